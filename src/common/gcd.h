@@ -1,0 +1,74 @@
+// The global run record: one record holds every switch, configuration value,
+// list, counter and state of the run, grouped by subsystem.
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "common/records.h"
+#include "common/text.h"
+#include "driver/config.h"
+#include "driver/languages.h"
+#include "driver/switches.h"
+#include "engine/counters.h"
+#include "engine/engine_state.h"
+#include "engine/macros.h"
+#include "fileset/fileset.h"
+#include "notices/notice_state.h"
+#include "structure/structure_state.h"
+
+// What the run driver itself owns: program paths, the current file and line.
+struct DriverState {
+  int argc = 0;
+  char** argv = nullptr;
+  std::string progPath;      // argv[0] as given
+  std::string commandLine;   // the arguments joined by blanks (at most 4095 characters)
+  std::string progDir;       // directory of argv[0] with a trailing '/', or empty
+  std::string homeDir;       // LQAHOME with a trailing '/', default progDir
+  std::string cfgHome;       // LQACFGHOME with a trailing '/', or empty
+  std::string cfgFile;       // located lqa.cfg
+  std::string macroFile;     // located lqa_macro.cfg
+  std::string workDiffCfgFile;  // located lqa_workdiff.cfg
+  std::string pathEnv;       // PATH, for the debug listing
+  std::string cwd;           // working directory at start-up
+  char line[kTextBuf] = {};  // the current line, one fgets of at most 2047 characters
+  int lineNumber = 0;
+  const char* currentFileName = nullptr;
+  FileData* currentFile = nullptr;
+  int skipLines = 0;
+  int skipQuality = 0;
+  int filesProcessed = 0;
+  FILE* fileListStream = nullptr;
+  FILE* workFileStream = nullptr;
+  FILE* diffDataStream = nullptr;
+  int keyStringFound = 0;    // the LQA KEY string was seen in the current file
+  // Progress indicator counters (process lifetime).
+  int progressCounter = 0;
+  int progressProcessed = 0;
+  int fileCount = 0;         // files in the input list
+};
+
+// The run-wide lists.
+struct RunLists {
+  Llist<FileData> files;        // the input files, in processing order
+  Llist<DirMetrics> directories;  // directory records of -F list files, sorted by name
+};
+
+struct GlobalData {
+  DriverState drv;
+  Switches sw;
+  Config cfg;
+  LanguageState lang;
+  FileSetState fileset;
+  RunLists lists;
+  EngineState eng;
+  MacroState macros;
+  StructureState st;
+  NoticeState notices;
+  ProjectTotals tot;
+  LanguageTotals langTot{};
+};
+
+// Allocates a fresh run record with every default set (InitGlobals).
+std::unique_ptr<GlobalData> NewGlobalData();

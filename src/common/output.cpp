@@ -1,0 +1,24 @@
+#include "common/output.h"
+
+#include <cstdarg>
+
+FILE* gLQAOUT = stdout;
+FILE* gLQAIN = stdin;
+
+void OutF(const char* fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  vfprintf(gLQAOUT, fmt, args);
+  va_end(args);
+}
+
+void OutS(const char* text) {
+  if (text != nullptr) fputs(text, gLQAOUT);
+}
+
+void StreamF(FILE* stream, const char* fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  vfprintf(stream, fmt, args);
+  va_end(args);
+}

@@ -1,0 +1,22 @@
+// Bounded text helpers shared by every subsystem.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Text buffers of the system hold at most this many characters (2048 bytes with NUL).
+inline constexpr std::size_t kTextMax = 2047;
+inline constexpr std::size_t kTextBuf = 2048;
+
+// Copies at most cap-1 characters of src into dst[cap] and terminates it.
+void CopyBounded(char* dst, std::size_t cap, std::string_view src);
+template <std::size_t N>
+void CopyBounded(char (&dst)[N], std::string_view src) { CopyBounded(dst, N, src); }
+
+// Assigns at most max characters of src to dst.
+void AssignBounded(std::string& dst, std::string_view src, std::size_t max = kTextMax);
+
+// Case-insensitive comparisons of ASCII text.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);

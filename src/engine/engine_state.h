@@ -1,0 +1,73 @@
+// The lexical state carried from line to line and the per-line text buffers.
+#pragma once
+
+#include <cstddef>
+
+#include "common/text.h"
+#include "engine/counters.h"
+
+// A fixed text buffer with its fill index; appending beyond 2047 characters
+// is dropped, so the line loop never allocates.
+struct LineText {
+  char text[kTextBuf] = {};
+  int len = 0;
+  void Clear() { text[0] = '\0'; len = 0; }
+  void Append(char c) {
+    if (len < static_cast<int>(kTextMax)) { text[len++] = c; text[len] = '\0'; }
+  }
+};
+
+struct LexState {
+  int in_c_comment = 0;
+  int c_comment_line = 0;
+  int c_comment_col = 0;
+  int in_cpp_comment = 0;
+  int cpp_comment_col = 0;
+  int in_string = 0;
+  int in_char = 0;
+  int line_continued = 0;
+  int preproc_flag = 0;
+  int define_flag = 0;
+  int error_directive = 0;
+  int if_directive = 0;
+  int region_flag = 0;
+  int macro_function = 0;
+  int first_line = 1;
+  int comment_pending = 0;
+  int function_scope = 0;
+  int paren_depth = 0;
+  int bracket_depth = 0;
+  int quote_count = 0;
+  LineText estring;  // string and comment extraction (esi is estring.len)
+};
+
+struct EngineState {
+  FileCounts fc;
+  LexState lex;
+  // Every scanned character goes to exactly one of these (cleared each line).
+  LineText codeText;
+  LineText stringText;
+  LineText commentText;
+  // The last line that held code; function and class recognition look back at it.
+  LineText lastCodeLine;
+  // Set while an enum body is open: its braces do not change the scope depth.
+  int enumBodyOpen = 0;
+  int enumPending = 0;     // an enum keyword waits for its body brace
+  // Second one-line flag cleared by the driver after every line (with region_flag).
+  int oneLineFlag = 0;
+  // The line type code of the last line ('B', 'C', 'N', 'G', 'L', 'n', 'g', 'l' or ' ').
+  char lineType = ' ';
+};
+
+struct GlobalData;
+// Classifies one line and counts its elements. A null line only clears
+// comment_pending and the comment run.
+void ParseLine(const char* line, int lineNumber, GlobalData& gcd);
+// Clears the per-file state before the first line of a file.
+void ResetState(GlobalData& gcd);
+// Adds the file's counters into the project and language totals.
+void AddTotal(GlobalData& gcd);
+// Copies the project totals over the file counters for the project reports.
+void SetTotal(GlobalData& gcd);
+// The line type code for the given per-line flags.
+char LineTypeCode(int blank, int loc, int nonEffective, int logical, int comment);

@@ -1,0 +1,116 @@
+#include "test_support.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+  std::string tmpl = (fs::temp_directory_path() / "lqa-test-XXXXXX").string();
+  if (mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = tmpl;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  // Restore permissions that tests may have removed, then delete everything.
+  for (auto it = fs::recursive_directory_iterator(path_, fs::directory_options::skip_permission_denied, ec);
+       it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+  }
+  fs::remove_all(path_, ec);
+}
+
+std::string TempDir::Write(const std::string& relative, const std::string& content) const {
+  fs::path p = fs::path(path_) / relative;
+  fs::create_directories(p.parent_path());
+  std::ofstream f(p, std::ios::binary);
+  f << content;
+  return p.string();
+}
+
+std::string TempDir::Read(const std::string& relative) const {
+  std::ifstream f(fs::path(path_) / relative, std::ios::binary);
+  std::stringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
+
+namespace {
+std::string ReadAll(int fd) {
+  std::string out;
+  char buf[65536];
+  ssize_t n;
+  while ((n = read(fd, buf, sizeof buf)) > 0) out.append(buf, static_cast<size_t>(n));
+  return out;
+}
+}  // namespace
+
+RunResult RunLqa(const std::vector<std::string>& args, const std::string& dir, const std::string& home,
+                 const std::string& input) {
+  RunResult result;
+  std::string outFile = home + "/.stdout", errFile = home + "/.stderr", inFile = home + "/.stdin";
+  {
+    std::ofstream in(inFile, std::ios::binary);
+    in << input;
+  }
+  pid_t pid = fork();
+  if (pid == 0) {
+    int in = open(inFile.c_str(), O_RDONLY);
+    int out = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(in, 0);
+    dup2(out, 1);
+    dup2(err, 2);
+    if (chdir(dir.c_str()) != 0) _exit(126);
+    setenv("LQAHOME", home.c_str(), 1);
+    unsetenv("LQACFGHOME");
+    unsetenv("LQADEBUG");
+    unsetenv("LQACLASSMF");
+    std::vector<char*> argv;
+    std::string bin = LQA_BINARY;
+    argv.push_back(bin.data());
+    std::vector<std::string> copies(args);
+    for (auto& a : copies) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv(bin.c_str(), argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
+  int fd = open(outFile.c_str(), O_RDONLY);
+  result.out = ReadAll(fd);
+  close(fd);
+  fd = open(errFile.c_str(), O_RDONLY);
+  result.err = ReadAll(fd);
+  close(fd);
+  unlink(outFile.c_str());
+  unlink(errFile.c_str());
+  unlink(inFile.c_str());
+  return result;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::string cur;
+  for (char c : text) {
+    if (c == '\n') { lines.push_back(cur); cur.clear(); }
+    else cur += c;
+  }
+  if (!cur.empty()) lines.push_back(cur);
+  return lines;
+}
+
+bool HasLine(const std::string& text, const std::string& line) {
+  for (const auto& l : Lines(text))
+    if (l == line) return true;
+  return false;
+}

@@ -1,0 +1,38 @@
+// Helpers for tests: temporary directories, files and runs of the real binary.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// A fresh directory under the system temporary directory, removed with its
+// contents when the object goes away.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  // Writes a file (creating parent directories) and returns its full path.
+  std::string Write(const std::string& relative, const std::string& content) const;
+  std::string Read(const std::string& relative) const;
+
+ private:
+  std::string path_;
+};
+
+struct RunResult {
+  int status = -1;   // exit status, or -1 when the program did not exit normally
+  std::string out;   // standard output
+  std::string err;   // standard error
+};
+
+// Runs build/lqa with the arguments in the directory, with LQAHOME (and no
+// LQACFGHOME) pointing at home. Arguments are passed as they are, no shell.
+RunResult RunLqa(const std::vector<std::string>& args, const std::string& dir, const std::string& home,
+                 const std::string& input = "");
+
+// The lines of a text.
+std::vector<std::string> Lines(const std::string& text);
+// True when the text contains the line exactly.
+bool HasLine(const std::string& text, const std::string& line);

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what lqa's build and tests need on Debian. Idempotent and quiet:
+# packages already present are not fetched again.
+set -euo pipefail
+packages=(g++ cmake ninja-build ccache pkg-config libgtest-dev libpcre2-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
