@@ -2,8 +2,28 @@
 
 #include <new>
 
+#include "common/output.h"
+
 std::unique_ptr<GlobalData> NewGlobalData() {
   std::unique_ptr<GlobalData> gcd(new (std::nothrow) GlobalData());
   if (gcd) InitGlobals(*gcd);
   return gcd;
+}
+
+namespace {
+// Owner of the program's run record; released explicitly or at process exit.
+std::unique_ptr<GlobalData> gRunRecord;
+}  // namespace
+
+GlobalData* CreateRunRecord() {
+  gRunRecord = NewGlobalData();
+  return gRunRecord.get();
+}
+
+void ReleaseRunRecord() {
+  if (gRunRecord && gLQAOUT != stdout && gLQAOUT != nullptr) {
+    fclose(gLQAOUT);
+    gLQAOUT = stdout;
+  }
+  gRunRecord.reset();
 }

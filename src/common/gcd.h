@@ -72,3 +72,8 @@ struct GlobalData {
 
 // Allocates a fresh run record with every default set (InitGlobals).
 std::unique_ptr<GlobalData> NewGlobalData();
+
+// The run record of the program run: created by the driver at start-up and
+// released at the end or by an early exit (every list, record and stream).
+GlobalData* CreateRunRecord();
+void ReleaseRunRecord();

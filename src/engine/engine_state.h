@@ -59,6 +59,17 @@ struct EngineState {
   char lineType = ' ';
 };
 
+// Per-line flags of one ParseLine call.
+struct LineFlags {
+  int blank = 1;
+  int loc = 0;
+  int non_effective = 0;
+  int logical = 0;
+  int c_comment = 0;        // the line holds block-comment text
+  int first_code_col = -1;  // index of the first non-blank character
+  char last_char = ' ';     // the last non-blank character seen
+};
+
 struct GlobalData;
 // Classifies one line and counts its elements. A null line only clears
 // comment_pending and the comment run.
