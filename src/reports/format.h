@@ -1,0 +1,21 @@
+// Centring, escaping, name wrapping, hyperlink targets and dates of the reports.
+#pragma once
+
+#include <ctime>
+#include <string>
+
+struct GlobalData;
+void Center(const char* text);
+void Center_HTML(const char* plain, const char* decorated);
+// Escapes <, > and & (and the apostrophe) into dest, which must hold six times the source.
+char* HTML_esc(const char* source, char* dest);
+// Results live in a static 2048-byte buffer of each function.
+const char* xml_encode(const char* text);
+const char* xml_tag_encode(const char* text);
+// Copies name into dest[2048], wrapped after every width characters with a
+// newline and indent blanks when "Wrap long names in reports" is on.
+char* AdjNameLength(const char* name, char* dest, int width, int indent, GlobalData& gcd);
+// May remove a trailing slash from path in place.
+const char* PathFile(char* path, GlobalData& gcd);
+const char* HTMLPathFile(char* path, GlobalData& gcd);
+const char* get_date(const time_t* t);
