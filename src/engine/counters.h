@@ -93,6 +93,7 @@ inline int LogicalLines(const FileCounts& c) { return c.loc + c.comment + c.blan
 struct ProjectTotals {
   FileCounts counts;  // one total per file counter (skippedLines included)
   double fpLoc = 0, fpEloc = 0, fpLloc = 0;
+  long long bytes = 0;  // sizes of all analysed files
   int files = 0;      // set by SetTotal: the sum of the file kind counters
 };
 

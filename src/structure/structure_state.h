@@ -8,4 +8,5 @@ struct StructureState {
   int functionScopeOpen = 0;    // a function body is open
   int classNamePending = 0;     // a class name is still being read
   int classMarker = 1;          // class-recognition marker set to 1 by ResetState
+  int classBodyDepth = 0;       // class bodies open around the current line
 };
