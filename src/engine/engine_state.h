@@ -56,7 +56,10 @@ struct EngineState {
   // Second one-line flag cleared by the driver after every line (with region_flag).
   int oneLineFlag = 0;
   int assignment_flag = 0;    // an assignment is open from its = to its ;
-  int key_found = 0;          // the LQA KEY string has been seen in the file
+  int key_found = 0;
+  // Fill codeText, stringText and commentText: only the debug trace and the
+  // user defined notices read them, so plain runs skip the copying.
+  int keepContextText = 0;          // the LQA KEY string has been seen in the file
   int attributeBracket = 0;   // a [ attribute ] is open outside classes and function names
   int newInStatement = 0;     // a new was seen in the statement: its { does not deepen the scope
   // The line type code of the last line ('B', 'C', 'N', 'G', 'L', 'n', 'g', 'l' or ' ').
