@@ -43,6 +43,7 @@ struct DriverState {
   FILE* workFileStream = nullptr;
   FILE* diffDataStream = nullptr;
   int keyStringFound = 0;    // the LQA KEY string was seen in the current file
+  int workDiffReport = 0;    // set while the work differential report runs: headers show its cfg file
   // Progress indicator counters (process lifetime).
   int progressCounter = 0;
   int progressProcessed = 0;
