@@ -5,13 +5,23 @@
 #include <string>
 
 struct GlobalData;
+
+// Rule lines: two spaces and 72 characters, written as two runs of 36.
+inline constexpr const char* kRuleUnderscores = "____________________________________";
+inline constexpr const char* kRuleHyphens = "------------------------------------";
+
 void Center(const char* text);
 void Center_HTML(const char* plain, const char* decorated);
+// The line Center_HTML writes (decorated text indented as if plain were
+// centred, newline included), for writers that take a stream of their own.
+std::string CenteredLine(const char* plain, const char* decorated);
 // Escapes <, > and & (and the apostrophe) into dest, which must hold six times the source.
 char* HTML_esc(const char* source, char* dest);
 // Results live in a static 2048-byte buffer of each function.
 const char* xml_encode(const char* text);
 const char* xml_tag_encode(const char* text);
+// The xml_encode rule without the 2048-byte bound (long command lines).
+std::string XmlEncodeText(const char* text);
 // Copies name into dest[2048], wrapped after every width characters with a
 // newline and indent blanks when "Wrap long names in reports" is on.
 char* AdjNameLength(const char* name, char* dest, int width, int indent, GlobalData& gcd);

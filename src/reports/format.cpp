@@ -1,0 +1,212 @@
+#include "reports/format.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <string_view>
+
+#include "common/gcd.h"
+#include "common/output.h"
+#include "common/text.h"
+
+namespace {
+
+// Column that a centred text is balanced around: half the text starts at 38.
+constexpr std::size_t kCenterColumn = 38;
+
+struct Entity {
+  char c;
+  const char* text;
+};
+
+constexpr Entity kXmlEntities[] = {
+    {'"', "&quot;"}, {'&', "&amp;"}, {'\'', "&apos;"}, {'<', "&lt;"}, {'>', "&gt;"},
+};
+
+// Apostrophe as a numeric reference: valid in HTML and XHTML alike.
+constexpr Entity kHtmlEntities[] = {
+    {'<', "&lt;"}, {'>', "&gt;"}, {'&', "&amp;"}, {'\'', "&#39;"},
+};
+
+template <std::size_t N>
+const char* EntityFor(char c, const Entity (&table)[N]) {
+  for (const Entity& e : table)
+    if (e.c == c) return e.text;
+  return nullptr;
+}
+
+// Characters that may not appear in an XML element name made from a text.
+constexpr std::string_view kTagUnsafe = " \"&'/<>";
+
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+}  // namespace
+
+std::string CenteredLine(const char* plain, const char* decorated) {
+  std::string line;
+  if (plain == nullptr || decorated == nullptr) return line;
+  const std::size_t half = std::strlen(plain) / 2;
+  line.assign(1, ' ');
+  if (half <= kCenterColumn - 2) line.append(kCenterColumn - 1 - half, ' ');
+  // The line is built in a 2048-byte buffer: text, newline and NUL must fit.
+  const std::size_t room = kTextMax - 1 - line.size();
+  line.append(decorated, std::min(room, std::strlen(decorated)));
+  line.push_back('\n');
+  return line;
+}
+
+void Center(const char* text) {
+  if (text == nullptr) return;
+  OutS(CenteredLine(text, text).c_str());
+}
+
+void Center_HTML(const char* plain, const char* decorated) {
+  if (plain == nullptr || decorated == nullptr) return;
+  OutS(CenteredLine(plain, decorated).c_str());
+}
+
+char* HTML_esc(const char* source, char* dest) {
+  if (source == nullptr || dest == nullptr) return dest;
+  char* out = dest;
+  for (const char* p = source; *p != '\0'; ++p) {
+    if (const char* entity = EntityFor(*p, kHtmlEntities)) {
+      const std::size_t n = std::strlen(entity);
+      std::memcpy(out, entity, n);
+      out += n;
+    } else {
+      *out++ = *p;
+    }
+  }
+  *out = '\0';
+  return dest;
+}
+
+std::string XmlEncodeText(const char* text) {
+  std::string out;
+  if (text == nullptr) return out;
+  for (const char* p = text; *p != '\0'; ++p) {
+    if (const char* entity = EntityFor(*p, kXmlEntities))
+      out += entity;
+    else
+      out.push_back(*p);
+  }
+  return out;
+}
+
+const char* xml_encode(const char* text) {
+  static char buffer[kTextBuf];
+  buffer[0] = '\0';
+  if (text == nullptr) return buffer;
+  std::size_t len = 0;
+  for (const char* p = text; *p != '\0'; ++p) {
+    const char* entity = EntityFor(*p, kXmlEntities);
+    const std::size_t n = entity != nullptr ? std::strlen(entity) : 1;
+    // An entity is written whole or not at all.
+    if (len + n > kTextMax) break;
+    if (entity != nullptr)
+      std::memcpy(buffer + len, entity, n);
+    else
+      buffer[len] = *p;
+    len += n;
+  }
+  buffer[len] = '\0';
+  return buffer;
+}
+
+const char* xml_tag_encode(const char* text) {
+  static char buffer[kTextBuf];
+  buffer[0] = '\0';
+  if (text == nullptr) return buffer;
+  std::size_t len = 0;
+  for (const char* p = text; *p != '\0' && len < kTextMax; ++p) {
+    const char c = *p;
+    buffer[len++] = kTagUnsafe.find(c) != std::string_view::npos
+                        ? '_'
+                        : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  buffer[len] = '\0';
+  return buffer;
+}
+
+char* AdjNameLength(const char* name, char* dest, int width, int indent, GlobalData& gcd) {
+  if (dest == nullptr) return dest;
+  dest[0] = '\0';
+  if (name == nullptr) return dest;
+  const std::size_t nameLen = std::strlen(name);
+  if (!gcd.cfg.wrapLongNames || width < 1 || nameLen <= static_cast<std::size_t>(width)) {
+    CopyBounded(dest, kTextBuf, name);
+    return dest;
+  }
+  const std::size_t indentLen = indent > 0 ? static_cast<std::size_t>(indent) : 0;
+  std::size_t len = 0;
+  int column = 0;
+  for (std::size_t i = 0; i < nameLen && len < kTextMax; ++i) {
+    dest[len++] = name[i];
+    if (++column == width && i + 1 < nameLen) {
+      column = 0;
+      if (len < kTextMax) dest[len++] = '\n';
+      for (std::size_t k = 0; k < indentLen && len < kTextMax; ++k) dest[len++] = ' ';
+    }
+  }
+  dest[len] = '\0';
+  return dest;
+}
+
+const char* PathFile(char* path, GlobalData& gcd) {
+  static char buffer[kTextBuf];
+  buffer[0] = '\0';
+  if (path == nullptr) return buffer;
+  std::size_t len = std::strlen(path);
+  if (len > 0 && IsSeparator(path[len - 1])) path[--len] = '\0';
+
+  const bool relative = gcd.cfg.relativeHtmlLinks != 0;
+  const std::string& cwd = gcd.drv.cwd;
+  // A path under the working directory becomes relative to it. This is tried
+  // before the absolute path rule because the working directory is itself
+  // absolute: otherwise no file under it could ever get a relative link.
+  if (relative && !cwd.empty()) {
+    if (const char* at = std::strstr(path, cwd.c_str())) {
+      const char* rest = at + cwd.size();
+      if (IsSeparator(*rest)) ++rest;
+      CopyBounded(buffer, kTextBuf, rest);
+      return buffer;
+    }
+  }
+  const std::string_view p(path, len);
+  if (p.starts_with('/') || (len >= 2 && path[1] == ':')) {
+    CopyBounded(buffer, kTextBuf, p);
+    return buffer;
+  }
+  std::string target;
+  if (relative)
+    target = p;
+  else if (len >= 2 && path[0] == '.' && IsSeparator(path[1]))
+    target = cwd + std::string(p.substr(1));
+  else
+    target = cwd + "/" + std::string(p);
+  CopyBounded(buffer, kTextBuf, target);
+  return buffer;
+}
+
+const char* HTMLPathFile(char* path, GlobalData& gcd) {
+  static char buffer[kTextBuf];
+  const char* target = PathFile(path, gcd);
+  if (gcd.cfg.relativeHtmlLinks)
+    CopyBounded(buffer, kTextBuf, target);
+  else
+    CopyBounded(buffer, kTextBuf, std::string("file://") + target);
+  return buffer;
+}
+
+const char* get_date(const time_t* t) {
+  static char buffer[kTextBuf];
+  buffer[0] = '\0';
+  if (t == nullptr) return buffer;
+  char text[64];
+  // ctime_r gives the same text as ctime without touching its shared buffer.
+  if (ctime_r(t, text) == nullptr) return buffer;
+  std::size_t len = std::strlen(text);
+  if (len > 0 && text[len - 1] == '\n') text[--len] = '\0';
+  CopyBounded(buffer, kTextBuf, text);
+  return buffer;
+}
