@@ -5,8 +5,6 @@
 
 #include "common/gcd.h"
 #include "common/output.h"
-#include "driver/languages.h"
-#include "reports/function_points.h"
 
 namespace {
 
@@ -242,9 +240,7 @@ void FPLine(double fpLoc, double fpEloc, double fpLloc, GlobalData& gcd) {
   WriteFunctionPoints(fpLoc, fpEloc, fpLloc, kXml, gcd);
 }
 
-void FPLOCLine(const char* fileName, int loc, int eloc, int lloc, GlobalData& gcd) {
-  if (!gcd.sw.functionPoints) return;
-  if (fileName != nullptr) WhichFile(fileName, 0, gcd);
+void FPFileLine(double fpLoc, double fpEloc, double fpLloc, GlobalData& gcd) {
   static constexpr const char* kXml[3] = {"function_points_loc", "function_points_eloc", "function_points_lloc"};
-  WriteFunctionPoints(GetFP(loc, 0, gcd), GetFP(eloc, 1, gcd), GetFP(lloc, 2, gcd), kXml, gcd);
+  WriteFunctionPoints(fpLoc, fpEloc, fpLloc, kXml, gcd);
 }

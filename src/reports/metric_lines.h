@@ -11,3 +11,5 @@ void ComplexLine(int parameters, int returns, int cyclomatic, GlobalData& gcd);
 void FileMethodNotices(int functions, int notices, int eloc, GlobalData& gcd);
 void FPLine(double fpLoc, double fpEloc, double fpLloc, GlobalData& gcd);
 void FPLOCLine(const char* fileName, int loc, int eloc, int lloc, GlobalData& gcd);
+// FPLine with the element names of FPLOCLine in XML mode.
+void FPFileLine(double fpLoc, double fpEloc, double fpLloc, GlobalData& gcd);
