@@ -113,3 +113,7 @@ struct GlobalData;
 int SetUpParams(int argc, char** argv, GlobalData& gcd);
 // Opens the -O file and makes it the report stream.
 void set_output_file(const char* name, GlobalData& gcd);
+// Start-up adjustments after the switches: progress indicator on exactly when
+// -O was given, function analysis with object metrics, and the copy of
+// "Treat C headers as C++".
+void AdjustAfterSwitches(GlobalData& gcd);
