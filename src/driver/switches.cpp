@@ -470,7 +470,7 @@ int SetUpParams(int argc, char** argv, GlobalData& gcd) {
     ShowSyntax(gcd, 0);
     ExitRun(0, gcd);
   }
-  optind = 1;
+  optind = 0;  // 0 makes glibc getopt start afresh (reset of its scan state)
   opterr = 0;
   int index = 1;
   int opt;
