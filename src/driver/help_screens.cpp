@@ -6,6 +6,7 @@
 
 #include "common/gcd.h"
 #include "common/output.h"
+#include "driver/exit.h"
 #include "driver/help.h"
 #include "reports/format.h"
 
@@ -168,7 +169,7 @@ void ShowFullSyntax(GlobalData& gcd) {
 void ShowNotices(GlobalData& gcd) {
   if (GetNoticeStr == nullptr) {
     OutS("\n  Error: The quality notice catalogue is not included in this build yet\n");
-    return;
+    ExitRun(1, gcd);
   }
   OutF("%25sLQA Quality Notice Types\n", "");
   for (int n = 1; n <= kNoticeCount; ++n)

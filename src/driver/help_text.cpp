@@ -60,8 +60,7 @@ constexpr HelpChapter kChapters[] = {
      "  Source files are plain text with lines of at most 2047 characters; longer\n"
      "  lines are read in parts. The language of a file is decided by its\n"
      "  extension, with the lists of lqa.cfg: by default c for C, h for headers,\n"
-     "  cc, cpp, cxx and CC for C++, java for Java and cs for C#. Files whose\n"
-     "  extension is not known are skipped when extension validation is on.\n"
+     "  cc, cpp, cxx and CC for C++, java for Java and cs for C#.\n"
      "  Lines between the skip tokens (LQA_IGNORE_BEGIN, LQA_IGNORE_END) are not\n"
      "  counted when skip tokens are active.\n\n"},
     {"~ Switches and Options ~",
@@ -71,10 +70,12 @@ constexpr HelpChapter kChapters[] = {
      "  sensitive: -C and -c are different switches. Write options attached to\n"
      "  their switch; a separate word is also seen as a file name.\n\n"},
     {"~ Files/Directories Names and Wild Cards ~",
-     "  After the switches come file names, wild cards expanded by the shell, or\n"
-     "  directories. A directory given as a file argument is processed with\n"
-     "  recursive descent unless -Rd is given. File names without an extension\n"
-     "  are skipped.\n\n"},
+     "  After the switches come file names or wild cards expanded by the shell.\n"
+     "  Arguments without an extension are skipped silently, so directories are\n"
+     "  not named here: use -r for a directory tree, or a -F list file whose\n"
+     "  directory entries are read with or without descent (-Rd). A file whose\n"
+     "  extension belongs to no language is reported as not a valid file type\n"
+     "  when \"Validate file extensions for processing\" is Yes.\n\n"},
     {"~ Source Code File Input Modes ~",
      "  Files on the command line: the names and wild cards after the switches.\n"
      "  Recursive descent (-r): -r\"ext,ext,... directory\" processes every file\n"
