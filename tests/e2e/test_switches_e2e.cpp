@@ -1,4 +1,5 @@
-// The real program on bad switches: each error text and exit status.
+// The real program on bad switches: error texts reach standard output and
+// the exit status is the one of the error (the full table is in the unit tests).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -28,25 +29,14 @@ TEST_F(SwitchesE2E, ErrorTextsAndStatus) {
   const std::string use = "\n         Use -hs for help text\n";
   const std::vector<Case> cases = {
       {"-Z", 1, "\n  Error: Command line parse error, invalid option.\n         Use -hs to show program help syntax.\n"},
-      {"-Dq", 1, "\n  Error: Invalid or missing parameter for -D option" + use},
-      {"-Eq", 1, "\n  Error: Invalid parameter for -E option" + use},
-      {"-Nq", 1, "\n  Error: Invalid or missing parameter for -N option" + use},
       {"-Rq", 1, "\n  Error: Invalid parameter for -R option" + use},
-      {"-Tq2", 0, ""},
-      {"-TZ", 1, "\n  Error: Invalid or missing parameter for -T option" + use},
-      {"-wq", 1, "\n  Error: Invalid or missing parameter for -w option" + use},
-      {"-xq", 1, "\n  Error: Invalid parameter for -x option" + use},
-      {"-uq", 1, "\n  Error: Invalid or missing parameter for -u option" + use},
       {"-q", 1, "\n  -q Query setup mode is now supported in the lqa.cfg file.\n"},
-      {"-W", 1, "\n  -W Work Diff mode is now supported under the -wx option\n"},
       {"-wW", 0,
        "\n  Error: The -wW switch has been deprecated and is no\n         longer supported.  Use the -wx switch to "
        "perform\n         baseline differentials\n\n"},
-      {"-wx a b", 1, "\n  Error: -wx option syntax is invalid\n         Example -w\"x work file old, work file new\"" + use},
       {"-wFile dat", 0, "\n  Error: -w \"File dat\" file name not parsed\n         Check command line syntax\n"},
   };
   for (const Case& c : cases) {
-    if (c.text.empty()) continue;
     const RunResult r = Run({c.arg});
     EXPECT_EQ(r.status, c.status) << c.arg;
     EXPECT_NE(r.out.find(c.text), std::string::npos) << c.arg << "\n" << r.out;
