@@ -141,11 +141,15 @@ struct Config {
 };
 
 struct GlobalData;
-// Sets every default of the run record, including the notice enabling defaults.
+// Sets every configuration default, including the notice enabling defaults.
 void InitGlobals(GlobalData& gcd);
-// Reads the located configuration file, creating it from the template when
-// missing and rewriting it when its version line differs. Returns 1, or 0 when
-// the file can be neither read nor created.
+// Reads the located configuration file gcd.drv.cfgFile, creating it from the
+// current values when it is missing and rewriting it when its version line
+// differs from the program version. Returns 1, or 0 when the file can be
+// neither read nor created (the defaults stay).
 int LoadCfg(GlobalData& gcd);
-// Writes every value in the file's own format.
+// Applies one "label : value" line of the file; anything else is ignored.
+void ApplyCfgLine(const char* line, GlobalData& gcd);
+// Writes every value in the file's own format; in HTML mode as a page with
+// every colour value shown in its colour.
 void ShowCfg(FILE* stream, GlobalData& gcd);
