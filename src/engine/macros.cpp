@@ -1,0 +1,181 @@
+// The macro list: names from lqa_macro.cfg and from every #define read, the
+// look-up that function and class recognition use, and the -m listing.
+#include "engine/macros.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+#include <tuple>
+
+#include "common/gcd.h"
+#include "common/output.h"
+#include "common/version.h"
+#include "engine/lexical.h"
+#include "engine/trace.h"
+#include "reports/format.h"
+
+namespace {
+
+struct FileCloser {
+  void operator()(FILE* f) const { if (f != nullptr) std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<FILE, FileCloser>;
+
+// The macro file written when none can be read, after its version line.
+constexpr const char* kDefaultMacroFile[] = {
+    "# Predefined Language Macro File",
+    "# Place each macro on a single line followed by a carriage return",
+    "# Each line starting with a # sign denotes a comment line",
+    "",
+    "# Win32 macros effecting data and functions",
+    "__declspec",
+    "DECLSPEC_UUID",
+    "DECLARE_MESSAGE_MAP",
+    "afx_msg",
+    "ATL_NO_VTABLE",
+    "",
+    "# gcc language extension macros effecting data and functions",
+    "__attribute__",
+    "",
+    "# End of File",
+};
+
+void WriteDefaultMacroFile(const std::string& path) {
+  FilePtr f(std::fopen(path.c_str(), "w"));
+  if (!f) return;  // a file that cannot be created is silently left out
+  StreamF(f.get(), "# Line Quality Analyzer Version %s\n", kLqaVersion);
+  for (const char* line : kDefaultMacroFile) StreamF(f.get(), "%s\n", line);
+}
+
+bool ListingOff(const GlobalData& gcd) { return gcd.sw.totalsOnly != 0; }
+
+void WriteMacroName(const char* name, const char* lead, GlobalData& gcd) {
+  if (gcd.sw.outputMode == OutputMode::Html) {
+    // Every character escapes to at most six.
+    std::string escaped(std::strlen(name) * 6 + 1, '\0');
+    HTML_esc(name, escaped.data());
+    OutF("%s  <b>Macro</b>: <b><font color=\"%s\">%s</font></b>\n", lead, gcd.cfg.htmlMacroColor.c_str(),
+         escaped.c_str());
+  } else {
+    OutF("%s  Macro: %s\n", lead, name);
+  }
+}
+
+void MacroBeginAt(const char* name, int lineNumber, GlobalData& gcd) {
+  if (name == nullptr || ListingOff(gcd)) return;
+  const bool notices = gcd.sw.qualityNotices != 0;
+  if (notices) ShowStateLine(lineNumber, "Macro Begin");
+  WriteMacroName(name, "", gcd);
+  if (!notices) return;
+  OutS("\n");
+  static constexpr const char* kTitle = "~~ Macro Quality Notices ~~";
+  if (gcd.sw.outputMode == OutputMode::Html) {
+    const std::string decorated =
+        std::string("<b><font color=\"") + gcd.cfg.htmlHeaderColor + "\">" + kTitle + "</font></b>";
+    Center_HTML(kTitle, decorated.c_str());
+  } else {
+    Center(kTitle);
+  }
+}
+
+void MacroEndAt(const char* name, int lineNumber, GlobalData& gcd) {
+  if (name == nullptr || ListingOff(gcd)) return;
+  WriteMacroName(name, "\n", gcd);
+  if (gcd.sw.qualityNotices) ShowStateLine(lineNumber, "Macro End");
+}
+
+bool IsNameEnd(char c) {
+  return c == ' ' || c == '\t' || c == '(' || c == '\n' || c == '\r' || c == '\0';
+}
+
+}  // namespace
+
+void AddMacroName(const char* name, unsigned value1, unsigned value2, GlobalData& gcd) {
+  if (name == nullptr) return;
+  auto& index = gcd.macros.index;
+  bool inserted = false;
+  std::unordered_set<std::string>::iterator it;
+  try {
+    std::string key(name);
+    std::tie(it, inserted) = index.insert(key);
+    if (AddNameNode(key, value1, value2, gcd.macros.list, 0, gcd) == 1) return;
+  } catch (const std::bad_alloc&) {
+  }
+  // Out of memory: the name is dropped and the index keeps only listed names.
+  if (inserted) index.erase(it);
+}
+
+int LoadMacros(GlobalData& gcd) {
+  const std::string& path = gcd.drv.macroFile;
+  FilePtr f(path.empty() ? nullptr : std::fopen(path.c_str(), "r"));
+  if (!f) {
+    if (!path.empty()) WriteDefaultMacroFile(path);
+    return 0;
+  }
+  int loaded = 0;
+  char line[kTextBuf];
+  bool atLineStart = true;
+  while (std::fgets(line, sizeof line, f.get()) != nullptr) {
+    const std::size_t len = std::strlen(line);
+    const bool complete = len > 0 && line[len - 1] == '\n';
+    // The rest of a line longer than the buffer is not a name of its own.
+    const bool startsLine = atLineStart;
+    atLineStart = complete;
+    if (!startsLine) continue;
+    if (line[0] == '#' || static_cast<signed char>(line[0]) <= 32) continue;
+    Rtrim(line);
+    AddMacroName(line, 0, 1, gcd);
+    ++loaded;
+  }
+  return loaded;
+}
+
+int is_macro(const char* name, GlobalData& gcd) {
+  if (name == nullptr || static_cast<signed char>(name[0]) <= 32) return 0;
+  if (gcd.macros.list.count == 0) return 0;
+  return gcd.macros.index.find(std::string(name, strnlen(name, kTextMax))) != gcd.macros.index.end() ? 1 : 0;
+}
+
+void ReadDefine(const char* line, int pos, int lineNumber, GlobalData& gcd) {
+  LexState& lex = gcd.eng.lex;
+  char* mname = gcd.macros.mname;
+  gcd.eng.fc.defineCount += 1;
+  lex.define_flag = 1;
+  mname[0] = '\0';
+  if (line == nullptr) return;
+  const int lineLen = static_cast<int>(strnlen(line, kTextMax));
+  int i = pos < 0 ? 0 : (pos > lineLen ? lineLen : pos);
+  while (i < lineLen && (line[i] == ' ' || line[i] == '\t')) ++i;
+  int n = 0;
+  while (i < lineLen && !IsNameEnd(line[i]) && n < static_cast<int>(kTextMax)) mname[n++] = line[i++];
+  mname[n] = '\0';
+  if (n > 0 && i < lineLen && line[i] == '(') {
+    lex.macro_function = 1;
+    if (gcd.sw.macroIdentification) {
+      if (gcd.sw.qualityNotices) MacroBeginAt(mname, lineNumber, gcd);
+      else EmitMacro(mname, gcd);
+    }
+  }
+  gcd.eng.fc.macros += 1;
+  AddMacroName(mname, static_cast<unsigned>(lineNumber), 0, gcd);
+}
+
+void MacroLineEnd(int lineNumber, GlobalData& gcd) {
+  if (!gcd.eng.lex.macro_function) return;
+  gcd.eng.lex.macro_function = 0;
+  if (gcd.sw.macroIdentification && gcd.sw.qualityNotices) MacroEndAt(gcd.macros.mname, lineNumber, gcd);
+}
+
+int InMacroDefinition(const GlobalData& gcd) { return gcd.eng.lex.macro_function; }
+
+void MacroBegin(const char* name, GlobalData& gcd) { MacroBeginAt(name, gcd.drv.lineNumber, gcd); }
+
+void EmitMacro(const char* name, GlobalData& gcd) {
+  if (name == nullptr || ListingOff(gcd)) return;
+  WriteMacroName(name, "", gcd);
+  OutS("\n");
+}
+
+void MacroEnd(const char* name, GlobalData& gcd) { MacroEndAt(name, gcd.drv.lineNumber, gcd); }
