@@ -53,20 +53,26 @@ char* ReadToken(const char* line, int pos, char* token, TokenKind kind) {
     OutS(kLineLengthError);
     return nullptr;
   };
+  // A line end right at the start yields no token; one after a comment
+  // leaves the token empty (step below).
+  bool afterComment = false;
   for (;;) {
     while (i < kLineBuf && (IsBlankOrTab(line[i]) || (kind == TokenKind::Raw && line[i] == '\r'))) ++i;
     if (i >= kLineBuf) return tooLong();
     char c = line[i];
-    if (c == '\n' || (c == '\r' && kind != TokenKind::Raw)) return nullptr;
+    if (!afterComment && (c == '\n' || (c == '\r' && kind != TokenKind::Raw))) return nullptr;
     if (c == '/' && i + 1 < kLineBuf && line[i + 1] == '/') return nullptr;
     if (c == '/' && i + 1 < kLineBuf && line[i + 1] == '*') {
       int j = i + 2;
-      while (j + 1 < kLineBuf && !(line[j] == '*' && line[j + 1] == '/')) {
+      for (;;) {
+        if (j >= kLineBuf) return tooLong();
         if (IsLineEnd(line[j])) return nullptr;
+        if (j + 1 >= kLineBuf) return tooLong();
+        if (line[j] == '*' && line[j + 1] == '/') break;
         ++j;
       }
-      if (j + 1 >= kLineBuf) return tooLong();
       i = j + 2;
+      afterComment = true;
       continue;
     }
     break;
@@ -142,11 +148,12 @@ char NextChar(const char* p) {
 int FindCodeChar(const char* s, char c) {
   if (s == nullptr) return 0;
   for (int i = 0; i < kLineBuf && !IsLineEnd(s[i]);) {
-    if (s[i] == '/') {
+    if (s[i] == '/' && i + 1 < kLineBuf) {
       if (s[i + 1] == '/' || s[i + 1] == '*') {
         int j = i + 1;
-        while (!(s[j] == '*' && s[j + 1] == '/')) {
-          if (IsLineEnd(s[j])) return 0;
+        for (;;) {
+          if (j + 1 >= kLineBuf || IsLineEnd(s[j])) return 0;
+          if (s[j] == '*' && s[j + 1] == '/') break;
           ++j;
         }
         i = j + 2;
