@@ -1,0 +1,613 @@
+// ParseLine: the per-line state machine that classifies every line (blank,
+// comment, LOC, effective, logical) and counts the elements of the file.
+#include <cstring>
+
+#include "common/gcd.h"
+#include "common/output.h"
+#include "engine/keywords.h"
+#include "engine/lexical.h"
+#include "engine/macros.h"
+#include "engine/trace.h"
+
+namespace {
+
+constexpr const char* kFallThroughPhrases[] = {"fall through", "drop through", "fall thru", "drop thru"};
+
+inline int Signed(char c) { return static_cast<signed char>(c); }
+
+inline bool IsLineEnd(char c) { return c == '\n' || c == '\r' || c == '\0'; }
+
+inline bool IsCommentStart(const char* p) { return p[0] == '/' && (p[1] == '/' || p[1] == '*'); }
+
+// Look-up tables built once from the keyword catalogue: the keywords of each
+// initial letter, and for each initial the characters allowed before it.
+struct KeywordIndex {
+  unsigned char byInitial[128][8] = {};  // indexes into kKeywords, 0xFF ends
+  bool lead[128][256] = {};
+  KeywordIndex() {
+    for (auto& row : byInitial)
+      for (auto& v : row) v = 0xFF;
+    for (unsigned k = 0; k < sizeof kKeywords / sizeof kKeywords[0]; ++k) {
+      auto initial = static_cast<unsigned char>(kKeywords[k].word[0]);
+      for (auto& v : byInitial[initial])
+        if (v == 0xFF) {
+          v = static_cast<unsigned char>(k);
+          break;
+        }
+    }
+    for (int c = 0; c < 128; ++c)
+      for (const char* l = KeywordLeadSet(static_cast<char>(c)); *l; ++l) lead[c][static_cast<unsigned char>(*l)] = true;
+  }
+};
+const KeywordIndex& Keywords() {
+  static const KeywordIndex index;
+  return index;
+}
+
+// The state one ParseLine call works on.
+struct LineScan {
+  const char* line;
+  int len;            // counted length (without the line end)
+  int lineNumber;
+  LineFlags flags;
+  int directiveWordEnd = -1;  // keywords inside a directive word are not keywords
+  int singleChar[4] = {-1, -1, -1, -1};  // cached SingleChar results for ( ) { }
+};
+
+// The end-of-keyword test for a word that ends just before pos.
+bool KeywordEnds(const KeywordInfo& kw, const char* line, int pos, int* counter) {
+  const char* after = line + pos;
+  char c = *after;
+  auto plainDelimiter = [&]() {
+    if (c == ' ' || c == '\t' || c == '\n' || c == '\0') return true;
+    if (c == '\r') return kw.carriageReturnEnds;
+    if (IsCommentStart(after)) return true;
+    return c != '\0' && std::strchr(kw.extraDelimiters, c) != nullptr;
+  };
+  switch (kw.end) {
+    case KeywordEnd::Delimiter:
+      if (!plainDelimiter()) return false;
+      ++*counter;
+      return true;
+    case KeywordEnd::Return:
+      if (c == ' ' || c == '\t' || c == ';' || IsCommentStart(after)) {
+        ++*counter;
+        return true;
+      }
+      [[fallthrough]];
+    case KeywordEnd::Terminator:
+      if (c == '\0') {  // a last line without a line feed ends here
+        ++*counter;
+        return true;
+      }
+      return KeywordTermin(line, pos, counter, kw.terminator, '\n') != 0;
+  }
+  return false;
+}
+
+// An enum opens a body when a { follows on its line before any ; ) , or =;
+// when the line ends first, the next { decides.
+void EnumKeyword(const char* line, int pos, FileCounts& fc, EngineState& eng) {
+  for (const char* p = line + pos; !IsLineEnd(*p); ++p) {
+    if (*p == '{') {
+      ++fc.enums;
+      eng.enumBodyOpen = 1;
+      return;
+    }
+    if (*p == ';' || *p == ')' || *p == ',' || *p == '=') return;
+  }
+  eng.enumPending = 1;
+}
+
+// A template is counted unless the rest of its line, after the matched <...>
+// parameter list, holds a ';' with no '{' before it (a declaration).
+bool TemplateIsDeclaration(const char* line, int pos) {
+  const char* p = line + pos;
+  while (*p == ' ' || *p == '\t') ++p;
+  if (*p != '<') return false;
+  int depth = 0;
+  for (; !IsLineEnd(*p); ++p) {
+    if (*p == '<') ++depth;
+    else if (*p == '>' && --depth == 0) break;
+  }
+  if (depth != 0) return false;
+  for (++p; !IsLineEnd(*p); ++p) {
+    if (*p == '{') return false;
+    if (*p == ';') return true;
+  }
+  return false;
+}
+
+// Tries every keyword that starts with the character at i.
+void MatchKeyword(LineScan& s, int i, GlobalData& gcd) {
+  const char* line = s.line;
+  const KeywordIndex& index = Keywords();
+  auto c = static_cast<unsigned char>(line[i]);
+  if (c >= 128 || index.byInitial[c][0] == 0xFF || i <= s.directiveWordEnd) return;
+  if (i > 0 && !index.lead[c][static_cast<unsigned char>(line[i - 1])]) return;
+  FileCounts& fc = gcd.eng.fc;
+  const LanguageState& lang = gcd.lang;
+  for (unsigned char k : index.byInitial[c]) {
+    if (k == 0xFF) break;
+    const KeywordInfo& kw = kKeywords[k];
+    if (i + kw.length > s.len) continue;
+    if (std::strncmp(line + i, kw.word, static_cast<size_t>(kw.length)) != 0) continue;
+    int pos = i + kw.length;
+    switch (kw.rule) {
+      case KeywordRule::JavaOnly:
+        if (!lang.isJava) return;
+        break;
+      case KeywordRule::NotInC:
+        // In C files new and delete are not counted (a later check reports them).
+        if (lang.isC && !lang.isCpp) return;
+        break;
+      case KeywordRule::ClassBody:
+        if (gcd.st.classBodyDepth <= 0) return;
+        break;
+      case KeywordRule::Template:
+        // A template in a C file is reported by the in-line checks instead.
+        if (lang.isC && !lang.isCpp) return;
+        if (TemplateIsDeclaration(line, pos)) return;
+        break;
+      case KeywordRule::Enum: {
+        int dummy = 0;
+        if (KeywordEnds(kw, line, pos, &dummy)) EnumKeyword(line, pos, fc, gcd.eng);
+        return;
+      }
+      case KeywordRule::None:
+        break;
+    }
+    if (KeywordEnds(kw, line, pos, &(fc.*kw.counter))) {
+      if (kw.counter == &FileCounts::news) gcd.eng.newInStatement = 1;
+      return;
+    }
+  }
+}
+
+// Matches a directive word after '#': the word must be followed by a blank,
+// tab, line end or comment start ("region" also by any '/').
+bool DirectiveWord(const char* p, const char* word, bool slashEnds = false) {
+  size_t n = std::strlen(word);
+  if (std::strncmp(p, word, n) != 0) return false;
+  char c = p[n];
+  if (c == ' ' || c == '\t' || IsLineEnd(c) || IsCommentStart(p + n)) return true;
+  return slashEnds && c == '/';
+}
+
+void Directive(LineScan& s, int i, GlobalData& gcd) {
+  LexState& lex = gcd.eng.lex;
+  FileCounts& fc = gcd.eng.fc;
+  int j = i + 1;
+  while (j < s.len && (s.line[j] == ' ' || s.line[j] == '\t')) ++j;
+  ++fc.preprocessor;
+  lex.preproc_flag = 1;
+  const char* w = s.line + j;
+  int wordEnd = j;
+  if (DirectiveWord(w, "define")) {
+    wordEnd = j + 6;
+    ReadDefine(s.line, wordEnd, s.lineNumber, gcd);
+  } else if (DirectiveWord(w, "error")) {
+    wordEnd = j + 5;
+    lex.error_directive = 1;
+  } else if (w[0] == 'i' && w[1] == 'f') {
+    wordEnd = j + 2;
+    lex.if_directive = 1;
+  } else if (DirectiveWord(w, "include")) {
+    wordEnd = j + 7;
+    ++fc.include;
+  } else if (DirectiveWord(w, "region", true)) {
+    wordEnd = j + 6;
+    lex.region_flag = 1;
+  }
+  // The directive word itself is no keyword ("#  if (x)" counts no if).
+  while (wordEnd < s.len && s.line[wordEnd] != ' ' && s.line[wordEnd] != '\t' && s.line[wordEnd] != '(') ++wordEnd;
+  s.directiveWordEnd = wordEnd - 1;
+}
+
+bool HasCLinkage(const char* text) { return std::strstr(text, "extern \"C\"") != nullptr; }
+
+// The single-character line test for ( ) { }, done at most once per character a line.
+bool IsSingleCharLine(LineScan& s, char c) {
+  int slot = c == '(' ? 0 : c == ')' ? 1 : c == '{' ? 2 : 3;
+  if (s.singleChar[slot] < 0) s.singleChar[slot] = SingleChar(s.line, c) ? 1 : 0;
+  return s.singleChar[slot] == 1;
+}
+
+void NonEffective(LineScan& s, char c, GlobalData& gcd) {
+  EngineState& eng = gcd.eng;
+  bool paren = c == '(' || c == ')';
+  if (paren && eng.attributeBracket) return;
+  if (!IsSingleCharLine(s, c)) return;
+  s.flags.non_effective = 1;
+  if (paren) ++eng.fc.parenOnlyLines;
+  else ++eng.fc.braceOnlyLines;
+}
+
+// Closers beyond their openers are taken back so that the counts never show
+// more closers than openers.
+// The excess is reported as an unbalanced-closer notice by the in-line checks.
+void RepairParens(EngineState& eng) {
+  eng.fc.parenClose = eng.fc.parenOpen;
+  eng.lex.paren_depth = 0;
+}
+
+void RepairBraces(EngineState& eng) {
+  eng.fc.braceClose = eng.fc.braceOpen;
+  eng.fc.parenClose = eng.fc.parenOpen;
+  eng.lex.function_scope = 0;
+  eng.lex.paren_depth = 0;
+}
+
+void OpenBrace(LineScan& s, GlobalData& gcd) {
+  EngineState& eng = gcd.eng;
+  LexState& lex = eng.lex;
+  ++eng.fc.braceOpen;
+  if (eng.enumPending) {
+    eng.enumPending = 0;
+    ++eng.fc.enums;
+    eng.enumBodyOpen = 1;
+  }
+  if (eng.enumBodyOpen || eng.newInStatement || eng.assignment_flag) {
+    // An enum body, an initializer after new or an assignment keeps the depth.
+  } else if (lex.function_scope == 0 &&
+             (HasCLinkage(s.line) || HasCLinkage(eng.lastCodeLine.text) ||
+              std::strstr(eng.lastCodeLine.text, "__cplusplus") != nullptr)) {
+    lex.function_scope = 0;  // extern "C" { ... } is still file scope
+  } else {
+    // Class, namespace and function bodies set the depth themselves once
+    // structure recognition hooks in here; any other brace deepens it.
+    ++lex.function_scope;
+    // A depth beyond "Maximum depth of scope" is reported here by the in-line checks.
+  }
+  NonEffective(s, '{', gcd);
+}
+
+void CloseBrace(LineScan& s, GlobalData& gcd) {
+  EngineState& eng = gcd.eng;
+  ++eng.fc.braceClose;
+  if (eng.enumBodyOpen) {
+    eng.enumBodyOpen = 0;
+  } else if (!eng.assignment_flag) {
+    --eng.lex.function_scope;
+  }
+  if (eng.fc.braceClose > eng.fc.braceOpen) RepairBraces(eng);
+  NonEffective(s, '}', gcd);
+}
+
+// Characters that mean something as code: punctuation of the dispatch and
+// the initial letters of keywords.
+struct CodeCharacterTable {
+  bool is[256] = {};
+  CodeCharacterTable() {
+    for (const char* p = "#(){}[];"; *p; ++p) is[static_cast<unsigned char>(*p)] = true;
+    for (const KeywordInfo& kw : kKeywords) is[static_cast<unsigned char>(kw.word[0])] = true;
+  }
+  bool operator[](unsigned char c) const { return is[c]; }
+};
+const CodeCharacterTable kCodeCharacter;
+
+// For each lexical context, the characters that can change anything once a
+// line is known to be non-blank and its LOC flag is decided. Runs of other
+// characters only move last_char, so the scan skips them in one go.
+struct StopTable {
+  bool is[256] = {};
+  explicit StopTable(const char* stops) {
+    for (const char* p = stops; *p; ++p) is[static_cast<unsigned char>(*p)] = true;
+    is[static_cast<unsigned char>('\r')] = is[static_cast<unsigned char>('\n')] = true;
+    is[static_cast<unsigned char>(' ')] = is[static_cast<unsigned char>('\t')] = true;
+  }
+};
+// In code: the lexical characters, the punctuation of the dispatch and every
+// character that may stand before a keyword. A letter inside a run therefore
+// follows a non-lead character and cannot start a keyword.
+const StopTable kStopCode("\"'*/#(){}[];=:~");
+const StopTable kStopBlockComment("*");
+const StopTable kStopLineComment("");
+const StopTable kStopString("\"");
+const StopTable kStopCharLiteral("'");
+
+const StopTable& StopsFor(const LexState& lex) {
+  if (lex.in_c_comment) return kStopBlockComment;
+  if (lex.in_cpp_comment) return kStopLineComment;
+  if (lex.in_string) return kStopString;
+  if (lex.in_char) return kStopCharLiteral;
+  return kStopCode;
+}
+
+bool InsideCode(const LexState& lex) {
+  return !lex.in_c_comment && !lex.in_cpp_comment && !lex.in_string && !lex.in_char;
+}
+
+// A character of code (outside comments, strings and character literals).
+void CodeCharacter(LineScan& s, int i, GlobalData& gcd) {
+  EngineState& eng = gcd.eng;
+  FileCounts& fc = eng.fc;
+  LexState& lex = eng.lex;
+  const char* line = s.line;
+  char c = line[i];
+  // The in-line checks that look at every code character (a numeric literal
+  // after an assignment, unbound if/else/for/while) run here first.
+  // Files of kind "other" are counted for lines only.
+  if (gcd.lang.isOther) return;
+  switch (c) {
+    case '#':
+      if (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t') Directive(s, i, gcd);
+      return;
+    case '(':
+      ++fc.parenOpen;
+      ++lex.paren_depth;
+      NonEffective(s, '(', gcd);
+      return;
+    case ')':
+      ++fc.parenClose;
+      --lex.paren_depth;
+      if (fc.parenClose > fc.parenOpen) RepairParens(eng);
+      NonEffective(s, ')', gcd);
+      return;
+    case '{':
+      OpenBrace(s, gcd);
+      return;
+    case '}':
+      CloseBrace(s, gcd);
+      return;
+    case '[':
+      ++fc.bracketOpen;
+      ++lex.bracket_depth;
+      if ((gcd.lang.isCpp || gcd.lang.isCSharp || gcd.lang.isHeader) && gcd.st.classBodyDepth == 0 &&
+          !gcd.st.funcname_flag)
+        eng.attributeBracket = 1;
+      return;
+    case ']':
+      ++fc.bracketClose;
+      --lex.bracket_depth;
+      eng.attributeBracket = 0;
+      return;
+    case ';':
+      ++fc.statements;
+      s.flags.logical = 1;
+      eng.newInStatement = 0;
+      return;
+    default:
+      break;
+  }
+  if ((c >= 'a' && c <= 'z') || c == '_') MatchKeyword(s, i, gcd);
+}
+
+// Counts a backslash run ending just before i.
+int BackslashesBefore(const char* line, int i) {
+  int n = 0;
+  while (i - 1 - n >= 0 && line[i - 1 - n] == '\\') ++n;
+  return n;
+}
+
+void DoubleQuote(const LineScan& s, int i, GlobalData& gcd) {
+  LexState& lex = gcd.eng.lex;
+  if (lex.in_c_comment || lex.in_cpp_comment || lex.in_char) return;
+  // An #error text is prose: its quotes open no string.
+  if (lex.error_directive && !lex.in_string) return;
+  const char* line = s.line;
+  if (BackslashesBefore(line, i) % 2 == 1) {
+    // A C# verbatim string holding a single backslash: @"\" closes here.
+    if (i >= 3 && line[i - 3] == '@' && line[i - 2] == '"' && line[i - 1] == '\\') {
+      ++gcd.eng.fc.strings;
+      lex.in_string = 0;
+    }
+    return;
+  }
+  ++lex.quote_count;
+  if (lex.in_string) {
+    ++gcd.eng.fc.strings;
+    lex.in_string = 0;
+  } else {
+    lex.in_string = 1;
+  }
+}
+
+void SingleQuote(const LineScan& s, int i, GlobalData& gcd) {
+  LexState& lex = gcd.eng.lex;
+  if (lex.in_c_comment || lex.in_cpp_comment || lex.in_string) return;
+  // Apostrophes in #error prose are no character literals.
+  if (lex.error_directive) return;
+  if (BackslashesBefore(s.line, i) % 2 == 1) return;
+  lex.in_char = !lex.in_char;
+}
+
+void Slash(LineScan& s, int i, GlobalData& gcd) {
+  LexState& lex = gcd.eng.lex;
+  if (lex.in_string || lex.in_c_comment || lex.in_cpp_comment || lex.in_char) return;
+  char next = s.line[i + 1];
+  if (next == '*') {
+    lex.in_c_comment = 1;
+    lex.c_comment_line = s.lineNumber;
+    lex.c_comment_col = i + 1;
+    s.flags.c_comment = 1;
+  } else if (next == '/' && (i == 0 || s.line[i - 1] != '*')) {
+    lex.in_cpp_comment = 1;
+    lex.cpp_comment_col = i + 1;
+  }
+}
+
+void Star(LineScan& s, int i, GlobalData& gcd) {
+  LexState& lex = gcd.eng.lex;
+  if (!lex.in_c_comment || s.line[i + 1] != '/') return;
+  if (lex.c_comment_line == s.lineNumber && lex.c_comment_col == i) return;  // the '*' of the opening "/*"
+  lex.in_c_comment = 0;
+  s.flags.c_comment = 1;
+}
+
+void ScanLine(LineScan& s, GlobalData& gcd) {
+  EngineState& eng = gcd.eng;
+  LexState& lex = eng.lex;
+  LineFlags& f = s.flags;
+  const char* line = s.line;
+  const int tabSize = gcd.cfg.tabSize;
+  const bool extractStrings = gcd.sw.extractStrings != 0;
+  const bool extractComments = gcd.sw.extractComments != 0;
+  const bool keepContext = eng.keepContextText != 0;
+  // Skipping runs of inert characters is only exact when nothing copies them.
+  const bool fastSkip = !keepContext && !extractStrings && !extractComments;
+  for (int i = 0; i < s.len; ++i) {
+    char c = line[i];
+    if (lex.in_string && extractStrings) lex.estring.Append(c);
+    if (f.blank && Signed(c) > 32) {
+      f.first_code_col = i;
+      f.blank = 0;
+    }
+    if (!f.blank && !f.loc && !lex.in_c_comment && !lex.in_cpp_comment && Signed(c) > 32 && c != '/') f.loc = 1;
+    if ((lex.in_c_comment || lex.in_cpp_comment) && extractComments) lex.estring.Append(c);
+    if (!lex.region_flag) {
+      switch (c) {
+        case '\t':
+          eng.fc.whitespace += tabSize;
+          break;
+        case ' ':
+          eng.fc.whitespace += 1;
+          break;
+        case '"':
+          DoubleQuote(s, i, gcd);
+          break;
+        case '\'':
+          SingleQuote(s, i, gcd);
+          break;
+        case '*':
+          Star(s, i, gcd);
+          break;
+        case '/':
+          Slash(s, i, gcd);
+          break;
+        default:
+          break;
+      }
+      if (kCodeCharacter[static_cast<unsigned char>(c)] && InsideCode(lex)) CodeCharacter(s, i, gcd);
+    }
+    // Every character goes to exactly one of the three context buffers.
+    if (keepContext) {
+      if (lex.in_c_comment || lex.in_cpp_comment) eng.commentText.Append(c);
+      else if (lex.in_string) eng.stringText.Append(c);
+      else eng.codeText.Append(c);
+    }
+    if (c != ' ' && c != '\t' && c != '\n' && c != '\r') f.last_char = c;
+    if (fastSkip && !f.blank && !lex.region_flag && (f.loc || lex.in_c_comment || lex.in_cpp_comment)) {
+      const StopTable& stops = StopsFor(lex);
+      int j = i + 1;
+      // A keyword may start right after the character just scanned.
+      if (&stops == &kStopCode && j < s.len) {
+        auto next = static_cast<unsigned char>(line[j]);
+        if (next < 128 && Keywords().lead[next][static_cast<unsigned char>(c)]) continue;
+      }
+      while (j < s.len && !stops.is[static_cast<unsigned char>(line[j])]) ++j;
+      if (j > i + 1) {
+        f.last_char = line[j - 1];
+        i = j - 1;
+      }
+    }
+  }
+}
+
+bool HasFallThroughPhrase(const char* line) {
+  for (const char* phrase : kFallThroughPhrases)
+    if (std::strstr(line, phrase) != nullptr) return true;
+  return false;
+}
+
+void EndOfLine(LineScan& s, GlobalData& gcd) {
+  EngineState& eng = gcd.eng;
+  LexState& lex = eng.lex;
+  FileCounts& fc = eng.fc;
+  LineFlags& f = s.flags;
+  if (f.blank) f.c_comment = 0;  // a blank line inside a block comment is blank
+  bool comment = f.c_comment || lex.in_cpp_comment;
+  eng.lineType = LineTypeCode(f.blank, f.loc, f.non_effective, f.logical, comment ? 1 : 0);
+  ShowLineTrace(s.line, s.lineNumber, f, gcd);
+  if (f.blank) {
+    ++fc.blank;
+    lex.comment_pending = 0;
+    fc.commentRun = 0;
+  }
+  if (f.loc) ++fc.loc;
+  // User defined quality notices run on the finished line here.
+  if (comment) {
+    lex.comment_pending = 1;
+    ++fc.commentRun;
+    if (HasFallThroughPhrase(s.line)) ++fc.fallThrough;
+    ++fc.comment;
+  }
+  // The differential line data of a baseline and comment extraction are
+  // written here once those features are present.
+  if (f.loc) {
+    eng.lastCodeLine.Clear();
+    CopyBounded(eng.lastCodeLine.text, kTextBuf, std::string_view(s.line, static_cast<size_t>(s.len)));
+    eng.lastCodeLine.len = s.len;
+  }
+  if (f.last_char == '\\') {
+    ++fc.continuation;
+    lex.line_continued = 1;
+  } else {
+    if (lex.macro_function) MacroLineEnd(s.lineNumber, gcd);
+    lex.preproc_flag = 0;
+    lex.error_directive = 0;
+    lex.define_flag = 0;
+    lex.in_cpp_comment = 0;
+    lex.line_continued = 0;
+    if (lex.quote_count % 2 == 0) lex.in_string = 0;
+  }
+  if (gcd.sw.debug) {
+    OutF("*** Debug:\n");
+    OutF("*** Line   : %s", s.line);
+    OutF("*** Code   : %s\n", eng.codeText.text);
+    OutF("*** String : %s\n", eng.stringText.text);
+    OutF("*** Comment: %s\n", eng.commentText.text);
+  }
+  if (eng.keepContextText) {
+    eng.codeText.Clear();
+    eng.stringText.Clear();
+    eng.commentText.Clear();
+  }
+}
+
+}  // namespace
+
+char LineTypeCode(int blank, int loc, int nonEffective, int logical, int comment) {
+  if (blank) return 'B';
+  if (loc) {
+    char code = nonEffective ? 'N' : logical ? 'G' : 'L';
+    return comment ? static_cast<char>(code - 'A' + 'a') : code;
+  }
+  return comment ? 'C' : ' ';
+}
+
+void ParseLine(const char* line, int lineNumber, GlobalData& gcd) {
+  EngineState& eng = gcd.eng;
+  LexState& lex = eng.lex;
+  if (line == nullptr) {
+    lex.comment_pending = 0;
+    eng.fc.commentRun = 0;
+    return;
+  }
+  LineScan s{line, 0, lineNumber, {}};
+  // 1. The counted length leaves out one line feed and then one carriage return.
+  int len = static_cast<int>(strnlen(line, kTextMax));
+  if (len > 0 && line[len - 1] == '\n') --len;
+  if (len > 0 && line[len - 1] == '\r') --len;
+  s.len = len;
+  eng.fc.characters += len;
+  s.flags.c_comment = lex.in_c_comment;
+  // 2. A line that does not continue another starts a new logical line.
+  if (!lex.line_continued) {
+    lex.estring.Clear();
+    lex.quote_count = 0;
+  }
+  // 3. The start of a file counts as a preceding comment.
+  if (lex.first_line) {
+    lex.comment_pending = 1;
+    lex.first_line = 0;
+  }
+  if (lex.function_scope < 0) lex.function_scope = 0;
+  // 4. The key string check; the line length notice and the pending class
+  // name and function signature accumulation hook in here.
+  if (!eng.key_found && !gcd.cfg.keyString.empty() && std::strstr(line, gcd.cfg.keyString.c_str()) != nullptr)
+    eng.key_found = 1;
+  // 5. An empty line is blank without a scan.
+  if (len > 0) ScanLine(s, gcd);
+  EndOfLine(s, gcd);
+}

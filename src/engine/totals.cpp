@@ -1,0 +1,44 @@
+// Per-file reset and the roll-up of file counters into the project totals.
+#include "common/gcd.h"
+
+void ResetState(GlobalData& gcd) {
+  gcd.eng = EngineState{};
+  gcd.eng.lex.first_line = 1;
+  gcd.eng.keepContextText = gcd.sw.debug;
+  gcd.st = StructureState{};
+  gcd.st.classMarker = 1;
+  gcd.drv.skipLines = 0;
+  gcd.drv.skipQuality = 0;
+  gcd.drv.lineNumber = 0;
+}
+
+namespace {
+LanguageGroup GroupOf(const LanguageState& lang) {
+  if (lang.isHeader) return kGroupHeader;
+  if (lang.isC) return kGroupC;
+  if (lang.isCpp) return kGroupCpp;
+  if (lang.isJava) return kGroupJava;
+  if (lang.isCSharp) return kGroupCSharp;
+  return kGroupOther;
+}
+}  // namespace
+
+void AddTotal(GlobalData& gcd) {
+  const FileCounts& fc = gcd.eng.fc;
+  for (const FileCounterInfo& info : kFileCounterTable) gcd.tot.counts.*info.field += fc.*info.field;
+  LanguageGroupTotals& g = gcd.langTot[GroupOf(gcd.lang)];
+  g.loc += fc.loc;
+  g.eloc += Eloc(fc);
+  g.lloc += Lloc(fc);
+  g.comments += fc.comment;
+  g.blanks += fc.blank;
+  g.lines += fc.physical;
+}
+
+void SetTotal(GlobalData& gcd) {
+  FileCounts& fc = gcd.eng.fc;
+  for (const FileCounterInfo& info : kFileCounterTable) fc.*info.field = gcd.tot.counts.*info.field;
+  const LanguageState& l = gcd.lang;
+  gcd.tot.files = l.otherFiles + l.cFiles + l.cHeaderFiles + l.cppFiles + l.cppHeaderFiles + l.javaFiles +
+                  l.csharpFiles;
+}
