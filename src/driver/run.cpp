@@ -1,13 +1,164 @@
+// The run driver: start-up, the per-file loop and the end-of-run sequence.
 #include "driver/run.h"
+
+#include <cerrno>
+#include <clocale>
+#include <cstring>
+#include <new>
+#include <string>
 
 #include "common/gcd.h"
 #include "common/output.h"
+#include "common/version.h"
+#include "driver/exit.h"
+#include "driver/file_loop.h"
+#include "driver/progress.h"
+#include "driver/startup.h"
+#include "reports/file_report.h"
+#include "reports/format.h"
+#include "reports/header.h"
 
-int LqaMain(int, char**) {
-  auto gcd = NewGlobalData();
-  if (!gcd) {
+namespace {
+
+std::string Dashes() { return std::string(36, '-') + std::string(36, '-'); }
+
+// The title line of the project reports.
+void ProjectBanner(GlobalData& gcd) {
+  int files = gcd.drv.filesProcessed;
+  switch (gcd.sw.outputMode) {
+    case OutputMode::Html: {
+      OutF("\n  %s\n\n", Dashes().c_str());
+      char plain[128], decorated[256];
+      snprintf(plain, sizeof plain, "~~ Total Metrics For %d Files ~~", files);
+      snprintf(decorated, sizeof decorated, "<b>~~ Total Metrics For <font color=\"%s\">%d</font> Files ~~</b>",
+               gcd.cfg.htmlTotalColor.c_str(), files);
+      Center_HTML(plain, decorated);
+      break;
+    }
+    case OutputMode::Csv:
+      OutF("\n%s,%d,%s", "Project", files, "Files");
+      break;
+    case OutputMode::Xml:
+      break;
+    case OutputMode::Text: {
+      OutF("\n  %s\n\n", Dashes().c_str());
+      char title[128];
+      snprintf(title, sizeof title, "~~ Project Analysis For %d Files ~~", files);
+      Center(title);
+      break;
+    }
+  }
+}
+
+void ReportTrailer(GlobalData& gcd) {
+  const Config& cfg = gcd.cfg;
+  switch (gcd.sw.outputMode) {
+    case OutputMode::Html:
+      if (cfg.reportHeaderActive) OutF("%s\n", cfg.reportHeaderHtmlLine.c_str());
+      OutF("</pre></body></html>");
+      break;
+    case OutputMode::Xml:
+      if (cfg.reportHeaderActive) OutF("<banner>%s</banner>\n", cfg.reportHeaderTextLine.c_str());
+      OutF("</lqadoc>\n");
+      break;
+    case OutputMode::Csv:
+      if (cfg.reportHeaderActive) OutF("\n%s\n", cfg.reportHeaderTextLine.c_str());
+      break;
+    case OutputMode::Text:
+      if (cfg.reportHeaderActive) Center(cfg.reportHeaderTextLine.c_str());
+      break;
+  }
+}
+
+void EndOfRun(GlobalData& gcd) {
+  const Switches& sw = gcd.sw;
+  // The inheritance forest is built here (with -Ta or -i) once class
+  // recognition exists.
+  bool utility = sw.codeListing || sw.deTabs || sw.deCarriageReturns || sw.addCarriageReturns;
+  bool extraction = sw.extractStrings || sw.extractComments || sw.commentDocumentation;
+  if (!utility && !extraction) {
+    SetTotal(gcd);
+    if (!sw.functionListing && !sw.listFilesOnly) {
+      ProjectBanner(gcd);
+      if (!sw.totalsOnly) {
+        if (sw.perFileSummary) {
+          OutF("\n");
+          ShowTotalSummary(gcd, 1, 1);
+        }
+        // The directory, function, class, interface, namespace and quality
+        // summaries follow here as those reports are added.
+      }
+    }
+  }
+  if (!utility) {
+    if (sw.outputMode != OutputMode::Csv && sw.outputMode != OutputMode::Xml)
+      OutF("  %s%s\n\n", std::string(36, '_').c_str(), std::string(36, '_').c_str());
+  }
+  ReportTrailer(gcd);
+}
+
+int Run(int argc, char** argv, GlobalData& gcd) {
+  SetProgramPaths(argc, argv, gcd);
+  LoadCfg(gcd);
+  BuildLanguageTable(gcd);
+  LoadMacros(gcd);
+  int firstFile = SetUpParams(argc, argv, gcd);
+  AdjustAfterSwitches(gcd);
+
+  Switches& sw = gcd.sw;
+  if (sw.outputMode != OutputMode::Csv && !sw.codeListing && sw.outputMode != OutputMode::Xml)
+    ShowHeader(gLQAOUT, gcd, 0);
+  ShowFMCHeader(gcd);
+  if (sw.progress) StreamF(stderr, "  Acquiring Files\n");
+
+  if (sw.fileList) {
+    sw.fileArgCount = 0;
+    if (!sw.analysisRequested) sw.perFileSummary = 1;
+    gcd.drv.fileListStream = fopen(sw.fileListName.c_str(), "rb");
+    if (gcd.drv.fileListStream == nullptr) {
+      OutF("\n  Error: Cannot open the specified file: %s\n         for read, %s\n\n", sw.fileListName.c_str(),
+           std::strerror(errno));
+      return -1;
+    }
+  }
+  if (sw.outputMode == OutputMode::Csv) CSV_Header(gLQAOUT, gcd);
+  else if (sw.outputMode == OutputMode::Xml) XML_Header(gLQAOUT, gcd);
+
+  gcd.drv.fileCount = BuildFileList(argc, argv, firstFile, gcd);
+  if (gcd.drv.fileListStream != nullptr) {
+    fclose(gcd.drv.fileListStream);
+    gcd.drv.fileListStream = nullptr;
+  }
+  if (gcd.drv.fileCount > 0) sw.filesPresent = 1;
+  ShowProgressStart(gcd);
+
+  for (FileData& record : gcd.lists.files) ProcessFile(record, gcd);
+
+  ShowProgressEnd(gcd);
+  EndOfRun(gcd);
+  int result = sw.qualityNotices ? gcd.notices.total : 0;
+  if (sw.progress) StreamF(stderr, "  LQA Processed - %d Files\n", gcd.drv.filesProcessed);
+  return result;
+}
+
+}  // namespace
+
+int LqaMain(int argc, char** argv) {
+  std::setlocale(LC_COLLATE, "");
+  GlobalData* gcd = CreateRunRecord();
+  if (gcd == nullptr) {
     OutF("\n  Error: memory allocation failed\n\n");
     return 1;
   }
-  return 0;
+  int result = 1;
+  try {
+    result = Run(argc, argv, *gcd);
+  } catch (const std::bad_alloc&) {
+    OutF("\n  Error: memory allocation failed\n\n");
+    CloseHtmlPage(*gcd);
+    result = 1;
+  }
+  fflush(gLQAOUT);
+  ReleaseRunRecord();
+  return result;
 }

@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -53,8 +54,32 @@ std::string ReadAll(int fd) {
 }
 }  // namespace
 
-RunResult RunLqa(const std::vector<std::string>& args, const std::string& dir, const std::string& home,
-                 const std::string& input) {
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+void ApplyLimits(const RunLimits* limits) {
+  if (limits == nullptr) return;
+  rlimit cpu{static_cast<rlim_t>(limits->cpuSeconds), static_cast<rlim_t>(limits->cpuSeconds)};
+  setrlimit(RLIMIT_CPU, &cpu);
+  if (!kAddressSanitizer) {
+    rlimit mem{static_cast<rlim_t>(limits->memoryBytes), static_cast<rlim_t>(limits->memoryBytes)};
+    setrlimit(RLIMIT_AS, &mem);
+  }
+}
+
+RunResult RunWith(const std::vector<std::string>& args, const std::string& dir, const std::string& home,
+                  const std::string& input, const RunLimits* limits) {
   RunResult result;
   std::string outFile = home + "/.stdout", errFile = home + "/.stderr", inFile = home + "/.stdin";
   {
@@ -70,6 +95,7 @@ RunResult RunLqa(const std::vector<std::string>& args, const std::string& dir, c
     dup2(out, 1);
     dup2(err, 2);
     if (chdir(dir.c_str()) != 0) _exit(126);
+    ApplyLimits(limits);
     setenv("LQAHOME", home.c_str(), 1);
     unsetenv("LQACFGHOME");
     unsetenv("LQADEBUG");
@@ -96,6 +122,18 @@ RunResult RunLqa(const std::vector<std::string>& args, const std::string& dir, c
   unlink(errFile.c_str());
   unlink(inFile.c_str());
   return result;
+}
+
+}  // namespace
+
+RunResult RunLqa(const std::vector<std::string>& args, const std::string& dir, const std::string& home,
+                 const std::string& input) {
+  return RunWith(args, dir, home, input, nullptr);
+}
+
+RunResult RunLqaLimited(const std::vector<std::string>& args, const std::string& dir, const std::string& home,
+                        const RunLimits& limits) {
+  return RunWith(args, dir, home, "", &limits);
 }
 
 std::vector<std::string> Lines(const std::string& text) {

@@ -32,6 +32,16 @@ struct RunResult {
 RunResult RunLqa(const std::vector<std::string>& args, const std::string& dir, const std::string& home,
                  const std::string& input = "");
 
+// Resource ceilings for a run on hostile input: a run that would hang is
+// killed when its CPU time runs out (status -1); memory is capped in builds
+// without AddressSanitizer, which needs a huge address space of its own.
+struct RunLimits {
+  int cpuSeconds = 60;
+  long long memoryBytes = 1LL << 30;
+};
+RunResult RunLqaLimited(const std::vector<std::string>& args, const std::string& dir, const std::string& home,
+                        const RunLimits& limits);
+
 // The lines of a text.
 std::vector<std::string> Lines(const std::string& text);
 // True when the text contains the line exactly.

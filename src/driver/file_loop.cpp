@@ -1,0 +1,273 @@
+// The per-file loop of the run driver: opening a file, reading its lines into
+// the fixed line buffer, the skip tokens, and the end-of-file sequence.
+#include "driver/file_loop.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include "common/gcd.h"
+#include "common/output.h"
+#include "driver/driver_notices.h"
+#include "driver/progress.h"
+#include "reports/file_report.h"
+#include "reports/format.h"
+#include "reports/function_points.h"
+#include "reports/metric_lines.h"
+
+namespace {
+
+struct FileCloser {
+  void operator()(FILE* f) const { fclose(f); }
+};
+using FilePtr = std::unique_ptr<FILE, FileCloser>;
+
+constexpr int kLineBuffer = static_cast<int>(kTextBuf);
+
+bool Html(const GlobalData& gcd) { return gcd.sw.outputMode == OutputMode::Html; }
+bool Xml(const GlobalData& gcd) { return gcd.sw.outputMode == OutputMode::Xml; }
+
+void OpenError(const char* name, GlobalData& gcd) {
+  const char* why = std::strerror(errno);
+  if (gcd.sw.deTabs || gcd.sw.deCarriageReturns || gcd.sw.addCarriageReturns)
+    OutF("\n  Error: Problem opening input file:\n         %s\n         For modification, %s\n\n", name, why);
+  else
+    OutF("\n  Error: Problem opening input file:\n         %s\n         For read, %s\n\n", name, why);
+}
+
+// Applies the skip tokens to one line; returns true when the line is not
+// handed to the engine.
+bool SkipTokens(const char* line, GlobalData& gcd) {
+  DriverState& drv = gcd.drv;
+  const Config& cfg = gcd.cfg;
+  auto has = [line](const std::string& token) { return !token.empty() && std::strstr(line, token.c_str()); };
+  if (has(cfg.skipStartToken)) {
+    drv.skipLines = 1;
+    if (cfg.notice[57] && !drv.skipQuality) SkipTokenNotice(57, drv.lineNumber, gcd);
+    return true;
+  }
+  if (has(cfg.skipEndToken)) {
+    drv.skipLines = 0;
+    return true;
+  }
+  if (has(cfg.qualitySkipStartToken)) {
+    drv.skipQuality = 1;
+    if (cfg.notice[58]) SkipTokenNotice(58, drv.lineNumber, gcd);
+  } else if (has(cfg.qualitySkipEndToken)) {
+    drv.skipQuality = 0;
+  }
+  return drv.skipLines != 0;
+}
+
+// Reads every line of the file into the one line buffer and hands it on.
+void LineLoop(FILE* file, GlobalData& gcd) {
+  DriverState& drv = gcd.drv;
+  char* line = drv.line;
+  bool inOverlongLine = false;
+  while (!feof(file)) {
+    line[0] = '\0';
+    // A non-zero last byte tells afterwards whether fgets filled the buffer,
+    // whatever NUL bytes the line holds.
+    line[kLineBuffer - 1] = 1;
+    if (fgets(line, kLineBuffer, file) == nullptr) {
+      if (ferror(file)) break;
+      line[0] = '\0';
+    }
+    bool filled = line[kLineBuffer - 1] == '\0' && line[kLineBuffer - 2] != '\n';
+    // A byte order mark or other prefix of high-bit bytes is dropped.
+    if (static_cast<unsigned char>(line[0]) & 0x80) {
+      int skip = 0;
+      while (skip < kLineBuffer - 1 && (static_cast<unsigned char>(line[skip]) & 0x80)) ++skip;
+      std::memmove(line, line + skip, static_cast<size_t>(kLineBuffer - skip));
+    }
+    if (feof(file) && static_cast<unsigned char>(line[0]) < 12 && line[0] != '\t') break;
+    line[kLineBuffer - 1] = '\0';
+    if (filled) {
+      // The first 2047 characters of an over-long line are dropped; the rest
+      // is read as the line. One message for each such physical line.
+      if (!inOverlongLine)
+        OutF("\n  Error: Text line %d length greater than %d characters\n"
+             "         Examine file for proper text file formatting.\n",
+             drv.lineNumber + 1, kLineBuffer);
+      inOverlongLine = true;
+      continue;
+    }
+    inOverlongLine = false;
+    ++drv.lineNumber;
+    ++gcd.eng.fc.physical;
+    bool skip = gcd.cfg.skipTokensActive ? SkipTokens(line, gcd) : false;
+    if (!skip) {
+      ParseLine(line, drv.lineNumber, gcd);
+      gcd.eng.lex.region_flag = 0;
+      gcd.eng.oneLineFlag = 0;
+    } else {
+      ++gcd.eng.fc.skippedLines;
+    }
+  }
+}
+
+double Percent(double part, double whole) { return whole > 0 ? part / whole * 100.0 : 0.0; }
+
+void FileLevelNotices(GlobalData& gcd) {
+  const FileCounts& fc = gcd.eng.fc;
+  const Config& cfg = gcd.cfg;
+  const bool quality = !gcd.drv.skipQuality;
+  double blankPct = fc.loc > 0 ? Percent(fc.blank, fc.loc) : 0.0;
+  if (quality && cfg.notice[47] && blankPct < cfg.minFileBlankPct)
+    FilePercentNotice(47, blankPct, cfg.minFileBlankPct, gcd);
+  double commentPct = Percent(fc.comment, fc.loc + fc.comment);
+  if (quality && cfg.notice[20] && commentPct < cfg.minFileCommentPct)
+    FilePercentNotice(20, commentPct, cfg.minFileCommentPct, gcd);
+  double whitePct = Percent(fc.whitespace, fc.characters);
+  if (quality && cfg.notice[19] && whitePct < cfg.minFileWhitespacePct)
+    FilePercentNotice(19, whitePct, cfg.minFileWhitespacePct, gcd);
+  // The new/delete balance notice of C++ files is raised here once the notice
+  // emitters exist.
+  if (!gcd.eng.key_found && !cfg.keyString.empty() && cfg.notice[21] && quality) KeyStringNotice(gcd);
+}
+
+void EndOfFileTrailer(const char* name, GlobalData& gcd) {
+  char wrapped[kTextBuf];
+  switch (gcd.sw.outputMode) {
+    case OutputMode::Csv:
+      OutF("File End\n");
+      break;
+    case OutputMode::Html: {
+      char target[kTextBuf];
+      CopyBounded(target, name);
+      std::string link = HTMLPathFile(target, gcd);
+      const char* text = gcd.cfg.wrapLongNames ? AdjNameLength(name, wrapped, 59, 15, gcd) : link.c_str();
+      char inner[3 * kTextBuf + 128];
+      snprintf(inner, sizeof inner, "<b>%s</b><b><a href=\"%s\" target=\"_blank\">%s</a></b>\n", "End of File: ",
+               link.c_str(), text);
+      OutF("  %s%s\n", std::string(36, '_').c_str(), std::string(36, '_').c_str());
+      OutF("  %s\n\n", inner);
+      break;
+    }
+    default:
+      OutF("  %s%s\n", std::string(36, '_').c_str(), std::string(36, '_').c_str());
+      OutF("  End of File: %s\n\n", AdjNameLength(name, wrapped, 59, 15, gcd));
+      break;
+  }
+}
+
+void EndOfFile(FileData& record, GlobalData& gcd) {
+  const FileCounts& fc = gcd.eng.fc;
+  const Switches& sw = gcd.sw;
+  record.lines = gcd.drv.lineNumber;
+  record.loc = fc.loc;
+  record.eloc = Eloc(fc);
+  record.lloc = Lloc(fc);
+  record.comments = fc.comment;
+  record.blanks = fc.blank;
+  record.functions = fc.functions;
+  // Parameters, return points and cyclomatic complexity come from the
+  // function metrics once function recognition fills them.
+  record.skippedLines = fc.skippedLines;
+
+  if (sw.fileList) {
+    std::string name = record.name;
+    std::string dir = name.substr(0, name.rfind('/') == std::string::npos ? 0 : name.rfind('/'));
+    for (DirMetrics& d : gcd.lists.directories) {
+      if (dir.compare(0, d.name.size(), d.name) == 0) {
+        d.parameters += 1;
+        d.loc += record.loc;
+        d.eloc += record.eloc;
+        d.lloc += record.lloc;
+        d.comments += record.comments;
+        d.lines += record.lines;
+        break;
+      }
+    }
+  }
+
+  record.fpLoc = GetFP(record.loc, 0, gcd);
+  record.fpEloc = GetFP(record.eloc, 1, gcd);
+  record.fpLloc = GetFP(record.lloc, 2, gcd);
+  gcd.tot.fpLoc += record.fpLoc;
+  gcd.tot.fpEloc += record.fpEloc;
+  gcd.tot.fpLloc += record.fpLloc;
+
+  if (!sw.totalsOnly && fc.braceOpen != fc.braceClose) {
+    if (Html(gcd))
+      OutF("\n    <font color=\"%s\"><b>Notice</b></font>: The end of the source file has been reached where the\n"
+           "            <b>open brace count { %d != %d } close brace count</b>\n"
+           "            This is an indication of non-compilable code within the source\n"
+           "            file.  LQA processes all source code including code wrapped\n"
+           "            with preprocessor directives.  Accurate metrics requires that\n"
+           "            all code present in this file must be compilable.\n",
+           gcd.cfg.htmlNoticeColor.c_str(), fc.braceOpen, fc.braceClose);
+    else
+      OutF("\n    NOTICE: The end of the source file has been reached where the\n"
+           "            open brace count { %d != %d } close brace count \n"
+           "            This is an indication of non-compilable code within the source\n"
+           "            file.  LQA processes all source code including code wrapped\n"
+           "            with preprocessor directives.  Accurate metrics requires that\n"
+           "            all code present in this file must be compilable.\n",
+           fc.braceOpen, fc.braceClose);
+  }
+
+  FileLevelNotices(gcd);
+
+  if (sw.csvFileSummary) {
+    // The CSV file summary line of the data exports goes here.
+  } else if (!sw.extractStrings && !sw.extractComments && !sw.commentDocumentation) {
+    bool detail = !sw.totalsOnly || (sw.verbose && Xml(gcd) && !sw.totalsVerbose);
+    if (detail && (sw.perFileSummary || sw.functionAnalysis)) ShowTotalSummary(gcd, 0, 0);
+    if (sw.analysisRequested && !sw.totalsOnly) EndOfFileTrailer(record.name.c_str(), gcd);
+  }
+
+  AddTotal(gcd);
+  record.notices = fc.notices;
+
+  if (Xml(gcd) && !sw.noFileNames) {
+    if (!sw.listFilesOnly) {
+      LOCLine(record.loc, record.eloc, record.lloc, record.comments, record.lines, gcd);
+      FPLine(record.fpLoc, record.fpEloc, record.fpLloc, gcd);
+    }
+    OutF("</file>\n");
+  }
+  ResetState(gcd);
+}
+
+}  // namespace
+
+void ProcessFile(FileData& record, GlobalData& gcd) {
+  DriverState& drv = gcd.drv;
+  const Switches& sw = gcd.sw;
+  const char* name = record.name.c_str();
+  drv.currentFile = &record;
+  drv.currentFileName = name;
+  if (record.name.empty() || static_cast<unsigned char>(name[0]) < 33 || record.name == ".") return;
+
+  bool modify = sw.deTabs || sw.deCarriageReturns || sw.addCarriageReturns;
+  FilePtr file(fopen(name, modify ? "r+b" : "rb"));
+  struct stat st {};
+  if (file && fstat(fileno(file.get()), &st) == 0 && S_ISDIR(st.st_mode)) {
+    file.reset();
+    errno = EISDIR;
+  }
+  if (!file) {
+    OpenError(name, gcd);
+    return;
+  }
+  // The code listing and de-charactering utilities take the open file here
+  // once they are present.
+
+  ShowProgress(name, gcd);
+  if (Xml(gcd) && !sw.noFileNames) OutF("<file>\n");
+
+  record.size = static_cast<int>(st.st_size);
+  record.date = static_cast<int>(st.st_mtime);
+  gcd.tot.bytes += st.st_size;
+  ResetState(gcd);
+  ShowFileLine(name, record.date, record.size, sw.totalsOnly, 0, gcd);
+  record.language = WhichFile(record.name, 1, gcd);
+  gcd.lang.current = record.language;
+  ++drv.filesProcessed;
+
+  LineLoop(file.get(), gcd);
+  EndOfFile(record, gcd);
+}
