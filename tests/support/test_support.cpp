@@ -76,6 +76,12 @@ void ApplyLimits(const RunLimits* limits) {
     rlimit mem{static_cast<rlim_t>(limits->memoryBytes), static_cast<rlim_t>(limits->memoryBytes)};
     setrlimit(RLIMIT_AS, &mem);
   }
+  // A pending alarm survives exec and ends a run that blocks without using CPU.
+  alarm(static_cast<unsigned>(limits->wallSeconds));
+  if (limits->runAsUid >= 0 && geteuid() == 0) {
+    if (setgid(static_cast<gid_t>(limits->runAsUid)) != 0 || setuid(static_cast<uid_t>(limits->runAsUid)) != 0)
+      _exit(125);
+  }
 }
 
 RunResult RunWith(const std::vector<std::string>& args, const std::string& dir, const std::string& home,

@@ -33,11 +33,15 @@ RunResult RunLqa(const std::vector<std::string>& args, const std::string& dir, c
                  const std::string& input = "");
 
 // Resource ceilings for a run on hostile input: a run that would hang is
-// killed when its CPU time runs out (status -1); memory is capped in builds
-// without AddressSanitizer, which needs a huge address space of its own.
+// killed when its CPU or wall-clock time runs out (status -1); memory is
+// capped in builds without AddressSanitizer, which needs a huge address space
+// of its own. With runAsUid >= 0 a run started by root drops to that user, so
+// that permission checks apply.
 struct RunLimits {
   int cpuSeconds = 60;
+  int wallSeconds = 120;
   long long memoryBytes = 1LL << 30;
+  int runAsUid = -1;
 };
 RunResult RunLqaLimited(const std::vector<std::string>& args, const std::string& dir, const std::string& home,
                         const RunLimits& limits);
