@@ -1,0 +1,154 @@
+#!/usr/bin/env bash
+# Times lqa side by side with its peers on the same files and prints, per
+# corpus, the median wall time, MB/s, lines/s, peak resident memory and the
+# ratio of each tool's time to the default lqa run.
+#
+#   bench/bench.sh [quick|full] [runs]
+#
+#   quick (default)  the fs/ subtree of the Linux sources
+#   full             fs/, the whole Linux tree, the JDK Java sources, the Boost
+#                    headers and a generated C# tree
+#
+# Corpora are prepared once under $LQA_BENCH_DIR (default /var/tmp/lqa-bench)
+# from Debian packages: linux-source-6.1, openjdk-17-source, libboost1.81-dev.
+# Peers: cloc, sloccount, pmccabe (C and C++ only), wc -l. Install them with
+#   apt-get install linux-source-6.1 openjdk-17-source libboost1.81-dev cloc sloccount pmccabe time
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+lqa="$here/build/lqa"
+mode=${1:-quick}
+runs=${2:-3}
+cache=${LQA_BENCH_DIR:-/var/tmp/lqa-bench}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# lqa switch sets. The fullest set grows as analyses are added.
+lqa_default=(-s)
+lqa_functions=(-c -fa)
+lqa_fullest=(-s -v -c -fa -fd -o -n -m -a -l)
+
+[ -x "$lqa" ] || { echo "build lqa first: cmake --build build" >&2; exit 1; }
+[ -x /usr/bin/time ] || { echo "needs GNU time (apt-get install time)" >&2; exit 1; }
+export LQAHOME="$work/home"
+mkdir -p "$LQAHOME" "$cache"
+
+have() { command -v "$1" > /dev/null; }
+
+prepare_linux() {
+  local tarball=/usr/src/linux-source-6.1.tar.xz
+  [ -d "$cache/linux-source-6.1" ] && [ -f "$cache/linux-source-6.1/.complete" ] && return 0
+  [ -f "$tarball" ] || { echo "needs $tarball (apt-get install linux-source-6.1)" >&2; return 1; }
+  echo "unpacking the Linux sources into $cache ..." >&2
+  tar -xJf "$tarball" -C "$cache"
+  touch "$cache/linux-source-6.1/.complete"
+}
+
+prepare_jdk() {
+  local zip
+  zip=$(ls /usr/lib/jvm/*17*/lib/src.zip 2> /dev/null | head -1 || true)
+  [ -f "$cache/jdk/.complete" ] && return 0
+  [ -n "$zip" ] || { echo "needs the JDK sources (apt-get install openjdk-17-source)" >&2; return 1; }
+  echo "unpacking $zip into $cache/jdk ..." >&2
+  mkdir -p "$cache/jdk"
+  unzip -q -o "$zip" -d "$cache/jdk"
+  touch "$cache/jdk/.complete"
+}
+
+prepare_csharp() {
+  [ -f "$cache/csharp/.complete" ] && return 0
+  echo "generating C# sources into $cache/csharp ..." >&2
+  python3 "$here/bench/gen_csharp.py" "$cache/csharp" 4000
+  touch "$cache/csharp/.complete"
+}
+
+# corpus name -> directory and file name patterns
+corpus_dir() {
+  case $1 in
+    linux-fs) echo "$cache/linux-source-6.1/fs" ;;
+    linux) echo "$cache/linux-source-6.1" ;;
+    jdk) echo "$cache/jdk" ;;
+    boost) echo /usr/include/boost ;;
+    csharp) echo "$cache/csharp" ;;
+  esac
+}
+corpus_patterns() {
+  case $1 in
+    linux-fs | linux) echo '*.c *.h' ;;
+    jdk) echo '*.java' ;;
+    boost) echo '*.hpp *.h' ;;
+    csharp) echo '*.cs' ;;
+  esac
+}
+
+# Runs a command $runs times; prints "median_seconds peak_kb".
+measure() {
+  local times=() peak=0
+  for _ in $(seq "$runs"); do
+    /usr/bin/time -f '%e %M' -o "$work/time" "$@" > /dev/null 2>&1 || true
+    read -r s kb < <(tail -1 "$work/time")
+    times+=("$s")
+    [ "$kb" -gt "$peak" ] && peak=$kb
+  done
+  printf '%s %s\n' "$(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')" "$peak"
+}
+
+row() {  # name seconds peak_kb base_seconds bytes lines
+  local name=$1 s=$2 kb=$3 base=$4 bytes=$5 lines=$6
+  awk -v n="$name" -v s="$s" -v kb="$kb" -v b="$base" -v by="$bytes" -v l="$lines" 'BEGIN {
+    if (s <= 0) s = 0.005
+    printf "  %-14s %9.2f %9.1f %13.0f %9.1f %9.2f\n", n, s, by / 1048576 / s, l / s, kb / 1024, s / b }'
+}
+
+bench_corpus() {
+  local name=$1 dir pats files bytes lines
+  dir=$(corpus_dir "$name")
+  [ -d "$dir" ] || { echo "skipping $name: $dir missing" >&2; return 0; }
+  pats=$(corpus_patterns "$name")
+  local find_args=() first=1
+  for p in $pats; do
+    [ $first -eq 1 ] || find_args+=(-o)
+    find_args+=(-name "$p")
+    first=0
+  done
+  find "$dir" -type f \( "${find_args[@]}" \) | LC_ALL=C sort > "$work/files"
+  files=$(wc -l < "$work/files")
+  bytes=$(xargs -a "$work/files" -d '\n' cat | wc -c)
+  lines=$(xargs -a "$work/files" -d '\n' cat | wc -l)
+
+  printf '\n%s: %d files, %d lines, %.1f MB (%s)\n' "$name" "$files" "$lines" "$(echo "$bytes / 1048576" | bc -l)" "$dir"
+  printf '  %-14s %9s %9s %13s %9s %9s\n' tool seconds MB/s lines/s "peak MB" "/lqa -s"
+  local base kb s
+  read -r base kb < <(measure "$lqa" "${lqa_default[@]}" -F "$work/files")
+  row "lqa ${lqa_default[*]}" "$base" "$kb" "$base" "$bytes" "$lines"
+  read -r s kb < <(measure "$lqa" "${lqa_functions[@]}" -F "$work/files")
+  row "lqa ${lqa_functions[*]}" "$s" "$kb" "$base" "$bytes" "$lines"
+  read -r s kb < <(measure "$lqa" "${lqa_fullest[@]}" -F "$work/files")
+  row "lqa fullest" "$s" "$kb" "$base" "$bytes" "$lines"
+  if have cloc; then
+    read -r s kb < <(measure cloc --quiet --list-file="$work/files")
+    row cloc "$s" "$kb" "$base" "$bytes" "$lines"
+  fi
+  if have sloccount; then
+    # sloccount takes a directory and finds its own files in it.
+    mkdir -p "$work/slocdata"
+    read -r s kb < <(measure sloccount --datadir "$work/slocdata" "$dir")
+    row sloccount "$s" "$kb" "$base" "$bytes" "$lines"
+  fi
+  if have pmccabe && [[ $name != jdk && $name != csharp ]]; then
+    read -r s kb < <(measure xargs -a "$work/files" -d '\n' pmccabe)
+    row pmccabe "$s" "$kb" "$base" "$bytes" "$lines"
+  fi
+  read -r s kb < <(measure xargs -a "$work/files" -d '\n' wc -l)
+  row "wc -l" "$s" "$kb" "$base" "$bytes" "$lines"
+}
+
+prepare_linux
+corpora=(linux-fs)
+if [ "$mode" = full ]; then
+  prepare_jdk || true
+  prepare_csharp
+  corpora=(linux-fs linux jdk boost csharp)
+fi
+printf 'lqa benchmark, %s, %s cores, median of %d runs, lqa fullest = %s\n' "$(date -u +%F)" "$(nproc)" "$runs" \
+  "${lqa_fullest[*]}"
+for c in "${corpora[@]}"; do bench_corpus "$c"; done
