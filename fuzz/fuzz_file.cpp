@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -44,6 +45,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   const char* dir = mkdtemp(pattern);
   if (dir == nullptr) std::abort();
   gDir = dir;
+  // The configuration and macro files the runs write go with the directory.
+  std::atexit([] {
+    std::error_code ec;
+    std::filesystem::remove_all(gDir, ec);
+  });
   setenv("LQAHOME", dir, 1);
   // Reports go nowhere; only crashes, leaks and undefined behaviour count.
   gLQAOUT = std::fopen("/dev/null", "w");

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds lqa and runs the whole test suite twice: once in the normal build and
-# once under AddressSanitizer and UndefinedBehaviorSanitizer. Warnings are errors.
+# once under AddressSanitizer and UndefinedBehaviorSanitizer, then fuzzes the
+# analysis of one file for a minute. Warnings are errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -13,3 +14,6 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLQA_WERROR
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+# A minute of fuzzing the analysis of one file, so that a regression shows.
+bash tools/fuzz.sh 60
