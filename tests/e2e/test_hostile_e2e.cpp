@@ -118,7 +118,7 @@ TEST_F(Hostile, SymbolicLinkLoopUnderRecursiveDescentIsVisitedOnce) {
   fs::create_directory_symlink(".", dir.path() + "/src/self");
   RunResult r = Run({"-rc src", "-Rn"});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(Count(r.out, "File: "), 2u) << r.out;
+  EXPECT_EQ(Count(r.out, "\n  File: "), 2u) << r.out;
   EXPECT_NE(r.out.find("src/a.c"), std::string::npos);
   EXPECT_NE(r.out.find("src/sub/b.c"), std::string::npos);
 }
