@@ -44,6 +44,11 @@ TEST_F(FileSetE2e, CommandLineHeadersFirstAndSortByName) {
             std::string::npos)
       << r.out;
 
+  // The -O file among the arguments is not reported as a wrong type.
+  r = Run({"-Oreport.txt", "main.c", "report.txt"});
+  EXPECT_EQ(Files(dir.Read("report.txt")), (List{"main.c"}));
+  EXPECT_EQ(dir.Read("report.txt").find("Not a valid file type"), std::string::npos);
+
   r = Run({"-Rn", "main.c", "z.h", "alpha.c", "b.h"});
   EXPECT_EQ(Files(r.out), (List{"b.h", "z.h", "alpha.c", "main.c"}));
 

@@ -4,12 +4,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "common/gcd.h"
 #include "common/output.h"
@@ -51,11 +47,6 @@ class FileSet : public ::testing::Test {
       names.push_back(n);
     }
     return names;
-  }
-  std::string BuildArgs(std::vector<std::string> args) {
-    std::vector<char*> argv{const_cast<char*>("lqa")};
-    for (std::string& a : args) argv.push_back(a.data());
-    return Capture([&] { BuildFileList(static_cast<int>(argv.size()), argv.data(), 1, *gcd); });
   }
   std::string BuildRecursive(const std::string& exts, const std::string& start) {
     gcd->sw.recursive = 1;
@@ -129,31 +120,6 @@ TEST_F(FileSet, EnvironmentExpansion) {
                  "  -F Expanded File Line: /proj/src//proj/src.c\n\n");
 }
 
-TEST_F(FileSet, CommandLineOrderAndChecks) {
-  gcd->sw.outputFile = "report.txt";
-  gcd->sw.outputFileGiven = 1;
-  std::string out = BuildArgs({"a.c", "b.h", "c.cpp", "noext", "x.txt", "report.txt", "Z.HPP"});
-  EXPECT_EQ(Names(), (List{"b.h", "Z.HPP", "a.c", "c.cpp"}));
-  EXPECT_EQ(out,
-            "\n  Error: x.txt - Not a valid file type for LQA\n"
-            "         Valid types: c,h,cc,cpp,cxx,CC,h,hh,H,hxx,hpp,java,cs\n");
-  // A named file that does not exist is kept with date and size 0.
-  EXPECT_EQ(gcd->lists.files.head->data->size, 0);
-  EXPECT_EQ(gcd->lists.files.count, 4);
-}
-
-TEST_F(FileSet, SortByNameAndUnvalidatedTypes) {
-  dir.Write("main.c", "int m;\n");
-  gcd->sw.sortFilesByName = 1;
-  gcd->cfg.validateExtensions = 0;
-  std::string out = BuildArgs({root + "main.c", root + "alpha.c", root + "z.h", root + "x.txt"});
-  EXPECT_EQ(out, "");
-  EXPECT_EQ(Names(), (List{"z.h", "alpha.c", "main.c", "x.txt"}));
-  const FileData& main = *gcd->lists.files.head->next->next->data;
-  EXPECT_EQ(main.size, 7);
-  EXPECT_GT(main.date, 0);
-}
-
 TEST_F(FileSet, RecursiveDescent) {
   dir.Write("x.c", "");
   dir.Write("y.C", "");
@@ -178,16 +144,6 @@ TEST_F(FileSet, RecursiveDescent) {
   EXPECT_EQ(Names(), (List{"x.c"}));
 }
 
-TEST_F(FileSet, SymbolicLinkLoopIsReadOnce) {
-  dir.Write("a/b/f.c", "");
-  dir.Write("a/g.c", "");
-  std::filesystem::create_directory_symlink("..", root + "a/b/up");
-  std::filesystem::create_directory_symlink(root + "a", root + "a/b/again");
-  gcd->sw.sortFilesByName = 1;
-  EXPECT_EQ(BuildRecursive("c", root + "a"), "");
-  EXPECT_EQ(gcd->lists.files.count, 2);
-}
-
 TEST_F(FileSet, SkippedLocalDirsAndPatternFilter) {
   dir.Write("src/test/a.c", "");
   dir.Write("src/b_gen.c", "");
@@ -199,19 +155,6 @@ TEST_F(FileSet, SkippedLocalDirsAndPatternFilter) {
   gcd->cfg.localDirsNotProcessed = "other, " + root + "src/build";
   BuildRecursive("c", root + "src");
   EXPECT_EQ(Names(), (List{"src/keep.c"}));
-}
-
-TEST_F(FileSet, UnreadableDirectoryAbandonsTheSubtree) {
-  std::string out = BuildRecursive("c", root + "missing");
-  EXPECT_EQ(out, "  Open Dir Error: No such file or directory : " + root + "missing/\n");
-  EXPECT_EQ(gcd->lists.files.count, 0);
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not apply to root";
-  dir.Write("t/locked/x.c", "");
-  chmod((root + "t/locked").c_str(), 0);
-  out = BuildRecursive("c", root + "t");
-  chmod((root + "t/locked").c_str(), 0755);
-  EXPECT_EQ(out, "  Open Dir Error: Permission denied : " + root + "t/locked/\n"
-                 "  Read Dir Error: Permission denied : " + root + "t/locked\n");
 }
 
 TEST_F(FileSet, ListFile) {
@@ -246,18 +189,6 @@ TEST_F(FileSet, ListFile) {
   // -d turned recursion off; the -r entry after it turned it on again.
   EXPECT_EQ(gcd->sw.dirNoRecurse, 0);
   EXPECT_EQ(gcd->lists.directories.count, 3);
-}
-
-TEST_F(FileSet, DirectoryEntryTurnsRecursionOffForLaterEntries) {
-  dir.Write("a/a.c", "");
-  dir.Write("a/sub/as.c", "");
-  dir.Write("b/b.c", "");
-  dir.Write("b/sub/bs.c", "");
-  setenv("LQA_T_ROOT", dir.path().c_str(), 1);
-  gcd->sw.sortFilesByName = 1;
-  BuildFromList("-d c %LQA_T_ROOT%/a\n-any c %LQA_T_ROOT%/b\n");
-  EXPECT_EQ(Names(), (List{"a/a.c", "b/b.c"}));
-  EXPECT_EQ(gcd->sw.dirNoRecurse, 1);
 }
 
 }  // namespace
