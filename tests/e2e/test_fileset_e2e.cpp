@@ -104,13 +104,6 @@ TEST_F(FileSetE2e, ListFileWithVariablesAndDirectories) {
   EXPECT_EQ(r.status, 255);
 }
 
-TEST_F(FileSetE2e, PatternFilterDropsMatchingPaths) {
-  for (const char* f : {"test/a.c", "b_gen.c", "keep.c"}) dir.Write(f, "int x;\n");
-  home.Write("lqa.cfg", "Pattern Filter Active : Yes\nPattern Filter : test,_gen\n");
-  RunResult r = Run({"./test/a.c", "b_gen.c", "keep.c"});
-  EXPECT_EQ(Files(r.out), (List{"keep.c"}));
-}
-
 TEST_F(FileSetE2e, AwkwardNamesAndSymlinkLoops) {
   for (const char* f : {"a b/with blank.c", "q\"uote.c", "new\nline.c", "caf\xc3\xa9.c"}) dir.Write(f, "int x;\n");
   std::filesystem::create_directory_symlink("..", dir.path() + "/a b/up");

@@ -67,16 +67,6 @@ class FileSet : public ::testing::Test {
 
 using List = std::vector<std::string>;
 
-TEST_F(FileSet, ExtensionValidation) {
-  EXPECT_EQ(valid_ext("cpp", "c, h\tcpp", 1, *gcd), 1);
-  EXPECT_EQ(valid_ext("CPP", "c,h,cpp", 1, *gcd), 0);
-  EXPECT_EQ(valid_ext("CPP", "c,h,cpp", 0, *gcd), 1);
-  EXPECT_EQ(valid_ext("cp", "c,h,cpp", 0, *gcd), 0);
-  EXPECT_EQ(valid_ext("", "c,,h", 0, *gcd), 0);
-  gcd->cfg.validateExtensions = 0;
-  EXPECT_EQ(valid_ext("txt", "c,h", 1, *gcd), 1);
-}
-
 TEST_F(FileSet, PatternFilter) {
   gcd->cfg.patternFilter = "test,_GEN\r\n";
   EXPECT_EQ(FilenamePatternMatch("./test/a.c", *gcd), 0);  // filter not active
