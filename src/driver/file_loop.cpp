@@ -37,11 +37,32 @@ void OpenError(const char* name, GlobalData& gcd) {
     OutF("\n  Error: Problem opening input file:\n         %s\n         For read, %s\n\n", name, why);
 }
 
+// The longest text that starts every non-empty skip token: a line without it
+// holds no token, which one search tells.
+std::string SkipTokenPrefix(const Config& cfg) {
+  std::string prefix;
+  bool first = true;
+  for (const std::string* token :
+       {&cfg.skipStartToken, &cfg.skipEndToken, &cfg.qualitySkipStartToken, &cfg.qualitySkipEndToken}) {
+    if (token->empty()) continue;
+    if (first) {
+      prefix = *token;
+      first = false;
+      continue;
+    }
+    std::size_t n = 0;
+    while (n < prefix.size() && n < token->size() && prefix[n] == (*token)[n]) ++n;
+    prefix.resize(n);
+  }
+  return prefix;
+}
+
 // Applies the skip tokens to one line; returns true when the line is not
 // handed to the engine.
-bool SkipTokens(const char* line, GlobalData& gcd) {
+bool SkipTokens(const char* line, const std::string& prefix, GlobalData& gcd) {
   DriverState& drv = gcd.drv;
   const Config& cfg = gcd.cfg;
+  if (!prefix.empty() && std::strstr(line, prefix.c_str()) == nullptr) return drv.skipLines != 0;
   auto has = [line](const std::string& token) { return !token.empty() && std::strstr(line, token.c_str()); };
   if (has(cfg.skipStartToken)) {
     drv.skipLines = 1;
@@ -66,6 +87,7 @@ void LineLoop(FILE* file, GlobalData& gcd) {
   DriverState& drv = gcd.drv;
   char* line = drv.line;
   bool inOverlongLine = false;
+  const std::string skipPrefix = SkipTokenPrefix(gcd.cfg);
   while (!feof(file)) {
     line[0] = '\0';
     // A non-zero last byte tells afterwards whether fgets filled the buffer,
@@ -97,7 +119,7 @@ void LineLoop(FILE* file, GlobalData& gcd) {
     inOverlongLine = false;
     ++drv.lineNumber;
     ++gcd.eng.fc.physical;
-    bool skip = gcd.cfg.skipTokensActive ? SkipTokens(line, gcd) : false;
+    bool skip = gcd.cfg.skipTokensActive ? SkipTokens(line, skipPrefix, gcd) : false;
     if (!skip) {
       ParseLine(line, drv.lineNumber, gcd);
       gcd.eng.lex.region_flag = 0;

@@ -187,6 +187,14 @@ int KeywordTermin(const char* line, int pos, int* counter, char t1, char t2) {
 int SingleChar(const char* line, char c) {
   static char buffer[kTextBuf];
   if (line == nullptr) return 0;
+  // Most lines do not start with c: decide those without copying the line.
+  // (Cutting at "//" cannot change the first character after the blanks
+  // unless c is '/' itself.)
+  if (c != '/') {
+    const char* q = line;
+    for (std::size_t n = 0; n < kTextMax && IsBlankOrTab(*q); ++n) ++q;
+    if (*q != c) return 0;
+  }
   CopyBounded(buffer, std::string_view(line, strnlen(line, kTextMax)));
   if (char* cut = std::strstr(buffer, "//")) *cut = '\0';
   const char* p = buffer;

@@ -39,10 +39,8 @@ struct KeywordIndex {
       for (const char* l = KeywordLeadSet(static_cast<char>(c)); *l; ++l) lead[c][static_cast<unsigned char>(*l)] = true;
   }
 };
-const KeywordIndex& Keywords() {
-  static const KeywordIndex index;
-  return index;
-}
+const KeywordIndex kKeywordIndex;
+inline const KeywordIndex& Keywords() { return kKeywordIndex; }
 
 // The state one ParseLine call works on.
 struct LineScan {
@@ -495,9 +493,27 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
         auto next = static_cast<unsigned char>(line[j]);
         if (next < 128 && Keywords().lead[next][static_cast<unsigned char>(c)]) continue;
       }
-      while (j < s.len && !stops.is[static_cast<unsigned char>(line[j])]) ++j;
+      // Blanks inside the run are counted on the way; in code a blank ends the
+      // run when a keyword could start right after it.
+      const bool inCode = &stops == &kStopCode;
+      char last = 0;
+      while (j < s.len) {
+        const auto ch = static_cast<unsigned char>(line[j]);
+        if (ch == ' ' || ch == '\t') {
+          eng.fc.whitespace += ch == '\t' ? tabSize : 1;
+          ++j;
+          if (inCode && j < s.len) {
+            auto next = static_cast<unsigned char>(line[j]);
+            if (next < 128 && Keywords().lead[next][ch]) break;
+          }
+          continue;
+        }
+        if (stops.is[ch]) break;
+        last = static_cast<char>(ch);
+        ++j;
+      }
       if (j > i + 1) {
-        f.last_char = line[j - 1];
+        if (last != 0) f.last_char = last;
         i = j - 1;
       }
     }
@@ -505,6 +521,8 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
 }
 
 bool HasFallThroughPhrase(const char* line) {
+  // Every phrase holds " thr": most comment lines are ruled out by one search.
+  if (std::strstr(line, " thr") == nullptr) return false;
   for (const char* phrase : kFallThroughPhrases)
     if (std::strstr(line, phrase) != nullptr) return true;
   return false;

@@ -253,6 +253,10 @@ TEST(ParseLine, CharactersWhitespaceAndTabs) {
   e.Feed({"\ta b;\r", "  "});
   EXPECT_EQ(e.fc().characters, 5 + 2);
   EXPECT_EQ(e.fc().whitespace, 2 + 1 + 2);
+  // Blanks between words of code, comments and strings all count.
+  Engine w;
+  w.Feed({"if (a)  b = c; // x  y", "s = \"a b\"; /*p  q*/"});
+  EXPECT_EQ(w.fc().whitespace, 9 + 6);
 }
 
 TEST(ParseLine, CommentRunFallThroughAndPending) {
