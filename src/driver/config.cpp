@@ -73,7 +73,7 @@ void StoreExtensions(const CfgKey& key, std::string_view value, GlobalData& gcd)
   AssignBounded(list, value, key.maxLen);
   for (auto& record : gcd.lang.table) {
     if (record && record->index == key.language) {
-      // TEMP until the language table code lands: parseUlpiExtensions(*record, list, gcd);
+      parseUlpiExtensions(*record, list, gcd);
       break;
     }
   }

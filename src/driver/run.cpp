@@ -14,6 +14,7 @@
 #include "driver/file_loop.h"
 #include "driver/progress.h"
 #include "driver/startup.h"
+#include "fileset/fileset.h"
 #include "reports/file_report.h"
 #include "reports/format.h"
 #include "reports/header.h"
@@ -130,6 +131,7 @@ int Run(int argc, char** argv, GlobalData& gcd) {
     gcd.drv.fileListStream = nullptr;
   }
   if (gcd.drv.fileCount > 0) sw.filesPresent = 1;
+  if (sw.debug) FileShow(gcd);
   ShowProgressStart(gcd);
 
   for (FileData& record : gcd.lists.files) ProcessFile(record, gcd);
