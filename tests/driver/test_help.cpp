@@ -10,23 +10,9 @@
 #include "common/output.h"
 #include "driver/help.h"
 #include "test_support.h"
+#include "capture_out.h"
 
 namespace {
-
-template <typename Fn>
-std::string CaptureHelp(Fn fn) {
-  char* data = nullptr;
-  std::size_t size = 0;
-  FILE* mem = open_memstream(&data, &size);
-  FILE* saved = gLQAOUT;
-  gLQAOUT = mem;
-  fn();
-  gLQAOUT = saved;
-  std::fclose(mem);
-  std::string text(data, size);
-  std::free(data);
-  return text;
-}
 
 // Position of each text in order, or a failure naming the first one out of order.
 void ExpectInOrder(const std::string& text, const std::vector<std::string>& parts) {
@@ -41,7 +27,7 @@ void ExpectInOrder(const std::string& text, const std::vector<std::string>& part
 TEST(HelpTest, FullSyntaxListsEverySwitchInOrder) {
   auto gcd = NewGlobalData();
   gcd->drv.progPath = "/opt/lqa/lqa";
-  const std::string out = CaptureHelp([&] { ShowFullSyntax(*gcd); });
+  const std::string out = CaptureOut([&] { ShowFullSyntax(*gcd); });
   EXPECT_NE(out.find("LQA Help Syntax\n\n  Syntax: /opt/lqa/lqa -switch or -switch[option] or \n"), std::string::npos);
   EXPECT_TRUE(HasLine(out, "          -a Allocation/de-allocation memory function counts"));
   EXPECT_TRUE(HasLine(out, "             -Ec  Extract comments"));
@@ -59,7 +45,7 @@ TEST(HelpTest, FullSyntaxListsEverySwitchInOrder) {
 
 TEST(HelpTest, FullHelpTextChaptersAndSections) {
   auto gcd = NewGlobalData();
-  const std::string out = CaptureHelp([&] { ShowHelpText(*gcd); });
+  const std::string out = CaptureOut([&] { ShowHelpText(*gcd); });
   ExpectInOrder(out, {"~ LQA Help Documentation~ ", "~ Source Code Metrics and Analysis ~", "~ Program Operation ~",
                       "~ Operation Step by Step ~", "~ Program Configuration ~", "~ Source File Requirements ~",
                       "~ Switches and Options ~", "~ Files/Directories Names and Wild Cards ~",
@@ -81,7 +67,7 @@ TEST(HelpTest, FullHelpTextChaptersAndSections) {
 TEST(HelpTest, ShortSyntaxUsesNameAfterLastBackslash) {
   auto gcd = NewGlobalData();
   gcd->drv.progPath = "C:\\bin\\lqa.exe";
-  const std::string out = CaptureHelp([&] { ShowSyntax(*gcd, 1); });
+  const std::string out = CaptureOut([&] { ShowSyntax(*gcd, 1); });
   EXPECT_EQ(out.rfind("  Syntax: lqa.exe -option or -switch[option]\n", 0), 0u);
   // The report goes to a file here: no prompt, only the short wait.
   EXPECT_EQ(out.find("Press Enter"), std::string::npos);

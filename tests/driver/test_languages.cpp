@@ -9,23 +9,9 @@
 #include "common/gcd.h"
 #include "common/output.h"
 #include "driver/languages.h"
+#include "capture_out.h"
 
 namespace {
-
-template <typename Fn>
-std::string CaptureOut(Fn fn) {
-  char* data = nullptr;
-  std::size_t size = 0;
-  FILE* mem = open_memstream(&data, &size);
-  FILE* saved = gLQAOUT;
-  gLQAOUT = mem;
-  fn();
-  gLQAOUT = saved;
-  std::fclose(mem);
-  std::string text(data, size);
-  std::free(data);
-  return text;
-}
 
 class Languages : public ::testing::Test {
  protected:

@@ -16,6 +16,7 @@
 #include "driver/help.h"
 #include "driver/switches.h"
 #include "test_support.h"
+#include "capture_out.h"
 
 namespace {
 
@@ -30,22 +31,6 @@ struct Args {
   }
   int argc() const { return static_cast<int>(words.size()); }
 };
-
-// Report text written while fn runs.
-template <typename Fn>
-std::string Capture(Fn fn) {
-  char* data = nullptr;
-  std::size_t size = 0;
-  FILE* mem = open_memstream(&data, &size);
-  FILE* saved = gLQAOUT;
-  gLQAOUT = mem;
-  fn();
-  gLQAOUT = saved;
-  std::fclose(mem);
-  std::string text(data, size);
-  std::free(data);
-  return text;
-}
 
 int Parse(GlobalData& gcd, std::vector<std::string> words) {
   Args a(std::move(words));
@@ -121,7 +106,7 @@ TEST_F(SwitchesTest, CanBeCalledRepeatedly) {
 }
 
 TEST_F(SwitchesTest, SortKeys) {
-  const std::string out = Capture([&] { Parse(*gcd, {"-k11"}); });
+  const std::string out = CaptureOut([&] { Parse(*gcd, {"-k11"}); });
   EXPECT_EQ(out, "\n  Error: 11 invalid sort key value.\n         Defaulting to no sort\n         Use -hs for help text\n");
   EXPECT_EQ(gcd->sw.sortKey, 0);
   EXPECT_EQ(gcd->sw.sortOn, 0);
@@ -133,7 +118,7 @@ TEST_F(SwitchesTest, SortKeys) {
   EXPECT_EQ(g2->sw.sortDescending, 1);
 
   auto g3 = NewGlobalData();
-  EXPECT_NE(Capture([&] { Parse(*g3, {"-k-1"}); }).find("-1 invalid sort key"), std::string::npos);
+  EXPECT_NE(CaptureOut([&] { Parse(*g3, {"-k-1"}); }).find("-1 invalid sort key"), std::string::npos);
 }
 
 TEST_F(SwitchesTest, ListingLayoutLimits) {
@@ -227,7 +212,7 @@ TEST_F(SwitchesTest, ExtendedKeywords) {
   EXPECT_EQ(gcd->sw.debug, 0);
 
   auto g2 = NewGlobalData();
-  const std::string out = Capture([&] { Parse(*g2, {"-xDEBUG", "-xFile csv rep.cfg"}); });
+  const std::string out = CaptureOut([&] { Parse(*g2, {"-xDEBUG", "-xFile csv rep.cfg"}); });
   EXPECT_EQ(out, "*** Debug: Report File Options\n*** Type: Comma Separated Variables - CSV\n*** File: rep.cfg\n");
   EXPECT_EQ(g2->sw.csvReportCfgFile, "rep.cfg");
 }
@@ -340,24 +325,24 @@ TEST_F(SwitchesTest, AdjustAfterSwitches) {
 
 TEST_F(SwitchesTest, CommandLineInEachOutputMode) {
   gcd->drv.commandLine = std::string(60, 'x') + " -S\"a<b\"";
-  const std::string wrapped = Capture([&] { ShowCmdLine(*gcd); });
+  const std::string wrapped = CaptureOut([&] { ShowCmdLine(*gcd); });
   EXPECT_EQ(wrapped, std::string(58, 'x') + "\n" + std::string(16, ' ') + "xx -S\"a<b\" ");
 
   gcd->cfg.wrapLongNames = 0;
-  EXPECT_EQ(Capture([&] { ShowCmdLine(*gcd); }), gcd->drv.commandLine + " ");
+  EXPECT_EQ(CaptureOut([&] { ShowCmdLine(*gcd); }), gcd->drv.commandLine + " ");
 
   gcd->sw.outputMode = OutputMode::Csv;
-  EXPECT_EQ(Capture([&] { ShowCmdLine(*gcd); }), gcd->drv.commandLine);
+  EXPECT_EQ(CaptureOut([&] { ShowCmdLine(*gcd); }), gcd->drv.commandLine);
 
   gcd->sw.outputMode = OutputMode::Xml;
   gcd->drv.commandLine = "-S\"a&b's <x>\"";
-  EXPECT_EQ(Capture([&] { ShowCmdLine(*gcd); }),
+  EXPECT_EQ(CaptureOut([&] { ShowCmdLine(*gcd); }),
             "<command>-S&quot;a&amp;b&apos;s &lt;x&gt;&quot;</command>\n");
 
   gcd->sw.outputMode = OutputMode::Text;
   gcd->cfg.wrapLongNames = 1;
   gcd->drv.commandLine = std::string(5000, 'y');
-  EXPECT_EQ(Capture([&] { ShowCmdLine(*gcd); }).size(), kTextMax + 1);
+  EXPECT_EQ(CaptureOut([&] { ShowCmdLine(*gcd); }).size(), kTextMax + 1);
 }
 
 TEST_F(SwitchesTest, NoArgumentsShowsShortSyntax) {

@@ -7,7 +7,7 @@
 
 #include "common/gcd.h"
 #include "engine/lexical.h"
-#include "test_lexical_capture.h"
+#include "capture_out.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "common/gcd.h"
 #include "engine/macros.h"
-#include "test_lexical_capture.h"
+#include "capture_out.h"
 #include "test_support.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "common/gcd.h"
 #include "engine/trace.h"
-#include "test_lexical_capture.h"
+#include "capture_out.h"
 
 namespace {
 

@@ -11,23 +11,9 @@
 #include "common/output.h"
 #include "fileset/fileset.h"
 #include "test_support.h"
+#include "capture_out.h"
 
 namespace {
-
-template <typename Fn>
-std::string Capture(Fn fn) {
-  char* data = nullptr;
-  std::size_t size = 0;
-  FILE* mem = open_memstream(&data, &size);
-  FILE* saved = gLQAOUT;
-  gLQAOUT = mem;
-  fn();
-  gLQAOUT = saved;
-  std::fclose(mem);
-  std::string text(data, size);
-  std::free(data);
-  return text;
-}
 
 class FileSet : public ::testing::Test {
  protected:
@@ -52,13 +38,13 @@ class FileSet : public ::testing::Test {
     gcd->sw.recursive = 1;
     gcd->sw.recursiveExtensions = exts;
     gcd->sw.recursiveDir = start;
-    return Capture([&] { BuildFileList(0, nullptr, 0, *gcd); });
+    return CaptureOut([&] { BuildFileList(0, nullptr, 0, *gcd); });
   }
   std::string BuildFromList(const std::string& content) {
     std::string listFile = dir.Write("files.lst", content);
     gcd->sw.fileList = 1;
     gcd->drv.fileListStream = std::fopen(listFile.c_str(), "rb");
-    std::string out = Capture([&] { BuildFileList(0, nullptr, 0, *gcd); });
+    std::string out = CaptureOut([&] { BuildFileList(0, nullptr, 0, *gcd); });
     std::fclose(gcd->drv.fileListStream);
     gcd->drv.fileListStream = nullptr;
     return out;
@@ -87,7 +73,7 @@ TEST_F(FileSet, EnvironmentExpansion) {
   setenv("LQA_T_PCT", "50%off", 1);
   unsetenv("LQA_T_NONE");
   auto expand = [&](std::string line, std::string* out = nullptr) {
-    std::string text = Capture([&] { ExpandEnvarString(line, *gcd); });
+    std::string text = CaptureOut([&] { ExpandEnvarString(line, *gcd); });
     if (out) *out = text;
     return line;
   };
