@@ -20,3 +20,17 @@ void AssignBounded(std::string& dst, std::string_view src, std::size_t max = kTe
 // Case-insensitive comparisons of ASCII text.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+
+// Calls fn for each non-empty item of text between separators (isSeparator
+// decides), in order, until fn returns true; true when it did.
+template <typename IsSeparator, typename Fn>
+bool ForEachItem(std::string_view text, IsSeparator isSeparator, Fn fn) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && isSeparator(text[i])) ++i;
+    const std::size_t start = i;
+    while (i < text.size() && !isSeparator(text[i])) ++i;
+    if (i > start && fn(text.substr(start, i - start))) return true;
+  }
+  return false;
+}

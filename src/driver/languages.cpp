@@ -55,18 +55,13 @@ void SplitExtensions(Ulpi& record, const std::string& extensionList) {
   record.extensions.clear();
   std::string_view list(extensionList);
   if (list.size() > kExtensionListConsidered) list = list.substr(0, kExtensionListConsidered);
-  std::size_t i = 0;
-  while (i < list.size()) {
-    while (i < list.size() && IsExtensionSeparator(list[i])) ++i;
-    std::size_t start = i;
-    while (i < list.size() && !IsExtensionSeparator(list[i])) ++i;
-    if (i == start) continue;
-    if (static_cast<int>(record.extensions.size()) >= kMaxLanguageExtensions) {
+  ForEachItem(list, IsExtensionSeparator, [&record](std::string_view item) {
+    if (static_cast<int>(record.extensions.size()) >= kMaxLanguageExtensions)
       OutS("\n  Error: Max ULPI extensions reached\n");
-      continue;
-    }
-    record.extensions.emplace_back(list.substr(start, i - start));
-  }
+    else
+      record.extensions.emplace_back(item);
+    return false;
+  });
 }
 
 bool SameExtension(const std::string& a, const std::string& b, const GlobalData& gcd) {

@@ -28,15 +28,10 @@ void PreparePatterns(GlobalData& gcd) {
   FileSetState& fs = gcd.fileset;
   fs.patterns.clear();
   std::string_view filter(gcd.cfg.patternFilter);
-  std::size_t i = 0;
-  while (i < filter.size()) {
-    while (i < filter.size() && IsPatternSeparator(filter[i])) ++i;
-    std::size_t start = i;
-    while (i < filter.size() && !IsPatternSeparator(filter[i])) ++i;
-    if (i == start) continue;
-    std::string_view item = filter.substr(start, i - start);
+  ForEachItem(filter, IsPatternSeparator, [&](std::string_view item) {
     fs.patterns.push_back(gcd.cfg.caseSensitiveNames ? std::string(item) : Lowered(item));
-  }
+    return false;
+  });
   fs.patternsPrepared = true;
 }
 
@@ -44,17 +39,9 @@ void PreparePatterns(GlobalData& gcd) {
 
 int valid_ext(const std::string& extension, const std::string& list, int caseSensitive, GlobalData& gcd) {
   if (!gcd.cfg.validateExtensions) return 1;
-  std::string_view items(list);
-  std::size_t i = 0;
-  while (i < items.size()) {
-    while (i < items.size() && IsListSeparator(items[i])) ++i;
-    std::size_t start = i;
-    while (i < items.size() && !IsListSeparator(items[i])) ++i;
-    if (i == start) continue;
-    std::string_view item = items.substr(start, i - start);
-    if (caseSensitive ? item == extension : EqualsNoCase(item, extension)) return 1;
-  }
-  return 0;
+  return ForEachItem(list, IsListSeparator, [&](std::string_view item) {
+    return caseSensitive ? item == extension : EqualsNoCase(item, extension);
+  }) ? 1 : 0;
 }
 
 int FilenamePatternMatch(const std::string& path, GlobalData& gcd) {

@@ -28,30 +28,15 @@ bool IsDirExtSeparator(char c) {
 // The directory is one of "Local directory names not processed".
 bool IsExcludedLocalDir(const std::string& directory, const GlobalData& gcd) {
   if (!gcd.cfg.skipLocalDirs) return false;
-  std::string_view names(gcd.cfg.localDirsNotProcessed);
-  std::size_t i = 0;
-  while (i < names.size()) {
-    while (i < names.size() && IsLocalDirSeparator(names[i])) ++i;
-    std::size_t start = i;
-    while (i < names.size() && !IsLocalDirSeparator(names[i])) ++i;
-    if (i == start) continue;
-    std::string_view name = names.substr(start, i - start);
-    if (gcd.cfg.caseSensitiveNames ? name == directory : EqualsNoCase(name, directory)) return true;
-  }
-  return false;
+  return ForEachItem(gcd.cfg.localDirsNotProcessed, IsLocalDirSeparator, [&](std::string_view name) {
+    return gcd.cfg.caseSensitiveNames ? name == directory : EqualsNoCase(name, directory);
+  });
 }
 
 // The directory reader compares extensions case-sensitively; "*.c,*.h"
 // works like "c,h".
 bool ExtensionListed(const std::string& extension, std::string_view list) {
-  std::size_t i = 0;
-  while (i < list.size()) {
-    while (i < list.size() && IsDirExtSeparator(list[i])) ++i;
-    std::size_t start = i;
-    while (i < list.size() && !IsDirExtSeparator(list[i])) ++i;
-    if (i > start && list.substr(start, i - start) == extension) return true;
-  }
-  return false;
+  return ForEachItem(list, IsDirExtSeparator, [&](std::string_view item) { return item == extension; });
 }
 
 void CountProgress(GlobalData& gcd) {
