@@ -53,34 +53,14 @@ void SkipTokenNotice(int notice, int lineNumber, GlobalData& gcd) {
 
 void FilePercentNotice(int notice, double percent, double minimum, GlobalData& gcd) {
   if (!CountNotice(notice, gcd)) return;
-  const char* color = gcd.cfg.htmlNoticeColor.c_str();
-  const bool html = Html(gcd);
-  switch (notice) {
-    case 47:
-      if (html)
-        OutF("\n    <font color=\"%s\"><b>Notice</b></font> #47: File blank line percentage, <b>%.1f%%</b> is less "
-             "than <b>%.1f%%</b> \n",
-             color, percent, minimum);
-      else
-        OutF("\n    Notice #47: File blank line percentage, %.1f%% is less than %.1f%%\n", percent, minimum);
-      break;
-    case 20:
-      if (html)
-        OutF("\n    <font color=\"%s\"><b>Notice</b></font> #20: File comment line percentage, <b>%.1f%%</b> is "
-             "less than <b>%.1f%%</b> \n",
-             color, percent, minimum);
-      else
-        OutF("\n    Notice #20: File comment line percentage, %.1f%% is less than %.1f%%\n", percent, minimum);
-      break;
-    default:
-      if (html)
-        OutF("\n    <font color=\"%s\"><b>Notice</b></font> #19: File white space percentage, <b>%.1f%%</b> is "
-             "less than <b>%.1f%%</b> \n",
-             color, percent, minimum);
-      else
-        OutF("\n    Notice #19: File white space percentage, %.1f%% is less than %.1f%%\n", percent, minimum);
-      break;
-  }
+  // The three file percentage notices differ only in what they measure.
+  const char* subject = notice == 47 ? "blank line" : notice == 20 ? "comment line" : "white space";
+  if (Html(gcd))
+    OutF("\n    <font color=\"%s\"><b>Notice</b></font> #%d: File %s percentage, <b>%.1f%%</b> is less than "
+         "<b>%.1f%%</b> \n",
+         gcd.cfg.htmlNoticeColor.c_str(), notice, subject, percent, minimum);
+  else
+    OutF("\n    Notice #%d: File %s percentage, %.1f%% is less than %.1f%%\n", notice, subject, percent, minimum);
 }
 
 void KeyStringNotice(GlobalData& gcd) {
