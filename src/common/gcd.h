@@ -54,6 +54,14 @@ struct DriverState {
 struct RunLists {
   Llist<FileData> files;        // the input files, in processing order
   Llist<DirMetrics> directories;  // directory records of -F list files, sorted by name
+  // Structure records (layout of their slots: structure/entity_records.h).
+  // Re-sorting relinks nodes, so a record keeps its address for the whole run.
+  Llist<NodeData> functions;    // every function found, in order of their ends
+  Llist<NodeData> classes;      // classes and structs
+  Llist<NodeData> interfaces;   // interfaces, named "Interface-..."
+  Llist<NodeData> namespaces;   // namespaces and packages
+  // One entry per notice printed in single-line form: file name, line, number.
+  Llist<NameData> noticeOccurrences;
 };
 
 struct GlobalData {

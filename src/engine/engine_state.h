@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "common/text.h"
+#include "engine/complexity.h"
 #include "engine/counters.h"
 
 // A fixed text buffer with its fill index; appending beyond 2047 characters
@@ -44,6 +45,9 @@ struct LexState {
 struct EngineState {
   FileCounts fc;
   LexState lex;
+  FunctionCounts func;    // the open function's decision and return points
+  FileComplexity fileCx;  // sums and maxima over the file's functions
+  SwitchStack switches;   // the open switch statements
   // Every scanned character goes to exactly one of these (cleared each line).
   LineText codeText;
   LineText stringText;

@@ -1,0 +1,49 @@
+// Decision, return and memory counters of the open function, the per-file
+// sums and maxima over the file's functions, and the stack of open switches.
+#pragma once
+
+// Counters of the function whose body is open; zeroed when a body opens and
+// by ResetState.
+struct FunctionCounts {
+  int if_count = 0;
+  int else_count = 0;
+  int while_count = 0;
+  int for_count = 0;
+  int switch_count = 0;
+  int case_count = 0;
+  int default_count = 0;
+  int break_count = 0;
+  int goto_count = 0;
+  int ternary_count = 0;
+  int or_count = 0;
+  int and_count = 0;
+  int logic_ops = 0;
+  int comparisons = 0;
+  int return_points = 0;
+  int parameters = 0;
+  int void_params = 0;
+};
+
+// Sums and maxima over the functions of the current file (zeroed by
+// ResetState); the file function summary and the file record read them.
+struct FileComplexity {
+  int sumCyclomatic = 0;
+  int maxCyclomatic = 0;
+  int maxTotal = 0;  // maximum of cyclomatic + parameters + return points
+  int sumParameters = 0;
+  int sumReturns = 0;
+  int maxParameters = 0;
+  int maxReturns = 0;
+  int sumLoc = 0, sumEloc = 0, sumLloc = 0, sumComments = 0;
+  int maxLoc = 0, maxEloc = 0, maxLloc = 0;
+};
+
+inline constexpr int kMaxSavedSwitches = 32;
+
+// The open switch statements: the scope depth of the innermost one and the
+// saved scopes of the enclosing ones (deeper switches are counted, not saved).
+struct SwitchStack {
+  int switch_depth = 0;
+  int switch_scope = 0;
+  int saved[kMaxSavedSwitches] = {};
+};

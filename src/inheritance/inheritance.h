@@ -1,0 +1,8 @@
+// Inheritance trees as the rest of the system sees them.
+#pragma once
+
+struct GlobalData;
+
+// Written during analysis after a class head with a base list: the
+// inheritance line, and notice 42 when the list names more than one base.
+void EmitInheritanceLine(const char* className, const char* baseList, GlobalData& gcd);

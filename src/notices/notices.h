@@ -1,0 +1,78 @@
+// The quality notice emitters that structure recognition and the inheritance
+// forest call. Each emitter does nothing when its notice is disabled or a
+// quality skip region is open; otherwise it counts the notice for the file
+// and the run and writes it in the active notice form.
+#pragma once
+
+struct GlobalData;
+
+// What the closing brace of a function hands to the function-end checks.
+// Line counts run from the opening-brace line to the closing line; the
+// white space and character counts are those of the same lines.
+struct FunctionEndInfo {
+  const char* name = "";
+  int loc = 0;
+  int eloc = 0;
+  int lloc = 0;
+  int comments = 0;  // includes the comment lines just before the function
+  int blanks = 0;
+  int whitespace = 0;
+  int characters = 0;
+  int oldStyleParams = 0;  // a ';' stood between the head and the body
+  int bracketDepth = 0;
+  int parenDepth = 0;
+  int switches = 0;
+  int cases = 0;
+  int defaults = 0;
+  int breaks = 0;
+  int fallThrough = 0;  // "fall through" comments within the function
+  int parameters = 0;
+  int voidParams = 0;   // the parameter list was (void)
+  int returnPoints = 0;
+  int cyclomatic = 0;
+};
+
+// Notices 2, 10, 11, 12, 13, 14, 17, 46, 16, 18, 27, 29, 49, 48 and 28, in
+// this order, for the function that has just closed.
+void CheckFunctionEnd(const FunctionEndInfo& f, GlobalData& gcd);
+
+// What the closing brace of a class, struct or interface hands to the
+// class-end checks.
+struct ClassEndInfo {
+  const char* kind = "Class";  // "Class", "Struct" or "Interface"
+  int isStruct = 0;
+  int loc = 0;
+  int comments = 0;
+  int blanks = 0;
+  int whitespace = 0;
+  int characters = 0;
+  int methods = 0;          // public, protected and private methods
+  int virtualMethods = 0;   // methods declared virtual
+  int virtualDestructor = 0;  // a virtual destructor was declared
+};
+
+// The notices of a type that has just closed: the content percentages (31,
+// 16, 46), the method count (39) and the virtual destructor (37).
+void CheckClassEnd(const ClassEndInfo& c, GlobalData& gcd);
+
+// 51 to 54: no comment precedes a function, class, struct or interface block;
+// kind is "function", "class", "struct" or "interface".
+void EmitNoComment(int number, const char* kind, GlobalData& gcd);
+// 32: a using namespace construct.
+void EmitUsingNamespace(GlobalData& gcd);
+// 33: a struct, or a class or struct ("class", "struct"), defined inside a function.
+void EmitStructWithinFunction(GlobalData& gcd);
+void EmitClassWithinFunction(const char* kind, GlobalData& gcd);
+// 34: a class (not a struct) declares a pointer attribute; the caller has
+// checked that no assignment is on the line.
+void EmitClassPointerDataNotice(GlobalData& gcd);
+// 35: public data in a class; declaration is the attribute's line, so that
+// public event, const and delegate members can be left out.
+void EmitClassPublicDataNotice(const char* declaration, int isStruct, GlobalData& gcd);
+// 36: protected data in a class.
+void EmitClassProtectedDataNotice(int isStruct, GlobalData& gcd);
+// 40, 41, 42: written while the inheritance forest is reported, and when a
+// class head names more than one base.
+void EmitInheritanceDepthNotice(const char* fileName, int line, GlobalData& gcd);
+void EmitNumberOfChildrenNotice(const char* fileName, int line, GlobalData& gcd);
+void EmitMultipleInheritanceNotice(const char* fileName, int line, const char* className, GlobalData& gcd);
