@@ -2,3 +2,4 @@
 #include "notices/udqn.h"
 
 const char* UdqnSummary(int, GlobalData&) { return nullptr; }
+void udqn_profile(int, GlobalData&) {}

@@ -1,0 +1,7 @@
+// Copying a file's bytes to another path.
+#pragma once
+
+// Copies source to destination (created when missing, truncated, mode 0660)
+// in blocks of 4096 bytes. Returns the number of bytes copied, or -1 after
+// printing why the copy failed.
+long FileCopy(const char* destination, const char* source);
