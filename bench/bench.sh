@@ -31,6 +31,10 @@ lqa_fullest=(-s -v -c -fa -fd -o -n -m -a -l)
 [ -x /usr/bin/time ] || { echo "needs GNU time (apt-get install time)" >&2; exit 1; }
 export LQAHOME="$work/home"
 mkdir -p "$LQAHOME" "$cache"
+# A home whose lqa.cfg names the benchmark's user defined notice rules.
+udqn_home="$work/udqn-home"
+mkdir -p "$udqn_home"
+printf 'LQA user defined quality notice file : %s\n' "$here/bench/udqn_rules.cfg" > "$udqn_home/lqa.cfg"
 
 have() { command -v "$1" > /dev/null; }
 
@@ -124,6 +128,16 @@ bench_corpus() {
   row "lqa ${lqa_functions[*]}" "$s" "$kb" "$base" "$bytes" "$lines"
   read -r s kb < <(measure "$lqa" "${lqa_fullest[@]}" -F "$work/files")
   row "lqa fullest" "$s" "$kb" "$base" "$bytes" "$lines"
+  if [[ $name == linux* ]]; then
+    # User defined notices: quality notices alone, then with the ten rules of
+    # bench/udqn_rules.cfg; the last line gives the cost of the rules.
+    local plain
+    read -r plain kb < <(measure "$lqa" -n -F "$work/files")
+    row "lqa -n" "$plain" "$kb" "$base" "$bytes" "$lines"
+    read -r s kb < <(measure env LQAHOME="$udqn_home" "$lqa" -n -F "$work/files")
+    row "lqa -n +udqn" "$s" "$kb" "$base" "$bytes" "$lines"
+    awk -v s="$s" -v p="$plain" 'BEGIN { if (p <= 0) p = 0.005; printf "  ten user defined notices: %.2f times the time of lqa -n\n", s / p }'
+  fi
   if have cloc; then
     read -r s kb < <(measure cloc --quiet --list-file="$work/files")
     row cloc "$s" "$kb" "$base" "$bytes" "$lines"

@@ -16,6 +16,7 @@
 #include "engine/macros.h"
 #include "fileset/fileset.h"
 #include "notices/notice_state.h"
+#include "notices/udqn_state.h"
 #include "structure/structure_state.h"
 
 // What the run driver itself owns: program paths, the current file and line.
@@ -75,6 +76,7 @@ struct GlobalData {
   MacroState macros;
   StructureState st;
   NoticeState notices;
+  UdqnState udqn;
   ProjectTotals tot;
   LanguageTotals langTot{};
 };

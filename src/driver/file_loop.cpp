@@ -12,6 +12,7 @@
 #include "common/output.h"
 #include "driver/driver_notices.h"
 #include "driver/progress.h"
+#include "notices/udqn.h"
 #include "reports/file_report.h"
 #include "reports/format.h"
 #include "reports/function_points.h"
@@ -241,6 +242,7 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
     if (sw.analysisRequested && !sw.totalsOnly) EndOfFileTrailer(record.name.c_str(), gcd);
   }
 
+  udqn_process("UDQN eof", 1, gcd);
   AddTotal(gcd);
   record.notices = fc.notices;
 

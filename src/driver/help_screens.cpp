@@ -8,10 +8,8 @@
 #include "common/output.h"
 #include "driver/exit.h"
 #include "driver/help.h"
+#include "notices/udqn.h"
 #include "reports/format.h"
-
-#define PCRE2_CODE_UNIT_WIDTH 8
-#include <pcre2.h>
 
 // The notice catalogue's short texts. Declared weak so that the screen can
 // tell when the catalogue is not linked into the program.
@@ -177,7 +175,6 @@ void ShowNotices(GlobalData& gcd) {
          GetNoticeStr(n, gcd));
   OutS("\n");
   OutF("%23sUser Defined Quality Notices\n", "");
-  OutF("  UDQN File   : %s\n", gcd.cfg.udqnFile.c_str());
-  OutF("  PCRE Version: %d.%d\n", PCRE2_MAJOR, PCRE2_MINOR);
+  udqn_notice_types(gcd);
   OutF("  %s%s\n", kRuleHyphens, kRuleHyphens);
 }

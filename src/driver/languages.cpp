@@ -108,7 +108,7 @@ void parseUlpiExtensions(Ulpi& record, const std::string& extensionList, GlobalD
   SplitExtensions(record, extensionList);
 }
 
-bool getExtension(const std::string& name, std::string& extension, GlobalData& gcd) {
+bool FileExtension(const std::string& name, std::string& extension) {
   extension.clear();
   bool found = false;
   std::size_t lastAt = name.rfind('@');
@@ -121,6 +121,11 @@ bool getExtension(const std::string& name, std::string& extension, GlobalData& g
       found = true;
     }
   }
+  return found;
+}
+
+bool getExtension(const std::string& name, std::string& extension, GlobalData& gcd) {
+  const bool found = FileExtension(name, extension);
   if (found && gcd.sw.debug) OutF("*** Debug: File Extension: %s\n\n", extension.c_str());
   return found;
 }

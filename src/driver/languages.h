@@ -35,6 +35,8 @@ struct GlobalData;
 int addUlpi(const std::string& name, const std::string& extensionList, GlobalData& gcd);
 void parseUlpiExtensions(Ulpi& record, const std::string& extensionList, GlobalData& gcd);
 // The file's extension, or false when it has none.
+bool FileExtension(const std::string& name, std::string& extension);
+// The same, with the extension shown by debug tracing.
 bool getExtension(const std::string& name, std::string& extension, GlobalData& gcd);
 int WhichFile(const std::string& name, int count, GlobalData& gcd);
 int findUlpi(const std::string& extension, GlobalData& gcd);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 
 #include "common/text.h"
 #include "engine/complexity.h"
@@ -15,6 +16,13 @@ struct LineText {
   void Clear() { text[0] = '\0'; len = 0; }
   void Append(char c) {
     if (len < static_cast<int>(kTextMax)) { text[len++] = c; text[len] = '\0'; }
+  }
+  void Append(const char* run, int n) {
+    if (n > static_cast<int>(kTextMax) - len) n = static_cast<int>(kTextMax) - len;
+    if (n <= 0) return;
+    std::memcpy(text + len, run, static_cast<std::size_t>(n));
+    len += n;
+    text[len] = '\0';
   }
 };
 
@@ -63,7 +71,7 @@ struct EngineState {
   int key_found = 0;
   // Fill codeText, stringText and commentText: only the debug trace and the
   // user defined notices read them, so plain runs skip the copying.
-  int keepContextText = 0;          // the LQA KEY string has been seen in the file
+  int keepContextText = 0;
   int attributeBracket = 0;   // a [ attribute ] is open outside classes and function names
   int newInStatement = 0;     // a new was seen in the statement: its { does not deepen the scope
   // The line type code of the last line ('B', 'C', 'N', 'G', 'L', 'n', 'g', 'l' or ' ').

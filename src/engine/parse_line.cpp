@@ -8,6 +8,7 @@
 #include "engine/lexical.h"
 #include "engine/macros.h"
 #include "engine/trace.h"
+#include "notices/udqn.h"
 
 namespace {
 
@@ -433,6 +434,13 @@ void Star(LineScan& s, int i, GlobalData& gcd) {
   s.flags.c_comment = 1;
 }
 
+// The context buffer that the current lexical state feeds.
+LineText& ContextBuffer(EngineState& eng) {
+  if (eng.lex.in_c_comment || eng.lex.in_cpp_comment) return eng.commentText;
+  if (eng.lex.in_string) return eng.stringText;
+  return eng.codeText;
+}
+
 void ScanLine(LineScan& s, GlobalData& gcd) {
   EngineState& eng = gcd.eng;
   LexState& lex = eng.lex;
@@ -442,8 +450,9 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
   const bool extractStrings = gcd.sw.extractStrings != 0;
   const bool extractComments = gcd.sw.extractComments != 0;
   const bool keepContext = eng.keepContextText != 0;
-  // Skipping runs of inert characters is only exact when nothing copies them.
-  const bool fastSkip = !keepContext && !extractStrings && !extractComments;
+  // Skipping runs of inert characters is only exact when the extraction does
+  // not copy them; the context buffers take a skipped run in one piece.
+  const bool fastSkip = !extractStrings && !extractComments;
   for (int i = 0; i < s.len; ++i) {
     char c = line[i];
     if (lex.in_string && extractStrings) lex.estring.Append(c);
@@ -479,11 +488,7 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
       if (kCodeCharacter[static_cast<unsigned char>(c)] && InsideCode(lex)) CodeCharacter(s, i, gcd);
     }
     // Every character goes to exactly one of the three context buffers.
-    if (keepContext) {
-      if (lex.in_c_comment || lex.in_cpp_comment) eng.commentText.Append(c);
-      else if (lex.in_string) eng.stringText.Append(c);
-      else eng.codeText.Append(c);
-    }
+    if (keepContext) ContextBuffer(eng).Append(c);
     if (c != ' ' && c != '\t' && c != '\n' && c != '\r') f.last_char = c;
     if (fastSkip && !f.blank && !lex.region_flag && (f.loc || lex.in_c_comment || lex.in_cpp_comment)) {
       const StopTable& stops = StopsFor(lex);
@@ -513,6 +518,8 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
         ++j;
       }
       if (j > i + 1) {
+        // The lexical state holds over the run: it joins the same buffer.
+        if (keepContext) ContextBuffer(eng).Append(line + i + 1, j - i - 1);
         if (last != 0) f.last_char = last;
         i = j - 1;
       }
@@ -543,7 +550,7 @@ void EndOfLine(LineScan& s, GlobalData& gcd) {
     fc.commentRun = 0;
   }
   if (f.loc) ++fc.loc;
-  // User defined quality notices run on the finished line here.
+  udqn_process(s.line, 0, gcd);
   if (comment) {
     lex.comment_pending = 1;
     ++fc.commentRun;

@@ -1,10 +1,12 @@
 // Per-file reset and the roll-up of file counters into the project totals.
 #include "common/gcd.h"
+#include "notices/udqn.h"
 
 void ResetState(GlobalData& gcd) {
   gcd.eng = EngineState{};
   gcd.eng.lex.first_line = 1;
   gcd.eng.keepContextText = gcd.sw.debug;
+  udqn_reset_file(gcd);
   gcd.st = StructureState{};
   gcd.st.classMarker = 1;
   gcd.drv.skipLines = 0;

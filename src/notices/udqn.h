@@ -9,3 +9,20 @@ const char* UdqnSummary(int id, GlobalData& gcd);
 // The profile of user defined notices: each active, counted notice with its
 // count and its share of totalNotices.
 void udqn_profile(int totalNotices, GlobalData& gcd);
+// Sum of the hit counts of the active definitions.
+int udqn_notice_total_count(GlobalData& gcd);
+
+// Report header: with quality notices on and a UDQN file configured, reads the
+// file once a run (announcing it in the head); with -xUDQNSHOW prints every
+// definition and ends the run with status 1.
+void udqn_header_load(GlobalData& gcd);
+// The user defined part of the -hn screen: the file, the library version and
+// each definition with a summary.
+void udqn_notice_types(GlobalData& gcd);
+
+// Before every file: clears the flag table and picks the definitions that
+// apply to the current file's extension.
+void udqn_reset_file(GlobalData& gcd);
+// Evaluates the definitions for one analysed line (eof 0) or for the end of
+// the file (eof 1, text "UDQN eof").
+void udqn_process(const char* text, int eof, GlobalData& gcd);

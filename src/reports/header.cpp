@@ -8,6 +8,7 @@
 #include "common/output.h"
 #include "common/version.h"
 #include "driver/help.h"
+#include "notices/udqn.h"
 #include "reports/format.h"
 
 namespace {
@@ -155,9 +156,8 @@ void ShowHeader(FILE* stream, GlobalData& gcd, int cmdError) {
     ShowCmdError(gcd);
   }
   WriteDiffConfig(stream, gcd);
-  // The user defined notice file (-n with a configured file) is located and
-  // loaded at this point, before any file is analysed: the notice subsystem's
-  // loader is called here once it exists.
+  // User defined notices are loaded before any file is analysed.
+  udqn_header_load(gcd);
   if (TitleShown(gcd)) {
     const std::string& title = gcd.sw.title;
     StreamF(stream, "\n");
@@ -185,7 +185,7 @@ void XML_Header(FILE* stream, GlobalData& gcd) {
   if (!gcd.sw.noCommandLine)
     StreamF(stream, "<command>%s</command>\n", XmlEncodeText(gcd.drv.commandLine.c_str()).c_str());
   if (!gcd.sw.noConfigLine) StreamF(stream, "<config_file>%s</config_file>\n", gcd.drv.cfgFile.c_str());
-  // The user defined notice file is loaded here, as in the text header.
+  udqn_header_load(gcd);
   if (TitleShown(gcd)) StreamF(stream, "<title>%s</title>\n", gcd.sw.title.c_str());
 }
 
@@ -201,7 +201,7 @@ void CSV_Header(FILE* stream, GlobalData& gcd) {
   StreamF(stream, "Date Processed,%s\n", dateText);
   if (!gcd.sw.noCommandLine) StreamF(stream, "LQA Command Line,%s\n", gcd.drv.commandLine.c_str());
   if (!gcd.sw.noConfigLine) StreamF(stream, "Configuration File,%s\n", gcd.drv.cfgFile.c_str());
-  // The user defined notice file is loaded here, as in the text header.
+  udqn_header_load(gcd);
   if (TitleShown(gcd)) StreamF(stream, "\n%s\n", gcd.sw.title.c_str());
 }
 

@@ -1,0 +1,110 @@
+// Compiling and matching the patterns of user defined notices through the
+// POSIX interface of the regular expression library.
+//
+// A pattern that backtracks catastrophically must not stall a run. The POSIX
+// interface takes no match context, so every pattern is compiled behind the
+// library's own start-of-pattern limit settings, which lower its default
+// limits for that pattern: at most 100,000 backtracking steps from each start
+// position and 64 MB of backtracking memory. A search that reaches a limit
+// ends with an error code instead of a match; the caller reports it, and also
+// stops a definition whose search of one line takes too long, since the step
+// limit applies afresh at each of up to 2047 start positions.
+#include <pcre2posix.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#define PCRE2_CODE_UNIT_WIDTH 8
+#include <pcre2.h>
+
+#include "common/gcd.h"
+#include "notices/udqn_internal.h"
+
+struct UdqnRegex {
+  regex_t re{};
+};
+
+void UdqnRegexFree::operator()(UdqnRegex* regex) const {
+  if (regex == nullptr) return;
+  regfree(&regex->re);
+  delete regex;
+}
+
+namespace {
+
+static_assert(kUdqnIcase == REG_ICASE && kUdqnNewline == REG_NEWLINE && kUdqnNotBol == REG_NOTBOL &&
+              kUdqnNotEol == REG_NOTEOL && kUdqnNoSub == REG_NOSUB && kUdqnExtended == REG_EXTENDED);
+static_assert(kUdqnNoMatch == REG_NOMATCH && kUdqnMatchLimit == REG_ESPACE);
+
+#define UDQN_STRINGIFY2(x) #x
+#define UDQN_STRINGIFY(x) UDQN_STRINGIFY2(x)
+
+constexpr const char kLimitPrefix[] = "(*LIMIT_MATCH=100000)(*LIMIT_HEAP=65536)";
+constexpr std::size_t kLimitPrefixLen = sizeof kLimitPrefix - 1;
+
+std::string ErrorText(int code, const regex_t* re) {
+  char text[512];
+  regerror(code, re, text, sizeof text);
+  std::string out(text);
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
+
+}  // namespace
+
+std::string udqn_regerror(int code) { return ErrorText(code, nullptr); }
+
+bool udqn_compile(UdqnDefinition& def) {
+  def.regex.reset();
+  def.prefilter = UdqnPrefilter{};
+  auto regex = std::make_unique<UdqnRegex>();
+  const std::string limited = kLimitPrefix + def.pattern;
+  const int rc = regcomp(&regex->re, limited.c_str(), def.compileFlags);
+  if (rc != 0) {
+    // Error offsets count from the start of the user's pattern.
+    size_t& offset = regex->re.re_erroffset;
+    if (offset != static_cast<size_t>(-1) && offset >= kLimitPrefixLen) offset -= kLimitPrefixLen;
+    def.compileStatus = ErrorText(rc, &regex->re);
+    return false;
+  }
+  def.regex.reset(regex.release());
+  def.compileStatus = "Successful Pattern Compile";
+  def.prefilter = udqn_build_prefilter(def.pattern, def.compileFlags);
+  return true;
+}
+
+int pcre_match(const char* text, UdqnDefinition& def, GlobalData&) {
+  def.matchStart = def.matchEnd = -1;
+  if (!def.regex || text == nullptr) return REG_NOMATCH;
+  regmatch_t match[1] = {{-1, -1}};
+  const int rc = regexec(&def.regex->re, text, 1, match, def.matchFlags);
+  if (rc == 0) {
+    def.matchStart = match[0].rm_so;
+    def.matchEnd = match[0].rm_eo;
+  }
+  return rc;
+}
+
+void pcre_match_test(const std::string& test, UdqnDefinition& def, GlobalData& gcd, std::string& result) {
+  if (!def.regex) {
+    result = "Pattern Compile Error";
+    return;
+  }
+  const int rc = pcre_match(test.c_str(), def, gcd);
+  if (rc == REG_NOMATCH) {
+    result = "No Match";
+  } else if (rc != 0) {
+    result = "Match Error: " + udqn_regerror(rc);
+  } else {
+    char text[96];
+    std::snprintf(text, sizeof text, "Expression Match: Start[%d] End[%d] Span[%d]", def.matchStart + 1,
+                  def.matchEnd, def.matchEnd - def.matchStart);
+    result = text;
+  }
+  def.matchStart = def.matchEnd = -1;
+}
+
+const char* udqn_pcre_version() {
+  return UDQN_STRINGIFY(PCRE2_MAJOR) "." UDQN_STRINGIFY(PCRE2_MINOR) " " UDQN_STRINGIFY(PCRE2_DATE);
+}
