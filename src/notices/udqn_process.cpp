@@ -57,8 +57,8 @@ void StopDefinition(UdqnDefinition& def, const std::string& why, GlobalData& gcd
   const char* file = gcd.drv.currentFileName != nullptr ? gcd.drv.currentFileName : "";
   OutF("\n  Error: UDQN Identifier %d pattern %s\n"
        "         File %s, line %d\n"
-       "         The notice is not evaluated for the rest of this %s.\n\n",
-       def.id, why.c_str(), file, gcd.drv.lineNumber, def.stoppedForRun ? "run" : "file");
+       "         The notice is not evaluated for the rest of %s.\n\n",
+       def.id, why.c_str(), file, gcd.drv.lineNumber, def.stoppedForRun ? "the run" : "this file");
 }
 
 }  // namespace

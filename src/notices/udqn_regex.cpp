@@ -9,8 +9,16 @@
 // ends with an error code instead of a match; the caller reports it, and also
 // stops a definition whose search of one line takes too long, since the step
 // limit applies afresh at each of up to 2047 start positions.
+//
+// The POSIX interface gives every compiled pattern a match record of its own,
+// and the library keeps a search's backtracking memory in it (20 KB or more)
+// until the pattern is freed: with thousands of definitions that would cost
+// gigabytes. So a pattern's own record is released right after compiling,
+// and one record of the run is lent to each search and taken back after it.
 #include <pcre2posix.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -27,8 +35,19 @@ struct UdqnRegex {
 
 void UdqnRegexFree::operator()(UdqnRegex* regex) const {
   if (regex == nullptr) return;
+  regex->re.re_match_data = nullptr;  // the shared record is not the pattern's to free
   regfree(&regex->re);
   delete regex;
+}
+
+struct UdqnMatchData {
+  pcre2_match_data* md = nullptr;
+};
+
+void UdqnMatchDataFree::operator()(UdqnMatchData* data) const {
+  if (data == nullptr) return;
+  pcre2_match_data_free(data->md);
+  delete data;
 }
 
 namespace {
@@ -51,6 +70,19 @@ std::string ErrorText(int code, const regex_t* re) {
   return out;
 }
 
+// The run's match record with room for the whole match and every group of
+// the pattern (the library reports no offsets when the room is short), or
+// null when memory runs out.
+pcre2_match_data* SharedMatchData(const regex_t& re, UdqnState& state) {
+  const std::size_t pairs = re.re_nsub + 1;
+  if (state.matchData && pcre2_get_ovector_count(state.matchData->md) >= pairs) return state.matchData->md;
+  state.matchData.reset();
+  pcre2_match_data* md = pcre2_match_data_create(static_cast<uint32_t>(std::max<std::size_t>(pairs, 16)), nullptr);
+  if (md == nullptr) return nullptr;
+  state.matchData.reset(new UdqnMatchData{md});
+  return md;
+}
+
 }  // namespace
 
 std::string udqn_regerror(int code) { return ErrorText(code, nullptr); }
@@ -68,17 +100,27 @@ bool udqn_compile(UdqnDefinition& def) {
     def.compileStatus = ErrorText(rc, &regex->re);
     return false;
   }
+  pcre2_match_data_free(static_cast<pcre2_match_data*>(regex->re.re_match_data));
+  regex->re.re_match_data = nullptr;
   def.regex.reset(regex.release());
   def.compileStatus = "Successful Pattern Compile";
   def.prefilter = udqn_build_prefilter(def.pattern, def.compileFlags);
   return true;
 }
 
-int pcre_match(const char* text, UdqnDefinition& def, GlobalData&) {
+int pcre_match(const char* text, UdqnDefinition& def, GlobalData& gcd) {
   def.matchStart = def.matchEnd = -1;
   if (!def.regex || text == nullptr) return REG_NOMATCH;
+  regex_t& re = def.regex->re;
+  pcre2_match_data* md = SharedMatchData(re, gcd.udqn);
+  if (md == nullptr) return REG_ESPACE;
   regmatch_t match[1] = {{-1, -1}};
-  const int rc = regexec(&def.regex->re, text, 1, match, def.matchFlags);
+  re.re_match_data = md;
+  const int rc = regexec(&re, text, 1, match, def.matchFlags);
+  re.re_match_data = nullptr;
+  // A search stopped at its limit may have left megabytes of backtracking
+  // memory in the record: start the next search with a fresh one.
+  if (rc == REG_ESPACE) gcd.udqn.matchData.reset();
   if (rc == 0) {
     def.matchStart = match[0].rm_so;
     def.matchEnd = match[0].rm_eo;

@@ -35,6 +35,15 @@ struct UdqnRegexFree {
 };
 using UdqnRegexPtr = std::unique_ptr<UdqnRegex, UdqnRegexFree>;
 
+// The library's match record, shared by every pattern of the run: each record
+// keeps the backtracking memory of its last search (at least 20 KB), which
+// one per pattern would multiply by the number of definitions.
+struct UdqnMatchData;
+struct UdqnMatchDataFree {
+  void operator()(UdqnMatchData* data) const;
+};
+using UdqnMatchDataPtr = std::unique_ptr<UdqnMatchData, UdqnMatchDataFree>;
+
 // The POSIX flag values of the library, for the flag keys of the UDQN file.
 inline constexpr int kUdqnIcase = 0x0001;
 inline constexpr int kUdqnNewline = 0x0002;
@@ -93,4 +102,5 @@ struct UdqnState {
   const UdqnSelection* current = nullptr;  // the current file's definitions, or none
   std::array<int, kUdqnFlagSlots> flags{};  // the flag table, cleared for every file
   int timedFile = -1;   // serial of a file with a slow line: its searches are timed one by one
+  UdqnMatchDataPtr matchData;  // lent to each search in turn
 };

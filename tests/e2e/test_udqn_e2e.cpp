@@ -1,0 +1,182 @@
+// User defined quality notices end to end: the rule file named in lqa.cfg,
+// the notices in the report, the exit status, -xUDQNSHOW, and hostile rules
+// and sources under time and memory limits.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "test_support.h"
+
+namespace {
+
+std::string Def(int id, const std::string& fields) {
+  return "UDQN Begin\nudqn id: " + std::to_string(id) + "\nactive: yes\nsources: c\nsummary: s" +
+         std::to_string(id) + "\nmessage: m" + std::to_string(id) + " _LINE#_\n" + fields + "UDQN End\n";
+}
+
+class Udqn : public ::testing::Test {
+ protected:
+  TempDir dir;
+  TempDir home;
+  RunLimits limits;
+  std::string rules;
+  // Writes the rule file and names it in lqa.cfg; the built-in file
+  // percentage notices are off, so that the exit status counts only ours.
+  void Rules(const std::string& text, const std::string& cfg = "") {
+    rules = home.Write("rules.cfg", text);
+    home.Write("lqa.cfg", "LQA user defined quality notice file : " + rules +
+                              "\nQuality Notice 19 : No\nQuality Notice 20 : No\n" + cfg);
+  }
+  RunResult Run(const std::vector<std::string>& args) { return RunLqa(args, dir.path(), home.path()); }
+  RunResult RunLimited(const std::vector<std::string>& args) {
+    return RunLqaLimited(args, dir.path(), home.path(), limits);
+  }
+};
+
+size_t Count(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
+  return n;
+}
+
+TEST_F(Udqn, NoticesInTheReportAndTheExitStatus) {
+  Rules(Def(100, "context: Code\npattern: malloc\n") +
+        Def(101, "context: Line\npattern: UDQN eof\nemit eof flag: yes\n!check flags: 1\n") +
+        Def(102, "context: Comment\npattern: Copyright\nset flags: 1\nsilent flag: yes\n"));
+  dir.Write("a.c", "int *p = malloc(4);\n/* malloc here */\nint *q = malloc(8);\n");
+  dir.Write("b.c", "/* Copyright me */\nint x;\n");
+  RunResult r = Run({"-n", "a.c", "b.c", "missing.c"});
+  EXPECT_EQ(r.status, 3) << r.out;  // two malloc lines and one file without a licence
+  EXPECT_TRUE(HasLine(r.out, "  UDQN File   : " + rules)) << r.out;
+  EXPECT_NE(r.out.find("\n    Notice #100: m100 1\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\n    Notice #100: m100 3\n"), std::string::npos);
+  // The end of file notice follows the file's End of File line.
+  EXPECT_LT(r.out.find("End of File: a.c"), r.out.find("Notice #101: m101 3"));
+  EXPECT_EQ(Count(r.out, "Notice #101"), 1u);
+  EXPECT_NE(r.out.find("Error: Problem opening input file:\n         missing.c"), std::string::npos);
+}
+
+TEST_F(Udqn, SingleLineFormsAndNoConfigLine) {
+  Rules(Def(100, "context: Line\npattern: x, y\nsummary: comma, inside\n"));
+  dir.Write("a.c", "int x, y;\n");
+  RunResult r = Run({"-Nv", "-xNOCONFIG", "a.c"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(HasLine(r.out, "a.c(1) : Notice #100  - comma, inside")) << r.out;
+  EXPECT_EQ(r.out.find("UDQN File"), std::string::npos);
+  r = Run({"-C", "-Ns", "a.c"});
+  EXPECT_TRUE(HasLine(r.out, "UDQN File," + rules)) << r.out;
+  EXPECT_TRUE(HasLine(r.out, "Notice #, 100,Line,1,comma  inside")) << r.out;
+  r = Run({"-X", "-Ns", "a.c"});
+  EXPECT_TRUE(HasLine(r.out, "<udqn_file>" + rules + "</udqn_file>")) << r.out;
+  EXPECT_NE(r.out.find("<notice>\n<type>100</type>\n<line>1</line>\n<description>comma, inside</description>"),
+            std::string::npos)
+      << r.out;
+}
+
+TEST_F(Udqn, IncludedFileIsAnnouncedInEveryMode) {
+  home.Write("more.cfg", Def(101, "context: Line\npattern: y\n"));
+  Rules(Def(100, "context: Line\npattern: x\n") + "include: more.cfg\n");
+  dir.Write("a.c", "x y\n");
+  RunResult r = Run({"-n", "a.c"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_TRUE(HasLine(r.out, "  UDQN Inc. File: " + home.path() + "/more.cfg")) << r.out;
+  r = Run({"-X", "-n", "a.c"});
+  EXPECT_TRUE(HasLine(r.out, "<UDQN_include_file>" + home.path() + "/more.cfg</UDQN_include_file>")) << r.out;
+  r = Run({"-H", "-n", "a.c"});
+  EXPECT_NE(r.out.find("<b><font color=\"#993300\">UDQN Inc. File</font></b>: " + home.path() + "/more.cfg\n"),
+            std::string::npos);
+}
+
+TEST_F(Udqn, BadDefinitionsAreSkippedAndTheRunGoesOn) {
+  Rules(Def(100, "context: Line\npattern: alpha\n") + Def(101, "context: Line\npattern: (beta\n") +
+        Def(102, "context: Nowhere\npattern: beta\n") + Def(103, "context: Line\npattern: gamma\n"));
+  dir.Write("a.c", "alpha beta gamma\n");
+  RunResult r = Run({"-Ns", "a.c"});
+  EXPECT_EQ(r.status, 2) << r.out;
+  EXPECT_TRUE(HasLine(r.out, "  Notice # 100: Line 1, s100"));
+  EXPECT_TRUE(HasLine(r.out, "  Notice # 103: Line 1, s103"));
+  EXPECT_NE(r.out.find("Error: UDQN pattern does not compile: "), std::string::npos);
+  EXPECT_NE(r.out.find("Error: UDQN context is not Line, Code, Comment or String: Nowhere"), std::string::npos);
+}
+
+TEST_F(Udqn, MissingRuleFileIsReportedAndTheRunGoesOn) {
+  home.Write("lqa.cfg", "LQA user defined quality notice file : " + home.path() +
+                            "/absent.cfg\nQuality Notice 20 : No\n");
+  dir.Write("a.c", "int a;\n");
+  RunResult r = Run({"-n", "a.c"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("\n  Error: Problem opening User Defined Quality Notice file:\n         " + home.path() +
+                       "/absent.cfg\n         For modification, No such file or directory\n\n"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("LOC 1"), std::string::npos);
+  // Without -n the file is not read at all.
+  r = Run({"a.c"});
+  EXPECT_EQ(r.out.find("User Defined"), std::string::npos);
+}
+
+TEST_F(Udqn, ShowListsTheDefinitionsAndEndsTheRun) {
+  Rules(Def(100, "context: Code\npattern: malloc\nstring: p = malloc(1);\n"));
+  dir.Write("a.c", "int a;\n");
+  RunResult r = Run({"-xUDQNSHOW", "a.c"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(HasLine(r.out, "  UDQN Id      : 100")) << r.out;
+  EXPECT_TRUE(HasLine(r.out, "  Test         : Expression Match: Start[5] End[10] Span[6]"));
+  EXPECT_TRUE(HasLine(r.out, "m100 127"));
+  EXPECT_EQ(r.out.find("File: a.c"), std::string::npos);
+  r = Run({"-H", "-xUDQNSHOW", "a.c"});
+  EXPECT_TRUE(r.out.ends_with("</pre></body></html>")) << r.out;
+  home.Write("lqa.cfg", "LQA user defined quality notice file :\n");
+  r = Run({"-xUDQNSHOW", "a.c"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("Error: No User Defined Quality Notice file is configured"), std::string::npos) << r.out;
+}
+
+TEST_F(Udqn, QualitySkipRegionSilencesNotices) {
+  Rules(Def(100, "context: Line\npattern: bad\n"), "Activate LQA code skip tokens : Yes\n");
+  dir.Write("a.c", "bad\n/* LQA_IGNORE_QUALITY_BEGIN */\nbad\n/* LQA_IGNORE_QUALITY_END */\nbad\n");
+  RunResult r = Run({"-Ns", "a.c"});
+  EXPECT_EQ(Count(r.out, "Notice # 100"), 2u) << r.out;
+  EXPECT_TRUE(HasLine(r.out, "  Notice # 100: Line 5, s100"));
+}
+
+TEST_F(Udqn, CatastrophicPatternOnLongLinesEndsInTime) {
+  limits.cpuSeconds = 30;
+  limits.wallSeconds = 60;
+  Rules(Def(100, "context: Line\npattern: (a+)+$\n") + Def(101, "context: Line\npattern: (a|aa){1,11}(x|$)\n") +
+        Def(102, "context: Line\npattern: end\n"));
+  std::string text;
+  for (int i = 0; i < 3000; ++i) text += std::string(2040, 'a') + "b\n";
+  text += "end\n";
+  dir.Write("a.c", text);
+  dir.Write("b.c", "aaaa end\n");
+  RunResult r = RunLimited({"-Ns", "a.c", "b.c"});
+  ASSERT_EQ(r.status, 2) << r.err;
+  EXPECT_NE(r.out.find("Error: UDQN Identifier 100 pattern reached the match limit"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Error: UDQN Identifier 101 pattern "), std::string::npos) << r.out;
+  EXPECT_TRUE(HasLine(r.out, "  Notice # 102: Line 3001, s102"));
+  EXPECT_TRUE(HasLine(r.out, "  Notice # 102: Line 1, s102"));
+}
+
+TEST_F(Udqn, HundredThousandDefinitionsBinaryBytesAndAHugeLine) {
+  limits.cpuSeconds = 60;
+  limits.wallSeconds = 120;
+  std::string text;
+  for (int id = 100; id < 100100; ++id)
+    text += "UDQN Begin\nudqn id: " + std::to_string(id) + "\nactive: yes\nsources: " +
+            (id % 1000 == 0 ? "c" : "java") + "\ncontext: Line\npattern: r" + std::to_string(id) +
+            "\\b\nsummary: s\nUDQN End\n";
+  for (int i = 0; i < 3000; ++i) text += static_cast<char>((i * 37) % 256);
+  Rules(text + "\n");
+  std::string source = "r1000 r2000\n";
+  for (int i = 0; i < 20000; ++i) source += static_cast<char>((i * 7919) % 256);
+  source += "\n" + std::string(50u << 20, 'r') + "\nr5000\n";
+  dir.Write("a.c", source);
+  RunResult r = RunLimited({"-Ns", "a.c"});
+  ASSERT_NE(r.status, -1) << r.err;
+  EXPECT_EQ(Count(r.out, "Notice #1000:"), 1u);
+  EXPECT_EQ(Count(r.out, "Notice #2000:"), 1u);
+  EXPECT_EQ(Count(r.out, "Notice #5000:"), 1u);
+}
+
+}  // namespace
