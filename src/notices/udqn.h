@@ -20,8 +20,8 @@ void udqn_header_load(GlobalData& gcd);
 // each definition with a summary.
 void udqn_notice_types(GlobalData& gcd);
 
-// Before every file: clears the flag table and picks the definitions that
-// apply to the current file's extension.
+// Before every file: picks the definitions that apply to the current file's
+// extension (the flags keep their state).
 void udqn_reset_file(GlobalData& gcd);
 // Evaluates the definitions for one analysed line (eof 0) or for the end of
 // the file (eof 1, text "UDQN eof").

@@ -65,7 +65,6 @@ void StopDefinition(UdqnDefinition& def, const std::string& why, GlobalData& gcd
 
 void udqn_reset_file(GlobalData& gcd) {
   UdqnState& u = gcd.udqn;
-  u.flags.fill(0);
   u.current = nullptr;
   if (u.bySource.empty()) return;
   if (u.needContext) gcd.eng.keepContextText = 1;

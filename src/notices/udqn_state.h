@@ -100,7 +100,9 @@ struct UdqnState {
   std::unordered_map<std::string, UdqnSelection> bySource;
   int caseSensitive = 0;
   const UdqnSelection* current = nullptr;  // the current file's definitions, or none
-  std::array<int, kUdqnFlagSlots> flags{};  // the flag table, cleared for every file
+  // The flag table: all clear at the start of the run, then changed only by
+  // set and clear flags, so that a state machine may span files.
+  std::array<int, kUdqnFlagSlots> flags{};
   int timedFile = -1;   // serial of a file with a slow line: its searches are timed one by one
   UdqnMatchDataPtr matchData;  // lent to each search in turn
 };

@@ -94,23 +94,33 @@ TEST_F(UdqnRun, FlagsChainDefinitionsAcrossLines) {
   EXPECT_EQ(gcd->notices.total, 3);
 }
 
-TEST_F(UdqnRun, EndOfFileDefinitions) {
+TEST_F(UdqnRun, EndOfFileDefinitionsAndFlagsAcrossFiles) {
   Rules(Def(100, "sources: c\ncontext: Comment\npattern: Copyright\nset flags: 7\nsilent flag: yes\n") +
         Def(101, "sources: c\ncontext: Code\npattern: UDQN eof\n!check flags: 7\nemit eof flag: yes\n"
                  "message: _FILE_ has no licence, last line _LINE#_\n") +
-        Def(102, "sources: c\ncontext: Line\npattern: UDQN eof\ncheck flags: 8\nemit eof flag: yes\n") +
-        Def(103, "sources: c\ncontext: Line\npattern: eof\n"));
-  std::string out = File("lic.c", {"/* Copyright 2024 */", "int a;"});
+        // Flags last for the run: a silent end-of-file definition after the
+        // check resets the licence flag for the next file.
+        Def(102, "sources: c\ncontext: Line\npattern: UDQN eof\nclear flags: 7\nemit eof flag: yes\n"
+                 "silent flag: yes\n") +
+        Def(103, "sources: c\ncontext: Line\npattern: UDQN eof\ncheck flags: 8\nemit eof flag: yes\n") +
+        Def(104, "sources: c\ncontext: Line\npattern: eof\n") +
+        // Flag 20, set in one file and never cleared, holds in the next.
+        Def(105, "sources: c h\ncontext: Line\npattern: HEADER\nset flags: 20\n") +
+        Def(106, "sources: c\ncontext: Line\npattern: use\ncheck flags: 20\n"));
+  std::string out = File("lic.c", {"/* Copyright 2024 */", "int a;", "use"});
   EXPECT_EQ(Hits(101), 0);
-  // The flags start clear in every file.
+  EXPECT_EQ(Hits(106), 0);
   out = File("none.c", {"int a;", "UDQN eof"});
   EXPECT_EQ(Hits(101), 1);
   EXPECT_NE(out.find("\n    Notice #101: none.c has no licence, last line 2\n"), std::string::npos) << out;
   // An end-of-file definition sees no ordinary line, an ordinary one no end of file.
-  EXPECT_EQ(Hits(103), 1);
-  EXPECT_EQ(Hits(102), 0);
+  EXPECT_EQ(Hits(104), 1);
+  EXPECT_EQ(Hits(103), 0);
   out = File("empty.c", {});
   EXPECT_EQ(Hits(101), 2);
+  File("a.h", {"HEADER"});
+  File("b.c", {"use"});
+  EXPECT_EQ(Hits(106), 1);
 }
 
 TEST_F(UdqnRun, SourcesSelectFilesByExtension) {
