@@ -172,6 +172,16 @@ void OpenClassBody(int lineNumber, GlobalData& gcd) {
   TypeHead& head = st.head;
   std::string name = head.name;
   QualifyTypeName(name, gcd);
+  // The part of a template argument list that ran on past the name's line.
+  if (head.openAngles > 0) {
+    int depth = head.openAngles;
+    std::size_t p = 0;
+    for (; p < head.text.size() && depth > 0; ++p) {
+      if (head.text[p] == '<') ++depth;
+      else if (head.text[p] == '>') --depth;
+    }
+    head.text.erase(0, p);
+  }
   // The base list: after the first single ':' in C++ and C#, the extends
   // (and implements) words in Java.
   std::string bases;

@@ -120,11 +120,19 @@ void GetClassnameAt(const char* line, int index, GlobalData& gcd, int depth) {
     }
     if (c == '<') {
       int angle = 0;
-      while (i < len && line[i] != '\n') {
+      const std::size_t open = name.size();
+      while (i < len && line[i] != '\n' && line[i] != '\r') {
         if (line[i] == '<') ++angle;
         else if (line[i] == '>') --angle;
         name += line[i++];
         if (angle == 0) break;
+      }
+      if (angle > 0) {
+        // The argument list goes on over the next lines: the name is the
+        // word before it, and the rest of the list is skipped in the head.
+        name.resize(open);
+        head.openAngles = angle;
+        break;
       }
       continue;
     }

@@ -147,7 +147,9 @@ void Add_Func2Class(const std::string& functionName, const FunctionMetrics& m, i
       owner.resize(at);
       cut = true;
     }
-    if (!gcd.lang.isCSharp) {
+    // C and C++ owners lose their template arguments (Stack<T>::push goes to
+    // Stack); Java and C# types keep theirs in their names.
+    if (!gcd.lang.isCSharp && !gcd.lang.isJava) {
       if (std::size_t angle = owner.find('<'); angle != std::string::npos) owner.resize(angle);
     }
     if (std::size_t op = owner.find("::operator"); op != std::string::npos) owner.resize(op);

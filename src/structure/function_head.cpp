@@ -30,12 +30,15 @@ bool IsSystemTypeName(const std::string& name) {
   return false;
 }
 
-// The first occurrence of the word "operator" in text, or npos.
-std::size_t FindOperatorWord(std::string_view text) {
-  for (std::size_t p = text.find("operator"); p != std::string_view::npos; p = text.find("operator", p + 1)) {
-    if (p == 0 || !IsIdentChar(text[p - 1])) return p;
+// The last word "operator" before the parenthesis at index, or npos.
+std::size_t FindOperatorWord(std::string_view text, std::size_t index) {
+  std::size_t found = std::string_view::npos;
+  for (std::size_t p = text.find("operator"); p != std::string_view::npos && p < index;
+       p = text.find("operator", p + 1)) {
+    const std::size_t end = p + 8;
+    if ((p == 0 || !IsIdentChar(text[p - 1])) && (end >= text.size() || !IsIdentChar(text[end]))) found = p;
   }
-  return std::string_view::npos;
+  return found;
 }
 
 // Skips a /* ... */ comment that starts at p; returns the index after it, or
@@ -226,10 +229,13 @@ int GetFunctionAt(const char* text, int index, GlobalData& gcd, int retries) {
   fn.params.clear();
 
   const std::size_t firstParen = view.find('(');
-  const std::size_t op = FindOperatorWord(view);
+  // The operator word counts when it names this parameter list: it stands
+  // before the parenthesis with no other '(' between them.
+  const std::size_t op = FindOperatorWord(view, static_cast<std::size_t>(index));
   const bool cFile = gcd.lang.isC && !gcd.lang.isCpp;
   bool isOperator = false;
-  if (op != std::string_view::npos && op < firstParen && !cFile) {
+  if (op != std::string_view::npos && !cFile && view.substr(op, static_cast<std::size_t>(index) - op).find('(') ==
+                                                    std::string_view::npos) {
     isOperator = true;
     std::string qualifier = OperatorQualifier(view, op);
     fn.name = OperatorName(view, op, &index);
@@ -315,14 +321,21 @@ int ValFunctionName(GlobalData& gcd, int isOperator) {
       const char c = name[0];
       ok = (isfirstchar(c) || c == ':') ? 1 : 0;
     } else {
+      // Template arguments may hold any type (Map<K, V>::find, Ptr<T*>::get):
+      // only the name around them is checked.
+      int angle = 0;
       for (char c : name) {
         const bool plain = IsLetterOrDigit(c) || c == '~' || c == '_';
         const bool cpp = !cFile && (c == ':' || c == '<' || c == '>');
+        if (!cFile && c == '<') ++angle;
+        else if (!cFile && c == '>' && angle > 0) --angle;
+        else if (angle > 0 && static_cast<unsigned char>(c) > 32) continue;
         if (!plain && !cpp) {
           ok = 0;
           break;
         }
       }
+      if (angle > 0) ok = 0;  // result_of<T(...: the parenthesis is inside template arguments
     }
   }
   if (gcd.sw.debug) OutF("*** Debug: ValFunctionName: %d - %s\n\n", ok, name.c_str());

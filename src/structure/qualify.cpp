@@ -58,7 +58,9 @@ void QualifyTypeName(std::string& name, GlobalData& gcd) {
   const char* separator = NameSeparator(gcd);
   std::string prefix;
   const bool inNamespace = st.ns.scope_flag && !st.ns.name.empty();
-  const bool qualified = name.find("::") != std::string::npos || name.find('.') != std::string::npos;
+  // Qualified already when "::" or '.' stands outside template arguments.
+  const std::string_view plain = std::string_view(name).substr(0, name.find('<'));
+  const bool qualified = plain.find("::") != std::string_view::npos || plain.find('.') != std::string_view::npos;
   if (inNamespace && !qualified) {
     AppendBounded(prefix, st.ns.name);
     AppendBounded(prefix, separator);

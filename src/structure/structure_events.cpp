@@ -130,6 +130,45 @@ void FinishTemplate(const LineScan& s, int i, GlobalData& gcd) {
   st.templateText.clear();
 }
 
+// Heads named by an operator on types (decltype(auto) f(...)) are part of
+// the return type of the head that follows.
+bool IsTypeOperator(const std::string& qualifiedName) {
+  static constexpr const char* kTypeOperators[] = {"decltype", "typeof", "__typeof__", "alignas", "sizeof", "alignof",
+                                                   "noexcept"};
+  const std::size_t sep = qualifiedName.find_last_of(":.");
+  const std::string name = sep == std::string::npos ? qualifiedName : qualifiedName.substr(sep + 1);
+  for (const char* op : kTypeOperators)
+    if (name == op) return true;
+  return false;
+}
+
+// Words that may follow a parameter list without starting a new head.
+constexpr const char* kHeadTrailers[] = {"const", "volatile", "noexcept", "throw", "override", "final",
+                                         "mutable", "constexpr", "try", "requires", "throws"};
+
+// The text between a closed parameter list and a new '(' names a new head
+// when, after its last ')', it holds a type and a name (two words or more,
+// trailers aside): the first head was a macro such as __printf(2, 3). A
+// single word is an annotation of the first head (__acquires(lock)).
+bool NamesNewHead(const std::string& text, std::size_t from, const GlobalData& gcd) {
+  if (text.find("->", from) != std::string::npos) return false;
+  if (gcd.lang.isCSharp && text.find("where", from) != std::string::npos) return false;
+  if (std::size_t close = text.rfind(')'); close != std::string::npos && close >= from) from = close + 1;
+  int words = 0;
+  std::size_t i = from;
+  while (i < text.size()) {
+    while (i < text.size() && !HoldsWord(text, i, i + 1)) ++i;
+    const std::size_t start = i;
+    while (i < text.size() && HoldsWord(text, i, i + 1)) ++i;
+    if (i == start) break;
+    const std::string word = text.substr(start, i - start);
+    bool trailer = false;
+    for (const char* t : kHeadTrailers) trailer = trailer || word == t;
+    if (!trailer) ++words;
+  }
+  return words >= 2;
+}
+
 // A candidate head at the '(' at i: the name is looked for on this line, or
 // on the last code line when the '(' starts this one.
 void TryFunctionHead(LineScan& s, int i, GlobalData& gcd) {
@@ -259,7 +298,11 @@ void StructureOpenParen(LineScan& s, int i, GlobalData& gcd) {
     else if (angles <= 0) head = TypeHead{};  // a return or parameter type: struct foo *f(...)
   }
   if (head.kind && head.holdsParens) return;
-  if (!gcd.sw.functionAnalysis || lex.paren_depth != 0 || lex.function_scope > 0 || lex.bracket_depth != 0) return;
+  // Inside an initializer (a lambda, an anonymous class body) no function
+  // of the file or class begins.
+  if (!gcd.sw.functionAnalysis || lex.paren_depth != 0 || lex.function_scope > 0 || lex.bracket_depth != 0 ||
+      st.initializerDepth > 0)
+    return;
   if (lex.preproc_flag || lex.define_flag || eng.assignment_flag || st.typedefInStatement || st.templateDepth > 0)
     return;
   if (st.funcname_flag) {
@@ -267,13 +310,13 @@ void StructureOpenParen(LineScan& s, int i, GlobalData& gcd) {
     CollectSignature(s, i, gcd);
     // A macro invocation or an old-style declaration before it ended: the
     // new head replaces it.
-    const bool initializer = [&] {
-      const std::size_t after = AfterParameterList(st.fn.params);
-      if (after == std::string::npos) return false;
-      const std::size_t colon = st.fn.params.find(':', after);
-      return colon != std::string::npos && st.fn.params.compare(colon, 2, "::") != 0;
-    }();
-    if (!ParametersClosed(gcd) || initializer || !(st.fn.upperCaseName || st.fn.nonAnsiParams)) return;
+    const std::string& text = st.fn.params;
+    const std::size_t after = AfterParameterList(text);
+    if (after == std::string::npos) return;
+    for (std::size_t colon = text.find(':', after); colon != std::string::npos; colon = text.find(':', colon + 2))
+      if (text.compare(colon, 2, "::") != 0) return;  // an initializer list: x(a), y(b)
+    if (!(st.fn.upperCaseName || st.fn.nonAnsiParams || IsTypeOperator(st.fn.name) || NamesNewHead(text, after, gcd)))
+      return;
     DropFunctionHead(gcd);
   }
   TryFunctionHead(s, i, gcd);
@@ -364,6 +407,7 @@ void StructureOpenBrace(LineScan& s, int i, GlobalData& gcd) {
     frame.kind = BraceKind::Enum;
   } else if (eng.assignment_flag || eng.newInStatement) {
     frame.kind = BraceKind::Transparent;
+    ++st.initializerDepth;
   } else if (lex.function_scope == 0 && (HasCLinkage(s.line) || HasCLinkage(eng.lastCodeLine.text) ||
                                          std::strstr(eng.lastCodeLine.text, "__cplusplus") != nullptr)) {
     frame.kind = BraceKind::CLinkage;  // extern "C" { ... } is still file scope
@@ -392,6 +436,8 @@ void StructureCloseBrace(LineScan& s, int i, GlobalData& gcd) {
       --lex.function_scope;
       break;
     case BraceKind::Transparent:
+      if (st.initializerDepth > 0) --st.initializerDepth;
+      break;
     case BraceKind::CLinkage:
       break;
     case BraceKind::Enum:

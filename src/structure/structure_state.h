@@ -90,6 +90,7 @@ struct TypeHead {
   int nameEndLine = 0;     // where the name ended: parentheses before it belong to the head
   int nameEndCol = 0;
   int holdsParens = 0;     // a C# constraint such as new() is being read
+  int openAngles = 0;      // a template argument list after the name runs on to later lines
   std::string name;        // as read (qualified at the body)
   std::string text;        // the head after the name, gathered up to the body
   int collectCol = -1;     // column of the current line where gathering resumes
@@ -120,6 +121,7 @@ struct StructureState {
   TypeHead head;
   NamespaceState ns;
   std::vector<BraceFrame> braces;
+  int initializerDepth = 0;  // Transparent frames open: no function or member begins inside them
   // A template head: from the keyword to its matching '>', then pending for
   // the function or type it introduces.
   int templatePending = 0; // the keyword was seen, its '<' not yet
