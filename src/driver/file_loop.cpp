@@ -12,10 +12,13 @@
 #include "common/output.h"
 #include "driver/driver_notices.h"
 #include "driver/progress.h"
+#include "reports/csv_export.h"
+#include "reports/entity_listing.h"
 #include "reports/file_report.h"
 #include "reports/format.h"
 #include "reports/function_points.h"
 #include "reports/metric_lines.h"
+#include "reports/project_reports.h"
 
 namespace {
 
@@ -177,6 +180,7 @@ void EndOfFileTrailer(const char* name, GlobalData& gcd) {
 
 void EndOfFile(FileData& record, GlobalData& gcd) {
   const FileCounts& fc = gcd.eng.fc;
+  const char* name = record.name.c_str();
   const Switches& sw = gcd.sw;
   record.lines = gcd.drv.lineNumber;
   record.loc = fc.loc;
@@ -185,8 +189,9 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
   record.comments = fc.comment;
   record.blanks = fc.blank;
   record.functions = fc.functions;
-  // Parameters, return points and cyclomatic complexity come from the
-  // function metrics once function recognition fills them.
+  record.parameters = gcd.eng.fileCx.sumParameters;
+  record.returns = gcd.eng.fileCx.sumReturns;
+  record.cyclomatic = gcd.eng.fileCx.sumCyclomatic;
   record.skippedLines = fc.skippedLines;
 
   if (sw.fileList) {
@@ -234,11 +239,20 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
   FileLevelNotices(gcd);
 
   if (sw.csvFileSummary) {
-    // The CSV file summary line of the data exports goes here.
+    // CSV file lines replace the file's text sections.
+    CSV_Function_Line(gLQAOUT, "function total", "", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, gcd);
+    CSV_File_Line(gLQAOUT, name, record.date, record.size, record.loc, record.eloc, record.lloc, record.comments,
+                  record.blanks, record.lines, fc.classes, fc.functions, record.parameters, record.returns,
+                  record.cyclomatic, fc.notices, 0, gcd);
   } else if (!sw.extractStrings && !sw.extractComments && !sw.commentDocumentation) {
     bool detail = !sw.totalsOnly || (sw.verbose && Xml(gcd) && !sw.totalsVerbose);
-    if (detail && (sw.perFileSummary || sw.functionAnalysis)) ShowTotalSummary(gcd, 0, 0);
-    if (sw.analysisRequested && !sw.totalsOnly) EndOfFileTrailer(record.name.c_str(), gcd);
+    if (detail) {
+      if (sw.perFileSummary || sw.functionAnalysis) ShowTotalSummary(gcd, 0, 0);
+      if ((sw.functionAnalysis || sw.functionListing) && fc.functions > 0) ShowFileFunctionSummary(gcd);
+      if (sw.memory) ShowMemorySummary(gcd);
+      if (sw.verbose) ShowVerbose(gcd, 0);
+    }
+    if (sw.analysisRequested && !sw.totalsOnly) EndOfFileTrailer(name, gcd);
   }
 
   AddTotal(gcd);
