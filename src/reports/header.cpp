@@ -243,7 +243,8 @@ constexpr SectionTitle kSectionTitles[] = {
 
 void ShowFMCHeader(GlobalData& gcd) {
   const Switches& sw = gcd.sw;
-  if (sw.noticeVisualStudio && sw.qualityNotices) {
+  // Nothing may precede the XML prologue.
+  if (sw.noticeVisualStudio && sw.qualityNotices && sw.outputMode != OutputMode::Xml) {
     Center("Visual Studio Code Quality Notices");
     OutS("\n  Double click any notice in the Visual Studio output window to\n"
          "  jump to the specified line number\n\n");
