@@ -153,31 +153,6 @@ void FileLevelNotices(GlobalData& gcd) {
   if (!gcd.eng.key_found && !cfg.keyString.empty() && cfg.notice[21] && quality) KeyStringNotice(gcd);
 }
 
-void EndOfFileTrailer(const char* name, GlobalData& gcd) {
-  char wrapped[kTextBuf];
-  switch (gcd.sw.outputMode) {
-    case OutputMode::Csv:
-      OutF("File End\n");
-      break;
-    case OutputMode::Html: {
-      char target[kTextBuf];
-      CopyBounded(target, name);
-      std::string link = HTMLPathFile(target, gcd);
-      const char* text = gcd.cfg.wrapLongNames ? AdjNameLength(name, wrapped, 59, 15, gcd) : link.c_str();
-      char inner[3 * kTextBuf + 128];
-      snprintf(inner, sizeof inner, "<b>%s</b><b><a href=\"%s\" target=\"_blank\">%s</a></b>\n", "End of File: ",
-               link.c_str(), text);
-      OutF("  %s%s\n", std::string(36, '_').c_str(), std::string(36, '_').c_str());
-      OutF("  %s\n\n", inner);
-      break;
-    }
-    default:
-      OutF("  %s%s\n", std::string(36, '_').c_str(), std::string(36, '_').c_str());
-      OutF("  End of File: %s\n\n", AdjNameLength(name, wrapped, 59, 15, gcd));
-      break;
-  }
-}
-
 void EndOfFile(FileData& record, GlobalData& gcd) {
   const FileCounts& fc = gcd.eng.fc;
   const char* name = record.name.c_str();
@@ -252,7 +227,7 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
       if (sw.memory) ShowMemorySummary(gcd);
       if (sw.verbose) ShowVerbose(gcd, 0);
     }
-    if (sw.analysisRequested && !sw.totalsOnly) EndOfFileTrailer(name, gcd);
+    ShowEndOfFile(name, gcd);
   }
 
   AddTotal(gcd);

@@ -34,7 +34,7 @@ void ReportTrailer(GlobalData& gcd) {
       OutF("</pre></body></html>");
       break;
     case OutputMode::Xml:
-      if (cfg.reportHeaderActive) OutF("<banner>%s</banner>\n", cfg.reportHeaderTextLine.c_str());
+      if (cfg.reportHeaderActive) OutF("<banner>%s</banner>\n", XmlEncodeText(cfg.reportHeaderTextLine.c_str()).c_str());
       OutF("</lqadoc>\n");
       break;
     case OutputMode::Csv:

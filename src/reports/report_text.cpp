@@ -74,6 +74,7 @@ std::string HtmlEscaped(const char* text) {
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
       case '&': out += "&amp;"; break;
+      case '"': out += "&quot;"; break;
       case '\'': out += "&#39;"; break;
       default:
         // Control characters are not allowed in the page, which is XHTML.

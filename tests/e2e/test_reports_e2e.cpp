@@ -149,6 +149,21 @@ TEST_F(ReportsE2E, RunWhereNoFileCanBeReadStaysWellFormed) {
   EXPECT_NE(text.out.find("~~ Project Analysis For 0 Files ~~"), std::string::npos) << text.out;
 }
 
+TEST_F(ReportsE2E, AwkwardFileNamesAndTitleKeepDocumentsWellFormed) {
+  if (!HaveXmllint()) GTEST_SKIP() << "xmllint is not installed";
+  dir.Write("odd/a&b<c>\"q\".c", "int a;\n");
+  dir.Write("odd/lat\xe9\x01.c", "int b;\n");
+  dir.Write("list.txt", "-r c odd\n");
+  for (const char* mode : {"-X", "-H"}) {
+    const RunResult r = RunLqa({mode, "-S", "T<&>", "-Ta", "-Td", "-v", "-s", "-F", "list.txt"}, dir.path(),
+                               home.path());
+    EXPECT_NE(r.out.find(std::string(mode) == "-X" ? "<file_count>2</file_count>" : "<b>Files</b> 2"),
+              std::string::npos)
+        << mode;
+    EXPECT_EQ(XmlProblems(scratch, r.out), "") << mode;
+  }
+}
+
 TEST_F(ReportsE2E, ProjectReportsComeInTheirFixedOrder) {
   const RunResult r = Run({"-v", "-a", "-n", "-s"});
   const size_t title = r.out.find("~~ Project Analysis For 5 Files ~~");

@@ -2,6 +2,8 @@
 // from records made here through the entity record accessors.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -245,6 +247,55 @@ TEST_F(Listings, LongNamesAreWrappedCutAndEscapedWhole) {
   gcd->sw.outputMode = OutputMode::Html;
   const std::string html = Functions();
   EXPECT_EQ(html.find("<<"), std::string::npos);
+}
+
+// xmllint's complaints about a document.
+std::string XmlProblems(const std::string& document) {
+  TempDir dir;
+  const std::string path = dir.Write("f.xml", document);
+  std::string out;
+  if (FILE* p = popen(("xmllint --noout '" + path + "' 2>&1").c_str(), "r")) {
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+    pclose(p);
+  }
+  return out.substr(0, 2000);
+}
+
+TEST_F(Listings, AwkwardNamesKeepXmlAndHtmlWellFormed) {
+  if (std::system("xmllint --version > /dev/null 2>&1") != 0) GTEST_SKIP() << "xmllint is not installed";
+  NodeData f = Function("operator<<&\"'", 3, 3, 3, 0, 1, 1, 1, "(std::ostream& o, const T<A, B>& x)");
+  f.text3 = "template<class A, class B>";
+  f.fileName = "dir with <&> \"quotes\"/x.cpp";
+  Add(gcd->lists.functions, std::move(f));
+  NodeData c = Class("Map<K, V>", 9, true);
+  c.text1 = "template<K,V>";
+  c.text2 = "Base<K&,V>";
+  Add(gcd->lists.classes, std::move(c));
+  Add(gcd->lists.interfaces, Class("Interface-I<T>", 2));
+  NodeData ns = Class("a<b>&c", 9);
+  Add(gcd->lists.namespaces, std::move(ns));
+  // Bytes that are no UTF-8, and a control character, in a name.
+  Add(gcd->lists.functions, Function(std::string("latin\xe9\x01x"), 1, 1, 1, 0, 0, 0, 1));
+  gcd->sw.complexity = 1;
+  gcd->sw.functionPoints = 1;
+  gcd->sw.sortKey = 1;
+  for (OutputMode mode : {OutputMode::Xml, OutputMode::Html}) {
+    gcd->sw.outputMode = mode;
+    const std::string out = CaptureOut([&] {
+      ShowProjectFunctionSummary(*gcd);
+      ShowProjectClassSummary(*gcd);
+      ShowProjectInterSummary(*gcd);
+      ShowProjectNamespaceSummary(*gcd);
+    });
+    // The HTML page is declared iso-8859-1, the XML document UTF-8.
+    const std::string doc = mode == OutputMode::Html
+                                ? "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n<pre>" + out + "</pre>\n"
+                                : "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<root>" + out + "</root>\n";
+    EXPECT_EQ(XmlProblems(doc), "")
+        << (mode == OutputMode::Html ? "HTML" : "XML");
+  }
 }
 
 }  // namespace
