@@ -19,6 +19,7 @@
 #include "reports/function_points.h"
 #include "reports/metric_lines.h"
 #include "reports/project_reports.h"
+#include "structure/structure_end.h"
 
 namespace {
 
@@ -192,6 +193,7 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
   gcd.tot.fpEloc += record.fpEloc;
   gcd.tot.fpLloc += record.fpLloc;
 
+  ClosePackageAtEndOfFile(gcd);
   if (!sw.totalsOnly && fc.braceOpen != fc.braceClose) {
     if (Html(gcd))
       OutF("\n    <font color=\"%s\"><b>Notice</b></font>: The end of the source file has been reached where the\n"
@@ -210,6 +212,8 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
            "            all code present in this file must be compilable.\n",
            fc.braceOpen, fc.braceClose);
   }
+
+  ReportOpenFunctionAtEndOfFile(gcd);
 
   FileLevelNotices(gcd);
 

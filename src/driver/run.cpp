@@ -23,6 +23,7 @@
 #include "reports/format.h"
 #include "reports/header.h"
 #include "reports/project_reports.h"
+#include "structure/entity_index.h"
 
 namespace {
 
@@ -83,6 +84,7 @@ void EndOfRun(GlobalData& gcd) {
   bool utility = sw.codeListing || sw.deTabs || sw.deCarriageReturns || sw.addCarriageReturns;
   bool extraction = sw.extractStrings || sw.extractComments || sw.commentDocumentation;
   if (!utility && !extraction) {
+    SettleStructureLists(gcd);
     if (sw.totalsAll || sw.inheritanceTree) BuildInheritanceTree(gcd);
     SetTotal(gcd);
     if (sw.outputMode == OutputMode::Csv && sw.csvFileSummary)
