@@ -16,6 +16,7 @@
 #include "engine/macros.h"
 #include "fileset/fileset.h"
 #include "notices/notice_state.h"
+#include "reports/report_state.h"
 #include "structure/entity_index.h"
 #include "structure/structure_state.h"
 
@@ -79,6 +80,7 @@ struct GlobalData {
   NoticeState notices;
   ProjectTotals tot;
   LanguageTotals langTot{};
+  ReportState rep;  // state the reports carry between calls
 };
 
 // Allocates a fresh run record with every default set (InitGlobals).
