@@ -15,6 +15,7 @@
 #include "driver/progress.h"
 #include "driver/startup.h"
 #include "fileset/fileset.h"
+#include "inheritance/inheritance.h"
 #include "reports/file_report.h"
 #include "reports/format.h"
 #include "reports/header.h"
@@ -73,8 +74,7 @@ void ReportTrailer(GlobalData& gcd) {
 
 void EndOfRun(GlobalData& gcd) {
   const Switches& sw = gcd.sw;
-  // The inheritance forest is built here (with -Ta or -i) once class
-  // recognition exists.
+  if (sw.totalsAll || sw.inheritanceTree || sw.totalsInheritance) BuildInheritanceTree(gcd);
   bool utility = sw.codeListing || sw.deTabs || sw.deCarriageReturns || sw.addCarriageReturns;
   bool extraction = sw.extractStrings || sw.extractComments || sw.commentDocumentation;
   if (!utility && !extraction) {
