@@ -15,6 +15,7 @@
 #include "engine/engine_state.h"
 #include "engine/macros.h"
 #include "fileset/fileset.h"
+#include "inheritance/inheritance_state.h"
 #include "notices/notice_state.h"
 #include "reports/report_state.h"
 #include "structure/entity_index.h"
@@ -78,6 +79,7 @@ struct GlobalData {
   MacroState macros;
   StructureState st;
   NoticeState notices;
+  InheritanceState inh;  // the inheritance forest (built after the last file)
   ProjectTotals tot;
   LanguageTotals langTot{};
   ReportState rep;  // state the reports carry between calls

@@ -85,7 +85,7 @@ void EndOfRun(GlobalData& gcd) {
   bool extraction = sw.extractStrings || sw.extractComments || sw.commentDocumentation;
   if (!utility && !extraction) {
     SettleStructureLists(gcd);
-    if (sw.totalsAll || sw.inheritanceTree) BuildInheritanceTree(gcd);
+    if (sw.totalsAll || sw.inheritanceTree || sw.totalsInheritance) BuildInheritanceTree(gcd);
     SetTotal(gcd);
     if (sw.outputMode == OutputMode::Csv && sw.csvFileSummary)
       CSV_File_Line(gLQAOUT, "total", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, gcd);
