@@ -16,9 +16,15 @@
 namespace {
 
 std::string gDir;
+std::string gUdqnHome;       // lqa.cfg naming kUdqnRules
+std::string gUdqnInputHome;  // lqa.cfg naming the input itself as the rule file
+
+// Which user defined notices a run loads.
+enum class Rules { None, Fixed, Input };
 
 struct SwitchSet {
   std::vector<const char*> args;
+  Rules rules = Rules::None;
 };
 
 const char* const kExtensions[] = {".c", ".h", ".cpp", ".hpp", ".java", ".cs", ".txt", ".C"};
@@ -46,7 +52,53 @@ const SwitchSet kSwitchSets[] = {
     {{"-C", "-fa", "-fp", "-v", "-a", "-n"}},
     {{"-H", "-s", "-v", "-a", "-e", "-c", "-fa", "-fd", "-o", "-i", "-n", "-k1", "-kd"}},
     {{"-Tl", "-Ta", "-TL", "-k5"}},
+    {{"-n", "-fa", "-o", "-Tq"}, Rules::Fixed},
+    {{"-C", "-Ns", "-n"}, Rules::Input},
 };
+
+// User defined notices for every language and context: flag chains across
+// lines and files, end-of-file checks, a silent rule, placeholders, a
+// back-reference, a POSIX class, case folding, a pattern that does not
+// compile, a duplicate identifier and one that backtracks badly.
+constexpr const char kUdqnRules[] =
+    "REG_ICASE: yes\n"
+    "UDQN Begin\nudqn id: 100\nactive: yes\nsources: c h cpp hpp java cs txt C\ncontext: Code\n"
+    "pattern: \\b(printf|malloc)\\s*\\(\nmessage: _FILE_:_LINE#_ in _CLASS_ _FUNC_\\n_LINE_ 100%\n"
+    "summary: call, seen\nset flags: 5\nUDQN End\n"
+    "REG_ICASE: no\n"
+    "UDQN Begin\nudqn id: 101\nactive: yes\nsources: c h cpp hpp java cs txt C\ncontext: Comment\n"
+    "pattern: \\b(\\w+) \\1\\b\nsummary: doubled word\nmessage: doubled\ncheck flags: 5\n"
+    "clear flags: 5\nUDQN End\n"
+    "UDQN Begin\nudqn id: 102\nactive: yes\nsources: c h cpp hpp java cs txt C\ncontext: String\n"
+    "pattern: [[:digit:]]{2,}\nsummary: number in a string\nmessage: <&>\nsilent flag: yes\n"
+    "set flags: 7\nUDQN End\n"
+    "UDQN Begin\nudqn id: 103\nactive: yes\nsources: c h cpp hpp java cs txt C\ncontext: Line\n"
+    "pattern: UDQN eof\nemit eof flag: yes\n!check flags: 7\nsummary: no number\nmessage: _LINE_\n"
+    "UDQN End\n"
+    "UDQN Begin\nudqn id: 104\nactive: yes\nsources: c h cpp hpp java cs txt C\ncontext: Line\n"
+    "pattern: UDQN eof\nemit eof flag: yes\nclear flags: 7 5\nsilent flag: yes\nUDQN End\n"
+    "UDQN Begin\nudqn id: 105\nactive: yes\nsources: c h cpp hpp java cs txt C\ncontext: Line\n"
+    "pattern: (a+)+$\nsummary: runs of a\nUDQN End\n"
+    "UDQN Begin\nudqn id: 105\nactive: yes\nsources: c\ncontext: Line\npattern: x\nUDQN End\n"
+    "UDQN Begin\nudqn id: 106\nactive: yes\nsources: c\ncontext: Code\npattern: (unclosed\nUDQN End\n"
+    "UDQN Begin\nudqn id: 7\nactive: yes\nsources: c h cpp hpp java cs txt C\ncontext: Code\n"
+    "pattern: [;{]\\s*$\nsummary: line end\nUDQN End\n";
+
+void WriteFile(const std::string& path, const void* data, size_t size) {
+  FILE* fp = std::fopen(path.c_str(), "wb");
+  if (fp == nullptr) std::abort();
+  std::fwrite(data, 1, size, fp);
+  std::fclose(fp);
+}
+
+// A home directory whose lqa.cfg names the given rule file.
+std::string UdqnHome(const std::string& name, const std::string& rules) {
+  const std::string home = gDir + "/" + name;
+  std::filesystem::create_directory(home);
+  const std::string cfg = "LQA user defined quality notice file : " + rules + "\n";
+  WriteFile(home + "/lqa.cfg", cfg.data(), cfg.size());
+  return home;
+}
 
 }  // namespace
 
@@ -61,6 +113,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::filesystem::remove_all(gDir, ec);
   });
   setenv("LQAHOME", dir, 1);
+  gUdqnHome = UdqnHome("udqn", gDir + "/udqn/rules.cfg");
+  WriteFile(gUdqnHome + "/rules.cfg", kUdqnRules, sizeof kUdqnRules - 1);
+  gUdqnInputHome = UdqnHome("udqn-input", gDir + "/udqn-input/rules.cfg");
   return 0;
 }
 
@@ -74,6 +129,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fclose(fp);
 
   const SwitchSet& set = kSwitchSets[(choice / 8) % (sizeof kSwitchSets / sizeof kSwitchSets[0])];
+  const char* home = gDir.c_str();
+  if (set.rules == Rules::Fixed) home = gUdqnHome.c_str();
+  if (set.rules == Rules::Input) {
+    // The same bytes are read as rules and analysed as source.
+    WriteFile(gUdqnInputHome + "/rules.cfg", data + 1, size - 1);
+    home = gUdqnInputHome.c_str();
+  }
+  setenv("LQAHOME", home, 1);
   std::vector<std::string> storage{"lqa"};
   for (const char* a : set.args) storage.emplace_back(a);
   storage.push_back(path);

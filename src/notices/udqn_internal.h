@@ -55,5 +55,8 @@ void emit_udqn_verbose(const UdqnDefinition& def, const char* line, GlobalData& 
 void emit_message(const std::string& message, const char* line, GlobalData& gcd);
 // Prints one definition (-xUDQNSHOW).
 void UdqnShow(const UdqnDefinition& def, GlobalData& gcd);
+// A text placed in a message as the output mode needs it: escaped for HTML
+// and XML, so that names and values cannot break the document.
+std::string udqn_mode_text(std::string_view text, const GlobalData& gcd);
 // Announces a UDQN file in the report head (main or included).
 void udqn_announce_file(const std::string& path, int include, GlobalData& gcd);

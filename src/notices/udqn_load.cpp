@@ -32,6 +32,7 @@ struct FileId {
 // The UDQN file being read: its own compile and match flags and the
 // definition that is open in it.
 struct UdqnFile {
+  const GlobalData* gcd = nullptr;  // for the output mode of the messages
   std::string name;
   int lineNumber = 0;
   int compileFlags = 0;
@@ -51,8 +52,8 @@ struct LoadRun {
 };
 
 void ReportProblem(const UdqnFile& file, const std::string& problem, const char* consequence) {
-  OutF("\n  Error: %s\n         UDQN file %s, line %d\n         %s\n\n", problem.c_str(), file.name.c_str(),
-       file.lineNumber, consequence);
+  OutF("\n  Error: %s\n         UDQN file %s, line %d\n         %s\n\n", udqn_mode_text(problem, *file.gcd).c_str(),
+       udqn_mode_text(file.name, *file.gcd).c_str(), file.lineNumber, consequence);
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -184,12 +185,12 @@ void ReadIdentifier(std::string_view value, UdqnFile& file, GlobalData& gcd) {
     OutF("  Error: UDQN Identifiers %d cannot be less than 100.\n"
          "         Please correct UDQN file %s\n"
          "         to create unique UDQN Ids.\n\n",
-         id, file.name.c_str());
+         id, udqn_mode_text(file.name, gcd).c_str());
   if (search_udqn_id(id, gcd.udqn)) {
     OutF("  Error: Duplicate UDQN Identifier %d\n"
          "         Please correct UDQN file %s\n"
          "         to create unique UDQN Ids.\n\n",
-         id, file.name.c_str());
+         id, udqn_mode_text(file.name, gcd).c_str());
     def.hasId = 0;
     file.idRefused = 1;
     return;
@@ -357,14 +358,14 @@ void ReadUdqnFile(const std::string& path, int include, LoadRun& run, GlobalData
   }
   if (fp == nullptr) {
     OutF("\n  Error: Problem opening User Defined Quality Notice file:\n         %s\n         For modification, %s\n\n",
-         path.c_str(), std::strerror(errno));
+         udqn_mode_text(path, gcd).c_str(), std::strerror(errno));
     return;
   }
   for (const FileId& id : run.openFiles) {
     if (id.dev == st.st_dev && id.ino == st.st_ino) {
       std::fclose(fp);
       OutF("\n  Error: UDQN include loop: %s is already being read\n         The include is ignored.\n\n",
-           path.c_str());
+           udqn_mode_text(path, gcd).c_str());
       return;
     }
   }
@@ -372,6 +373,7 @@ void ReadUdqnFile(const std::string& path, int include, LoadRun& run, GlobalData
   if (gcd.sw.qualityNotices && !gcd.sw.noConfigLine) udqn_announce_file(path, include, gcd);
 
   UdqnFile file;
+  file.gcd = &gcd;
   file.name = path;
   std::string line;
   bool overlong = false;

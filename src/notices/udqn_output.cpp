@@ -45,8 +45,12 @@ std::string ModeText(std::string_view text, const GlobalData& gcd, char csvComma
 }
 
 // The names of the open function and class, empty when none is open.
-std::string_view OpenFunctionName(const GlobalData&) { return {}; }
-std::string_view OpenClassName(const GlobalData&) { return {}; }
+std::string_view OpenFunctionName(const GlobalData& gcd) {
+  return gcd.st.functionScopeOpen ? std::string_view(gcd.st.fn.name) : std::string_view();
+}
+std::string_view OpenClassName(const GlobalData& gcd) {
+  return gcd.st.class_flag ? std::string_view(gcd.st.type.name) : std::string_view();
+}
 
 // The line as _LINE_ shows it: without its line end.
 std::string_view LineWithoutEnd(const char* line) {
@@ -91,6 +95,12 @@ const char* YesNo(int v) { return v ? "Yes" : "No"; }
 constexpr const char* kContextNames[] = {"Unknown", "Line", "Code", "Comment", "String"};
 
 }  // namespace
+
+std::string udqn_mode_text(std::string_view text, const GlobalData& gcd) {
+  if (Html(gcd)) return HtmlText(text);
+  if (gcd.sw.outputMode == OutputMode::Xml) return XmlEncodeText(std::string(text).c_str());
+  return std::string(text);
+}
 
 void emit_message(const std::string& message, const char* line, GlobalData& gcd) {
   const bool html = Html(gcd);
@@ -189,14 +199,20 @@ void udqn_announce_file(const std::string& path, int include, GlobalData& gcd) {
   const char* name = path.c_str();
   const char* color = gcd.cfg.htmlHeaderColor.c_str();
   switch (gcd.sw.outputMode) {
-    case OutputMode::Html:
-      if (include) OutF("  <b><font color=\"%s\">UDQN Inc. File</font></b>: %s\n", color, name);
-      else OutF("  <b><font color=\"%s\">UDQN File</font></b>   : %s\n", color, name);
+    case OutputMode::Html: {
+      const std::string escaped = HtmlText(path);
+      if (include) OutF("  <b><font color=\"%s\">UDQN Inc. File</font></b>: %s\n", color, escaped.c_str());
+      else OutF("  <b><font color=\"%s\">UDQN File</font></b>   : %s\n", color, escaped.c_str());
       break;
-    case OutputMode::Xml:
-      if (include) OutF("<UDQN_include_file>%s</UDQN_include_file>\n", name);
-      else OutF("<udqn_file>%s</udqn_file>\n", name);
+    }
+    case OutputMode::Xml: {
+      // The included file's element is well formed (same tag at both ends)
+      // and ends its line like every other element.
+      const std::string escaped = XmlEncodeText(name);
+      if (include) OutF("<UDQN_include_file>%s</UDQN_include_file>\n", escaped.c_str());
+      else OutF("<udqn_file>%s</udqn_file>\n", escaped.c_str());
       break;
+    }
     case OutputMode::Csv:
       if (include) OutF("UDQN Inc. File: %s\n", name);
       else OutF("UDQN File,%s\n", name);
@@ -234,7 +250,7 @@ void udqn_header_load(GlobalData& gcd) {
 void udqn_notice_types(GlobalData& gcd) {
   UdqnState& u = gcd.udqn;
   const std::string& file = gcd.cfg.udqnFile;
-  OutF("  UDQN File   : %s\n", file.c_str());
+  OutF("  UDQN File   : %s\n", Html(gcd) ? HtmlText(file).c_str() : file.c_str());
   OutF("  PCRE Version: %s\n", udqn_pcre_version());
   if (!u.loaded && !file.empty()) {
     u.loaded = 1;

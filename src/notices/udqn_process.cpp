@@ -58,7 +58,8 @@ void StopDefinition(UdqnDefinition& def, const std::string& why, GlobalData& gcd
   OutF("\n  Error: UDQN Identifier %d pattern %s\n"
        "         File %s, line %d\n"
        "         The notice is not evaluated for the rest of %s.\n\n",
-       def.id, why.c_str(), file, gcd.drv.lineNumber, def.stoppedForRun ? "the run" : "this file");
+       def.id, why.c_str(), udqn_mode_text(file, gcd).c_str(), gcd.drv.lineNumber,
+       def.stoppedForRun ? "the run" : "this file");
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // and sources under time and memory limits.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "test_support.h"
@@ -73,18 +75,56 @@ TEST_F(Udqn, SingleLineFormsAndNoConfigLine) {
       << r.out;
 }
 
+TEST_F(Udqn, MessageNamesTheOpenClassAndFunction) {
+  Rules("UDQN Begin\nudqn id: 200\nactive: yes\nsources: cpp\ncontext: Code\npattern: printf\n"
+        "message: [_CLASS_] [_FUNC_] _LINE#_\nsummary: s\nUDQN End\n");
+  dir.Write("a.cpp", "int x = printf(\"top\");\nclass A {\n  void f() {\n    printf(\"x\");\n  }\n};\n"
+                     "int g(int a) {\n  printf(\"y\");\n}\n");
+  RunResult r = Run({"-n", "-fa", "a.cpp"});
+  EXPECT_EQ(r.status, 3) << r.out;
+  EXPECT_NE(r.out.find("\n    Notice #200: [] [] 1\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\n    Notice #200: [A] [A::f] 4\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\n    Notice #200: [] [g] 8\n"), std::string::npos) << r.out;
+}
+
+// xmllint's verdict on a document: empty when well-formed.
+std::string XmlProblems(const TempDir& dir, const std::string& document) {
+  const std::string path = dir.Write("document.xml", document);
+  std::string out;
+  if (FILE* p = popen(("xmllint --noout '" + path + "' 2>&1").c_str(), "r")) {
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+    if (pclose(p) != 0 && out.empty()) out = "xmllint failed";
+  }
+  return out.substr(0, 2000);
+}
+
+// An included file named with '&' holding a pattern that does not compile:
+// the names are escaped wherever the document needs it.
 TEST_F(Udqn, IncludedFileIsAnnouncedInEveryMode) {
-  home.Write("more.cfg", Def(101, "context: Line\npattern: y\n"));
-  Rules(Def(100, "context: Line\npattern: x\n") + "include: more.cfg\n");
+  home.Write("a&b.cfg", Def(101, "context: Line\npattern: y\n") + Def(102, "context: Line\npattern: (<\n"));
+  Rules(Def(100, "context: Line\npattern: x\nsummary: <x>, & more\n") + "include: a&b.cfg\n");
   dir.Write("a.c", "x y\n");
+  const std::string inc = home.path() + "/a&b.cfg";
   RunResult r = Run({"-n", "a.c"});
   EXPECT_EQ(r.status, 2);
-  EXPECT_TRUE(HasLine(r.out, "  UDQN Inc. File: " + home.path() + "/more.cfg")) << r.out;
-  r = Run({"-X", "-n", "a.c"});
-  EXPECT_TRUE(HasLine(r.out, "<UDQN_include_file>" + home.path() + "/more.cfg</UDQN_include_file>")) << r.out;
+  EXPECT_TRUE(HasLine(r.out, "  UDQN Inc. File: " + inc)) << r.out;
+  EXPECT_TRUE(HasLine(r.out, "         UDQN file " + inc + ", line 17")) << r.out;
+  r = Run({"-C", "-n", "a.c"});
+  EXPECT_TRUE(HasLine(r.out, "UDQN Inc. File: " + inc)) << r.out;
   r = Run({"-H", "-n", "a.c"});
-  EXPECT_NE(r.out.find("<b><font color=\"#993300\">UDQN Inc. File</font></b>: " + home.path() + "/more.cfg\n"),
-            std::string::npos);
+  EXPECT_NE(r.out.find("<b><font color=\"#993300\">UDQN Inc. File</font></b>: " + home.path() + "/a&amp;b.cfg\n"),
+            std::string::npos)
+      << r.out;
+  TempDir scratch;
+  for (const char* listing : {"-Ns", "-Tq"}) {
+    r = Run({"-X", "-n", listing, "a.c"});
+    EXPECT_TRUE(HasLine(r.out, "<UDQN_include_file>" + home.path() + "/a&amp;b.cfg</UDQN_include_file>")) << r.out;
+    if (std::system("xmllint --version > /dev/null 2>&1") == 0) {
+      EXPECT_EQ(XmlProblems(scratch, r.out), "") << r.out;
+    }
+  }
 }
 
 TEST_F(Udqn, BadDefinitionsAreSkippedAndTheRunGoesOn) {
