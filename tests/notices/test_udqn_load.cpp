@@ -239,19 +239,4 @@ TEST_F(UdqnLoad, IndexSelectsActiveCompiledDefinitionsBySource) {
   EXPECT_EQ(gcd->udqn.needContext, 0);  // only Line contexts
 }
 
-TEST_F(UdqnLoad, UnreadableFileLeavesTheListEmpty) {
-  const std::string out = CaptureOut([&] { load_udqn_file((dir.path() + "/none.cfg").c_str(), *gcd); });
-  EXPECT_EQ(out, "\n  Error: Problem opening User Defined Quality Notice file:\n         " + dir.path() +
-                     "/none.cfg\n         For modification, No such file or directory\n\n");
-  EXPECT_EQ(Count(), 0);
-}
-
-TEST_F(UdqnLoad, ThousandsOfDefinitionsLoad) {
-  std::string text;
-  for (int id = 100; id < 5100; ++id) text += Block(id, "", "rule" + std::to_string(id));
-  Load(text);
-  EXPECT_EQ(Count(), 5000);
-  EXPECT_EQ(Def(4321)->pattern, "rule4321");
-}
-
 }  // namespace
