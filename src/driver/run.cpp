@@ -15,6 +15,7 @@
 #include "driver/progress.h"
 #include "driver/startup.h"
 #include "fileset/fileset.h"
+#include "notices/notices.h"
 #include "reports/file_report.h"
 #include "reports/format.h"
 #include "reports/header.h"
@@ -138,7 +139,7 @@ int Run(int argc, char** argv, GlobalData& gcd) {
 
   ShowProgressEnd(gcd);
   EndOfRun(gcd);
-  int result = sw.qualityNotices ? gcd.notices.total : 0;
+  int result = NoticeExitStatus(gcd);
   if (sw.progress) StreamF(stderr, "  LQA Processed - %d Files\n", gcd.drv.filesProcessed);
   return result;
 }
