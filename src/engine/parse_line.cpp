@@ -299,9 +299,10 @@ struct StopTable {
     is[static_cast<unsigned char>(' ')] = is[static_cast<unsigned char>('\t')] = true;
   }
 };
-// In code: the lexical characters, the punctuation of the dispatch and every
-// character that may stand before a keyword. A letter inside a run therefore
-// follows a non-lead character and cannot start a keyword.
+// In code: the lexical characters, the punctuation of the dispatch and of the
+// in-line checks, and every character that may stand before a keyword. A
+// letter inside a run therefore follows a non-lead character and cannot start
+// a keyword.
 const StopTable kStopCode("\"'*/#(){}[];=:~-+?.");
 const StopTable kStopBlockComment("*");
 const StopTable kStopLineComment("");

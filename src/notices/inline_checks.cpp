@@ -89,10 +89,6 @@ void ClearStatementFlags(GlobalData& gcd) {
   st.const_flag = st.virtual_flag = 0;
 }
 
-const char* InlineCheckCharacters() {
-  // Punctuation, then the initials of the check keywords.
-  return "=-+?.(){};" "abcdefgimnoprstuvw";
-}
 
 void LineStartChecks(const char* line, int len, int lineNumber, GlobalData& gcd) {
   EngineState& eng = gcd.eng;
@@ -110,7 +106,7 @@ void FirstCodeCharacter(const char* line, int i, int lineNumber, GlobalData& gcd
   if (gcd.sw.functionAnalysis) ScopeNextLine(line, i, lineNumber, gcd);
 }
 
-void CodeCharacterChecks(const char* line, int i, int lineNumber, GlobalData& gcd) {
+void CodeCharacterCheck(const char* line, int i, int lineNumber, GlobalData& gcd) {
   if (gcd.lang.isOther) return;
   switch (line[i]) {
     case '=':

@@ -15,8 +15,28 @@ void TabNotice(int lineNumber, GlobalData& gcd);
 // later line (50) and an if, else, for, while or do decided by the line after
 // it (22).
 void FirstCodeCharacter(const char* line, int i, int lineNumber, GlobalData& gcd);
+// The code characters that concern the checks: their punctuation, and the
+// first two letters of the words they look for.
+inline constexpr const char* kInlineCheckPunctuation = "=-+?.(){};";
+struct InlineCheckFilter {
+  bool punctuation[128] = {};
+  bool wordStart[26][128] = {};
+  bool Wanted(const char* at) const {
+    const auto c = static_cast<unsigned char>(at[0]);
+    if (c >= 128) return false;
+    if (c >= 'a' && c <= 'z') {
+      const auto next = static_cast<unsigned char>(at[1]);
+      return next < 128 && wordStart[c - 'a'][next];
+    }
+    return punctuation[c];
+  }
+};
+extern const InlineCheckFilter kInlineCheckFilter;
 // A code character at index i, after the engine has counted it.
-void CodeCharacterChecks(const char* line, int i, int lineNumber, GlobalData& gcd);
+void CodeCharacterCheck(const char* line, int i, int lineNumber, GlobalData& gcd);
+inline void CodeCharacterChecks(const char* line, int i, int lineNumber, GlobalData& gcd) {
+  if (kInlineCheckFilter.Wanted(line + i)) CodeCharacterCheck(line, i, lineNumber, gcd);
+}
 // The characters CodeCharacterChecks must be given: its punctuation and the
 // initial letters of its keywords.
 const char* InlineCheckCharacters();

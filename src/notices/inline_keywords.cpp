@@ -7,6 +7,7 @@
 #include "engine/keywords.h"
 #include "engine/lexical.h"
 #include "notices/emitters.h"
+#include "notices/inline_checks.h"
 #include "notices/inline_internal.h"
 #include "notices/notice_emit.h"
 #include "notices/notices.h"
@@ -107,6 +108,29 @@ struct CheckKeywordIndex {
   }
 };
 const CheckKeywordIndex kIndex;
+
+InlineCheckFilter BuildFilter() {
+  InlineCheckFilter filter;
+  for (const char* p = kInlineCheckPunctuation; *p; ++p) filter.punctuation[static_cast<unsigned char>(*p)] = true;
+  for (const CheckKeyword& kw : kCheckKeywords)
+    filter.wordStart[kw.word[0] - 'a'][static_cast<unsigned char>(kw.word[1])] = true;
+  return filter;
+}
+
+// The initials of the words, after the punctuation.
+struct CheckCharacters {
+  char text[64] = {};
+  CheckCharacters() {
+    std::size_t n = 0;
+    for (const char* p = kInlineCheckPunctuation; *p; ++p) text[n++] = *p;
+    for (char c = 'a'; c <= 'z'; ++c)
+      for (const CheckKeyword& kw : kCheckKeywords)
+        if (kw.word[0] == c) {
+          text[n++] = c;
+          break;
+        }
+  }
+};
 
 bool WordEnds(const CheckKeyword& kw, const char* line, int pos) {
   const char* after = line + pos;
@@ -252,14 +276,22 @@ void Perform(const CheckKeyword& kw, const char* line, int pos, int lineNumber, 
 
 }  // namespace
 
+const InlineCheckFilter kInlineCheckFilter = BuildFilter();
+
+const char* InlineCheckCharacters() {
+  static const CheckCharacters characters;
+  return characters.text;
+}
+
 void KeywordChecks(const char* line, int i, int lineNumber, GlobalData& gcd) {
   const int initial = line[i] - 'a';
-  if (initial < 0 || initial >= 26 || kIndex.byInitial[initial][0] == 0xFF) return;
+  if (initial < 0 || initial >= 26) return;
   if (i > 0 && !kIndex.lead[initial][static_cast<unsigned char>(line[i - 1])]) return;
   for (unsigned char k : kIndex.byInitial[initial]) {
     if (k == 0xFF) return;
     const CheckKeyword& kw = kCheckKeywords[k];
-    if (std::strncmp(line + i, kw.word, static_cast<std::size_t>(kw.length)) != 0) continue;
+    if (line[i + 1] != kw.word[1] || std::strncmp(line + i, kw.word, static_cast<std::size_t>(kw.length)) != 0)
+      continue;
     const int pos = i + kw.length;
     if (!WordEnds(kw, line, pos)) continue;
     if (IsDirectiveWord(line, i, gcd)) return;

@@ -102,28 +102,80 @@ void HtmlHead(NoticeBuffer& out, const VerboseText& t, int number, int line, con
   out.Append(t.head == NoticeHead::LineBreak ? "</b>\n" : "</b>: ");
 }
 
+// A notice whose body is fixed text is written from a prepared text in which
+// only the line number changes. Returns false when the text does not fit.
+bool WriteFixedVerbose(const VerboseText& t, int number, int line, int variant, int literal, Form form,
+                       GlobalData& gcd) {
+  using Fixed = NoticeState::FixedNoticeText;
+  Fixed& f = gcd.notices.fixedText;
+  if (line < 0) return false;
+  if (f.number != number || f.variant != variant || f.form != static_cast<int>(form)) {
+    f.number = 0;
+    NoticeBuffer prefix(f.prefix, sizeof f.prefix);
+    NoticeBuffer tail(f.text + Fixed::kTailStart, sizeof f.text - Fixed::kTailStart);
+    const bool lineBreak = t.head == NoticeHead::LineBreak;
+    if (form == Form::Reorder) {
+      prefix.Append((t.flags & kReorderExtraBlank) ? "\n     Line " : "\n    Line ");
+      tail.Append(": Notice #");
+      tail.AppendInt(number);
+      tail.Append(lineBreak ? "\n" : ": ");
+    } else {
+      prefix.Append("\n    Notice #");
+      prefix.AppendInt(number);
+      prefix.Append(": Line ");
+      tail.Append(lineBreak ? "\n" : t.head == NoticeHead::LineColon ? ": " : ", ");
+      if (!lineBreak && (t.flags & kDefaultExtraBlank)) tail.Append(' ');
+    }
+    const std::size_t before = tail.size();
+    tail.Append(t.body, static_cast<std::size_t>(literal));
+    if (tail.size() != before + static_cast<std::size_t>(literal) || prefix.size() + 12 > Fixed::kTailStart) return false;
+    f.prefixLength = static_cast<int>(prefix.size());
+    f.tailLength = static_cast<int>(tail.size());
+    f.number = number;
+    f.variant = variant;
+    f.form = static_cast<int>(form);
+  }
+  char* p = f.text + Fixed::kTailStart;
+  unsigned u = static_cast<unsigned>(line);
+  do {
+    *--p = static_cast<char>('0' + u % 10);
+    u /= 10;
+  } while (u != 0);
+  p -= f.prefixLength;
+  std::memcpy(p, f.prefix, static_cast<std::size_t>(f.prefixLength));
+  OutN(p, static_cast<std::size_t>(f.text + Fixed::kTailStart - p + f.tailLength));
+  return true;
+}
+
 void WriteVerbose(int number, int line, NoticeArgs args, const RaiseOptions& opt, GlobalData& gcd) {
   const VerboseText& t = FindVerboseText(number, opt.variant);
+  const Form form = ActiveForm(gcd);
+  const int literal = LiteralBodyLength(t);
+  const bool lineHead = t.head == NoticeHead::LineColon || t.head == NoticeHead::LineComma ||
+                        t.head == NoticeHead::LineBreak;
+  if (form != Form::Html && literal >= 0 && lineHead &&
+      WriteFixedVerbose(t, number, line, opt.variant, literal, form, gcd))
+    return;
   const char* file = opt.fileName != nullptr ? opt.fileName : CurrentFileName(gcd);
   // Room for a name of 2047 characters with every character escaped.
   char data[16384];
   NoticeBuffer out(data, sizeof data);
-  switch (ActiveForm(gcd)) {
-    case Form::Default:
-      DefaultHead(out, t, number, line, file);
-      FillTemplate(out, t.body, args, TemplateStyle::Plain);
-      break;
-    case Form::Reorder:
-      ReorderHead(out, t, number, line, file);
-      FillTemplate(out, t.body, args, TemplateStyle::Plain);
-      break;
+  switch (form) {
     case Form::Html:
       HtmlHead(out, t, number, line, file, gcd);
       if (t.htmlBody != nullptr) FillTemplate(out, t.htmlBody, args, TemplateStyle::HtmlRaw);
       else FillTemplate(out, t.body, args, TemplateStyle::HtmlBold);
       break;
+    case Form::Reorder:
+      ReorderHead(out, t, number, line, file);
+      FillTemplate(out, t.body, args, TemplateStyle::Plain);
+      break;
+    case Form::Default:
+      DefaultHead(out, t, number, line, file);
+      FillTemplate(out, t.body, args, TemplateStyle::Plain);
+      break;
   }
-  OutS(out.c_str());
+  OutN(out.c_str(), out.size());
 }
 
 }  // namespace

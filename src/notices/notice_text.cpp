@@ -15,17 +15,16 @@ void NoticeBuffer::Append(const char* text) { Append(text, std::strlen(text)); }
 
 void NoticeBuffer::AppendInt(int v) {
   char digits[16];
-  int n = 0;
+  char* end = digits + sizeof digits;
+  char* p = end;
   // Unsigned arithmetic keeps the most negative int exact.
   unsigned u = v < 0 ? 0u - static_cast<unsigned>(v) : static_cast<unsigned>(v);
   do {
-    digits[n++] = static_cast<char>('0' + u % 10);
+    *--p = static_cast<char>('0' + u % 10);
     u /= 10;
   } while (u != 0);
-  if (v < 0) digits[n++] = '-';
-  char text[16];
-  for (int k = 0; k < n; ++k) text[k] = digits[n - 1 - k];
-  Append(text, static_cast<std::size_t>(n));
+  if (v < 0) *--p = '-';
+  Append(p, static_cast<std::size_t>(end - p));
 }
 
 void NoticeBuffer::AppendEscaped(const char* text, std::size_t n) {

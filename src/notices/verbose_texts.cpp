@@ -1,6 +1,7 @@
 #include "notices/verbose_texts.h"
 
 #include <array>
+#include <cstring>
 
 #include "driver/config.h"
 
@@ -289,22 +290,35 @@ const VerboseText kTexts[] = {
 #undef LQA_CASE_BREAK
 
 constexpr int kVariants = 2;
+constexpr std::size_t kTextCount = sizeof kTexts / sizeof kTexts[0];
 
 // Texts by number and variant; 52 to 54 share the text of 51.
 struct TextIndex {
   std::array<std::array<const VerboseText*, kVariants>, kNoticeCount + 1> at{};
+  std::array<int, kTextCount> literalLength{};
   TextIndex() {
     for (const VerboseText& t : kTexts) at[static_cast<std::size_t>(t.number)][static_cast<std::size_t>(t.variant)] = &t;
     for (int n = 52; n <= 54; ++n) at[static_cast<std::size_t>(n)] = at[51];
+    for (std::size_t k = 0; k < kTextCount; ++k)
+      literalLength[k] = std::strchr(kTexts[k].body, '%') ? -1 : static_cast<int>(std::strlen(kTexts[k].body));
   }
 };
 
 const VerboseText kNoText{0, 0, NoticeHead::NoLine, 0, "", nullptr};
 
+const TextIndex kIndex;
+
+const TextIndex& Index() { return kIndex; }
+
 }  // namespace
 
+int LiteralBodyLength(const VerboseText& text) {
+  if (&text < kTexts || &text >= kTexts + kTextCount) return -1;
+  return Index().literalLength[static_cast<std::size_t>(&text - kTexts)];
+}
+
 const VerboseText& FindVerboseText(int number, int variant) {
-  static const TextIndex index;
+  const TextIndex& index = Index();
   if (number < 1 || number > kNoticeCount) return kNoText;
   const auto& row = index.at[static_cast<std::size_t>(number)];
   const VerboseText* t = variant > 0 && variant < kVariants ? row[static_cast<std::size_t>(variant)] : nullptr;

@@ -43,3 +43,6 @@ struct VerboseText {
 // The text of a notice and variant; falls back to the plain variant, and to
 // an empty text for a number without one.
 const VerboseText& FindVerboseText(int number, int variant);
+// The length of a body without conversions, which is written as it stands;
+// -1 when the body has values to fill in.
+int LiteralBodyLength(const VerboseText& text);
