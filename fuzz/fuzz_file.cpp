@@ -16,9 +16,11 @@
 namespace {
 
 std::string gDir;
+std::string gNoticeHome;  // lqa.cfg with every notice on, the line first, tight limits
 
 struct SwitchSet {
   std::vector<const char*> args;
+  bool noticeHome = false;  // run with gNoticeHome
 };
 
 const char* const kExtensions[] = {".c", ".h", ".cpp", ".hpp", ".java", ".cs", ".txt", ".C"};
@@ -36,7 +38,29 @@ const SwitchSet kSwitchSets[] = {
     {{"-H", "-d"}},
     {{"-C", "-wD"}},
     {{"-v", "-s"}},
+    {{"-n", "-fa"}},
+    {{"-Ns", "-fa", "-o"}},
+    {{"-Nv", "-fa"}},
+    {{"-n", "-fa", "-m"}, true},
+    {{"-H", "-n", "-fa"}, true},
+    {{"-Ns", "-Tq"}, true},
+    {{"-X", "-Tn"}, true},
 };
+
+// Every notice on, line-first notices, the key string and skip tokens active,
+// and limits that fire early.
+std::string NoticeConfig() {
+  std::string cfg =
+      "Reorder notice, line in quality notices : Yes\n"
+      "LQA KEY String : Copyright\n"
+      "Activate LQA code skip tokens : Yes\n"
+      "Use default in case/break comparison : Yes\n"
+      "Include zero (0) as literal assignment : Yes\n"
+      "Maximum depth of scope : 2\n"
+      "Maximum Line Length : 20\n";
+  for (int n = 1; n <= 58; ++n) cfg += "Quality Notice " + std::to_string(n) + " : Yes\n";
+  return cfg;
+}
 
 }  // namespace
 
@@ -51,6 +75,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::filesystem::remove_all(gDir, ec);
   });
   setenv("LQAHOME", dir, 1);
+  gNoticeHome = gDir + "/notices";
+  std::filesystem::create_directory(gNoticeHome);
+  FILE* cfg = std::fopen((gNoticeHome + "/lqa.cfg").c_str(), "wb");
+  if (cfg == nullptr) std::abort();
+  const std::string text = NoticeConfig();
+  std::fwrite(text.data(), 1, text.size(), cfg);
+  std::fclose(cfg);
   return 0;
 }
 
@@ -64,6 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fclose(fp);
 
   const SwitchSet& set = kSwitchSets[(choice / 8) % (sizeof kSwitchSets / sizeof kSwitchSets[0])];
+  setenv("LQAHOME", set.noticeHome ? gNoticeHome.c_str() : gDir.c_str(), 1);
   std::vector<std::string> storage{"lqa"};
   for (const char* a : set.args) storage.emplace_back(a);
   storage.push_back(path);
