@@ -22,10 +22,15 @@ void PrefixOperator(const char* line, int i, int lineNumber, GlobalData& gcd) {
   RaiseNotice(c == '-' ? 6 : 7, lineNumber, {}, gcd, options);
 }
 
-// Each '?' of code, "??" once, none inside a function-like macro (23).
+// Each '?' of code, "??" once, none inside a function-like macro (23). A '?'
+// right after '<' or ',' is the wildcard of a generic type argument
+// (Class<?>, Map<K, ? extends V>): no conditional can start there.
 void QuestionMark(const char* line, int i, int lineNumber, GlobalData& gcd) {
   if (InMacroDefinition(gcd)) return;
   if (i > 0 && line[i - 1] == '?') return;
+  int p = i - 1;
+  while (p >= 0 && (line[p] == ' ' || line[p] == '\t')) --p;
+  if (p >= 0 && (line[p] == '<' || line[p] == ',')) return;
   RaiseNotice(23, lineNumber, {}, gcd);
 }
 

@@ -218,6 +218,10 @@ TEST(InlineChecks, TernaryOperators) {
   NoticeEngine e(Lang::CSharp);
   e.Feed({"x = a ? b : c;", "y = a ?? b;", "// ?", "s = \"?\";", "z = a?b:c?d:e;"});
   EXPECT_EQ(Only(e, 23), (Fired{{1, 23}, {2, 23}, {5, 23}, {5, 23}}));
+  // Generic wildcards are no conditionals.
+  NoticeEngine java(Lang::Java);
+  java.Feed({"Class<?> c;", "Map<String, ? extends T> m;", "List< ? super T> l;"});
+  EXPECT_EQ(java.Count(23), 0);
 }
 
 TEST(InlineChecks, UnbalancedClosersAndScopeDepth) {
