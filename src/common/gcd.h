@@ -16,6 +16,7 @@
 #include "engine/macros.h"
 #include "fileset/fileset.h"
 #include "notices/notice_state.h"
+#include "structure/entity_index.h"
 #include "structure/structure_state.h"
 
 // What the run driver itself owns: program paths, the current file and line.
@@ -60,6 +61,7 @@ struct RunLists {
   Llist<NodeData> classes;      // classes and structs
   Llist<NodeData> interfaces;   // interfaces, named "Interface-..."
   Llist<NodeData> namespaces;   // namespaces and packages
+  EntityIndex index;            // classes, interfaces and namespaces by name
   // One entry per notice printed in single-line form: file name, line, number.
   Llist<NameData> noticeOccurrences;
 };

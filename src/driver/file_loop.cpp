@@ -16,6 +16,7 @@
 #include "reports/format.h"
 #include "reports/function_points.h"
 #include "reports/metric_lines.h"
+#include "structure/structure_end.h"
 
 namespace {
 
@@ -165,8 +166,9 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
   record.comments = fc.comment;
   record.blanks = fc.blank;
   record.functions = fc.functions;
-  // Parameters, return points and cyclomatic complexity come from the
-  // function metrics once function recognition fills them.
+  record.parameters = gcd.eng.fileCx.sumParameters;
+  record.returns = gcd.eng.fileCx.sumReturns;
+  record.cyclomatic = gcd.eng.fileCx.sumCyclomatic;
   record.skippedLines = fc.skippedLines;
 
   if (sw.fileList) {
@@ -192,6 +194,7 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
   gcd.tot.fpEloc += record.fpEloc;
   gcd.tot.fpLloc += record.fpLloc;
 
+  ClosePackageAtEndOfFile(gcd);
   if (!sw.totalsOnly && fc.braceOpen != fc.braceClose) {
     if (Html(gcd))
       OutF("\n    <font color=\"%s\"><b>Notice</b></font>: The end of the source file has been reached where the\n"
@@ -210,6 +213,8 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
            "            all code present in this file must be compilable.\n",
            fc.braceOpen, fc.braceClose);
   }
+
+  ReportOpenFunctionAtEndOfFile(gcd);
 
   FileEndNotices(gcd);
 

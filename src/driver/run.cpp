@@ -19,6 +19,7 @@
 #include "reports/file_report.h"
 #include "reports/format.h"
 #include "reports/header.h"
+#include "structure/entity_index.h"
 
 namespace {
 
@@ -79,6 +80,7 @@ void EndOfRun(GlobalData& gcd) {
   bool utility = sw.codeListing || sw.deTabs || sw.deCarriageReturns || sw.addCarriageReturns;
   bool extraction = sw.extractStrings || sw.extractComments || sw.commentDocumentation;
   if (!utility && !extraction) {
+    SettleStructureLists(gcd);
     SetTotal(gcd);
     if (!sw.functionListing && !sw.listFilesOnly) {
       ProjectBanner(gcd);

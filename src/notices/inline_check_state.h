@@ -9,15 +9,6 @@
 enum ScopeKeyword : int { kScopeNone = 0, kScopeDo = 1, kScopeElse = 2, kScopeFor = 3, kScopeIf = 4, kScopeWhile = 5 };
 
 struct InlineCheckState {
-  // An if or while condition is open from the keyword to the ')' that brings
-  // the parenthesis depth back to its value at the keyword.
-  int if_condition = 0;
-  int if_parens = 0;
-  int while_condition = 0;
-  int while_parens = 0;
-  // Parenthesis depth at the '=' of the open assignment: its closing ')'
-  // ends the assignment as the ';' does (default arguments, conditions).
-  int assignment_parens = 0;
   int assignment_line = 0;   // an assignment whose value starts on a later line
   // Unbound scope: the keyword waiting for its braces, its line, the depth at
   // the keyword, and whether its condition is still open.
@@ -30,7 +21,6 @@ struct InlineCheckState {
   // Statement flags, cleared at the statement's ';' (and at braces).
   int friend_flag = 0;
   int friend_class = 0;
-  int using_flag = 0;
   int using_reported = 0;    // notice 32 raised for this statement already
   int const_flag = 0;
   int virtual_flag = 0;

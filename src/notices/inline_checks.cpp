@@ -47,14 +47,7 @@ void Ellipsis(const char* line, int i, int lineNumber, GlobalData& gcd) {
 }
 
 void CloseParen(const char* line, int i, int lineNumber, GlobalData& gcd) {
-  InlineCheckState& st = gcd.eng.checks;
-  const int depth = gcd.eng.lex.paren_depth;
-  st.catch_parens = 0;
-  if (st.if_condition && depth <= st.if_parens) st.if_condition = 0;
-  if (st.while_condition && depth <= st.while_parens) st.while_condition = 0;
-  // An assignment inside parentheses (a default argument, a condition) ends
-  // with them.
-  if (gcd.eng.assignment_flag && depth < st.assignment_parens) gcd.eng.assignment_flag = 0;
+  gcd.eng.checks.catch_parens = 0;
   if (gcd.sw.functionAnalysis) ScopeCloseParen(line, i, lineNumber, gcd);
 }
 
@@ -63,7 +56,6 @@ void Semicolon(int lineNumber, GlobalData& gcd) {
   InlineCheckState& st = gcd.eng.checks;
   if (st.friend_flag && st.friend_class && gcd.lang.isCpp) RaiseNotice(15, lineNumber, {st.friendName}, gcd);
   ClearStatementFlags(gcd);
-  gcd.eng.assignment_flag = 0;
   st.assignment_line = 0;
 }
 
@@ -90,7 +82,7 @@ void ClearStatementFlags(GlobalData& gcd) {
   InlineCheckState& st = gcd.eng.checks;
   st.friend_flag = st.friend_class = 0;
   st.friendName[0] = '\0';
-  st.using_flag = st.using_reported = 0;
+  st.using_reported = 0;
   st.const_flag = st.virtual_flag = 0;
 }
 

@@ -15,8 +15,8 @@
 namespace {
 
 enum class Act : unsigned char {
-  If, While, For, Else, Do, Break, CaseOrDefault, Goto, Continue, Realloc, Try, Catch, Friend, Class, Using,
-  Namespace, Void, Const, Virtual, CppOnly,
+  If, While, For, Else, Do, Break, CaseOrDefault, Goto, Continue, Realloc, Try, Catch, Friend, Class, Void,
+  Const, Virtual, CppOnly,
 };
 
 // How the end of a word is tested.
@@ -61,8 +61,8 @@ const CheckKeyword kCheckKeywords[] = {
     {"catch", 5, Act::Catch, End::Delimiter, "(", 0, true, true},
     {"friend", 6, Act::Friend, End::Delimiter, "", 0, true, true},
     {"class", 5, Act::Class, End::Delimiter, "", 0, true, true},
-    {"using", 5, Act::Using, End::Delimiter, "", 0, false, true},
-    {"namespace", 9, Act::Namespace, End::Delimiter, "", 0, true, true},
+    {"using", 5, Act::CppOnly, End::Delimiter, "", 0, false, true},
+    {"namespace", 9, Act::CppOnly, End::Delimiter, "", 0, true, true},
     {"virtual", 7, Act::Virtual, End::Delimiter, "(", 0, false, true},
     {"asm", 3, Act::CppOnly, End::Delimiter, "(", 0, true, true},
     {"bool", 4, Act::CppOnly, End::Delimiter, "", 0, true, true},
@@ -194,7 +194,6 @@ void FriendClassName(const char* line, int pos, GlobalData& gcd) {
 void Perform(const CheckKeyword& kw, const char* line, int pos, int lineNumber, GlobalData& gcd) {
   const LanguageState& lang = gcd.lang;
   InlineCheckState& st = gcd.eng.checks;
-  const LexState& lex = gcd.eng.lex;
   const bool scope = gcd.sw.functionAnalysis != 0;
   if (kw.cppKeyword && lang.isC) {
     CPP_Symbol(lineNumber, kw.word, gcd);
@@ -202,14 +201,10 @@ void Perform(const CheckKeyword& kw, const char* line, int pos, int lineNumber, 
   }
   switch (kw.act) {
     case Act::If:
-      st.if_condition = 1;
-      st.if_parens = lex.paren_depth;
       st.last_was_break = 0;
       if (scope) ScopeConditionKeyword(kScopeIf, lineNumber, gcd);
       break;
     case Act::While:
-      st.while_condition = 1;
-      st.while_parens = lex.paren_depth;
       if (scope) ScopeConditionKeyword(kScopeWhile, lineNumber, gcd);
       break;
     case Act::For:
@@ -259,12 +254,6 @@ void Perform(const CheckKeyword& kw, const char* line, int pos, int lineNumber, 
         st.friend_class = 1;
         FriendClassName(line, pos, gcd);
       }
-      break;
-    case Act::Using:
-      if (lang.isCpp || lang.isCSharp) st.using_flag = 1;
-      break;
-    case Act::Namespace:
-      if (st.using_flag) EmitUsingNamespace(gcd);
       break;
     case Act::Virtual:
       if (gcd.st.classBodyDepth > 0) st.virtual_flag = 1;

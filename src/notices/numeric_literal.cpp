@@ -3,34 +3,13 @@
 #include <cstring>
 
 #include "common/gcd.h"
+#include "engine/complexity.h"
 #include "engine/lexical.h"
 #include "notices/emitters.h"
 #include "notices/inline_internal.h"
 #include "notices/notice_emit.h"
 
 namespace {
-
-bool IsOperatorChar(char c) {
-  switch (c) {
-    case '+': case '-': case '*': case '/': case '%': case '^': case '&': case '|':
-    case '<': case '>': case '!': case '=': case '~': case ' ': case '\t':
-      return true;
-    default:
-      return false;
-  }
-}
-
-// The '=' of an operator declaration (operator=, operator+=, operator==) is
-// part of a name, not an assignment.
-bool IsOperatorName(const char* line, int i) {
-  int p = i - 1;
-  while (p >= 0 && IsOperatorChar(line[p])) --p;
-  constexpr int kLength = 8;  // "operator"
-  if (p + 1 < kLength) return false;
-  const char* word = line + p + 1 - kLength;
-  if (std::strncmp(word, "operator", kLength) != 0) return false;
-  return p + 1 == kLength || !isfirstchar(word[-1]);
-}
 
 // The literal tests on the value that starts at index p: a number, a cast
 // "(type) number", or in C++ a template cast "name<type>(number)".
@@ -79,13 +58,13 @@ void AssignmentChecks(const char* line, int i, int lineNumber, GlobalData& gcd) 
   // Comparisons, and the => of a lambda, are no assignments.
   if (before == '=' || before == '!' || before == '<' || before == '>' || after == '=' || after == '>') return;
   if (IsOperatorName(line, i)) return;
+  const ConditionState& cond = gcd.eng.cond;
+  if (cond.if_condition) RaiseNotice(4, lineNumber, {}, gcd);
+  else if (cond.while_condition) RaiseNotice(5, lineNumber, {}, gcd);
+  // Every other '=' outside a directive assigns a value, template parameter
+  // defaults included (the engine's assignment_flag leaves those out).
+  if (gcd.eng.lex.preproc_flag || LiteralExcluded(gcd) || !NoticeOn(50, gcd)) return;
   InlineCheckState& st = gcd.eng.checks;
-  if (st.if_condition) RaiseNotice(4, lineNumber, {}, gcd);
-  else if (st.while_condition) RaiseNotice(5, lineNumber, {}, gcd);
-  if (gcd.eng.lex.preproc_flag) return;
-  gcd.eng.assignment_flag = 1;
-  st.assignment_parens = gcd.eng.lex.paren_depth;
-  if (LiteralExcluded(gcd) || !NoticeOn(50, gcd)) return;
   const int p = NextCodeIndex(line, i);
   if (p < 0) {
     st.assignment_line = lineNumber;
