@@ -45,6 +45,13 @@ const SwitchSet kSwitchSets[] = {
     {{"-H", "-n", "-fa"}, true},
     {{"-Ns", "-Tq"}, true},
     {{"-X", "-Tn"}, true},
+    {{"-c", "-fa", "-fd", "-o", "-fm"}},
+    {{"-l", "-o"}},
+    {{"-c", "-fa", "-fd", "-o", "-n", "-l"}},
+    {{"-H", "-c", "-fa", "-o", "-n"}},
+    {{"-C", "-fa", "-o", "-fm"}},
+    {{"-X", "-o", "-fm"}},
+    {{"-c", "-fa", "-o", "-fm", "-n"}, true},
 };
 
 // Every notice on, line-first notices, the key string and skip tokens active,

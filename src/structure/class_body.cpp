@@ -156,15 +156,15 @@ void Add_Class2Class(GlobalData& gcd) {
   StructureState& st = gcd.st;
   if (st.classDepth <= 0 || st.savedTypes.empty()) return;
   const TypeState& inner = st.type;
-  NodeData* outer = st.savedTypes.back().record;
-  if (outer == nullptr || FindNamespaceRecord(outer->name, gcd) != nullptr) return;
-  ClassPublicMethods(*outer) += inner.methods[0];
-  ClassProtectedMethods(*outer) += inner.methods[1];
-  ClassPrivateMethods(*outer) += inner.methods[2];
-  ClassPublicAttributes(*outer) += inner.attributes[0];
-  ClassProtectedAttributes(*outer) += inner.attributes[1];
-  ClassPrivateAttributes(*outer) += inner.attributes[2];
-  ClassHoldsNested(*outer) = 1;
+  TypeState& outer = st.savedTypes.back();
+  if (outer.record == nullptr || FindNamespaceRecord(outer.record->name, gcd) != nullptr) return;
+  // The enclosing type's counters take the nested type's, so that they reach
+  // its record, and every type around it, when it closes.
+  for (int k = 0; k < 3; ++k) {
+    outer.methods[k] += inner.methods[k];
+    outer.attributes[k] += inner.attributes[k];
+  }
+  ClassHoldsNested(*outer.record) = 1;
 }
 
 void OpenClassBody(int lineNumber, GlobalData& gcd) {

@@ -204,7 +204,7 @@ int MacroName(std::string_view text, int index, GlobalData& gcd, int retries) {
     }
   }
   // The macro's own position before the parenthesis (blanks may separate them).
-  const std::size_t own = text.rfind(name, static_cast<std::size_t>(index));
+  const std::size_t own = index > 0 ? text.rfind(name, static_cast<std::size_t>(index - 1)) : std::string_view::npos;
   const int left = own == std::string_view::npos ? index - static_cast<int>(name.size()) : static_cast<int>(own);
   if (left < 1 || retries >= kMaxMacroRetries) {
     RejectMacroInvocation(gcd);
@@ -368,11 +368,10 @@ std::string& packParams(std::string& params, const std::string& name, GlobalData
       params.resize(brace);
     else if (std::size_t last = params.rfind(')'); last != std::string::npos)
       params.resize(last + 1);
-  } else if (brace != std::string::npos && paren != std::string::npos && brace > paren) {
-    params.resize(brace);
-  } else if (!(brace != std::string::npos && paren == std::string::npos) && paren != std::string::npos &&
-             colon != std::string::npos && colon > paren) {
-    params.resize(colon);  // a constructor's initializer list
+  } else if (brace == std::string::npos || paren != std::string::npos) {
+    // Cut at the body, then at a constructor's initializer list.
+    if (brace != std::string::npos && brace > paren) params.resize(brace);
+    if (colon != std::string::npos && colon < params.size()) params.resize(colon);
   }
   std::string out;
   out.reserve(params.size() + 2);

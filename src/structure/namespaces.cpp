@@ -109,6 +109,7 @@ void PackageKeyword(const char* line, int pos, GlobalData& gcd) {
 void OpenNamespaceBody(GlobalData& gcd) {
   NamespaceState& ns = gcd.st.ns;
   std::string token = std::move(ns.pendingName);
+  const bool named = !token.empty();
   ns.pending = 0;
   ns.pendingName.clear();
   if (ns.open > 0) {
@@ -127,7 +128,7 @@ void OpenNamespaceBody(GlobalData& gcd) {
     ns.scope_flag = 1;
   }
   ++ns.open;
-  Opened(false, gcd);
+  if (named) Opened(false, gcd);
 }
 
 void CloseNamespaceBody(GlobalData& gcd) {

@@ -76,7 +76,7 @@ void AbandonFinishedHead(GlobalData& gcd) {
 void TypeKeyword(int kind, const char* line, int pos, GlobalData& gcd) {
   StructureState& st = gcd.st;
   const LexState& lex = gcd.eng.lex;
-  if (lex.paren_depth > 0 || lex.bracket_depth > 0 || st.templateDepth > 0) return;
+  if (lex.paren_depth > 0 || lex.bracket_depth > 0 || st.templateDepth > 0 || lex.preproc_flag) return;
   if (st.enumInStatement || st.friendInStatement) return;
   if (st.funcname_flag && st.fn.headOpen) {
     if (gcd.lang.isCSharp) return;  // a constraint: where T : class
@@ -214,8 +214,16 @@ void StructureLineStart(const LineScan& s, GlobalData& gcd) {
 
 void StructureLineEnd(const LineScan& s, GlobalData& gcd) {
   StructureState& st = gcd.st;
-  if (st.fn.collecting && st.fn.headOpen) CollectSignature(s, s.len, gcd);
-  CollectTypeHead(s, s.len, gcd);
+  // Directive lines inside a head are not part of its text.
+  if (gcd.eng.lex.preproc_flag) return;
+  if (st.fn.collecting && st.fn.headOpen) {
+    CollectSignature(s, s.len, gcd);
+    AppendHeadText(st.fn.params, "\n", 0, 1, st.fn.collectInComment);
+  }
+  if (st.head.kind && st.head.named && st.head.collectCol >= 0) {
+    CollectTypeHead(s, s.len, gcd);
+    AppendHeadText(st.head.text, "\n", 0, 1, st.head.collectInComment);
+  }
   if (st.templateDepth > 0) CollectTemplate(s, s.len, gcd);
 }
 
@@ -377,6 +385,8 @@ void StructureOpenBrace(LineScan& s, int i, GlobalData& gcd) {
       return;
     }
     // An anonymous type, or one defined inside a function, is a block.
+    FileCounts& fc = eng.fc;
+    if (!head.forward) ++(head.kind == 3 ? fc.interfaces : head.kind == 2 ? fc.structs : fc.classes);
     if (head.inFunction && head.named) {
       if (head.kind == 2) EmitStructWithinFunction(gcd);
       else EmitClassWithinFunction("class", gcd);
