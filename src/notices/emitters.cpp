@@ -136,8 +136,12 @@ void EmitClassPublicDataNotice(const char* declaration, int isStruct, GlobalData
   const char* d = declaration != nullptr ? declaration : "";
   const Config& cfg = gcd.cfg;
   if (cfg.ignorePublicEvent && HasWord(d, "event")) return;
-  // A Java constant is declared final.
-  if (cfg.ignorePublicConst && (HasWord(d, "const") || (gcd.lang.isJava && HasWord(d, "final")))) return;
+  // A Java constant is declared final. The statement may run over several
+  // lines: the in-line checks have seen its const or final already.
+  const InlineCheckState& st = gcd.eng.checks;
+  const bool constant =
+      st.const_flag || st.final_flag || HasWord(d, "const") || (gcd.lang.isJava && HasWord(d, "final"));
+  if (cfg.ignorePublicConst && constant) return;
   if (cfg.ignorePublicDelegate && HasWord(d, "delegate")) return;
   RaiseNotice(35, CurrentLine(gcd), {}, gcd);
 }

@@ -23,6 +23,7 @@ struct InlineCheckState {
   int friend_class = 0;
   int using_reported = 0;    // notice 32 raised for this statement already
   int const_flag = 0;
+  int final_flag = 0;        // a Java final: the statement declares a constant
   int virtual_flag = 0;
   char friendName[kTextBuf] = {};
 };

@@ -83,7 +83,7 @@ void ClearStatementFlags(GlobalData& gcd) {
   st.friend_flag = st.friend_class = 0;
   st.friendName[0] = '\0';
   st.using_reported = 0;
-  st.const_flag = st.virtual_flag = 0;
+  st.const_flag = st.final_flag = st.virtual_flag = 0;
 }
 
 

@@ -16,7 +16,7 @@ namespace {
 
 enum class Act : unsigned char {
   If, While, For, Else, Do, Break, CaseOrDefault, Goto, Continue, Realloc, Try, Catch, Friend, Class, Void,
-  Const, Virtual, CppOnly,
+  Const, Final, Virtual, CppOnly,
 };
 
 // How the end of a word is tested.
@@ -56,6 +56,7 @@ const CheckKeyword kCheckKeywords[] = {
     {"realloc", 7, Act::Realloc, End::Call},
     {"void", 4, Act::Void, End::NoWordChar},
     {"const", 5, Act::Const, End::Delimiter, "("},
+    {"final", 5, Act::Final, End::Delimiter},
     // The C++ keywords; those that also mean something to the checks first.
     {"try", 3, Act::Try, End::Delimiter, "{", 0, true, true},
     {"catch", 5, Act::Catch, End::Delimiter, "(", 0, true, true},
@@ -239,6 +240,9 @@ void Perform(const CheckKeyword& kw, const char* line, int pos, int lineNumber, 
       break;
     case Act::Const:
       st.const_flag = 1;
+      break;
+    case Act::Final:
+      if (lang.isJava) st.final_flag = 1;
       break;
     case Act::Try:
       EmitExceptionNotice(lineNumber, gcd);
