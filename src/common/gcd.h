@@ -17,6 +17,7 @@
 #include "fileset/fileset.h"
 #include "notices/notice_state.h"
 #include "structure/structure_state.h"
+#include "utilities/utility_state.h"
 
 // What the run driver itself owns: program paths, the current file and line.
 struct DriverState {
@@ -77,6 +78,7 @@ struct GlobalData {
   NoticeState notices;
   ProjectTotals tot;
   LanguageTotals langTot{};
+  UtilityState util;
 };
 
 // Allocates a fresh run record with every default set (InitGlobals).

@@ -16,6 +16,8 @@
 #include "reports/format.h"
 #include "reports/function_points.h"
 #include "reports/metric_lines.h"
+#include "utilities/code_listing.h"
+#include "utilities/de_file.h"
 
 namespace {
 
@@ -235,9 +237,12 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
 
   if (sw.csvFileSummary) {
     // The CSV file summary line of the data exports goes here.
-  } else if (!sw.extractStrings && !sw.extractComments && !sw.commentDocumentation) {
-    bool detail = !sw.totalsOnly || (sw.verbose && Xml(gcd) && !sw.totalsVerbose);
-    if (detail && (sw.perFileSummary || sw.functionAnalysis)) ShowTotalSummary(gcd, 0, 0);
+  } else {
+    // Extraction lists only the extracted text before the trailer.
+    if (!sw.extractStrings && !sw.extractComments && !sw.commentDocumentation) {
+      bool detail = !sw.totalsOnly || (sw.verbose && Xml(gcd) && !sw.totalsVerbose);
+      if (detail && (sw.perFileSummary || sw.functionAnalysis)) ShowTotalSummary(gcd, 0, 0);
+    }
     if (sw.analysisRequested && !sw.totalsOnly) EndOfFileTrailer(record.name.c_str(), gcd);
   }
 
@@ -275,8 +280,17 @@ void ProcessFile(FileData& record, GlobalData& gcd) {
     OpenError(name, gcd);
     return;
   }
-  // The code listing and de-charactering utilities take the open file here
-  // once they are present.
+  // The code listing and de-charactering utilities take the open file here.
+  if (sw.codeListing) {
+    PrintCode(file.get(), name, gcd);
+    ++drv.filesProcessed;
+    return;
+  }
+  if (modify) {
+    DeFile(file.get(), name, gcd);
+    ++drv.filesProcessed;
+    return;
+  }
 
   ShowProgress(name, gcd);
   if (Xml(gcd) && !sw.noFileNames) OutF("<file>\n");

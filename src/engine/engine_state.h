@@ -40,6 +40,7 @@ struct LexState {
   int bracket_depth = 0;
   int quote_count = 0;
   LineText estring;  // string and comment extraction (esi is estring.len)
+  int estringStart = 0;  // where the open string's text begins in estring
 };
 
 struct EngineState {

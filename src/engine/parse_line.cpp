@@ -8,6 +8,7 @@
 #include "engine/lexical.h"
 #include "engine/macros.h"
 #include "engine/trace.h"
+#include "utilities/extraction.h"
 
 namespace {
 
@@ -389,6 +390,7 @@ void DoubleQuote(const LineScan& s, int i, GlobalData& gcd) {
     if (i >= 3 && line[i - 3] == '@' && line[i - 2] == '"' && line[i - 1] == '\\') {
       ++gcd.eng.fc.strings;
       lex.in_string = 0;
+      if (gcd.sw.extractStrings) ExtractStringEnd(s.lineNumber, gcd);
     }
     return;
   }
@@ -396,8 +398,10 @@ void DoubleQuote(const LineScan& s, int i, GlobalData& gcd) {
   if (lex.in_string) {
     ++gcd.eng.fc.strings;
     lex.in_string = 0;
+    if (gcd.sw.extractStrings) ExtractStringEnd(s.lineNumber, gcd);
   } else {
     lex.in_string = 1;
+    lex.estringStart = lex.estring.len;
   }
 }
 
@@ -440,7 +444,7 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
   const char* line = s.line;
   const int tabSize = gcd.cfg.tabSize;
   const bool extractStrings = gcd.sw.extractStrings != 0;
-  const bool extractComments = gcd.sw.extractComments != 0;
+  const bool extractComments = CommentExtractionOn(gcd.sw);
   const bool keepContext = eng.keepContextText != 0;
   // Skipping runs of inert characters is only exact when nothing copies them.
   const bool fastSkip = !keepContext && !extractStrings && !extractComments;
@@ -550,8 +554,9 @@ void EndOfLine(LineScan& s, GlobalData& gcd) {
     if (HasFallThroughPhrase(s.line)) ++fc.fallThrough;
     ++fc.comment;
   }
-  // The differential line data of a baseline and comment extraction are
-  // written here once those features are present.
+  // The differential line data of a baseline is written here once that
+  // feature is present.
+  if (CommentExtractionOn(gcd.sw)) ExtractCommentLine(s.lineNumber, gcd);
   if (f.loc) {
     eng.lastCodeLine.Clear();
     CopyBounded(eng.lastCodeLine.text, kTextBuf, std::string_view(s.line, static_cast<size_t>(s.len)));
@@ -613,6 +618,7 @@ void ParseLine(const char* line, int lineNumber, GlobalData& gcd) {
   // 2. A line that does not continue another starts a new logical line.
   if (!lex.line_continued) {
     lex.estring.Clear();
+    lex.estringStart = 0;
     lex.quote_count = 0;
   }
   // 3. The start of a file counts as a preceding comment.
