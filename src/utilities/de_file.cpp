@@ -115,16 +115,6 @@ void CopyOwnerAndMode(int fd, const struct stat& original) {
   fchmod(fd, original.st_mode & 07777);
 }
 
-// Makes the rename itself durable; a failure here loses nothing.
-void SyncDirectoryOf(const std::string& target) {
-  const std::size_t slash = target.rfind('/');
-  const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
-  int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);
-  close(fd);
-}
-
 bool SameTime(const struct timespec& a, const struct timespec& b) {
   return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
@@ -159,8 +149,7 @@ bool Rewrite(int in, const char* path, TempFile& temp, Decharacter& transform) {
     if (out.error != 0) break;
   }
   transform.Finish(out);
-  if (out.Flush() && fsync(temp.fd) != 0) out.error = errno;
-  if (out.error != 0) {
+  if (!out.Flush()) {
     Unchanged("Cannot write the file:", temp.path.c_str(), std::strerror(out.error));
     return false;
   }
@@ -242,7 +231,6 @@ int DeFile(FILE* file, const char* path, GlobalData& gcd) {
       return 0;
     }
     temp.keep = true;  // it is the source now
-    SyncDirectoryOf(target);
   }
   Complete(transform, sw);
   return 1;
