@@ -36,6 +36,14 @@ const SwitchSet kSwitchSets[] = {
     {{"-H", "-d"}},
     {{"-C", "-wD"}},
     {{"-v", "-s"}},
+    {{"-Es", "-b"}},
+    {{"-Ec", "-H"}},
+    {{"-Es", "-Ec", "-X", "-b"}},
+    {{"-p", "-L20", "-P1"}},
+    {{"-p", "-H"}},
+    // The input file is a temporary copy: rewriting it in place is safe.
+    {{"-Dt", "-Du"}},
+    {{"-Dd", "-C", "-b"}},
 };
 
 }  // namespace
