@@ -16,6 +16,13 @@ struct LineText {
   void Append(char c) {
     if (len < static_cast<int>(kTextMax)) { text[len++] = c; text[len] = '\0'; }
   }
+  void Append(const char* p, int n) {
+    if (n > static_cast<int>(kTextMax) - len) n = static_cast<int>(kTextMax) - len;
+    if (n <= 0) return;
+    for (int k = 0; k < n; ++k) text[len + k] = p[k];
+    len += n;
+    text[len] = '\0';
+  }
 };
 
 struct LexState {

@@ -446,8 +446,9 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
   const bool extractStrings = gcd.sw.extractStrings != 0;
   const bool extractComments = CommentExtractionOn(gcd.sw);
   const bool keepContext = eng.keepContextText != 0;
-  // Skipping runs of inert characters is only exact when nothing copies them.
-  const bool fastSkip = !keepContext && !extractStrings && !extractComments;
+  // Skipping runs of inert characters is only exact when nothing copies them
+  // one by one; extraction takes a skipped run in one piece.
+  const bool fastSkip = !keepContext;
   for (int i = 0; i < s.len; ++i) {
     char c = line[i];
     if (lex.in_string && extractStrings) lex.estring.Append(c);
@@ -518,6 +519,8 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
       }
       if (j > i + 1) {
         if (last != 0) f.last_char = last;
+        if ((lex.in_string && extractStrings) || ((lex.in_c_comment || lex.in_cpp_comment) && extractComments))
+          lex.estring.Append(line + i + 1, j - i - 1);
         i = j - 1;
       }
     }
