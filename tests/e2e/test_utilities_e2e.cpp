@@ -72,7 +72,7 @@ TEST_F(Utilities, RewritesByteForByte) {
   EXPECT_EQ(Names(), "a.c ");
 }
 
-TEST_F(Utilities, AFileNeedingNoChangeKeepsItsBytesAndDate) {
+TEST_F(Utilities, UnchangedAndConflictingFilesAreLeftAlone) {
   dir.Write("unix.c", "int a;\nint b;\n");
   dir.Write("empty.c", "");
   struct utimbuf old {1000000000, 1000000000};
@@ -83,20 +83,15 @@ TEST_F(Utilities, AFileNeedingNoChangeKeepsItsBytesAndDate) {
   struct stat st {};
   stat(Path("unix.c").c_str(), &st);
   EXPECT_EQ(st.st_mtime, 1000000000);
-  EXPECT_EQ(Count(r.out, "Complete - Lines = "), 2u);
+  EXPECT_NE(r.out.find("Complete - Lines = 2\n"), std::string::npos);
   EXPECT_NE(r.out.find("Complete - Lines = 0\n"), std::string::npos);
-  EXPECT_EQ(Names().find(".tmp"), std::string::npos) << Names();
-}
 
-TEST_F(Utilities, ConflictingLineEndsAreReportedForEveryFile) {
-  dir.Write("a.c", "a\r\n");
-  dir.Write("b.c", "b\n");
-  RunResult r = Run({"-Du", "-Dd", "a.c", "b.c"});
+  dir.Write("dos.c", "a\r\n");
+  r = Run({"-Du", "-Dd", "dos.c", "unix.c"});
   EXPECT_EQ(Count(r.out, "\n  Error: Cannot De-Dos and Make Dos at the same time\n"), 2u) << r.out;
   EXPECT_EQ(r.out.find("Removing"), std::string::npos);
-  EXPECT_EQ(dir.Read("a.c"), "a\r\n");
-  EXPECT_EQ(dir.Read("b.c"), "b\n");
-  EXPECT_EQ(Names().find(".tmp"), std::string::npos);
+  EXPECT_EQ(dir.Read("dos.c"), "a\r\n");
+  EXPECT_EQ(Names().find(".tmp"), std::string::npos) << Names();
 }
 
 TEST_F(Utilities, PermissionsLinksAndForeignTemporaryFilesAreKept) {
@@ -216,9 +211,6 @@ TEST_F(Utilities, BenchmarkOfAFileListing) {
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("                 :   0:00:00:00 Day:Hr:Min:Sec\n"), std::string::npos) << r.out;
   EXPECT_EQ(r.out.find("Physical Lines Processed"), std::string::npos);
-  r = Run({"-X", "-b", "a.c"});
-  EXPECT_NE(r.out.find("<Physcial_Lines_Processed_per_Second>"), std::string::npos) << r.out;
-  EXPECT_TRUE(EndsWith(r.out, "</lqadoc>\n"));
 }
 
 }  // namespace

@@ -51,6 +51,8 @@ TEST_F(Listing, TitleIsCentredRoundingUp) {
   SetBars(*gcd);
   EXPECT_EQ(gcd->util.listing.titleLine, std::string(38, ' ') + "fifteen chars..\n");
   EXPECT_EQ(gcd->util.listing.ruleHeading, "     " + std::string(80, '_') + "\n\n");
+  Layout(80, -3, 55, true);
+  EXPECT_EQ(gcd->util.listing.margin, "");
 }
 
 TEST_F(Listing, LongLinesWrapWithoutAnEmptyRow) {
@@ -62,15 +64,6 @@ TEST_F(Listing, LongLinesWrapWithoutAnEmptyRow) {
   EXPECT_EQ(Put(std::string(150, 'c')),
             "      1| " + std::string(73, 'c') + "\n       | " + std::string(73, 'c') + "\n       | cccc\n");
   EXPECT_EQ(rows, 3);
-}
-
-TEST_F(Listing, HeadingPutsThePageNumberAtTheRightEdge) {
-  Layout(30, 2, 55, true);
-  std::string out = CaptureOut([&] { SetHeaderLine("a.c", 7, *gcd); });
-  EXPECT_TRUE(HasLine(out, "  File: a.c              Page: 7")) << out;
-  Layout(30, 2, 55, false);
-  out = CaptureOut([&] { SetHeaderLine("a.c", 7, *gcd); });
-  EXPECT_TRUE(HasLine(out, "  File: a.c              ")) << out;
 }
 
 TEST_F(Listing, PageBreaksFollowThePageLength) {
@@ -100,6 +93,8 @@ TEST_F(Listing, HugeLinesStreamAndHtmlIsEscaped) {
   EXPECT_EQ(Count(out, "     | "), 200000u / 73);
   EXPECT_NE(out.find("    2| y\n"), std::string::npos);
   EXPECT_EQ(out.find("| \n"), std::string::npos);
+  // A last line without a line feed is listed whatever its first character.
+  EXPECT_NE(List("x\n\ty").find("    2| \ty\n"), std::string::npos);
 
   gcd->sw.outputMode = OutputMode::Html;
   EXPECT_EQ(Put(std::string("a<b&c>\0d\n", 9)), "    1| a&lt;b&amp;c&gt; d\n");
