@@ -46,6 +46,14 @@ const SwitchSet kSwitchSets[] = {
     {{"-C", "-fa", "-fp", "-v", "-a", "-n"}},
     {{"-H", "-s", "-v", "-a", "-e", "-c", "-fa", "-fd", "-o", "-i", "-n", "-k1", "-kd"}},
     {{"-Tl", "-Ta", "-TL", "-k5"}},
+    {{"-Es", "-b"}},
+    {{"-Ec", "-H"}},
+    {{"-Es", "-Ec", "-X", "-b"}},
+    {{"-p", "-L20", "-P1"}},
+    {{"-p", "-H"}},
+    // The input file is a temporary copy: rewriting it in place is safe.
+    {{"-Dt", "-Du"}},
+    {{"-Dd", "-C", "-b"}},
 };
 
 }  // namespace

@@ -20,6 +20,8 @@
 #include "reports/metric_lines.h"
 #include "reports/project_reports.h"
 #include "structure/structure_end.h"
+#include "utilities/code_listing.h"
+#include "utilities/de_file.h"
 
 namespace {
 
@@ -223,13 +225,16 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
     CSV_File_Line(gLQAOUT, name, record.date, record.size, record.loc, record.eloc, record.lloc, record.comments,
                   record.blanks, record.lines, fc.classes, fc.functions, record.parameters, record.returns,
                   record.cyclomatic, fc.notices, 0, gcd);
-  } else if (!sw.extractStrings && !sw.extractComments && !sw.commentDocumentation) {
-    bool detail = !sw.totalsOnly || (sw.verbose && Xml(gcd) && !sw.totalsVerbose);
-    if (detail) {
-      if (sw.perFileSummary || sw.functionAnalysis) ShowTotalSummary(gcd, 0, 0);
-      if ((sw.functionAnalysis || sw.functionListing) && fc.functions > 0) ShowFileFunctionSummary(gcd);
-      if (sw.memory) ShowMemorySummary(gcd);
-      if (sw.verbose) ShowVerbose(gcd, 0);
+  } else {
+    // Extraction lists only the extracted text before the trailer.
+    if (!sw.extractStrings && !sw.extractComments && !sw.commentDocumentation) {
+      bool detail = !sw.totalsOnly || (sw.verbose && Xml(gcd) && !sw.totalsVerbose);
+      if (detail) {
+        if (sw.perFileSummary || sw.functionAnalysis) ShowTotalSummary(gcd, 0, 0);
+        if ((sw.functionAnalysis || sw.functionListing) && fc.functions > 0) ShowFileFunctionSummary(gcd);
+        if (sw.memory) ShowMemorySummary(gcd);
+        if (sw.verbose) ShowVerbose(gcd, 0);
+      }
     }
     ShowEndOfFile(name, gcd);
   }
@@ -268,8 +273,17 @@ void ProcessFile(FileData& record, GlobalData& gcd) {
     OpenError(name, gcd);
     return;
   }
-  // The code listing and de-charactering utilities take the open file here
-  // once they are present.
+  // The code listing and de-charactering utilities take the open file here.
+  if (sw.codeListing) {
+    PrintCode(file.get(), name, gcd);
+    ++drv.filesProcessed;
+    return;
+  }
+  if (modify) {
+    DeFile(file.get(), name, gcd);
+    ++drv.filesProcessed;
+    return;
+  }
 
   ShowProgress(name, gcd);
   if (Xml(gcd) && !sw.noFileNames) OutF("<file>\n");

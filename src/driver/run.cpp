@@ -24,6 +24,8 @@
 #include "reports/header.h"
 #include "reports/project_reports.h"
 #include "structure/entity_index.h"
+#include "utilities/benchmark.h"
+#include "utilities/code_listing.h"
 
 namespace {
 
@@ -92,6 +94,7 @@ void EndOfRun(GlobalData& gcd) {
     if (!sw.functionListing && !sw.listFilesOnly) ProjectReports(gcd);
   }
   if (!utility) {
+    Benchmark(gcd);
     if (sw.outputMode != OutputMode::Csv && sw.outputMode != OutputMode::Xml)
       OutF("  %s%s\n\n", std::string(36, '_').c_str(), std::string(36, '_').c_str());
   }
@@ -110,6 +113,7 @@ int Run(int argc, char** argv, GlobalData& gcd) {
   if (sw.outputMode != OutputMode::Csv && !sw.codeListing && sw.outputMode != OutputMode::Xml)
     ShowHeader(gLQAOUT, gcd, 0);
   ShowFMCHeader(gcd);
+  if (sw.benchmark) Timer(kTimerStart, gcd);
   if (sw.progress) StreamF(stderr, "  Acquiring Files\n");
 
   if (sw.fileList) {
@@ -124,6 +128,7 @@ int Run(int argc, char** argv, GlobalData& gcd) {
   }
   if (sw.outputMode == OutputMode::Csv) CSV_Header(gLQAOUT, gcd);
   else if (sw.outputMode == OutputMode::Xml) XML_Header(gLQAOUT, gcd);
+  if (sw.codeListing) BeginCodeListing(gcd);
 
   gcd.drv.fileCount = BuildFileList(argc, argv, firstFile, gcd);
   if (gcd.drv.fileListStream != nullptr) {
