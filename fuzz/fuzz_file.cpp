@@ -51,6 +51,18 @@ const SwitchSet kSwitchSets[] = {
     {{"-H", "-c", "-fa", "-o", "-n"}},
     {{"-C", "-fa", "-o", "-fm"}},
     {{"-X", "-o", "-fm"}},
+    {{"-X", "-Ta", "-Td", "-v", "-a", "-fp", "-k2"}},
+    {{"-C", "-fa", "-fp", "-v", "-a", "-n"}},
+    {{"-H", "-s", "-v", "-a", "-e", "-c", "-fa", "-fd", "-o", "-i", "-n", "-k1", "-kd"}},
+    {{"-Tl", "-Ta", "-TL", "-k5"}},
+    {{"-Es", "-b"}},
+    {{"-Ec", "-H"}},
+    {{"-Es", "-Ec", "-X", "-b"}},
+    {{"-p", "-L20", "-P1"}},
+    {{"-p", "-H"}},
+    // The input file is a temporary copy: rewriting it in place is safe.
+    {{"-Dt", "-Du"}},
+    {{"-Dd", "-C", "-b"}},
     {{"-c", "-fa", "-o", "-fm", "-n"}, true},
 };
 

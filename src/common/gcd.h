@@ -15,9 +15,12 @@
 #include "engine/engine_state.h"
 #include "engine/macros.h"
 #include "fileset/fileset.h"
+#include "inheritance/inheritance_state.h"
 #include "notices/notice_state.h"
+#include "reports/report_state.h"
 #include "structure/entity_index.h"
 #include "structure/structure_state.h"
+#include "utilities/utility_state.h"
 
 // What the run driver itself owns: program paths, the current file and line.
 struct DriverState {
@@ -77,8 +80,11 @@ struct GlobalData {
   MacroState macros;
   StructureState st;
   NoticeState notices;
+  InheritanceState inh;  // the inheritance forest (built after the last file)
   ProjectTotals tot;
   LanguageTotals langTot{};
+  ReportState rep;  // state the reports carry between calls
+  UtilityState util;
 };
 
 // Allocates a fresh run record with every default set (InitGlobals).

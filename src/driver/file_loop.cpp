@@ -12,11 +12,16 @@
 #include "common/output.h"
 #include "driver/progress.h"
 #include "notices/notices.h"
+#include "reports/csv_export.h"
+#include "reports/entity_listing.h"
 #include "reports/file_report.h"
 #include "reports/format.h"
 #include "reports/function_points.h"
 #include "reports/metric_lines.h"
+#include "reports/project_reports.h"
 #include "structure/structure_end.h"
+#include "utilities/code_listing.h"
+#include "utilities/de_file.h"
 
 namespace {
 
@@ -131,33 +136,9 @@ void LineLoop(FILE* file, GlobalData& gcd) {
   }
 }
 
-void EndOfFileTrailer(const char* name, GlobalData& gcd) {
-  char wrapped[kTextBuf];
-  switch (gcd.sw.outputMode) {
-    case OutputMode::Csv:
-      OutF("File End\n");
-      break;
-    case OutputMode::Html: {
-      char target[kTextBuf];
-      CopyBounded(target, name);
-      std::string link = HTMLPathFile(target, gcd);
-      const char* text = gcd.cfg.wrapLongNames ? AdjNameLength(name, wrapped, 59, 15, gcd) : link.c_str();
-      char inner[3 * kTextBuf + 128];
-      snprintf(inner, sizeof inner, "<b>%s</b><b><a href=\"%s\" target=\"_blank\">%s</a></b>\n", "End of File: ",
-               link.c_str(), text);
-      OutF("  %s%s\n", std::string(36, '_').c_str(), std::string(36, '_').c_str());
-      OutF("  %s\n\n", inner);
-      break;
-    }
-    default:
-      OutF("  %s%s\n", std::string(36, '_').c_str(), std::string(36, '_').c_str());
-      OutF("  End of File: %s\n\n", AdjNameLength(name, wrapped, 59, 15, gcd));
-      break;
-  }
-}
-
 void EndOfFile(FileData& record, GlobalData& gcd) {
   const FileCounts& fc = gcd.eng.fc;
+  const char* name = record.name.c_str();
   const Switches& sw = gcd.sw;
   record.lines = gcd.drv.lineNumber;
   record.loc = fc.loc;
@@ -219,11 +200,23 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
   FileEndNotices(gcd);
 
   if (sw.csvFileSummary) {
-    // The CSV file summary line of the data exports goes here.
-  } else if (!sw.extractStrings && !sw.extractComments && !sw.commentDocumentation) {
-    bool detail = !sw.totalsOnly || (sw.verbose && Xml(gcd) && !sw.totalsVerbose);
-    if (detail && (sw.perFileSummary || sw.functionAnalysis)) ShowTotalSummary(gcd, 0, 0);
-    if (sw.analysisRequested && !sw.totalsOnly) EndOfFileTrailer(record.name.c_str(), gcd);
+    // CSV file lines replace the file's text sections.
+    CSV_Function_Line(gLQAOUT, "function total", "", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, gcd);
+    CSV_File_Line(gLQAOUT, name, record.date, record.size, record.loc, record.eloc, record.lloc, record.comments,
+                  record.blanks, record.lines, fc.classes, fc.functions, record.parameters, record.returns,
+                  record.cyclomatic, fc.notices, 0, gcd);
+  } else {
+    // Extraction lists only the extracted text before the trailer.
+    if (!sw.extractStrings && !sw.extractComments && !sw.commentDocumentation) {
+      bool detail = !sw.totalsOnly || (sw.verbose && Xml(gcd) && !sw.totalsVerbose);
+      if (detail) {
+        if (sw.perFileSummary || sw.functionAnalysis) ShowTotalSummary(gcd, 0, 0);
+        if ((sw.functionAnalysis || sw.functionListing) && fc.functions > 0) ShowFileFunctionSummary(gcd);
+        if (sw.memory) ShowMemorySummary(gcd);
+        if (sw.verbose) ShowVerbose(gcd, 0);
+      }
+    }
+    ShowEndOfFile(name, gcd);
   }
 
   AddTotal(gcd);
@@ -260,8 +253,17 @@ void ProcessFile(FileData& record, GlobalData& gcd) {
     OpenError(name, gcd);
     return;
   }
-  // The code listing and de-charactering utilities take the open file here
-  // once they are present.
+  // The code listing and de-charactering utilities take the open file here.
+  if (sw.codeListing) {
+    PrintCode(file.get(), name, gcd);
+    ++drv.filesProcessed;
+    return;
+  }
+  if (modify) {
+    DeFile(file.get(), name, gcd);
+    ++drv.filesProcessed;
+    return;
+  }
 
   ShowProgress(name, gcd);
   if (Xml(gcd) && !sw.noFileNames) OutF("<file>\n");

@@ -17,6 +17,13 @@ struct LineText {
   void Append(char c) {
     if (len < static_cast<int>(kTextMax)) { text[len++] = c; text[len] = '\0'; }
   }
+  void Append(const char* p, int n) {
+    if (n > static_cast<int>(kTextMax) - len) n = static_cast<int>(kTextMax) - len;
+    if (n <= 0) return;
+    for (int k = 0; k < n; ++k) text[len + k] = p[k];
+    len += n;
+    text[len] = '\0';
+  }
 };
 
 struct LexState {
@@ -41,6 +48,7 @@ struct LexState {
   int bracket_depth = 0;
   int quote_count = 0;
   LineText estring;  // string and comment extraction (esi is estring.len)
+  int estringStart = 0;  // where the open string's text begins in estring
 };
 
 struct EngineState {

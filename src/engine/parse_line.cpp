@@ -12,6 +12,7 @@
 #include "engine/trace.h"
 #include "notices/inline_checks.h"
 #include "structure/structure_events.h"
+#include "utilities/extraction.h"
 
 namespace {
 
@@ -259,6 +260,7 @@ void DoubleQuote(const LineScan& s, int i, GlobalData& gcd) {
     if (i >= 3 && line[i - 3] == '@' && line[i - 2] == '"' && line[i - 1] == '\\') {
       ++gcd.eng.fc.strings;
       lex.in_string = 0;
+      if (gcd.sw.extractStrings) ExtractStringEnd(s.lineNumber, gcd);
     }
     return;
   }
@@ -266,8 +268,10 @@ void DoubleQuote(const LineScan& s, int i, GlobalData& gcd) {
   if (lex.in_string) {
     ++gcd.eng.fc.strings;
     lex.in_string = 0;
+    if (gcd.sw.extractStrings) ExtractStringEnd(s.lineNumber, gcd);
   } else {
     lex.in_string = 1;
+    lex.estringStart = lex.estring.len;
   }
 }
 
@@ -310,10 +314,11 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
   const char* line = s.line;
   const int tabSize = gcd.cfg.tabSize;
   const bool extractStrings = gcd.sw.extractStrings != 0;
-  const bool extractComments = gcd.sw.extractComments != 0;
+  const bool extractComments = CommentExtractionOn(gcd.sw);
   const bool keepContext = eng.keepContextText != 0;
-  // Skipping runs of inert characters is only exact when nothing copies them.
-  const bool fastSkip = !keepContext && !extractStrings && !extractComments;
+  // Skipping runs of inert characters is only exact when nothing copies them
+  // one by one; extraction takes a skipped run in one piece.
+  const bool fastSkip = !keepContext;
   for (int i = 0; i < s.len; ++i) {
     char c = line[i];
     if (lex.in_string && extractStrings) lex.estring.Append(c);
@@ -392,6 +397,8 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
       }
       if (j > i + 1) {
         if (last != 0) f.last_char = last;
+        if ((lex.in_string && extractStrings) || ((lex.in_c_comment || lex.in_cpp_comment) && extractComments))
+          lex.estring.Append(line + i + 1, j - i - 1);
         i = j - 1;
       }
     }
@@ -428,8 +435,9 @@ void EndOfLine(LineScan& s, GlobalData& gcd) {
     if (HasFallThroughPhrase(s.line)) ++fc.fallThrough;
     ++fc.comment;
   }
-  // The differential line data of a baseline and comment extraction are
-  // written here once those features are present.
+  // The differential line data of a baseline is written here once that
+  // feature is present.
+  if (CommentExtractionOn(gcd.sw)) ExtractCommentLine(s.lineNumber, gcd);
   StructureLineEnd(s, gcd);
   if (f.loc) {
     eng.lastCodeLine.Clear();
@@ -494,6 +502,7 @@ void ParseLine(const char* line, int lineNumber, GlobalData& gcd) {
   // 2. A line that does not continue another starts a new logical line.
   if (!lex.line_continued) {
     lex.estring.Clear();
+    lex.estringStart = 0;
     lex.quote_count = 0;
   }
   // 3. The start of a file counts as a preceding comment.

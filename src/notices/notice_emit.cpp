@@ -217,8 +217,22 @@ void EmitNoticeLine(const char* fileName, int line, int number, const char* keyw
   const char* text = keyword != nullptr ? kScopeWording : GetNoticeStr(number, gcd);
   const char* word = keyword != nullptr ? keyword : "";
   if (sw.noticeVisualStudio) {
-    if (keyword != nullptr) OutF("%s(%d) : Notice #%-4d - '%s' %s\n", fileName, line, number, word, text);
-    else OutF("%s(%d) : Notice #%-4d - %s\n", fileName, line, number, text);
+    // The same line in every mode; inside an HTML or XML document its file
+    // name and text are escaped, so that a '<' keeps the document well-formed.
+    char nameData[6 * kTextBuf];
+    char textData[6 * kTextBuf];
+    NoticeBuffer name(nameData, sizeof nameData);
+    NoticeBuffer escaped(textData, sizeof textData);
+    const char* shownName = fileName;
+    const char* shownText = text;
+    if (sw.outputMode == OutputMode::Html || sw.outputMode == OutputMode::Xml) {
+      name.AppendEscaped(fileName, std::strlen(fileName));
+      escaped.AppendEscaped(text, std::strlen(text));
+      shownName = name.c_str();
+      shownText = escaped.c_str();
+    }
+    if (keyword != nullptr) OutF("%s(%d) : Notice #%-4d - '%s' %s\n", shownName, line, number, word, shownText);
+    else OutF("%s(%d) : Notice #%-4d - %s\n", shownName, line, number, shownText);
   } else if (sw.outputMode == OutputMode::Html) {
     char data[6 * kTextBuf];
     NoticeBuffer escaped(data, sizeof data);

@@ -67,7 +67,7 @@ TEST_F(Structure, ClassesNamespacesAndMembers) {
             "}\n");
   RunResult r = Run({"-o", "s.cpp"});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.out.find("  Namespace Begin: geo\n  Class: geo::Shape\n  Namespace End: geo\n"), std::string::npos)
+  EXPECT_NE(r.out.find("  Namespace Begin: geo\n  Class: geo::Shape\n  Inheritance: Base\n  Namespace End: geo\n"), std::string::npos)
       << r.out;
   // Class analysis alone lists no functions.
   EXPECT_EQ(r.out.find("  Function: "), std::string::npos);
