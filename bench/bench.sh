@@ -25,6 +25,7 @@ trap 'rm -rf "$work"' EXIT
 # lqa switch sets. The fullest set grows as analyses are added.
 lqa_default=(-s)
 lqa_functions=(-c -fa)
+lqa_notices=(-s -n)
 lqa_fullest=(-s -v -c -fa -fd -o -n -m -a -l)
 # Every report at once (-l would switch the project reports off), and the
 # two data exports over the whole file set.
@@ -128,6 +129,25 @@ measure() {
   printf '%s %s\n' "$(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')" "$peak"
 }
 
+# Times -Dt on a fresh copy of the files in every run (a run leaves no tabs
+# behind for the next); prints "median_seconds peak_kb".
+measure_rewrite() {
+  local times=() peak=0
+  sed "s|^|$work/copy|" "$work/files" > "$work/copyfiles"
+  for _ in $(seq "$runs"); do
+    rm -rf "$work/copy"
+    mkdir -p "$work/copy"
+    xargs -a "$work/files" -d '\n' cp --parents -t "$work/copy"
+    sync  # the copy's own writes are not timed
+    /usr/bin/time -f '%e %M' -o "$work/time" "$lqa" -Dt -F "$work/copyfiles" > /dev/null 2>&1 || true
+    read -r s kb < <(tail -1 "$work/time")
+    times+=("$s")
+    [ "$kb" -gt "$peak" ] && peak=$kb
+  done
+  rm -rf "$work/copy"
+  printf '%s %s\n' "$(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')" "$peak"
+}
+
 row() {  # name seconds peak_kb base_seconds bytes lines
   local name=$1 s=$2 kb=$3 base=$4 bytes=$5 lines=$6
   awk -v n="$name" -v s="$s" -v kb="$kb" -v b="$base" -v by="$bytes" -v l="$lines" 'BEGIN {
@@ -158,6 +178,8 @@ bench_corpus() {
   row "lqa ${lqa_default[*]}" "$base" "$kb" "$base" "$bytes" "$lines"
   read -r s kb < <(measure "$lqa" "${lqa_functions[@]}" -F "$work/files")
   row "lqa ${lqa_functions[*]}" "$s" "$kb" "$base" "$bytes" "$lines"
+  read -r s kb < <(measure "$lqa" "${lqa_notices[@]}" -F "$work/files")
+  row "lqa ${lqa_notices[*]}" "$s" "$kb" "$base" "$bytes" "$lines"
   read -r s kb < <(measure "$lqa" "${lqa_fullest[@]}" -F "$work/files")
   row "lqa fullest" "$s" "$kb" "$base" "$bytes" "$lines"
   read -r s kb < <(measure "$lqa" "${lqa_reports[@]}" -F "$work/files")
@@ -180,6 +202,15 @@ bench_corpus() {
     read -r s kb < <(measure env LQAHOME="$udqn_home" "$lqa" -n -F "$work/files")
     row "lqa -n +udqn" "$s" "$kb" "$base" "$bytes" "$lines"
     awk -v s="$s" -v p="$plain" 'BEGIN { if (p <= 0) p = 0.005; printf "  ten user defined notices: %.2f times the time of lqa -n\n", s / p }'
+  fi
+  # The source utilities stream; on fs/ each should stay within twice -s.
+  if [ "$name" = linux-fs ]; then
+    for u in -Es -Ec -p; do
+      read -r s kb < <(measure "$lqa" "$u" -F "$work/files")
+      row "lqa $u" "$s" "$kb" "$base" "$bytes" "$lines"
+    done
+    read -r s kb < <(measure_rewrite)
+    row "lqa -Dt" "$s" "$kb" "$base" "$bytes" "$lines"
   fi
   if have cloc; then
     read -r s kb < <(measure cloc --quiet --list-file="$work/files")

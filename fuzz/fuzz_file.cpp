@@ -16,6 +16,7 @@
 namespace {
 
 std::string gDir;
+std::string gNoticeHome;     // lqa.cfg with every notice on, the line first, tight limits
 std::string gUdqnHome;       // lqa.cfg naming kUdqnRules
 std::string gUdqnInputHome;  // lqa.cfg naming the input itself as the rule file
 
@@ -24,6 +25,7 @@ enum class Rules { None, Fixed, Input };
 
 struct SwitchSet {
   std::vector<const char*> args;
+  bool noticeHome = false;  // run with gNoticeHome
   Rules rules = Rules::None;
 };
 
@@ -42,6 +44,13 @@ const SwitchSet kSwitchSets[] = {
     {{"-H", "-d"}},
     {{"-C", "-wD"}},
     {{"-v", "-s"}},
+    {{"-n", "-fa"}},
+    {{"-Ns", "-fa", "-o"}},
+    {{"-Nv", "-fa"}},
+    {{"-n", "-fa", "-m"}, true},
+    {{"-H", "-n", "-fa"}, true},
+    {{"-Ns", "-Tq"}, true},
+    {{"-X", "-Tn"}, true},
     {{"-c", "-fa", "-fd", "-o", "-fm"}},
     {{"-l", "-o"}},
     {{"-c", "-fa", "-fd", "-o", "-n", "-l"}},
@@ -52,9 +61,33 @@ const SwitchSet kSwitchSets[] = {
     {{"-C", "-fa", "-fp", "-v", "-a", "-n"}},
     {{"-H", "-s", "-v", "-a", "-e", "-c", "-fa", "-fd", "-o", "-i", "-n", "-k1", "-kd"}},
     {{"-Tl", "-Ta", "-TL", "-k5"}},
-    {{"-n", "-fa", "-o", "-Tq"}, Rules::Fixed},
-    {{"-C", "-Ns", "-n"}, Rules::Input},
+    {{"-Es", "-b"}},
+    {{"-Ec", "-H"}},
+    {{"-Es", "-Ec", "-X", "-b"}},
+    {{"-p", "-L20", "-P1"}},
+    {{"-p", "-H"}},
+    // The input file is a temporary copy: rewriting it in place is safe.
+    {{"-Dt", "-Du"}},
+    {{"-Dd", "-C", "-b"}},
+    {{"-c", "-fa", "-o", "-fm", "-n"}, true},
+    {{"-n", "-fa", "-o", "-Tq"}, false, Rules::Fixed},
+    {{"-C", "-Ns", "-n"}, false, Rules::Input},
 };
+
+// Every notice on, line-first notices, the key string and skip tokens active,
+// and limits that fire early.
+std::string NoticeConfig() {
+  std::string cfg =
+      "Reorder notice, line in quality notices : Yes\n"
+      "LQA KEY String : Copyright\n"
+      "Activate LQA code skip tokens : Yes\n"
+      "Use default in case/break comparison : Yes\n"
+      "Include zero (0) as literal assignment : Yes\n"
+      "Maximum depth of scope : 2\n"
+      "Maximum Line Length : 20\n";
+  for (int n = 1; n <= 58; ++n) cfg += "Quality Notice " + std::to_string(n) + " : Yes\n";
+  return cfg;
+}
 
 // User defined notices for every language and context: flag chains across
 // lines and files, end-of-file checks, a silent rule, placeholders, a
@@ -113,6 +146,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::filesystem::remove_all(gDir, ec);
   });
   setenv("LQAHOME", dir, 1);
+  gNoticeHome = gDir + "/notices";
+  std::filesystem::create_directory(gNoticeHome);
+  FILE* cfg = std::fopen((gNoticeHome + "/lqa.cfg").c_str(), "wb");
+  if (cfg == nullptr) std::abort();
+  const std::string text = NoticeConfig();
+  std::fwrite(text.data(), 1, text.size(), cfg);
+  std::fclose(cfg);
   gUdqnHome = UdqnHome("udqn", gDir + "/udqn/rules.cfg");
   WriteFile(gUdqnHome + "/rules.cfg", kUdqnRules, sizeof kUdqnRules - 1);
   gUdqnInputHome = UdqnHome("udqn-input", gDir + "/udqn-input/rules.cfg");
@@ -122,14 +162,20 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const unsigned choice = data[0];
-  const std::string path = gDir + "/input" + kExtensions[choice % 8];
+  // The byte modulo the number of sets picks the set and its quotient shifts
+  // the extension, so every set is reached with several extensions (eight
+  // extensions times 32 sets would use the whole byte, leaving later sets
+  // unreachable).
+  constexpr unsigned kSets = sizeof kSwitchSets / sizeof kSwitchSets[0];
+  static_assert(kSets <= 64, "each set needs at least four values of the first byte");
+  const SwitchSet& set = kSwitchSets[choice % kSets];
+  const std::string path = gDir + "/input" + kExtensions[(choice / kSets + choice % kSets) % 8];
   FILE* fp = std::fopen(path.c_str(), "wb");
   if (fp == nullptr) return 0;
   std::fwrite(data + 1, 1, size - 1, fp);
   std::fclose(fp);
 
-  const SwitchSet& set = kSwitchSets[(choice / 8) % (sizeof kSwitchSets / sizeof kSwitchSets[0])];
-  const char* home = gDir.c_str();
+  const char* home = set.noticeHome ? gNoticeHome.c_str() : gDir.c_str();
   if (set.rules == Rules::Fixed) home = gUdqnHome.c_str();
   if (set.rules == Rules::Input) {
     // The same bytes are read as rules and analysed as source.

@@ -21,6 +21,7 @@
 #include "reports/report_state.h"
 #include "structure/entity_index.h"
 #include "structure/structure_state.h"
+#include "utilities/utility_state.h"
 
 // What the run driver itself owns: program paths, the current file and line.
 struct DriverState {
@@ -85,6 +86,7 @@ struct GlobalData {
   ProjectTotals tot;
   LanguageTotals langTot{};
   ReportState rep;  // state the reports carry between calls
+  UtilityState util;
 };
 
 // Allocates a fresh run record with every default set (InitGlobals).

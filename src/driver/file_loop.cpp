@@ -10,8 +10,8 @@
 
 #include "common/gcd.h"
 #include "common/output.h"
-#include "driver/driver_notices.h"
 #include "driver/progress.h"
+#include "notices/notices.h"
 #include "notices/udqn.h"
 #include "reports/csv_export.h"
 #include "reports/entity_listing.h"
@@ -21,6 +21,8 @@
 #include "reports/metric_lines.h"
 #include "reports/project_reports.h"
 #include "structure/structure_end.h"
+#include "utilities/code_listing.h"
+#include "utilities/de_file.h"
 
 namespace {
 
@@ -71,7 +73,7 @@ bool SkipTokens(const char* line, const std::string& prefix, GlobalData& gcd) {
   auto has = [line](const std::string& token) { return !token.empty() && std::strstr(line, token.c_str()); };
   if (has(cfg.skipStartToken)) {
     drv.skipLines = 1;
-    if (cfg.notice[57] && !drv.skipQuality) SkipTokenNotice(57, drv.lineNumber, gcd);
+    EmitSkipTokenNotice(57, drv.lineNumber, gcd);
     return true;
   }
   if (has(cfg.skipEndToken)) {
@@ -80,7 +82,7 @@ bool SkipTokens(const char* line, const std::string& prefix, GlobalData& gcd) {
   }
   if (has(cfg.qualitySkipStartToken)) {
     drv.skipQuality = 1;
-    if (cfg.notice[58]) SkipTokenNotice(58, drv.lineNumber, gcd);
+    EmitSkipTokenNotice(58, drv.lineNumber, gcd);
   } else if (has(cfg.qualitySkipEndToken)) {
     drv.skipQuality = 0;
   }
@@ -133,26 +135,6 @@ void LineLoop(FILE* file, GlobalData& gcd) {
       ++gcd.eng.fc.skippedLines;
     }
   }
-}
-
-double Percent(double part, double whole) { return whole > 0 ? part / whole * 100.0 : 0.0; }
-
-void FileLevelNotices(GlobalData& gcd) {
-  const FileCounts& fc = gcd.eng.fc;
-  const Config& cfg = gcd.cfg;
-  const bool quality = !gcd.drv.skipQuality;
-  double blankPct = fc.loc > 0 ? Percent(fc.blank, fc.loc) : 0.0;
-  if (quality && cfg.notice[47] && blankPct < cfg.minFileBlankPct)
-    FilePercentNotice(47, blankPct, cfg.minFileBlankPct, gcd);
-  double commentPct = Percent(fc.comment, fc.loc + fc.comment);
-  if (quality && cfg.notice[20] && commentPct < cfg.minFileCommentPct)
-    FilePercentNotice(20, commentPct, cfg.minFileCommentPct, gcd);
-  double whitePct = Percent(fc.whitespace, fc.characters);
-  if (quality && cfg.notice[19] && whitePct < cfg.minFileWhitespacePct)
-    FilePercentNotice(19, whitePct, cfg.minFileWhitespacePct, gcd);
-  // The new/delete balance notice of C++ files is raised here once the notice
-  // emitters exist.
-  if (!gcd.eng.key_found && !cfg.keyString.empty() && cfg.notice[21] && quality) KeyStringNotice(gcd);
 }
 
 void EndOfFile(FileData& record, GlobalData& gcd) {
@@ -216,7 +198,7 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
 
   ReportOpenFunctionAtEndOfFile(gcd);
 
-  FileLevelNotices(gcd);
+  FileEndNotices(gcd);
 
   if (sw.csvFileSummary) {
     // CSV file lines replace the file's text sections.
@@ -224,13 +206,16 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
     CSV_File_Line(gLQAOUT, name, record.date, record.size, record.loc, record.eloc, record.lloc, record.comments,
                   record.blanks, record.lines, fc.classes, fc.functions, record.parameters, record.returns,
                   record.cyclomatic, fc.notices, 0, gcd);
-  } else if (!sw.extractStrings && !sw.extractComments && !sw.commentDocumentation) {
-    bool detail = !sw.totalsOnly || (sw.verbose && Xml(gcd) && !sw.totalsVerbose);
-    if (detail) {
-      if (sw.perFileSummary || sw.functionAnalysis) ShowTotalSummary(gcd, 0, 0);
-      if ((sw.functionAnalysis || sw.functionListing) && fc.functions > 0) ShowFileFunctionSummary(gcd);
-      if (sw.memory) ShowMemorySummary(gcd);
-      if (sw.verbose) ShowVerbose(gcd, 0);
+  } else {
+    // Extraction lists only the extracted text before the trailer.
+    if (!sw.extractStrings && !sw.extractComments && !sw.commentDocumentation) {
+      bool detail = !sw.totalsOnly || (sw.verbose && Xml(gcd) && !sw.totalsVerbose);
+      if (detail) {
+        if (sw.perFileSummary || sw.functionAnalysis) ShowTotalSummary(gcd, 0, 0);
+        if ((sw.functionAnalysis || sw.functionListing) && fc.functions > 0) ShowFileFunctionSummary(gcd);
+        if (sw.memory) ShowMemorySummary(gcd);
+        if (sw.verbose) ShowVerbose(gcd, 0);
+      }
     }
     ShowEndOfFile(name, gcd);
   }
@@ -270,8 +255,17 @@ void ProcessFile(FileData& record, GlobalData& gcd) {
     OpenError(name, gcd);
     return;
   }
-  // The code listing and de-charactering utilities take the open file here
-  // once they are present.
+  // The code listing and de-charactering utilities take the open file here.
+  if (sw.codeListing) {
+    PrintCode(file.get(), name, gcd);
+    ++drv.filesProcessed;
+    return;
+  }
+  if (modify) {
+    DeFile(file.get(), name, gcd);
+    ++drv.filesProcessed;
+    return;
+  }
 
   ShowProgress(name, gcd);
   if (Xml(gcd) && !sw.noFileNames) OutF("<file>\n");

@@ -16,6 +16,7 @@
 #include "driver/startup.h"
 #include "fileset/fileset.h"
 #include "inheritance/inheritance.h"
+#include "notices/notices.h"
 #include "reports/csv_export.h"
 #include "reports/entity_listing.h"
 #include "reports/estimation.h"
@@ -24,6 +25,8 @@
 #include "reports/header.h"
 #include "reports/project_reports.h"
 #include "structure/entity_index.h"
+#include "utilities/benchmark.h"
+#include "utilities/code_listing.h"
 
 namespace {
 
@@ -92,6 +95,7 @@ void EndOfRun(GlobalData& gcd) {
     if (!sw.functionListing && !sw.listFilesOnly) ProjectReports(gcd);
   }
   if (!utility) {
+    Benchmark(gcd);
     if (sw.outputMode != OutputMode::Csv && sw.outputMode != OutputMode::Xml)
       OutF("  %s%s\n\n", std::string(36, '_').c_str(), std::string(36, '_').c_str());
   }
@@ -110,6 +114,7 @@ int Run(int argc, char** argv, GlobalData& gcd) {
   if (sw.outputMode != OutputMode::Csv && !sw.codeListing && sw.outputMode != OutputMode::Xml)
     ShowHeader(gLQAOUT, gcd, 0);
   ShowFMCHeader(gcd);
+  if (sw.benchmark) Timer(kTimerStart, gcd);
   if (sw.progress) StreamF(stderr, "  Acquiring Files\n");
 
   if (sw.fileList) {
@@ -124,6 +129,7 @@ int Run(int argc, char** argv, GlobalData& gcd) {
   }
   if (sw.outputMode == OutputMode::Csv) CSV_Header(gLQAOUT, gcd);
   else if (sw.outputMode == OutputMode::Xml) XML_Header(gLQAOUT, gcd);
+  if (sw.codeListing) BeginCodeListing(gcd);
 
   gcd.drv.fileCount = BuildFileList(argc, argv, firstFile, gcd);
   if (gcd.drv.fileListStream != nullptr) {
@@ -138,7 +144,7 @@ int Run(int argc, char** argv, GlobalData& gcd) {
 
   ShowProgressEnd(gcd);
   EndOfRun(gcd);
-  int result = sw.qualityNotices ? gcd.notices.total : 0;
+  int result = NoticeExitStatus(gcd);
   if (sw.progress) StreamF(stderr, "  LQA Processed - %d Files\n", gcd.drv.filesProcessed);
   return result;
 }

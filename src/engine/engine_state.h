@@ -7,6 +7,7 @@
 #include "common/text.h"
 #include "engine/complexity.h"
 #include "engine/counters.h"
+#include "notices/inline_check_state.h"
 
 // A fixed text buffer with its fill index; appending beyond 2047 characters
 // is dropped, so the line loop never allocates.
@@ -17,10 +18,10 @@ struct LineText {
   void Append(char c) {
     if (len < static_cast<int>(kTextMax)) { text[len++] = c; text[len] = '\0'; }
   }
-  void Append(const char* run, int n) {
+  void Append(const char* p, int n) {
     if (n > static_cast<int>(kTextMax) - len) n = static_cast<int>(kTextMax) - len;
     if (n <= 0) return;
-    std::memcpy(text + len, run, static_cast<std::size_t>(n));
+    for (int k = 0; k < n; ++k) text[len + k] = p[k];
     len += n;
     text[len] = '\0';
   }
@@ -48,6 +49,7 @@ struct LexState {
   int bracket_depth = 0;
   int quote_count = 0;
   LineText estring;  // string and comment extraction (esi is estring.len)
+  int estringStart = 0;  // where the open string's text begins in estring
 };
 
 struct EngineState {
@@ -57,6 +59,7 @@ struct EngineState {
   FileComplexity fileCx;  // sums and maxima over the file's functions
   SwitchStack switches;   // the open switch statements
   ConditionState cond;    // open if/while conditions and delegate statements
+  InlineCheckState checks;  // the in-line quality checks across lines
   // Every scanned character goes to exactly one of these (cleared each line).
   LineText codeText;
   LineText stringText;

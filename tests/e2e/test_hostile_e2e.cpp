@@ -200,4 +200,98 @@ TEST_F(Hostile, HugeNamesNestingAndBaseLists) {
   EXPECT_TRUE(HasLine(l.out, "  after (void)")) << l.out.substr(l.out.size() > 3000 ? l.out.size() - 3000 : 0);
 }
 
+TEST_F(Hostile, UtilitiesStreamAHundredMegabyteFileInFlatMemory) {
+  const std::string line = "\tx = \"a\tb\"; /* c */\r\n";
+  std::string text;
+  for (size_t n = (100u << 20) / line.size(); n > 0; --n) text += line;
+  dir.Write("big.c", text);
+  limits.memoryBytes = 48LL << 20;  // far below the file's size
+  RunResult r = Run({"-Es", "-Ec", "-O/dev/null", "big.c"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  r = Run({"-p", "-O/dev/null", "big.c"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  r = Run({"-Dt", "-Du", "big.c"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("Complete - Lines = " + std::to_string(text.size() / line.size())), std::string::npos);
+  std::string expected;
+  const std::string rewritten = "  x = \"a\tb\"; /* c */\n";
+  for (size_t n = text.size() / line.size(); n > 0; --n) expected += rewritten;
+  EXPECT_TRUE(dir.Read("big.c") == expected);
+}
+
+TEST_F(Hostile, UtilitiesKeepBinaryBytesAndSurviveHugeLines) {
+  std::string binary;
+  for (unsigned i = 0; i < 400000; ++i) binary += static_cast<char>((i * 7919u + i / 13) % 256);
+  dir.Write("bin.c", binary);
+  dir.Write("huge.c", std::string(50u << 20, '\t') + "\r\n");
+  dir.Write("cr.c", "a;\r\tb;\r\"\t\"\r");
+  limits.memoryBytes = 48LL << 20;
+  for (const char* mode : {"-p", "-Es", "-Ec"}) {
+    RunResult r = Run({mode, "-O/dev/null", "bin.c", "huge.c", "cr.c"});
+    EXPECT_EQ(r.status, 0) << mode << r.err;
+  }
+  RunResult r = Run({"-Du", "bin.c", "huge.c", "cr.c"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::string expected;
+  for (size_t i = 0; i < binary.size(); ++i) {
+    if (binary[i] == '\r' && i + 1 < binary.size() && binary[i + 1] == '\n') continue;
+    expected += binary[i];
+  }
+  EXPECT_TRUE(dir.Read("bin.c") == expected);
+  EXPECT_EQ(dir.Read("huge.c").size(), (50u << 20) + 1);
+  r = Run({"-Dt", "cr.c", "huge.c"});
+  EXPECT_EQ(dir.Read("cr.c"), "a;\r  b;\r\"\t\"\r");
+  EXPECT_EQ(dir.Read("huge.c").size(), (100u << 20) + 1);
+}
+
 }  // namespace
+
+// Notices under hostile input: the counts the rules give, the status held at
+// 255, no crash and no hang.
+class HostileNotices : public Hostile {};
+
+TEST_F(HostileNotices, FiftyMegabyteLineOfQuestionMarks) {
+  std::string line;
+  line.reserve(50u << 20);
+  while (line.size() < (50u << 20)) line += std::string(49, 'a') + "?";
+  dir.Write("q.c", line + "\n");
+  RunResult r = Run({"-n", "q.c"});
+  // Only the part after the last full buffer of the line is analysed.
+  ASSERT_GT(r.status, 0) << r.err;
+  ASSERT_LE(r.status, 255);
+  EXPECT_EQ(Count(r.out, "Error: Text line"), 1u);
+}
+
+TEST_F(HostileNotices, AMillionNoticesInOneFile) {
+  std::string text = "/* tabs */\n";
+  for (int i = 0; i < 1000000; ++i) text += "\t;\n";
+  dir.Write("tabs.c", text);
+  RunResult r = Run({"-n", "-Ts", "tabs.c"});
+  ASSERT_EQ(r.status, 255) << r.err;
+  EXPECT_EQ(r.out.find("Notice #"), std::string::npos);
+  r = Run({"-Ns", "tabs.c"});
+  ASSERT_EQ(r.status, 255) << r.err;
+  // The project's quality profile names the notice once more, without a line.
+  EXPECT_EQ(Count(r.out, ", TAB character has been identified\n"), 1000000u);
+}
+
+TEST_F(HostileNotices, SwitchesNestedTenThousandDeep) {
+  std::string text = "void f(int x)\n{\n";
+  for (int i = 0; i < 10000; ++i) text += "switch (x) {\ncase 1: break; break;\n";
+  for (int i = 0; i < 10000; ++i) text += "}\n";
+  text += "}\n";
+  dir.Write("deep.c", text);
+  RunResult r = Run({"-n", "-fa", "deep.c"});
+  ASSERT_EQ(r.status, 255) << r.err;
+  EXPECT_NE(r.out.find("Notice #55: Line 10"), std::string::npos);
+}
+
+TEST_F(HostileNotices, NoticesInUnterminatedCommentsAndStrings) {
+  dir.Write("comment.c", "int a;\n/*\t\t never\n closed \t");
+  // The open string runs on into the last line: its tab is no notice.
+  dir.Write("string.c", "char *s = \"\t?\n int b; \t");
+  RunResult r = Run({"-Ns", "comment.c", "string.c"});
+  ASSERT_EQ(r.status, 4) << r.err;
+  EXPECT_EQ(Count(r.out, ", TAB character has been identified"), 3u) << r.out;
+  EXPECT_EQ(Count(r.out, ", File comment content < 10.0%"), 1u);
+}

@@ -22,12 +22,16 @@ class Udqn : public ::testing::Test {
   TempDir home;
   RunLimits limits;
   std::string rules;
-  // Writes the rule file and names it in lqa.cfg; the built-in file
-  // percentage notices are off, so that the exit status counts only ours.
+  // Writes the rule file and names it in lqa.cfg; the built-in notices are
+  // off, so that the exit status counts only ours.
   void Rules(const std::string& text, const std::string& cfg = "") {
     rules = home.Write("rules.cfg", text);
-    home.Write("lqa.cfg", "LQA user defined quality notice file : " + rules +
-                              "\nQuality Notice 19 : No\nQuality Notice 20 : No\n" + cfg);
+    home.Write("lqa.cfg", "LQA user defined quality notice file : " + rules + "\n" + BuiltInOff() + cfg);
+  }
+  static std::string BuiltInOff() {
+    std::string cfg;
+    for (int n = 1; n <= 58; ++n) cfg += "Quality Notice " + std::to_string(n) + " : No\n";
+    return cfg;
   }
   RunResult Run(const std::vector<std::string>& args) { return RunLqa(args, dir.path(), home.path()); }
   RunResult RunLimited(const std::vector<std::string>& args) {
@@ -56,6 +60,24 @@ TEST_F(Udqn, NoticesInTheReportAndTheExitStatus) {
   EXPECT_LT(r.out.find("End of File: a.c"), r.out.find("Notice #101: m101 3"));
   EXPECT_EQ(Count(r.out, "Notice #101"), 1u);
   EXPECT_NE(r.out.find("Error: Problem opening input file:\n         missing.c"), std::string::npos);
+}
+
+TEST_F(Udqn, BuiltInAndUserNoticesShareTheTotalAndTheProfile) {
+  rules = home.Write("rules.cfg", Def(100, "context: Code\npattern: int\n"));
+  home.Write("lqa.cfg", "LQA user defined quality notice file : " + rules + "\n");
+  dir.Write("a.c", "int x;\nint y;\n");
+  RunResult r = Run({"-n", "-Ns", "a.c"});
+  const size_t builtIn = Count(r.out, "  Notice #") - Count(r.out, "  Notice # 100:");
+  ASSERT_GT(builtIn, 0u) << r.out;
+  EXPECT_EQ(Count(r.out, "  Notice # 100:"), 2u);
+  EXPECT_EQ(r.status, static_cast<int>(builtIn + 2)) << r.out;
+  const size_t profile = r.out.find("~~ Project Quality Profile ~~");
+  ASSERT_NE(profile, std::string::npos);
+  const size_t userRow = r.out.find("\n  100       2  ", profile);
+  ASSERT_NE(userRow, std::string::npos) << r.out.substr(profile);
+  // The built-in rows come first, then the user defined ones, then the total.
+  EXPECT_LT(r.out.find("\n  20 ", profile), userRow);
+  EXPECT_LT(userRow, r.out.find("Total Quality Notices", profile));
 }
 
 TEST_F(Udqn, SingleLineFormsAndNoConfigLine) {
@@ -141,7 +163,7 @@ TEST_F(Udqn, BadDefinitionsAreSkippedAndTheRunGoesOn) {
 
 TEST_F(Udqn, MissingRuleFileIsReportedAndTheRunGoesOn) {
   home.Write("lqa.cfg", "LQA user defined quality notice file : " + home.path() +
-                            "/absent.cfg\nQuality Notice 20 : No\n");
+                            "/absent.cfg\n" + BuiltInOff());
   dir.Write("a.c", "int a;\n");
   RunResult r = Run({"-n", "a.c"});
   EXPECT_EQ(r.status, 0);
