@@ -17,6 +17,7 @@
 #include "fileset/fileset.h"
 #include "notices/notice_state.h"
 #include "structure/structure_state.h"
+#include "workdiff/workdiff_state.h"
 
 // What the run driver itself owns: program paths, the current file and line.
 struct DriverState {
@@ -75,6 +76,7 @@ struct GlobalData {
   MacroState macros;
   StructureState st;
   NoticeState notices;
+  WorkDiffState wd;  // baselines being written or compared
   ProjectTotals tot;
   LanguageTotals langTot{};
 };

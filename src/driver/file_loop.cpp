@@ -16,6 +16,8 @@
 #include "reports/format.h"
 #include "reports/function_points.h"
 #include "reports/metric_lines.h"
+#include "workdiff/line_data.h"
+#include "workdiff/work_file.h"
 
 namespace {
 
@@ -233,14 +235,18 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
 
   FileLevelNotices(gcd);
 
+  const bool extraction = sw.extractStrings || sw.extractComments || sw.commentDocumentation;
+  // The baseline records every analysed file, whatever the report shows.
+  if (!extraction) WriteWorkFileLine(record, gcd);
   if (sw.csvFileSummary) {
     // The CSV file summary line of the data exports goes here.
-  } else if (!sw.extractStrings && !sw.extractComments && !sw.commentDocumentation) {
+  } else if (!extraction) {
     bool detail = !sw.totalsOnly || (sw.verbose && Xml(gcd) && !sw.totalsVerbose);
     if (detail && (sw.perFileSummary || sw.functionAnalysis)) ShowTotalSummary(gcd, 0, 0);
     if (sw.analysisRequested && !sw.totalsOnly) EndOfFileTrailer(record.name.c_str(), gcd);
   }
 
+  WorkDiffDataFileClose(gcd);
   AddTotal(gcd);
   record.notices = fc.notices;
 
@@ -289,6 +295,7 @@ void ProcessFile(FileData& record, GlobalData& gcd) {
   record.language = WhichFile(record.name, 1, gcd);
   gcd.lang.current = record.language;
   ++drv.filesProcessed;
+  if (drv.workFileStream != nullptr && sw.workLineDiff) WorkDiffDataFileOpen(gcd);
 
   LineLoop(file.get(), gcd);
   EndOfFile(record, gcd);

@@ -18,6 +18,7 @@
 #include "reports/file_report.h"
 #include "reports/format.h"
 #include "reports/header.h"
+#include "workdiff/work_file.h"
 
 namespace {
 
@@ -92,8 +93,11 @@ void EndOfRun(GlobalData& gcd) {
     }
   }
   if (!utility) {
+    FinishWorkFile(gcd);
     if (sw.outputMode != OutputMode::Csv && sw.outputMode != OutputMode::Xml)
       OutF("  %s%s\n\n", std::string(36, '_').c_str(), std::string(36, '_').c_str());
+  } else {
+    FinishWorkFile(gcd);  // closed without a copy: a listing run analyses no file
   }
   ReportTrailer(gcd);
 }
@@ -121,6 +125,10 @@ int Run(int argc, char** argv, GlobalData& gcd) {
            std::strerror(errno));
       return -1;
     }
+  }
+  if (sw.workCreate) {
+    gcd.drv.workFileStream = CreateWorkFile(gcd);
+    if (gcd.drv.workFileStream == nullptr) sw.workCreate = 0;
   }
   if (sw.outputMode == OutputMode::Csv) CSV_Header(gLQAOUT, gcd);
   else if (sw.outputMode == OutputMode::Xml) XML_Header(gLQAOUT, gcd);

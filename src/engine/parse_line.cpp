@@ -8,6 +8,7 @@
 #include "engine/lexical.h"
 #include "engine/macros.h"
 #include "engine/trace.h"
+#include "workdiff/line_data.h"
 
 namespace {
 
@@ -550,8 +551,9 @@ void EndOfLine(LineScan& s, GlobalData& gcd) {
     if (HasFallThroughPhrase(s.line)) ++fc.fallThrough;
     ++fc.comment;
   }
-  // The differential line data of a baseline and comment extraction are
-  // written here once those features are present.
+  // The line's record in the differential line data of a baseline (-wd).
+  if (gcd.drv.diffDataStream != nullptr) WorkDiffDataLineWrite(gcd.drv.diffDataStream, eng.lineType, s.line, gcd);
+  // Comment extraction is written here once that feature is present.
   if (f.loc) {
     eng.lastCodeLine.Clear();
     CopyBounded(eng.lastCodeLine.text, kTextBuf, std::string_view(s.line, static_cast<size_t>(s.len)));
