@@ -3,6 +3,7 @@
 // configuration, and damaged or missing files.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <regex>
 #include <string>
@@ -90,6 +91,45 @@ TEST_F(WorkDiff, ChangedAddedRemovedAndRenamedFiles) {
             std::string::npos);
   // Without line differentials a changed file of equal size is equal.
   EXPECT_TRUE(std::regex_search(sizes.out, std::regex("\n  Equ +0 +0 +0 .* io/read.c\n"))) << sizes.out;
+}
+
+// Blank lines and indentation count only when the settings say so; a line
+// that moved is one removal and one addition.
+TEST_F(WorkDiff, BlankAndWhiteSpaceSettingsAndMovedLines) {
+  auto trees = [&](const std::string& a, const std::string& b) {
+    dir.Write(a + "/f.c", "int f(void)\n{\n  return 1;\n}\n");
+    dir.Write(b + "/f.c", "int f(void)\n{\n\n    return   1;\n}\n");
+    dir.Write(a + "/m.c", "int a;\nint b;\nint c;\nint d;\n");
+    dir.Write(b + "/m.c", "int b;\nint c;\nint d;\nint a;\n");
+  };
+  trees("old", "new");
+  ASSERT_EQ(Baseline("a.dat", "old").status, 0);
+  ASSERT_EQ(Baseline("b.dat", "new").status, 0);
+  home.Write("lqa.cfg", "Show lines removed from older file : Yes\nShow lines added (mod) to newer file : Yes\n");
+  const RunResult ignored = Run({"-wd", "-ws", "-wxa.dat, b.dat"});
+  ASSERT_EQ(ignored.status, 0) << ignored.out;
+  EXPECT_TRUE(std::regex_search(ignored.out, std::regex("\n  Equ +4 +2 +1 +0 +0 +4 +0.00 f.c\n"))) << ignored.out;
+  EXPECT_FALSE(std::regex_search(ignored.out, std::regex("\n  Dif .* f.c\n")));
+  EXPECT_NE(ignored.out.find("  Dif        1       1       1       0       0       1    25.00 m.c\n"), std::string::npos);
+  EXPECT_NE(ignored.out.find("  File: m.c\n  Older                       Newer\n"
+                             "  ----------------------------------------\n"
+                             "  Line Number    Diff  Type   Line Number\n"
+                             "            1     -     G                \n"
+                             "                  +     G     4          \n"),
+            std::string::npos)
+      << ignored.out;
+
+  home.Write("lqa.cfg", "Ignore code differential blank lines : No\nIgnore code differential white space : No\n");
+  trees("old2", "new2");
+  ASSERT_EQ(Baseline("c.dat", "old2").status, 0);
+  ASSERT_EQ(Baseline("d.dat", "new2").status, 0);
+  const RunResult counted = Run({"-wd", "-wxc.dat, d.dat"});
+  ASSERT_EQ(counted.status, 0) << counted.out;
+  EXPECT_NE(counted.out.find("  Dif        1       1       1       0       1       2    50.00 f.c\n"), std::string::npos)
+      << counted.out;
+  // Work files of other settings than the running configuration still compare
+  // with each other; against a baseline of the defaults they are refused.
+  EXPECT_EQ(Run({"-wd", "-wxa.dat, d.dat"}).status, 1);
 }
 
 TEST_F(WorkDiff, DefaultNamesAndLocation) {
@@ -194,6 +234,41 @@ TEST_F(WorkDiff, MissingDamagedAndUnwritableFiles) {
                              "                          Check permission on the parent directory\n"),
             std::string::npos)
       << blocked.out;
+}
+
+// Stored files written by someone else: large and hostile line data ends in
+// bounded time, an unknown line type ends the run as a fault of the data.
+TEST_F(WorkDiff, HostileLineData) {
+  const std::string head = "Line Quality Analyzer Work File\nDO NOT EDIT - This is a Generated File\n7.75\n";
+  auto data = [&](const std::string& name, int records, unsigned seed, char type) {
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(records) * 13);
+    for (int k = 0; k < records; ++k) {
+      seed = seed * 1103515245u + 12345u;
+      char rec[13];
+      std::int32_t n = k + 1;
+      double sig = static_cast<double>((seed >> 16) % 5);
+      std::memcpy(rec, &n, 4);
+      rec[4] = type;
+      std::memcpy(rec + 5, &sig, 8);
+      bytes.append(rec, 13);
+    }
+    dir.Write("d/" + name, bytes);
+  };
+  data("a.dif", 300000, 1, 'G');
+  data("b.dif", 290000, 2, 'G');
+  data("bad.dif", 10, 3, 'Q');
+  dir.Write("o.dat", head + "1\nIgnore Blank Lines: 1\nIgnore White Space: 1\nx.c| 1 1 1 1 1 1 1 1 1 1 1 1 d/a.dif\n");
+  dir.Write("n.dat", head + "2\nIgnore Blank Lines: 1\nIgnore White Space: 1\nx.c| 1 1 1 1 1 1 1 1 1 1 1 1 d/b.dif\n");
+  dir.Write("q.dat", head + "2\nIgnore Blank Lines: 1\nIgnore White Space: 1\nx.c| 1 1 1 1 1 1 1 1 1 1 1 1 d/bad.dif\n");
+  RunLimits limits;
+  limits.cpuSeconds = 30;
+  const RunResult r = RunLqaLimited({"-wd", "-wxo.dat, n.dat"}, dir.path(), home.path(), limits);
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find(" x.c\n"), std::string::npos);
+  const RunResult bad = RunLqaLimited({"-wd", "-wxo.dat, q.dat"}, dir.path(), home.path(), limits);
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_EQ(bad.err, "ERROR - Case Unknown\n");
 }
 
 TEST_F(WorkDiff, CsvReportConfigurationTemplate) {
