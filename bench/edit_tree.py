@@ -19,10 +19,12 @@ def edit(path, index):
     if n < 4:
         lines.append(b"int lqa_bench_added_%d;" % index)
     else:
-        # Change every 17th line from a start that depends on the index.
+        # Change every 17th line from a start that depends on the index. A
+        # line comment neither ends a block comment early nor joins a
+        # continued line, so line types elsewhere stay as they were.
         for k in range(index % 17, n, 17):
-            if lines[k].strip():
-                lines[k] = lines[k] + b" /* edited */"
+            if lines[k].strip() and not lines[k].rstrip().endswith(b"\\"):
+                lines[k] = lines[k] + b" // edited"
         # Remove a block of up to 5 lines.
         start = (index * 7) % max(1, n - 5)
         del lines[start:start + 5]
