@@ -28,6 +28,11 @@ trap 'rm -rf "$work"' EXIT
 lqa_default=(-s)
 lqa_functions=(-c -fa)
 lqa_fullest=(-s -v -c -fa -fd -o -n -m -a -l)
+# Every report at once (-l would switch the project reports off), and the
+# two data exports over the whole file set.
+lqa_reports=(-s -v -c -fa -fd -o -i -n -m -a -e -fp -k2)
+lqa_csv=(-C -fa -fp)
+lqa_xml=(-X -Ta -Td -v -fp)
 
 [ -x "$lqa" ] || { echo "build lqa first: cmake --build build" >&2; exit 1; }
 [ -x /usr/bin/time ] || { echo "needs GNU time (apt-get install time)" >&2; exit 1; }
@@ -82,6 +87,33 @@ corpus_patterns() {
   esac
 }
 
+# Runs lqa with -O (so that it shows its progress) $runs times and prints
+# "median_total_seconds median_report_seconds": the report phase runs from
+# the "Post Processing" progress line to the end of the process.
+measure_reports() {
+  local totals=() phases=()
+  for _ in $(seq "$runs"); do
+    read -r t p < <(python3 - "$@" <<'PY'
+import subprocess, sys, time
+start = time.monotonic()
+proc = subprocess.Popen(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+mark = None
+for line in proc.stderr:
+    if b"Post Processing" in line:
+        mark = time.monotonic()
+proc.wait()
+end = time.monotonic()
+print(f"{end - start:.3f} {end - (mark or end):.3f}")
+PY
+)
+    totals+=("$t")
+    phases+=("$p")
+  done
+  local med='{a[NR]=$1} END {print a[int((NR+1)/2)]}'
+  printf '%s %s\n' "$(printf '%s\n' "${totals[@]}" | sort -n | awk "$med")" \
+    "$(printf '%s\n' "${phases[@]}" | sort -n | awk "$med")"
+}
+
 # Runs a command $runs times; prints "median_seconds peak_kb".
 measure() {
   local times=() peak=0
@@ -91,6 +123,25 @@ measure() {
     times+=("$s")
     [ "$kb" -gt "$peak" ] && peak=$kb
   done
+  printf '%s %s\n' "$(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')" "$peak"
+}
+
+# Times -Dt on a fresh copy of the files in every run (a run leaves no tabs
+# behind for the next); prints "median_seconds peak_kb".
+measure_rewrite() {
+  local times=() peak=0
+  sed "s|^|$work/copy|" "$work/files" > "$work/copyfiles"
+  for _ in $(seq "$runs"); do
+    rm -rf "$work/copy"
+    mkdir -p "$work/copy"
+    xargs -a "$work/files" -d '\n' cp --parents -t "$work/copy"
+    sync  # the copy's own writes are not timed
+    /usr/bin/time -f '%e %M' -o "$work/time" "$lqa" -Dt -F "$work/copyfiles" > /dev/null 2>&1 || true
+    read -r s kb < <(tail -1 "$work/time")
+    times+=("$s")
+    [ "$kb" -gt "$peak" ] && peak=$kb
+  done
+  rm -rf "$work/copy"
   printf '%s %s\n' "$(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')" "$peak"
 }
 
@@ -126,6 +177,26 @@ bench_corpus() {
   row "lqa ${lqa_functions[*]}" "$s" "$kb" "$base" "$bytes" "$lines"
   read -r s kb < <(measure "$lqa" "${lqa_fullest[@]}" -F "$work/files")
   row "lqa fullest" "$s" "$kb" "$base" "$bytes" "$lines"
+  read -r s kb < <(measure "$lqa" "${lqa_reports[@]}" -F "$work/files")
+  row "lqa reports" "$s" "$kb" "$base" "$bytes" "$lines"
+  read -r s kb < <(measure "$lqa" "${lqa_csv[@]}" -F "$work/files")
+  row "lqa ${lqa_csv[*]}" "$s" "$kb" "$base" "$bytes" "$lines"
+  read -r s kb < <(measure "$lqa" "${lqa_xml[@]}" -F "$work/files")
+  row "lqa ${lqa_xml[*]}" "$s" "$kb" "$base" "$bytes" "$lines"
+  local total phase
+  read -r total phase < <(measure_reports "$lqa" "${lqa_reports[@]}" -O "$work/report.txt" -F "$work/files")
+  awk -v t="$total" -v p="$phase" 'BEGIN {
+    a = t - p; if (a <= 0) a = 0.001
+    printf "  project reports of lqa reports: %.2f s after %.2f s of analysis (%.1f %%)\n", p, a, 100 * p / a }'
+  # The source utilities stream; on fs/ each should stay within twice -s.
+  if [ "$name" = linux-fs ]; then
+    for u in -Es -Ec -p; do
+      read -r s kb < <(measure "$lqa" "$u" -F "$work/files")
+      row "lqa $u" "$s" "$kb" "$base" "$bytes" "$lines"
+    done
+    read -r s kb < <(measure_rewrite)
+    row "lqa -Dt" "$s" "$kb" "$base" "$bytes" "$lines"
+  fi
   if have cloc; then
     read -r s kb < <(measure cloc --quiet --list-file="$work/files")
     row cloc "$s" "$kb" "$base" "$bytes" "$lines"
@@ -180,7 +251,7 @@ elif [ "$mode" = full ]; then
   prepare_csharp
   corpora=(linux-fs linux jdk boost csharp)
 fi
-printf 'lqa benchmark, %s, %s cores, median of %d runs, lqa fullest = %s\n' "$(date -u +%F)" "$(nproc)" "$runs" \
-  "${lqa_fullest[*]}"
+printf 'lqa benchmark, %s, %s cores, median of %d runs, lqa fullest = %s, lqa reports = %s\n' "$(date -u +%F)" \
+  "$(nproc)" "$runs" "${lqa_fullest[*]}" "${lqa_reports[*]}"
 for c in "${corpora[@]+"${corpora[@]}"}"; do bench_corpus "$c"; done
 bench_workdiff

@@ -15,8 +15,12 @@
 #include "engine/engine_state.h"
 #include "engine/macros.h"
 #include "fileset/fileset.h"
+#include "inheritance/inheritance_state.h"
 #include "notices/notice_state.h"
+#include "reports/report_state.h"
+#include "structure/entity_index.h"
 #include "structure/structure_state.h"
+#include "utilities/utility_state.h"
 #include "workdiff/workdiff_state.h"
 
 // What the run driver itself owns: program paths, the current file and line.
@@ -61,6 +65,7 @@ struct RunLists {
   Llist<NodeData> classes;      // classes and structs
   Llist<NodeData> interfaces;   // interfaces, named "Interface-..."
   Llist<NodeData> namespaces;   // namespaces and packages
+  EntityIndex index;            // classes, interfaces and namespaces by name
   // One entry per notice printed in single-line form: file name, line, number.
   Llist<NameData> noticeOccurrences;
 };
@@ -76,9 +81,12 @@ struct GlobalData {
   MacroState macros;
   StructureState st;
   NoticeState notices;
+  InheritanceState inh;  // the inheritance forest (built after the last file)
   WorkDiffState wd;  // baselines being written or compared
   ProjectTotals tot;
   LanguageTotals langTot{};
+  ReportState rep;  // state the reports carry between calls
+  UtilityState util;
 };
 
 // Allocates a fresh run record with every default set (InitGlobals).

@@ -398,9 +398,7 @@ constexpr CfgKey kKeys[] = {
     Colour("HTML Template Color", &Str<&Config::htmlTemplateColor>, "Templates."),
     Colour("HTML Macro Color", &Str<&Config::htmlMacroColor>, "Macros."),
     Colour("HTML Class Color", &Str<&Config::htmlClassColor>, "Class names."),
-    Colour("HTML Inheritance Color", &Str<&Config::htmlInheritanceColor>,
-           "Inheritance trees (shown here only; not read back).")
-        .Use(CfgUse::WriteOnly),
+    Colour("HTML Inheritance Color", &Str<&Config::htmlInheritanceColor>, "Inheritance lines and tree roots."),
     Colour("HTML Struct Color", &Str<&Config::htmlStructColor>, "Struct names."),
     Colour("HTML Notice Color", &Str<&Config::htmlNoticeColor>, "Quality notices."),
     Colour("HTML Header Color", &Str<&Config::htmlHeaderColor>, "Report section headers."),

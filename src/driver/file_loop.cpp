@@ -12,10 +12,16 @@
 #include "common/output.h"
 #include "driver/driver_notices.h"
 #include "driver/progress.h"
+#include "reports/csv_export.h"
+#include "reports/entity_listing.h"
 #include "reports/file_report.h"
 #include "reports/format.h"
 #include "reports/function_points.h"
 #include "reports/metric_lines.h"
+#include "reports/project_reports.h"
+#include "structure/structure_end.h"
+#include "utilities/code_listing.h"
+#include "utilities/de_file.h"
 #include "workdiff/line_data.h"
 #include "workdiff/work_file.h"
 
@@ -152,33 +158,9 @@ void FileLevelNotices(GlobalData& gcd) {
   if (!gcd.eng.key_found && !cfg.keyString.empty() && cfg.notice[21] && quality) KeyStringNotice(gcd);
 }
 
-void EndOfFileTrailer(const char* name, GlobalData& gcd) {
-  char wrapped[kTextBuf];
-  switch (gcd.sw.outputMode) {
-    case OutputMode::Csv:
-      OutF("File End\n");
-      break;
-    case OutputMode::Html: {
-      char target[kTextBuf];
-      CopyBounded(target, name);
-      std::string link = HTMLPathFile(target, gcd);
-      const char* text = gcd.cfg.wrapLongNames ? AdjNameLength(name, wrapped, 59, 15, gcd) : link.c_str();
-      char inner[3 * kTextBuf + 128];
-      snprintf(inner, sizeof inner, "<b>%s</b><b><a href=\"%s\" target=\"_blank\">%s</a></b>\n", "End of File: ",
-               link.c_str(), text);
-      OutF("  %s%s\n", std::string(36, '_').c_str(), std::string(36, '_').c_str());
-      OutF("  %s\n\n", inner);
-      break;
-    }
-    default:
-      OutF("  %s%s\n", std::string(36, '_').c_str(), std::string(36, '_').c_str());
-      OutF("  End of File: %s\n\n", AdjNameLength(name, wrapped, 59, 15, gcd));
-      break;
-  }
-}
-
 void EndOfFile(FileData& record, GlobalData& gcd) {
   const FileCounts& fc = gcd.eng.fc;
+  const char* name = record.name.c_str();
   const Switches& sw = gcd.sw;
   record.lines = gcd.drv.lineNumber;
   record.loc = fc.loc;
@@ -187,8 +169,9 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
   record.comments = fc.comment;
   record.blanks = fc.blank;
   record.functions = fc.functions;
-  // Parameters, return points and cyclomatic complexity come from the
-  // function metrics once function recognition fills them.
+  record.parameters = gcd.eng.fileCx.sumParameters;
+  record.returns = gcd.eng.fileCx.sumReturns;
+  record.cyclomatic = gcd.eng.fileCx.sumCyclomatic;
   record.skippedLines = fc.skippedLines;
 
   if (sw.fileList) {
@@ -214,6 +197,7 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
   gcd.tot.fpEloc += record.fpEloc;
   gcd.tot.fpLloc += record.fpLloc;
 
+  ClosePackageAtEndOfFile(gcd);
   if (!sw.totalsOnly && fc.braceOpen != fc.braceClose) {
     if (Html(gcd))
       OutF("\n    <font color=\"%s\"><b>Notice</b></font>: The end of the source file has been reached where the\n"
@@ -233,17 +217,31 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
            fc.braceOpen, fc.braceClose);
   }
 
+  ReportOpenFunctionAtEndOfFile(gcd);
+
   FileLevelNotices(gcd);
 
   const bool extraction = sw.extractStrings || sw.extractComments || sw.commentDocumentation;
   // The baseline records every analysed file, whatever the report shows.
   if (!extraction) WriteWorkFileLine(record, gcd);
   if (sw.csvFileSummary) {
-    // The CSV file summary line of the data exports goes here.
-  } else if (!extraction) {
-    bool detail = !sw.totalsOnly || (sw.verbose && Xml(gcd) && !sw.totalsVerbose);
-    if (detail && (sw.perFileSummary || sw.functionAnalysis)) ShowTotalSummary(gcd, 0, 0);
-    if (sw.analysisRequested && !sw.totalsOnly) EndOfFileTrailer(record.name.c_str(), gcd);
+    // CSV file lines replace the file's text sections.
+    CSV_Function_Line(gLQAOUT, "function total", "", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, gcd);
+    CSV_File_Line(gLQAOUT, name, record.date, record.size, record.loc, record.eloc, record.lloc, record.comments,
+                  record.blanks, record.lines, fc.classes, fc.functions, record.parameters, record.returns,
+                  record.cyclomatic, fc.notices, 0, gcd);
+  } else {
+    // Extraction lists only the extracted text before the trailer.
+    if (!sw.extractStrings && !sw.extractComments && !sw.commentDocumentation) {
+      bool detail = !sw.totalsOnly || (sw.verbose && Xml(gcd) && !sw.totalsVerbose);
+      if (detail) {
+        if (sw.perFileSummary || sw.functionAnalysis) ShowTotalSummary(gcd, 0, 0);
+        if ((sw.functionAnalysis || sw.functionListing) && fc.functions > 0) ShowFileFunctionSummary(gcd);
+        if (sw.memory) ShowMemorySummary(gcd);
+        if (sw.verbose) ShowVerbose(gcd, 0);
+      }
+    }
+    ShowEndOfFile(name, gcd);
   }
 
   WorkDiffDataFileClose(gcd);
@@ -281,8 +279,17 @@ void ProcessFile(FileData& record, GlobalData& gcd) {
     OpenError(name, gcd);
     return;
   }
-  // The code listing and de-charactering utilities take the open file here
-  // once they are present.
+  // The code listing and de-charactering utilities take the open file here.
+  if (sw.codeListing) {
+    PrintCode(file.get(), name, gcd);
+    ++drv.filesProcessed;
+    return;
+  }
+  if (modify) {
+    DeFile(file.get(), name, gcd);
+    ++drv.filesProcessed;
+    return;
+  }
 
   ShowProgress(name, gcd);
   if (Xml(gcd) && !sw.noFileNames) OutF("<file>\n");

@@ -7,6 +7,7 @@
 #include "common/output.h"
 #include "driver/exit.h"
 #include "reports/format.h"
+#include "reports/report_text.h"
 
 namespace {
 
@@ -36,12 +37,11 @@ void ShowCmdLine(GlobalData& gcd) {
       OutF("<command>%s</command>\n", XmlEncodeText(text.c_str()).c_str());
       break;
     case OutputMode::Text:
-    case OutputMode::Html:
-      if (text.size() >= 59 && gcd.cfg.wrapLongNames)
-        OutF("%s ", WrapCommandLine(text).c_str());
-      else
-        OutF("%s ", text.c_str());
+    case OutputMode::Html: {
+      const std::string shown = text.size() >= 59 && gcd.cfg.wrapLongNames ? WrapCommandLine(text) : text;
+      OutF("%s ", gcd.sw.outputMode == OutputMode::Html ? HtmlEscaped(shown.c_str()).c_str() : shown.c_str());
       break;
+    }
   }
 }
 

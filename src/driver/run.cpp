@@ -15,42 +15,20 @@
 #include "driver/progress.h"
 #include "driver/startup.h"
 #include "fileset/fileset.h"
+#include "inheritance/inheritance.h"
+#include "reports/csv_export.h"
+#include "reports/entity_listing.h"
+#include "reports/estimation.h"
 #include "reports/file_report.h"
 #include "reports/format.h"
 #include "reports/header.h"
+#include "reports/project_reports.h"
+#include "structure/entity_index.h"
+#include "utilities/benchmark.h"
+#include "utilities/code_listing.h"
 #include "workdiff/work_file.h"
 
 namespace {
-
-std::string Dashes() { return std::string(36, '-') + std::string(36, '-'); }
-
-// The title line of the project reports.
-void ProjectBanner(GlobalData& gcd) {
-  int files = gcd.drv.filesProcessed;
-  switch (gcd.sw.outputMode) {
-    case OutputMode::Html: {
-      OutF("\n  %s\n\n", Dashes().c_str());
-      char plain[128], decorated[256];
-      snprintf(plain, sizeof plain, "~~ Total Metrics For %d Files ~~", files);
-      snprintf(decorated, sizeof decorated, "<b>~~ Total Metrics For <font color=\"%s\">%d</font> Files ~~</b>",
-               gcd.cfg.htmlTotalColor.c_str(), files);
-      Center_HTML(plain, decorated);
-      break;
-    }
-    case OutputMode::Csv:
-      OutF("\n%s,%d,%s", "Project", files, "Files");
-      break;
-    case OutputMode::Xml:
-      break;
-    case OutputMode::Text: {
-      OutF("\n  %s\n\n", Dashes().c_str());
-      char title[128];
-      snprintf(title, sizeof title, "~~ Project Analysis For %d Files ~~", files);
-      Center(title);
-      break;
-    }
-  }
-}
 
 void ReportTrailer(GlobalData& gcd) {
   const Config& cfg = gcd.cfg;
@@ -60,7 +38,7 @@ void ReportTrailer(GlobalData& gcd) {
       OutF("</pre></body></html>");
       break;
     case OutputMode::Xml:
-      if (cfg.reportHeaderActive) OutF("<banner>%s</banner>\n", cfg.reportHeaderTextLine.c_str());
+      if (cfg.reportHeaderActive) OutF("<banner>%s</banner>\n", XmlEncodeText(cfg.reportHeaderTextLine.c_str()).c_str());
       OutF("</lqadoc>\n");
       break;
     case OutputMode::Csv:
@@ -72,27 +50,52 @@ void ReportTrailer(GlobalData& gcd) {
   }
 }
 
+// The project reports in their fixed order, or those the -T options select.
+void ProjectReports(GlobalData& gcd) {
+  const Switches& sw = gcd.sw;
+  ShowProjectTitle(gcd);
+  if (sw.totalsOnly) {
+    ShowTotalReport(gcd);
+  } else {
+    if (sw.fileList) ShowTotalDirSummary(gcd);
+    if (sw.perFileSummary) {
+      OutF("\n");
+      ShowTotalSummary(gcd, 1, 1);
+    }
+    if (sw.functionAnalysis) ShowProjectFunctionSummary(gcd);
+    if (sw.objectMetrics) {
+      ShowProjectClassSummary(gcd);
+      ShowProjectInterSummary(gcd);
+      if (sw.inheritanceTree) ReportInheritanceTree(gcd);
+      ShowProjectNamespaceSummary(gcd);
+    } else if (sw.inheritanceTree) {
+      ReportInheritanceTree(gcd);
+    }
+    if (sw.qualityNotices) ShowQualityProfile(gcd);
+  }
+  if (sw.verbose) ShowVerbose(gcd, 1);
+  if (sw.memory) ShowMemorySummary(gcd);
+  if (sw.estimation) ShowEstimation(gcd);
+  if (sw.filesPresent || sw.totalsSummary) {
+    if (sw.outputMode == OutputMode::Csv) OutF("\n");
+    ShowFileSummary(gcd);
+  }
+}
+
 void EndOfRun(GlobalData& gcd) {
   const Switches& sw = gcd.sw;
-  // The inheritance forest is built here (with -Ta or -i) once class
-  // recognition exists.
   bool utility = sw.codeListing || sw.deTabs || sw.deCarriageReturns || sw.addCarriageReturns;
   bool extraction = sw.extractStrings || sw.extractComments || sw.commentDocumentation;
   if (!utility && !extraction) {
+    SettleStructureLists(gcd);
+    if (sw.totalsAll || sw.inheritanceTree || sw.totalsInheritance) BuildInheritanceTree(gcd);
     SetTotal(gcd);
-    if (!sw.functionListing && !sw.listFilesOnly) {
-      ProjectBanner(gcd);
-      if (!sw.totalsOnly) {
-        if (sw.perFileSummary) {
-          OutF("\n");
-          ShowTotalSummary(gcd, 1, 1);
-        }
-        // The directory, function, class, interface, namespace and quality
-        // summaries follow here as those reports are added.
-      }
-    }
+    if (sw.outputMode == OutputMode::Csv && sw.csvFileSummary)
+      CSV_File_Line(gLQAOUT, "total", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, gcd);
+    if (!sw.functionListing && !sw.listFilesOnly) ProjectReports(gcd);
   }
   if (!utility) {
+    Benchmark(gcd);
     FinishWorkFile(gcd);
     if (sw.outputMode != OutputMode::Csv && sw.outputMode != OutputMode::Xml)
       OutF("  %s%s\n\n", std::string(36, '_').c_str(), std::string(36, '_').c_str());
@@ -114,6 +117,7 @@ int Run(int argc, char** argv, GlobalData& gcd) {
   if (sw.outputMode != OutputMode::Csv && !sw.codeListing && sw.outputMode != OutputMode::Xml)
     ShowHeader(gLQAOUT, gcd, 0);
   ShowFMCHeader(gcd);
+  if (sw.benchmark) Timer(kTimerStart, gcd);
   if (sw.progress) StreamF(stderr, "  Acquiring Files\n");
 
   if (sw.fileList) {
@@ -132,6 +136,7 @@ int Run(int argc, char** argv, GlobalData& gcd) {
   }
   if (sw.outputMode == OutputMode::Csv) CSV_Header(gLQAOUT, gcd);
   else if (sw.outputMode == OutputMode::Xml) XML_Header(gLQAOUT, gcd);
+  if (sw.codeListing) BeginCodeListing(gcd);
 
   gcd.drv.fileCount = BuildFileList(argc, argv, firstFile, gcd);
   if (gcd.drv.fileListStream != nullptr) {

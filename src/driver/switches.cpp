@@ -502,6 +502,10 @@ int SetUpParams(int argc, char** argv, GlobalData& gcd) {
 
 void AdjustAfterSwitches(GlobalData& gcd) {
   gcd.sw.progress = gcd.sw.outputFileGiven ? 1 : 0;
-  if (gcd.sw.objectMetrics) gcd.sw.functionAnalysis = 1;
+  if (gcd.sw.objectMetrics && !gcd.sw.functionAnalysis) {
+    // Class analysis needs the functions, but lists none of its own.
+    gcd.sw.functionAnalysis = 1;
+    gcd.sw.functionsForClassesOnly = 1;
+  }
   gcd.lang.headerAsCpp = gcd.cfg.notice[25];
 }

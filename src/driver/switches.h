@@ -11,6 +11,7 @@ struct Switches {
   int perFileSummary = 0;     // per-file LOC summary (always on after parsing, and -s)
   int totalsOnly = 0;         // -T (every form), -X, -w (every form)
   int functionAnalysis = 0;   // -fa -fd -fm -c -e -l -EC -T -w"create"
+  int functionsForClassesOnly = 0;  // function analysis runs only on behalf of object metrics
   int complexity = 0;         // -A -C -c -fd -T -w"create"
   int objectMetrics = 0;      // -o -i -fm -T -w"create"
   int qualityNotices = 0;     // -n -N -T -xUDQNSHOW

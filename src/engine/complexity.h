@@ -47,3 +47,43 @@ struct SwitchStack {
   int switch_scope = 0;
   int saved[kMaxSavedSwitches] = {};
 };
+
+// The statement and condition state that decides what an operator counts:
+// an if or while condition is open from its keyword to the ')' that brings
+// the parenthesis depth back; a C# delegate runs to the ';' of its statement.
+struct ConditionState {
+  int if_condition = 0;
+  int while_condition = 0;
+  int ifParenDepth = 0;      // paren_depth at the if keyword
+  int whileParenDepth = 0;   // paren_depth at the while keyword
+  int delegateInStatement = 0;
+};
+
+enum class KeywordAction;
+struct GlobalData;
+
+// The cyclomatic complexity of the function whose counters are current: the
+// sum of the counters whose "Include ... in cyclomatic complexity" key is Yes.
+int GetCycloComplexity(const GlobalData& gcd);
+// Interface complexity = parameters + return points; total = cyclomatic + interface.
+inline int InterfaceComplexity(int parameters, int returns) { return parameters + returns; }
+inline int TotalComplexity(int cyclomatic, int parameters, int returns) {
+  return cyclomatic + parameters + returns;
+}
+
+// A decision or return keyword (if, else, while, for, switch, case, default,
+// break, goto, return, exit, throw, and, or, delegate) whose word ends just
+// before pos.
+void CountDecisionKeyword(KeywordAction action, const char* line, int pos, GlobalData& gcd);
+// The operator characters of code: && and || (at the first character of the
+// pair), ? (?? once), the comparisons of if and while conditions, and the
+// assignment '=' that opens assignment_flag.
+void CountOperatorChar(const char* line, int i, GlobalData& gcd);
+// After a ')' has lowered paren_depth: ends the conditions and the
+// parenthesised assignments it closes.
+void CloseConditions(GlobalData& gcd);
+// After a '}' has changed function_scope: pops the innermost switch when the
+// brace closes its body.
+void PopSwitchAtBrace(GlobalData& gcd);
+// At a ';' in code: the statement-long flags end.
+void EndStatementFlags(GlobalData& gcd);

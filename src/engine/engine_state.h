@@ -16,6 +16,13 @@ struct LineText {
   void Append(char c) {
     if (len < static_cast<int>(kTextMax)) { text[len++] = c; text[len] = '\0'; }
   }
+  void Append(const char* p, int n) {
+    if (n > static_cast<int>(kTextMax) - len) n = static_cast<int>(kTextMax) - len;
+    if (n <= 0) return;
+    for (int k = 0; k < n; ++k) text[len + k] = p[k];
+    len += n;
+    text[len] = '\0';
+  }
 };
 
 struct LexState {
@@ -40,6 +47,7 @@ struct LexState {
   int bracket_depth = 0;
   int quote_count = 0;
   LineText estring;  // string and comment extraction (esi is estring.len)
+  int estringStart = 0;  // where the open string's text begins in estring
 };
 
 struct EngineState {
@@ -48,24 +56,34 @@ struct EngineState {
   FunctionCounts func;    // the open function's decision and return points
   FileComplexity fileCx;  // sums and maxima over the file's functions
   SwitchStack switches;   // the open switch statements
+  ConditionState cond;    // open if/while conditions and delegate statements
   // Every scanned character goes to exactly one of these (cleared each line).
   LineText codeText;
   LineText stringText;
   LineText commentText;
   // The last line that held code; function and class recognition look back at it.
   LineText lastCodeLine;
-  // Set while an enum body is open: its braces do not change the scope depth.
+  // Number of enum bodies open: the brace of an enum body does not change the
+  // scope depth.
   int enumBodyOpen = 0;
-  int enumPending = 0;     // an enum keyword waits for its body brace
+  int enumPending = 0;     // an enum keyword waits for its body brace (2: already counted)
   // Second one-line flag cleared by the driver after every line (with region_flag).
   int oneLineFlag = 0;
   int assignment_flag = 0;    // an assignment is open from its = to its ;
+  // paren_depth at the '=': an assignment inside parentheses (a default
+  // argument, an annotation value, a for header) ends with them.
+  int assignmentParenDepth = 0;
+  int using_flag = 0;         // the keyword using was seen in the statement (C++ and C#)
   int key_found = 0;
   // Fill codeText, stringText and commentText: only the debug trace and the
   // user defined notices read them, so plain runs skip the copying.
   int keepContextText = 0;          // the LQA KEY string has been seen in the file
   int attributeBracket = 0;   // a [ attribute ] is open outside classes and function names
   int newInStatement = 0;     // a new was seen in the statement: its { does not deepen the scope
+  // characters and whitespace before the current line: a body is measured
+  // from the start of its brace line.
+  int lineStartCharacters = 0;
+  int lineStartWhitespace = 0;
   // The line type code of the last line ('B', 'C', 'N', 'G', 'L', 'n', 'g', 'l' or ' ').
   char lineType = ' ';
 };

@@ -14,6 +14,14 @@ enum class KeywordEnd {
 // Extra conditions a keyword needs before it is counted.
 enum class KeywordRule { None, Enum, Template, ClassBody, NotInC, JavaOnly };
 
+// What a recognised keyword does beyond its file counter: the decision and
+// return points of the open function, and the structure keywords.
+enum class KeywordAction {
+  None, If, Else, While, For, Switch, Case, Default, Break, Goto, Return, Exit, Throw, And, Or, Delegate,
+  Class, Struct, Interface, Namespace, Package, Public, Protected, Private, Typedef, Template, Using,
+  Friend, Union, Virtual
+};
+
 struct KeywordInfo {
   const char* word;
   int length;
@@ -23,6 +31,7 @@ struct KeywordInfo {
   char terminator;              // for Terminator and Return
   bool carriageReturnEnds;      // false for using and virtual
   KeywordRule rule;
+  KeywordAction action = KeywordAction::None;
 };
 
 inline constexpr KeywordInfo kKeywords[] = {
@@ -57,6 +66,35 @@ inline constexpr KeywordInfo kKeywords[] = {
     {"delete", 6, &FileCounts::deletes, KeywordEnd::Delimiter, "([", 0, true, KeywordRule::NotInC},
     {"using", 5, &FileCounts::usings, KeywordEnd::Delimiter, "", 0, false, KeywordRule::None},
     {"import", 6, &FileCounts::import, KeywordEnd::Delimiter, "", 0, true, KeywordRule::JavaOnly},
+    // Words without a counter of their own: decision and structure keywords.
+    {"throw", 5, nullptr, KeywordEnd::Delimiter, ";(", 0, true, KeywordRule::None, KeywordAction::Throw},
+    {"and", 3, nullptr, KeywordEnd::Delimiter, "(", 0, true, KeywordRule::None, KeywordAction::And},
+    {"or", 2, nullptr, KeywordEnd::Delimiter, "(", 0, true, KeywordRule::None, KeywordAction::Or},
+    {"delegate", 8, nullptr, KeywordEnd::Delimiter, "(", 0, true, KeywordRule::None, KeywordAction::Delegate},
+    {"class", 5, nullptr, KeywordEnd::Delimiter, "{", 0, true, KeywordRule::None, KeywordAction::Class},
+    {"struct", 6, nullptr, KeywordEnd::Delimiter, "{", 0, true, KeywordRule::None, KeywordAction::Struct},
+    {"interface", 9, nullptr, KeywordEnd::Delimiter, "{", 0, true, KeywordRule::None, KeywordAction::Interface},
+    {"namespace", 9, nullptr, KeywordEnd::Delimiter, "{", 0, true, KeywordRule::None, KeywordAction::Namespace},
+    {"package", 7, nullptr, KeywordEnd::Delimiter, "", 0, true, KeywordRule::JavaOnly, KeywordAction::Package},
+    {"public", 6, nullptr, KeywordEnd::Delimiter, ":", 0, true, KeywordRule::None, KeywordAction::Public},
+    {"protected", 9, nullptr, KeywordEnd::Delimiter, ":", 0, true, KeywordRule::None, KeywordAction::Protected},
+    {"private", 7, nullptr, KeywordEnd::Delimiter, ":", 0, true, KeywordRule::None, KeywordAction::Private},
+};
+
+// The action of every counted keyword, by word (kept apart from the rows
+// above so that the catalogue stays one line per word).
+struct KeywordActionOf {
+  const char* word;
+  KeywordAction action;
+};
+inline constexpr KeywordActionOf kCountedKeywordActions[] = {
+    {"if", KeywordAction::If},           {"else", KeywordAction::Else},     {"while", KeywordAction::While},
+    {"for", KeywordAction::For},         {"foreach", KeywordAction::For},   {"switch", KeywordAction::Switch},
+    {"case", KeywordAction::Case},       {"default", KeywordAction::Default}, {"break", KeywordAction::Break},
+    {"goto", KeywordAction::Goto},       {"return", KeywordAction::Return}, {"exit", KeywordAction::Exit},
+    {"_exit", KeywordAction::Exit},      {"typedef", KeywordAction::Typedef}, {"template", KeywordAction::Template},
+    {"using", KeywordAction::Using},     {"friend", KeywordAction::Friend}, {"union", KeywordAction::Union},
+    {"virtual", KeywordAction::Virtual},
 };
 
 // Characters that may stand right before a keyword with this initial letter.

@@ -4,10 +4,14 @@
 
 #include "common/gcd.h"
 #include "common/output.h"
+#include "engine/complexity.h"
 #include "engine/keywords.h"
 #include "engine/lexical.h"
+#include "engine/line_scan.h"
 #include "engine/macros.h"
 #include "engine/trace.h"
+#include "structure/structure_events.h"
+#include "utilities/extraction.h"
 #include "workdiff/line_data.h"
 
 namespace {
@@ -15,153 +19,6 @@ namespace {
 constexpr const char* kFallThroughPhrases[] = {"fall through", "drop through", "fall thru", "drop thru"};
 
 inline int Signed(char c) { return static_cast<signed char>(c); }
-
-inline bool IsLineEnd(char c) { return c == '\n' || c == '\r' || c == '\0'; }
-
-inline bool IsCommentStart(const char* p) { return p[0] == '/' && (p[1] == '/' || p[1] == '*'); }
-
-// Look-up tables built once from the keyword catalogue: the keywords of each
-// initial letter, and for each initial the characters allowed before it.
-struct KeywordIndex {
-  unsigned char byInitial[128][8] = {};  // indexes into kKeywords, 0xFF ends
-  bool lead[128][256] = {};
-  KeywordIndex() {
-    for (auto& row : byInitial)
-      for (auto& v : row) v = 0xFF;
-    for (unsigned k = 0; k < sizeof kKeywords / sizeof kKeywords[0]; ++k) {
-      auto initial = static_cast<unsigned char>(kKeywords[k].word[0]);
-      for (auto& v : byInitial[initial])
-        if (v == 0xFF) {
-          v = static_cast<unsigned char>(k);
-          break;
-        }
-    }
-    for (int c = 0; c < 128; ++c)
-      for (const char* l = KeywordLeadSet(static_cast<char>(c)); *l; ++l) lead[c][static_cast<unsigned char>(*l)] = true;
-  }
-};
-const KeywordIndex kKeywordIndex;
-inline const KeywordIndex& Keywords() { return kKeywordIndex; }
-
-// The state one ParseLine call works on.
-struct LineScan {
-  const char* line;
-  int len;            // counted length (without the line end)
-  int lineNumber;
-  LineFlags flags;
-  int directiveWordEnd = -1;  // keywords inside a directive word are not keywords
-  int singleChar[4] = {-1, -1, -1, -1};  // cached SingleChar results for ( ) { }
-};
-
-// The end-of-keyword test for a word that ends just before pos.
-bool KeywordEnds(const KeywordInfo& kw, const char* line, int pos, int* counter) {
-  const char* after = line + pos;
-  char c = *after;
-  auto plainDelimiter = [&]() {
-    if (c == ' ' || c == '\t' || c == '\n' || c == '\0') return true;
-    if (c == '\r') return kw.carriageReturnEnds;
-    if (IsCommentStart(after)) return true;
-    return c != '\0' && std::strchr(kw.extraDelimiters, c) != nullptr;
-  };
-  switch (kw.end) {
-    case KeywordEnd::Delimiter:
-      if (!plainDelimiter()) return false;
-      ++*counter;
-      return true;
-    case KeywordEnd::Return:
-      if (c == ' ' || c == '\t' || c == ';' || IsCommentStart(after)) {
-        ++*counter;
-        return true;
-      }
-      [[fallthrough]];
-    case KeywordEnd::Terminator:
-      if (c == '\0') {  // a last line without a line feed ends here
-        ++*counter;
-        return true;
-      }
-      return KeywordTermin(line, pos, counter, kw.terminator, '\n') != 0;
-  }
-  return false;
-}
-
-// An enum opens a body when a { follows on its line before any ; ) , or =;
-// when the line ends first, the next { decides.
-void EnumKeyword(const char* line, int pos, FileCounts& fc, EngineState& eng) {
-  for (const char* p = line + pos; !IsLineEnd(*p); ++p) {
-    if (*p == '{') {
-      ++fc.enums;
-      eng.enumBodyOpen = 1;
-      return;
-    }
-    if (*p == ';' || *p == ')' || *p == ',' || *p == '=') return;
-  }
-  eng.enumPending = 1;
-}
-
-// A template is counted unless the rest of its line, after the matched <...>
-// parameter list, holds a ';' with no '{' before it (a declaration).
-bool TemplateIsDeclaration(const char* line, int pos) {
-  const char* p = line + pos;
-  while (*p == ' ' || *p == '\t') ++p;
-  if (*p != '<') return false;
-  int depth = 0;
-  for (; !IsLineEnd(*p); ++p) {
-    if (*p == '<') ++depth;
-    else if (*p == '>' && --depth == 0) break;
-  }
-  if (depth != 0) return false;
-  for (++p; !IsLineEnd(*p); ++p) {
-    if (*p == '{') return false;
-    if (*p == ';') return true;
-  }
-  return false;
-}
-
-// Tries every keyword that starts with the character at i.
-void MatchKeyword(LineScan& s, int i, GlobalData& gcd) {
-  const char* line = s.line;
-  const KeywordIndex& index = Keywords();
-  auto c = static_cast<unsigned char>(line[i]);
-  if (c >= 128 || index.byInitial[c][0] == 0xFF || i <= s.directiveWordEnd) return;
-  if (i > 0 && !index.lead[c][static_cast<unsigned char>(line[i - 1])]) return;
-  FileCounts& fc = gcd.eng.fc;
-  const LanguageState& lang = gcd.lang;
-  for (unsigned char k : index.byInitial[c]) {
-    if (k == 0xFF) break;
-    const KeywordInfo& kw = kKeywords[k];
-    if (i + kw.length > s.len) continue;
-    if (std::strncmp(line + i, kw.word, static_cast<size_t>(kw.length)) != 0) continue;
-    int pos = i + kw.length;
-    switch (kw.rule) {
-      case KeywordRule::JavaOnly:
-        if (!lang.isJava) return;
-        break;
-      case KeywordRule::NotInC:
-        // In C files new and delete are not counted (a later check reports them).
-        if (lang.isC && !lang.isCpp) return;
-        break;
-      case KeywordRule::ClassBody:
-        if (gcd.st.classBodyDepth <= 0) return;
-        break;
-      case KeywordRule::Template:
-        // A template in a C file is reported by the in-line checks instead.
-        if (lang.isC && !lang.isCpp) return;
-        if (TemplateIsDeclaration(line, pos)) return;
-        break;
-      case KeywordRule::Enum: {
-        int dummy = 0;
-        if (KeywordEnds(kw, line, pos, &dummy)) EnumKeyword(line, pos, fc, gcd.eng);
-        return;
-      }
-      case KeywordRule::None:
-        break;
-    }
-    if (KeywordEnds(kw, line, pos, &(fc.*kw.counter))) {
-      if (kw.counter == &FileCounts::news) gcd.eng.newInStatement = 1;
-      return;
-    }
-  }
-}
 
 // Matches a directive word after '#': the word must be followed by a blank,
 // tab, line end or comment start ("region" also by any '/').
@@ -191,19 +48,20 @@ void Directive(LineScan& s, int i, GlobalData& gcd) {
   } else if (w[0] == 'i' && w[1] == 'f') {
     wordEnd = j + 2;
     lex.if_directive = 1;
+    StructureConditionalDirective(gcd);
   } else if (DirectiveWord(w, "include")) {
     wordEnd = j + 7;
     ++fc.include;
   } else if (DirectiveWord(w, "region", true)) {
     wordEnd = j + 6;
     lex.region_flag = 1;
+  } else if (DirectiveWord(w, "else") || DirectiveWord(w, "elif") || DirectiveWord(w, "endif")) {
+    StructureConditionalDirective(gcd);
   }
   // The directive word itself is no keyword ("#  if (x)" counts no if).
   while (wordEnd < s.len && s.line[wordEnd] != ' ' && s.line[wordEnd] != '\t' && s.line[wordEnd] != '(') ++wordEnd;
   s.directiveWordEnd = wordEnd - 1;
 }
-
-bool HasCLinkage(const char* text) { return std::strstr(text, "extern \"C\"") != nullptr; }
 
 // The single-character line test for ( ) { }, done at most once per character a line.
 bool IsSingleCharLine(LineScan& s, char c) {
@@ -215,7 +73,7 @@ bool IsSingleCharLine(LineScan& s, char c) {
 void NonEffective(LineScan& s, char c, GlobalData& gcd) {
   EngineState& eng = gcd.eng;
   bool paren = c == '(' || c == ')';
-  if (paren && eng.attributeBracket) return;
+  if (paren && (eng.attributeBracket || ClassHeadHoldsParens(gcd))) return;
   if (!IsSingleCharLine(s, c)) return;
   s.flags.non_effective = 1;
   if (paren) ++eng.fc.parenOnlyLines;
@@ -237,40 +95,24 @@ void RepairBraces(EngineState& eng) {
   eng.lex.paren_depth = 0;
 }
 
-void OpenBrace(LineScan& s, GlobalData& gcd) {
-  EngineState& eng = gcd.eng;
-  LexState& lex = eng.lex;
-  ++eng.fc.braceOpen;
-  if (eng.enumPending) {
-    eng.enumPending = 0;
-    ++eng.fc.enums;
-    eng.enumBodyOpen = 1;
-  }
-  if (eng.enumBodyOpen || eng.newInStatement || eng.assignment_flag) {
-    // An enum body, an initializer after new or an assignment keeps the depth.
-  } else if (lex.function_scope == 0 &&
-             (HasCLinkage(s.line) || HasCLinkage(eng.lastCodeLine.text) ||
-              std::strstr(eng.lastCodeLine.text, "__cplusplus") != nullptr)) {
-    lex.function_scope = 0;  // extern "C" { ... } is still file scope
-  } else {
-    // Class, namespace and function bodies set the depth themselves once
-    // structure recognition hooks in here; any other brace deepens it.
-    ++lex.function_scope;
-    // A depth beyond "Maximum depth of scope" is reported here by the in-line checks.
-  }
+// Structure recognition decides what the brace opens and how the scope
+// depth changes (a depth beyond "Maximum depth of scope" is reported by the
+// in-line checks); the brace line is measured before its own brace counts.
+void OpenBrace(LineScan& s, int i, GlobalData& gcd) {
+  ++gcd.eng.fc.braceOpen;
+  StructureOpenBrace(s, i, gcd);
   NonEffective(s, '{', gcd);
 }
 
-void CloseBrace(LineScan& s, GlobalData& gcd) {
+// A closing brace line counts as a brace-only line before the function or
+// type it closes is measured.
+void CloseBrace(LineScan& s, int i, GlobalData& gcd) {
   EngineState& eng = gcd.eng;
   ++eng.fc.braceClose;
-  if (eng.enumBodyOpen) {
-    eng.enumBodyOpen = 0;
-  } else if (!eng.assignment_flag) {
-    --eng.lex.function_scope;
-  }
-  if (eng.fc.braceClose > eng.fc.braceOpen) RepairBraces(eng);
   NonEffective(s, '}', gcd);
+  StructureCloseBrace(s, i, gcd);
+  PopSwitchAtBrace(gcd);
+  if (eng.fc.braceClose > eng.fc.braceOpen) RepairBraces(eng);
 }
 
 // Characters that mean something as code: punctuation of the dispatch and
@@ -278,7 +120,7 @@ void CloseBrace(LineScan& s, GlobalData& gcd) {
 struct CodeCharacterTable {
   bool is[256] = {};
   CodeCharacterTable() {
-    for (const char* p = "#(){}[];"; *p; ++p) is[static_cast<unsigned char>(*p)] = true;
+    for (const char* p = "#(){}[];&|?<>=,:"; *p; ++p) is[static_cast<unsigned char>(*p)] = true;
     for (const KeywordInfo& kw : kKeywords) is[static_cast<unsigned char>(kw.word[0])] = true;
   }
   bool operator[](unsigned char c) const { return is[c]; }
@@ -299,7 +141,7 @@ struct StopTable {
 // In code: the lexical characters, the punctuation of the dispatch and every
 // character that may stand before a keyword. A letter inside a run therefore
 // follows a non-lead character and cannot start a keyword.
-const StopTable kStopCode("\"'*/#(){}[];=:~");
+const StopTable kStopCode("\"'*/#(){}[];=:~&|?<>,");
 const StopTable kStopBlockComment("*");
 const StopTable kStopLineComment("");
 const StopTable kStopString("\"");
@@ -333,6 +175,7 @@ void CodeCharacter(LineScan& s, int i, GlobalData& gcd) {
       if (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t') Directive(s, i, gcd);
       return;
     case '(':
+      StructureOpenParen(s, i, gcd);
       ++fc.parenOpen;
       ++lex.paren_depth;
       NonEffective(s, '(', gcd);
@@ -341,18 +184,20 @@ void CodeCharacter(LineScan& s, int i, GlobalData& gcd) {
       ++fc.parenClose;
       --lex.paren_depth;
       if (fc.parenClose > fc.parenOpen) RepairParens(eng);
+      CloseConditions(gcd);
+      StructureCloseParen(s, i, gcd);
       NonEffective(s, ')', gcd);
       return;
     case '{':
-      OpenBrace(s, gcd);
+      OpenBrace(s, i, gcd);
       return;
     case '}':
-      CloseBrace(s, gcd);
+      CloseBrace(s, i, gcd);
       return;
     case '[':
       ++fc.bracketOpen;
       ++lex.bracket_depth;
-      if ((gcd.lang.isCpp || gcd.lang.isCSharp || gcd.lang.isHeader) && gcd.st.classBodyDepth == 0 &&
+      if ((gcd.lang.isCpp || gcd.lang.isCSharp || gcd.lang.isHeader) && gcd.st.class_flag == 0 &&
           !gcd.st.funcname_flag)
         eng.attributeBracket = 1;
       return;
@@ -364,7 +209,23 @@ void CodeCharacter(LineScan& s, int i, GlobalData& gcd) {
     case ';':
       ++fc.statements;
       s.flags.logical = 1;
-      eng.newInStatement = 0;
+      StructureSemicolon(s, i, gcd);
+      EndStatementFlags(gcd);
+      return;
+    case '&':
+    case '|':
+    case '?':
+      CountOperatorChar(line, i, gcd);
+      return;
+    case '=':
+    case '<':
+    case '>':
+      CountOperatorChar(line, i, gcd);
+      StructureCodeChar(s, i, gcd);
+      return;
+    case ',':
+    case ':':
+      StructureCodeChar(s, i, gcd);
       return;
     default:
       break;
@@ -390,6 +251,7 @@ void DoubleQuote(const LineScan& s, int i, GlobalData& gcd) {
     if (i >= 3 && line[i - 3] == '@' && line[i - 2] == '"' && line[i - 1] == '\\') {
       ++gcd.eng.fc.strings;
       lex.in_string = 0;
+      if (gcd.sw.extractStrings) ExtractStringEnd(s.lineNumber, gcd);
     }
     return;
   }
@@ -397,8 +259,10 @@ void DoubleQuote(const LineScan& s, int i, GlobalData& gcd) {
   if (lex.in_string) {
     ++gcd.eng.fc.strings;
     lex.in_string = 0;
+    if (gcd.sw.extractStrings) ExtractStringEnd(s.lineNumber, gcd);
   } else {
     lex.in_string = 1;
+    lex.estringStart = lex.estring.len;
   }
 }
 
@@ -441,10 +305,11 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
   const char* line = s.line;
   const int tabSize = gcd.cfg.tabSize;
   const bool extractStrings = gcd.sw.extractStrings != 0;
-  const bool extractComments = gcd.sw.extractComments != 0;
+  const bool extractComments = CommentExtractionOn(gcd.sw);
   const bool keepContext = eng.keepContextText != 0;
-  // Skipping runs of inert characters is only exact when nothing copies them.
-  const bool fastSkip = !keepContext && !extractStrings && !extractComments;
+  // Skipping runs of inert characters is only exact when nothing copies them
+  // one by one; extraction takes a skipped run in one piece.
+  const bool fastSkip = !keepContext;
   for (int i = 0; i < s.len; ++i) {
     char c = line[i];
     if (lex.in_string && extractStrings) lex.estring.Append(c);
@@ -492,7 +357,7 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
       // A keyword may start right after the character just scanned.
       if (&stops == &kStopCode && j < s.len) {
         auto next = static_cast<unsigned char>(line[j]);
-        if (next < 128 && Keywords().lead[next][static_cast<unsigned char>(c)]) continue;
+        if (IsKeywordLead(next, static_cast<unsigned char>(c))) continue;
       }
       // Blanks inside the run are counted on the way; in code a blank ends the
       // run when a keyword could start right after it.
@@ -505,7 +370,7 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
           ++j;
           if (inCode && j < s.len) {
             auto next = static_cast<unsigned char>(line[j]);
-            if (next < 128 && Keywords().lead[next][ch]) break;
+            if (IsKeywordLead(next, ch)) break;
           }
           continue;
         }
@@ -515,6 +380,8 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
       }
       if (j > i + 1) {
         if (last != 0) f.last_char = last;
+        if ((lex.in_string && extractStrings) || ((lex.in_c_comment || lex.in_cpp_comment) && extractComments))
+          lex.estring.Append(line + i + 1, j - i - 1);
         i = j - 1;
       }
     }
@@ -553,7 +420,8 @@ void EndOfLine(LineScan& s, GlobalData& gcd) {
   }
   // The line's record in the differential line data of a baseline (-wd).
   if (gcd.drv.diffDataStream != nullptr) WorkDiffDataLineWrite(gcd.drv.diffDataStream, eng.lineType, s.line, gcd);
-  // Comment extraction is written here once that feature is present.
+  if (CommentExtractionOn(gcd.sw)) ExtractCommentLine(s.lineNumber, gcd);
+  StructureLineEnd(s, gcd);
   if (f.loc) {
     eng.lastCodeLine.Clear();
     CopyBounded(eng.lastCodeLine.text, kTextBuf, std::string_view(s.line, static_cast<size_t>(s.len)));
@@ -610,11 +478,14 @@ void ParseLine(const char* line, int lineNumber, GlobalData& gcd) {
   if (len > 0 && line[len - 1] == '\n') --len;
   if (len > 0 && line[len - 1] == '\r') --len;
   s.len = len;
+  eng.lineStartCharacters = eng.fc.characters;
+  eng.lineStartWhitespace = eng.fc.whitespace;
   eng.fc.characters += len;
   s.flags.c_comment = lex.in_c_comment;
   // 2. A line that does not continue another starts a new logical line.
   if (!lex.line_continued) {
     lex.estring.Clear();
+    lex.estringStart = 0;
     lex.quote_count = 0;
   }
   // 3. The start of a file counts as a preceding comment.
@@ -623,10 +494,11 @@ void ParseLine(const char* line, int lineNumber, GlobalData& gcd) {
     lex.first_line = 0;
   }
   if (lex.function_scope < 0) lex.function_scope = 0;
-  // 4. The key string check; the line length notice and the pending class
-  // name and function signature accumulation hook in here.
+  // 4. The key string check; the line length notice hooks in here. Then a
+  // class name pending from an earlier line is looked for.
   if (!eng.key_found && !gcd.cfg.keyString.empty() && std::strstr(line, gcd.cfg.keyString.c_str()) != nullptr)
     eng.key_found = 1;
+  StructureLineStart(s, gcd);
   // 5. An empty line is blank without a scan.
   if (len > 0) ScanLine(s, gcd);
   EndOfLine(s, gcd);

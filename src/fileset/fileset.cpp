@@ -12,6 +12,7 @@
 #include "driver/languages.h"
 #include "reports/file_report.h"
 #include "reports/format.h"
+#include "utilities/benchmark.h"
 
 namespace {
 
@@ -58,6 +59,7 @@ void JoinLists(GlobalData& gcd) {
   const Config& cfg = gcd.cfg;
   FileShow(gcd);
   OutS("\n");
+  Benchmark(gcd);
   if (mode != OutputMode::Csv && mode != OutputMode::Xml) {
     const std::string rule(36, '_');
     OutF("  %s%s\n\n", rule.c_str(), rule.c_str());
@@ -82,6 +84,7 @@ void FileShow(GlobalData& gcd) {
 int BuildFileList(int argc, char** argv, int firstArg, GlobalData& gcd) {
   Switches& sw = gcd.sw;
   PrepareFileFilters(gcd);
+  if (sw.benchmark) Timer(kTimerStart, gcd);  // times the list building of -Rl
 
   if (sw.recursive) {
     sw.fileArgCount = 0;

@@ -9,6 +9,7 @@
 #include "reports/format.h"
 #include "reports/function_points.h"
 #include "reports/metric_lines.h"
+#include "reports/report_text.h"
 
 namespace {
 
@@ -29,9 +30,9 @@ void ShowCompactFileLine(const char* name, long mtime, long size, GlobalData& gc
     case OutputMode::Html: {
       OutF("\n  <b><font color=\"%s\">%s</font></b>", gcd.cfg.htmlDateColor.c_str(), get_date(&t));
       PathCopy path(name);
-      const char* target = HTMLPathFile(path.text, gcd);
-      OutF("\n  <a href=\"%s\" target=\"_blank\"><b>%s</b></a>\n", target,
-           gcd.cfg.relativeHtmlLinks ? target : wrapped);
+      const std::string target = HtmlEscaped(HTMLPathFile(path.text, gcd));
+      OutF("\n  <a href=\"%s\" target=\"_blank\"><b>%s</b></a>\n", target.c_str(),
+           gcd.cfg.relativeHtmlLinks ? target.c_str() : HtmlEscaped(wrapped).c_str());
       break;
     }
     case OutputMode::Csv:
@@ -59,11 +60,12 @@ void ShowDetailFileLine(const char* name, long mtime, long size, GlobalData& gcd
   switch (gcd.sw.outputMode) {
     case OutputMode::Html:
       if (totalsRow) {
-        OutF("\n  <b><font color=\"%s\">%s</font></b>  Bytes: %ld\n", gcd.cfg.htmlHeaderColor.c_str(), name, size);
+        OutF("\n  <b><font color=\"%s\">%s</font></b>  Bytes: %ld\n", gcd.cfg.htmlHeaderColor.c_str(),
+             HtmlEscaped(name).c_str(), size);
       } else {
         PathCopy path(name);
-        OutF("\n  <b>File</b>: <b><a href=\"%s\" target=\"_blank\">%s</a></b>\n", HTMLPathFile(path.text, gcd),
-             wrapped);
+        OutF("\n  <b>File</b>: <b><a href=\"%s\" target=\"_blank\">%s</a></b>\n",
+             HtmlEscaped(HTMLPathFile(path.text, gcd)).c_str(), HtmlEscaped(wrapped).c_str());
       }
       break;
     case OutputMode::Csv:
@@ -230,11 +232,11 @@ void ShowEndOfFile(const char* name, GlobalData& gcd) {
       char wrapped[kTextBuf];
       AdjNameLength(name, wrapped, 59, 15, gcd);
       PathCopy path(name);
-      const char* target = HTMLPathFile(path.text, gcd);
+      const std::string target = HtmlEscaped(HTMLPathFile(path.text, gcd));
       WriteUnderscoreRule("");
       // The visible text is the (wrapped) name; without wrapping, the target.
-      const std::string line = std::string("<b>End of File: </b><b><a href=\"") + target + "\" target=\"_blank\">" +
-                               (gcd.cfg.wrapLongNames ? wrapped : target) + "</a></b>\n";
+      const std::string line = "<b>End of File: </b><b><a href=\"" + target + "\" target=\"_blank\">" +
+                               (gcd.cfg.wrapLongNames ? HtmlEscaped(wrapped) : target) + "</a></b>\n";
       OutF("  %s\n\n", line.c_str());
       break;
     }

@@ -81,15 +81,62 @@ char* HTML_esc(const char* source, char* dest) {
   return dest;
 }
 
+namespace {
+
+// Length of the UTF-8 sequence that starts at p (1 to 4), or 0 when the
+// bytes there are no valid sequence.
+std::size_t Utf8SequenceLength(const unsigned char* p) {
+  const unsigned char c = p[0];
+  std::size_t n;
+  if (c < 0x80) return 1;
+  if (c >= 0xC2 && c <= 0xDF) n = 2;
+  else if (c >= 0xE0 && c <= 0xEF) n = 3;
+  else if (c >= 0xF0 && c <= 0xF4) n = 4;
+  else return 0;
+  for (std::size_t i = 1; i < n; ++i)
+    if ((p[i] & 0xC0) != 0x80) return 0;
+  // Overlong forms, surrogates and code points above U+10FFFF.
+  if (c == 0xE0 && p[1] < 0xA0) return 0;
+  if (c == 0xED && p[1] > 0x9F) return 0;
+  if (c == 0xF0 && p[1] < 0x90) return 0;
+  if (c == 0xF4 && p[1] > 0x8F) return 0;
+  return n;
+}
+
+// Appends the text with the five XML entities, at most maxLen characters in
+// all: an entity or a multi-byte character is written whole or not at all.
+// Control characters and bytes that are no valid UTF-8 become '?', since the
+// document declares UTF-8 and XML admits neither.
+void AppendXmlEncoded(std::string& out, const char* text, std::size_t maxLen) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text);
+  while (*p != '\0') {
+    const char* entity = EntityFor(static_cast<char>(*p), kXmlEntities);
+    std::size_t consumed = 1;
+    std::string_view piece;
+    if (entity != nullptr) {
+      piece = entity;
+    } else if (*p < 0x20 && *p != '\t' && *p != '\n' && *p != '\r') {
+      piece = "?";
+    } else {
+      consumed = Utf8SequenceLength(p);
+      if (consumed == 0) {
+        consumed = 1;
+        piece = "?";
+      } else {
+        piece = std::string_view(reinterpret_cast<const char*>(p), consumed);
+      }
+    }
+    if (out.size() + piece.size() > maxLen) break;
+    out += piece;
+    p += consumed;
+  }
+}
+
+}  // namespace
+
 std::string XmlEncodeText(const char* text) {
   std::string out;
-  if (text == nullptr) return out;
-  for (const char* p = text; *p != '\0'; ++p) {
-    if (const char* entity = EntityFor(*p, kXmlEntities))
-      out += entity;
-    else
-      out.push_back(*p);
-  }
+  if (text != nullptr) AppendXmlEncoded(out, text, std::string::npos);
   return out;
 }
 
@@ -97,19 +144,9 @@ const char* xml_encode(const char* text) {
   static char buffer[kTextBuf];
   buffer[0] = '\0';
   if (text == nullptr) return buffer;
-  std::size_t len = 0;
-  for (const char* p = text; *p != '\0'; ++p) {
-    const char* entity = EntityFor(*p, kXmlEntities);
-    const std::size_t n = entity != nullptr ? std::strlen(entity) : 1;
-    // An entity is written whole or not at all.
-    if (len + n > kTextMax) break;
-    if (entity != nullptr)
-      std::memcpy(buffer + len, entity, n);
-    else
-      buffer[len] = *p;
-    len += n;
-  }
-  buffer[len] = '\0';
+  std::string out;
+  AppendXmlEncoded(out, text, kTextMax);
+  std::memcpy(buffer, out.c_str(), out.size() + 1);
   return buffer;
 }
 

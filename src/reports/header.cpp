@@ -9,12 +9,11 @@
 #include "common/version.h"
 #include "driver/help.h"
 #include "reports/format.h"
+#include "reports/report_text.h"
 
 namespace {
 
 constexpr const char* kProductName = "Line Quality Analyzer";
-
-bool IsHtml(const GlobalData& gcd) { return gcd.sw.outputMode == OutputMode::Html; }
 
 bool TitleShown(const GlobalData& gcd) { return gcd.sw.titleGiven && !gcd.sw.noHeader; }
 
@@ -93,7 +92,7 @@ void WriteRunDescription(FILE* stream, GlobalData& gcd, int cmdError) {
   if (!gcd.sw.noConfigLine) {
     if (html) {
       StreamF(stream, "  <b><font color=\"%s\">Config. File</font></b>: %s\n", c.htmlHeaderColor.c_str(),
-              gcd.drv.cfgFile.c_str());
+              HtmlEscaped(gcd.drv.cfgFile.c_str()).c_str());
     } else {
       char wrapped[kTextBuf];
       StreamF(stream, "  Config. File: %s\n", AdjNameLength(gcd.drv.cfgFile.c_str(), wrapped, 58, 22, gcd));
@@ -162,7 +161,7 @@ void ShowHeader(FILE* stream, GlobalData& gcd, int cmdError) {
     const std::string& title = gcd.sw.title;
     StreamF(stream, "\n");
     if (IsHtml(gcd)) {
-      const std::string decorated = "<b><i>" + title + "</i></b>";
+      const std::string decorated = "<b><i>" + HtmlEscaped(title.c_str()) + "</i></b>";
       WriteCentered(stream, title.c_str(), decorated.c_str());
     } else {
       WriteCentered(stream, title.c_str(), title.c_str());
@@ -177,16 +176,20 @@ void XML_Header(FILE* stream, GlobalData& gcd) {
   if (!gcd.sw.xslFile.empty())
     StreamF(stream, "<?xml-stylesheet type=\"text/xsl\" href=\"%s\"?>\n", StyleSheetHref(gcd.sw.xslFile).c_str());
   StreamF(stream, "<lqadoc>\n");
-  if (gcd.cfg.reportHeaderActive) StreamF(stream, "<banner>%s</banner>\n", gcd.cfg.reportHeaderTextLine.c_str());
+  // Texts from the configuration and the command line are escaped: the
+  // document must stay well-formed whatever they hold.
+  if (gcd.cfg.reportHeaderActive)
+    StreamF(stream, "<banner>%s</banner>\n", XmlEncodeText(gcd.cfg.reportHeaderTextLine.c_str()).c_str());
   StreamF(stream, "<program>%s</program>\n", kProductName);
   StreamF(stream, "<version>%s</version>\n", kLqaVersion);
   const time_t now = time(nullptr);
   StreamF(stream, "<date>%s</date>\n", get_date(&now));
   if (!gcd.sw.noCommandLine)
     StreamF(stream, "<command>%s</command>\n", XmlEncodeText(gcd.drv.commandLine.c_str()).c_str());
-  if (!gcd.sw.noConfigLine) StreamF(stream, "<config_file>%s</config_file>\n", gcd.drv.cfgFile.c_str());
+  if (!gcd.sw.noConfigLine)
+    StreamF(stream, "<config_file>%s</config_file>\n", XmlEncodeText(gcd.drv.cfgFile.c_str()).c_str());
   // The user defined notice file is loaded here, as in the text header.
-  if (TitleShown(gcd)) StreamF(stream, "<title>%s</title>\n", gcd.sw.title.c_str());
+  if (TitleShown(gcd)) StreamF(stream, "<title>%s</title>\n", XmlEncodeText(gcd.sw.title.c_str()).c_str());
 }
 
 void CSV_Header(FILE* stream, GlobalData& gcd) {
@@ -207,13 +210,13 @@ void CSV_Header(FILE* stream, GlobalData& gcd) {
 
 namespace {
 
-struct SectionTitle {
+struct AnalysisTitle {
   bool (*shown)(const Switches& sw);
   const char* (*title)(const Switches& sw);
 };
 
 // The analyses in the order their titles appear.
-constexpr SectionTitle kSectionTitles[] = {
+constexpr AnalysisTitle kSectionTitles[] = {
     {[](const Switches& s) { return s.macroIdentification && !s.qualityNotices; },
      [](const Switches&) { return "~~ Macro Metrics ~~"; }},
     {[](const Switches& s) { return s.functionAnalysis != 0; },
@@ -243,14 +246,15 @@ constexpr SectionTitle kSectionTitles[] = {
 
 void ShowFMCHeader(GlobalData& gcd) {
   const Switches& sw = gcd.sw;
-  if (sw.noticeVisualStudio && sw.qualityNotices) {
+  // Nothing may precede the XML prologue.
+  if (sw.noticeVisualStudio && sw.qualityNotices && sw.outputMode != OutputMode::Xml) {
     Center("Visual Studio Code Quality Notices");
     OutS("\n  Double click any notice in the Visual Studio output window to\n"
          "  jump to the specified line number\n\n");
   }
   if (sw.totalsOnly || sw.outputMode == OutputMode::Csv) return;
   const bool html = sw.outputMode == OutputMode::Html;
-  for (const SectionTitle& section : kSectionTitles) {
+  for (const AnalysisTitle& section : kSectionTitles) {
     if (!section.shown(sw)) continue;
     if (html) OutF("<b><font color=\"%s\">", gcd.cfg.htmlHeaderColor.c_str());
     Center(section.title(sw));

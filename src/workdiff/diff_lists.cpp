@@ -17,7 +17,7 @@
 
 namespace {
 
-using Values = std::array<long long, kMetricCount>;
+using Values = std::array<long long, kDiffMetricCount>;
 
 int Clamp(long long v) { return v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : static_cast<int>(v); }
 
@@ -30,18 +30,18 @@ std::string NameKey(const std::string& name, bool caseSensitive) {
 
 Values MetricsOf(const NodeData& e) {
   Values v{};
-  for (int k = 0; k < kMetricCount; ++k) v[static_cast<std::size_t>(k)] = EntryMetric(e, k);
+  for (int k = 0; k < kDiffMetricCount; ++k) v[static_cast<std::size_t>(k)] = EntryMetric(e, k);
   return v;
 }
 
 void AddToSums(MetricSums& sums, const NodeData& e) {
   ++sums.files;
-  for (int k = 0; k < kMetricCount; ++k) sums.value[static_cast<std::size_t>(k)] += EntryMetric(e, k);
+  for (int k = 0; k < kDiffMetricCount; ++k) sums.value[static_cast<std::size_t>(k)] += EntryMetric(e, k);
   sums.size += EntrySize(e);
 }
 
 void AddValues(MetricSums& sums, const Values& v) {
-  for (int k = 0; k < kMetricCount; ++k) sums.value[static_cast<std::size_t>(k)] += v[static_cast<std::size_t>(k)];
+  for (int k = 0; k < kDiffMetricCount; ++k) sums.value[static_cast<std::size_t>(k)] += v[static_cast<std::size_t>(k)];
 }
 
 void AppendRecord(Llist<NodeData>& diff, const std::string& name, int date, int state, const Values& v,
@@ -49,7 +49,7 @@ void AppendRecord(Llist<NodeData>& diff, const std::string& name, int date, int 
   NodeData rec;
   rec.name = name;
   EntryDate(rec) = date;
-  for (int k = 0; k < kMetricCount; ++k) EntryMetric(rec, k) = Clamp(v[static_cast<std::size_t>(k)]);
+  for (int k = 0; k < kDiffMetricCount; ++k) EntryMetric(rec, k) = Clamp(v[static_cast<std::size_t>(k)]);
   rec.state = state;
   rec.ratio = static_cast<float>(elocPercent);
   EntryUnprocessed(rec) = unprocessed ? 1 : 0;
@@ -59,14 +59,14 @@ void AppendRecord(Llist<NodeData>& diff, const std::string& name, int date, int 
 // The line metrics of one state of the line counters.
 void LineValues(const LineCounters& c, int state, Values& v) {
   const int* n = c.count[state];
-  v[kMetricLoc] = static_cast<long long>(n[kLineGroupL]) + n[kLineGroupN] + n[kLineGroupG];
-  v[kMetricEloc] = static_cast<long long>(n[kLineGroupL]) + n[kLineGroupG];
-  v[kMetricLloc] = n[kLineGroupG];
-  v[kMetricComments] = n[kLineGroupC];
-  v[kMetricBlanks] = n[kLineGroupB];
+  v[kDiffLoc] = static_cast<long long>(n[kLineGroupL]) + n[kLineGroupN] + n[kLineGroupG];
+  v[kDiffEloc] = static_cast<long long>(n[kLineGroupL]) + n[kLineGroupG];
+  v[kDiffLloc] = n[kLineGroupG];
+  v[kDiffComments] = n[kLineGroupC];
+  v[kDiffBlanks] = n[kLineGroupB];
 }
 
-void SetLineTotal(Values& v) { v[kMetricLines] = v[kMetricLoc] + v[kMetricComments] + v[kMetricBlanks]; }
+void SetLineTotal(Values& v) { v[kDiffLines] = v[kDiffLoc] + v[kDiffComments] + v[kDiffBlanks]; }
 
 // Progress on standard error while the files are paired.
 struct Progress {
@@ -123,7 +123,7 @@ void DiffWorkLists(Llist<NodeData>& older, Llist<NodeData>& newer, Llist<NodeDat
       // Removed: each metric counts with the sign its configuration gives it.
       AddToSums(wd.older, o);
       Values v = MetricsOf(o);
-      for (int k = 0; k < kMetricCount; ++k)
+      for (int k = 0; k < kDiffMetricCount; ++k)
         if (!cfg[MetricKey(static_cast<DiffMetric>(k))].plus) v[static_cast<std::size_t>(k)] = -v[static_cast<std::size_t>(k)];
       AddValues(wd.work, v);
       wd.work.size -= EntrySize(o);
@@ -138,7 +138,7 @@ void DiffWorkLists(Llist<NodeData>& older, Llist<NodeData>& newer, Llist<NodeDat
     Values change{}, equal{};
     bool linesRemoved = false;
     if (!lineDiff) {
-      for (int k = kMetricLoc; k <= kMetricLines; ++k)
+      for (int k = kDiffLoc; k <= kDiffLines; ++k)
         change[static_cast<std::size_t>(k)] = static_cast<long long>(EntryMetric(p, k)) - EntryMetric(o, k);
     } else {
       wd.lines = LineCounters{};
@@ -150,7 +150,7 @@ void DiffWorkLists(Llist<NodeData>& older, Llist<NodeData>& newer, Llist<NodeDat
         if (gcd.cfg.addRemovedAsModified) {
           Values removed{};
           LineValues(wd.lines, kLineRemoved, removed);
-          for (int k = kMetricLoc; k <= kMetricBlanks; ++k)
+          for (int k = kDiffLoc; k <= kDiffBlanks; ++k)
             change[static_cast<std::size_t>(k)] += removed[static_cast<std::size_t>(k)];
         }
         SetLineTotal(change);
@@ -160,12 +160,12 @@ void DiffWorkLists(Llist<NodeData>& older, Llist<NodeData>& newer, Llist<NodeDat
           if (wd.lines.count[kLineRemoved][g] != 0) linesRemoved = true;
       }
     }
-    for (int k = kMetricFunctions; k < kMetricCount; ++k)
+    for (int k = kDiffFunctions; k < kDiffMetricCount; ++k)
       change[static_cast<std::size_t>(k)] = static_cast<long long>(EntryMetric(p, k)) - EntryMetric(o, k);
     const long long sizeChange = static_cast<long long>(EntrySize(p)) - EntrySize(o);
-    const int olderEloc = EntryMetric(o, kMetricEloc);
+    const int olderEloc = EntryMetric(o, kDiffEloc);
     const double percent =
-        olderEloc < 1 ? 100.0 : static_cast<double>(change[kMetricEloc]) / olderEloc * 100.0;
+        olderEloc < 1 ? 100.0 : static_cast<double>(change[kDiffEloc]) / olderEloc * 100.0;
 
     AddToSums(wd.older, o);
     AddToSums(wd.newer, p);

@@ -18,7 +18,7 @@ struct DiffColumn {
   const char* xml;      // XML element
 };
 
-constexpr DiffColumn kColumns[kMetricCount] = {
+constexpr DiffColumn kColumns[kDiffMetricCount] = {
     {"LOC", "loc"},       {"eLOC", "eloc"},   {"lLOC", "lloc"},
     {"Comment", "comments"}, {"Blanks", "blanks"}, {"Lines", "lines"},
     {"Fcount", "function_count"}, {"Cyclo", "cyclomatic_complexity"}, {"Inter", "interface_complexity"},
@@ -91,7 +91,7 @@ void ColumnHeading(const char* lead, const char* after1, const char* after2, Glo
   if (Mode(gcd) == OutputMode::Html) OutS("<b>");
   if (csv) OutS(lead);
   else OutF("  %-3s ", "");
-  for (int k = 0; k < kMetricCount; ++k)
+  for (int k = 0; k < kDiffMetricCount; ++k)
     if (DiffColumnShown(k, gcd)) OutF(csv ? ",%s" : " %7s", kColumns[k].heading);
   if (after1 != nullptr) OutF(csv ? ",%s" : " %8s", after1);
   if (after2 != nullptr) OutF(csv ? ",%s" : " %7s", after2);
@@ -100,7 +100,7 @@ void ColumnHeading(const char* lead, const char* after1, const char* after2, Glo
 
 struct StateSums {
   long long files = 0;
-  long long value[kMetricCount] = {};
+  long long value[kDiffMetricCount] = {};
   double percent = 0;
 };
 
@@ -108,7 +108,7 @@ void ProfileLine(int state, const StateSums& s, GlobalData& gcd) {
   const double average = s.files > 0 ? s.percent / static_cast<double>(s.files) : 0.0;
   if (Mode(gcd) == OutputMode::Xml) {
     OutF("<%s>\n", StateElement(state));
-    for (int k = 0; k < kMetricCount; ++k)
+    for (int k = 0; k < kDiffMetricCount; ++k)
       if (DiffColumnShown(k, gcd)) OutF("<%s>%lld</%s>\n", kColumns[k].xml, s.value[k], kColumns[k].xml);
     if (DiffPercentShown(gcd)) OutF("<average_eloc_change_percent>%.2f</average_eloc_change_percent>\n", average);
     OutF("<files>%lld</files>\n</%s>\n", s.files, StateElement(state));
@@ -116,7 +116,7 @@ void ProfileLine(int state, const StateSums& s, GlobalData& gcd) {
   }
   const bool csv = Mode(gcd) == OutputMode::Csv;
   StateCell(state, gcd);
-  for (int k = 0; k < kMetricCount; ++k)
+  for (int k = 0; k < kDiffMetricCount; ++k)
     if (DiffColumnShown(k, gcd)) OutF(csv ? ",%7lld" : " %7lld", s.value[k]);
   if (DiffPercentShown(gcd)) OutF(csv ? ",%8.2f" : " %8.2f", average);
   OutF(csv ? ",%7lld\n" : " %7lld\n", s.files);
@@ -130,8 +130,8 @@ double Percent(long long newer, long long older) {
 }  // namespace
 
 bool DiffColumnShown(int metric, const GlobalData& gcd) {
-  if (metric < 0 || metric >= kMetricCount) return false;
-  if (gcd.sw.workLineDiff && metric >= kMetricFunctions) return false;
+  if (metric < 0 || metric >= kDiffMetricCount) return false;
+  if (gcd.sw.workLineDiff && metric >= kDiffFunctions) return false;
   return gcd.wd.reportCfg[MetricKey(static_cast<DiffMetric>(metric))].show != 0;
 }
 
@@ -147,7 +147,7 @@ void DiffDataShow(GlobalData& gcd, const NodeData& record) {
   const double percent = record.ratio;
   if (Mode(gcd) == OutputMode::Xml) {
     OutF("<%s>\n<file>%s</file>\n", StateElement(record.state), XmlEncodeText(record.name.c_str()).c_str());
-    for (int k = 0; k < kMetricCount; ++k)
+    for (int k = 0; k < kDiffMetricCount; ++k)
       if (DiffColumnShown(k, gcd)) OutF("<%s>%d</%s>\n", kColumns[k].xml, EntryMetric(record, k), kColumns[k].xml);
     if (DiffPercentShown(gcd)) OutF("<eloc_change_percent>%.2f</eloc_change_percent>\n", percent);
     OutF("</%s>\n", StateElement(record.state));
@@ -155,7 +155,7 @@ void DiffDataShow(GlobalData& gcd, const NodeData& record) {
   }
   const bool csv = Mode(gcd) == OutputMode::Csv;
   StateCell(record.state, gcd);
-  for (int k = 0; k < kMetricCount; ++k)
+  for (int k = 0; k < kDiffMetricCount; ++k)
     if (DiffColumnShown(k, gcd)) OutF(csv ? ",%7d" : " %7d", EntryMetric(record, k));
   if (DiffPercentShown(gcd)) OutF(csv ? ",%8.2f" : " %8.2f", percent);
   const std::string name = Mode(gcd) == OutputMode::Html ? EscapeHtml(record.name) : record.name;
@@ -180,7 +180,7 @@ void WorkDiffProfile(Llist<NodeData>& diff, GlobalData& gcd) {
     if (EntryUnprocessed(record) || record.state < 0 || record.state > kWorkTotal) continue;
     StateSums& s = sums[record.state];
     ++s.files;
-    for (int k = 0; k < kMetricCount; ++k) s.value[k] += EntryMetric(record, k);
+    for (int k = 0; k < kDiffMetricCount; ++k) s.value[k] += EntryMetric(record, k);
     s.percent += record.ratio;
   }
   Title(sw.workLineDiff ? "\n  Source Metrics Differential Profile Based on Code Line Differences\n"
@@ -201,7 +201,7 @@ void WorkDiffProfile(Llist<NodeData>& diff, GlobalData& gcd) {
 void SumLine(const char* title, const char* xmlName, const MetricSums& sums, GlobalData& gcd) {
   if (Mode(gcd) == OutputMode::Xml) {
     OutF("<%s>\n<files>%lld</files>\n", xmlName, sums.files);
-    for (int k = 0; k < kMetricCount; ++k)
+    for (int k = 0; k < kDiffMetricCount; ++k)
       if (DiffColumnShown(k, gcd))
         OutF("<%s>%lld</%s>\n", kColumns[k].xml, sums.value[static_cast<std::size_t>(k)], kColumns[k].xml);
     OutF("</%s>\n", xmlName);
@@ -210,7 +210,7 @@ void SumLine(const char* title, const char* xmlName, const MetricSums& sums, Glo
   const bool csv = Mode(gcd) == OutputMode::Csv;
   Title(title, gcd);
   OutF(csv ? "Files,%7lld\n" : "  Files    %7lld\n", sums.files);
-  for (int k = 0; k < kMetricCount; ++k)
+  for (int k = 0; k < kDiffMetricCount; ++k)
     if (DiffColumnShown(k, gcd))
       OutF(csv ? "%s,%7lld\n" : "  %-9s%7lld\n", kColumns[k].heading, sums.value[static_cast<std::size_t>(k)]);
   OutS("\n");
@@ -220,7 +220,7 @@ void DiffLine(const char* title, const char* xmlName, const MetricSums& newer, c
               GlobalData& gcd) {
   if (Mode(gcd) == OutputMode::Xml) {
     OutF("<%s>\n<files>%.2f</files>\n", xmlName, Percent(newer.files, older.files));
-    for (int k = 0; k < kMetricCount; ++k)
+    for (int k = 0; k < kDiffMetricCount; ++k)
       if (DiffColumnShown(k, gcd))
         OutF("<%s>%.2f</%s>\n", kColumns[k].xml,
              Percent(newer.value[static_cast<std::size_t>(k)], older.value[static_cast<std::size_t>(k)]),
@@ -231,7 +231,7 @@ void DiffLine(const char* title, const char* xmlName, const MetricSums& newer, c
   const bool csv = Mode(gcd) == OutputMode::Csv;
   Title(title, gcd);
   OutF(csv ? "Files,%7.2f\n" : "  Files    %7.2f %%\n", Percent(newer.files, older.files));
-  for (int k = 0; k < kMetricCount; ++k)
+  for (int k = 0; k < kDiffMetricCount; ++k)
     if (DiffColumnShown(k, gcd))
       OutF(csv ? "%s,%7.2f\n" : "  %-9s%7.2f %%\n", kColumns[k].heading,
            Percent(newer.value[static_cast<std::size_t>(k)], older.value[static_cast<std::size_t>(k)]));
@@ -242,7 +242,7 @@ void ShowDiffTotals(GlobalData& gcd) {
   const WorkDiffState& wd = gcd.wd;
   MetricSums delta;
   delta.files = wd.newer.files - wd.older.files;
-  for (int k = 0; k < kMetricCount; ++k)
+  for (int k = 0; k < kDiffMetricCount; ++k)
     delta.value[static_cast<std::size_t>(k)] = wd.newer.value[static_cast<std::size_t>(k)] - wd.older.value[static_cast<std::size_t>(k)];
   if (Mode(gcd) == OutputMode::Xml) OutF("<baseline_totals>\n");
   SumLine("\n  Total Metrics Newer Source Files\n", "newer_source_files", wd.newer, gcd);
@@ -261,7 +261,7 @@ void DiffProfileLine(GlobalData& gcd, double divisor, const char* label, const c
   };
   if (Mode(gcd) == OutputMode::Xml) {
     OutF("<%s>\n", xmlName);
-    for (int k = 0; k < kMetricCount; ++k)
+    for (int k = 0; k < kDiffMetricCount; ++k)
       if (DiffColumnShown(k, gcd)) OutF("<%s>%.0f</%s>\n", kColumns[k].xml, value(k), kColumns[k].xml);
     OutF("</%s>\n", xmlName);
     return;
@@ -274,7 +274,7 @@ void DiffProfileLine(GlobalData& gcd, double divisor, const char* label, const c
   } else {
     OutF("  %-16s", label);
   }
-  for (int k = 0; k < kMetricCount; ++k)
+  for (int k = 0; k < kDiffMetricCount; ++k)
     if (DiffColumnShown(k, gcd)) OutF(csv ? ",%7.0f" : " %7.0f", value(k));
   OutS("\n");
 }
@@ -294,7 +294,7 @@ void ShowProductivity(const WorkTime& time, GlobalData& gcd) {
     Title("\n  Productivity Estimate\n", gcd);
     const bool csv = mode == OutputMode::Csv;
     if (!csv) OutF("  %-16s", "");
-    for (int k = 0; k < kMetricCount; ++k)
+    for (int k = 0; k < kDiffMetricCount; ++k)
       if (DiffColumnShown(k, gcd)) OutF(csv ? ",%s" : " %7s", kColumns[k].heading);
     OutS("\n");
   }

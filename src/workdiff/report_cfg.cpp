@@ -36,7 +36,7 @@ constexpr const char* kReportKeys[kReportKeyCount] = {
     "TOTAL_COMPLEXITY", "ELOC_PERCENT_DIFF",
 };
 
-constexpr ReportKey kMetricKeys[kMetricCount] = {
+constexpr ReportKey kMetricKeys[kDiffMetricCount] = {
     kKeyLoc,       kKeyEloc,       kKeyLloc,      kKeyComments,   kKeyBlanks, kKeyPhysical,
     kKeyFunctions, kKeyCyclomatic, kKeyInterface, kKeyComplexity, kKeyNotices,
 };

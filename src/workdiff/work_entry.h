@@ -30,7 +30,7 @@ enum WorkState {
 // "Unp", "Equ", "Mod", "Dif", "Rem", "New", "Prc", "Tot"; "Unp" out of range.
 const char* WorkStateName(int state);
 
-inline int NodeData::*const kMetricSlots[kMetricCount] = {
+inline int NodeData::*const kMetricSlots[kDiffMetricCount] = {
     &NodeData::loc,   &NodeData::eloc,  &NodeData::lloc,       &NodeData::comments,
     &NodeData::blanks, &NodeData::lines, &NodeData::slot5,     &NodeData::cyclomatic,
     &NodeData::slot4, &NodeData::slot6, &NodeData::slot3,

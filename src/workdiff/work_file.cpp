@@ -287,19 +287,19 @@ int LoadWorkFile(const std::string& fileName, time_t* created, Llist<NodeData>& 
     rec.text1 = parsed.dataPath;
     EntryDate(rec) = parsed.date > INT_MAX ? INT_MAX : parsed.date < INT_MIN ? INT_MIN : static_cast<int>(parsed.date);
     EntrySize(rec) = parsed.size;
-    EntryMetric(rec, kMetricLoc) = parsed.loc;
-    EntryMetric(rec, kMetricEloc) = parsed.eloc;
-    EntryMetric(rec, kMetricLloc) = parsed.lloc;
-    EntryMetric(rec, kMetricComments) = parsed.comments;
-    EntryMetric(rec, kMetricBlanks) = parsed.blanks;
-    EntryMetric(rec, kMetricLines) = parsed.lines;
-    EntryMetric(rec, kMetricFunctions) = parsed.functions;
-    EntryMetric(rec, kMetricCyclomatic) = parsed.cyclomatic;
-    EntryMetric(rec, kMetricInterface) = parsed.interface;
+    EntryMetric(rec, kDiffLoc) = parsed.loc;
+    EntryMetric(rec, kDiffEloc) = parsed.eloc;
+    EntryMetric(rec, kDiffLloc) = parsed.lloc;
+    EntryMetric(rec, kDiffComments) = parsed.comments;
+    EntryMetric(rec, kDiffBlanks) = parsed.blanks;
+    EntryMetric(rec, kDiffLines) = parsed.lines;
+    EntryMetric(rec, kDiffFunctions) = parsed.functions;
+    EntryMetric(rec, kDiffCyclomatic) = parsed.cyclomatic;
+    EntryMetric(rec, kDiffInterface) = parsed.interface;
     const long long complexity = static_cast<long long>(parsed.cyclomatic) + parsed.interface;
-    EntryMetric(rec, kMetricComplexity) =
+    EntryMetric(rec, kDiffComplexity) =
         complexity > INT_MAX ? INT_MAX : complexity < INT_MIN ? INT_MIN : static_cast<int>(complexity);
-    EntryMetric(rec, kMetricNotices) = parsed.notices;
+    EntryMetric(rec, kDiffNotices) = parsed.notices;
     if (!AddListNode(0, std::move(rec), list, gcd)) {
       OutF("  Memory Error: %s\n", std::strerror(ENOMEM));
       return 0;

@@ -10,18 +10,18 @@
 // The metrics a differential reports, in the order of its columns (the eLOC
 // percent change, a real value, is kept apart).
 enum DiffMetric {
-  kMetricLoc,
-  kMetricEloc,
-  kMetricLloc,
-  kMetricComments,
-  kMetricBlanks,
-  kMetricLines,
-  kMetricFunctions,
-  kMetricCyclomatic,
-  kMetricInterface,
-  kMetricComplexity,
-  kMetricNotices,
-  kMetricCount
+  kDiffLoc,
+  kDiffEloc,
+  kDiffLloc,
+  kDiffComments,
+  kDiffBlanks,
+  kDiffLines,
+  kDiffFunctions,
+  kDiffCyclomatic,
+  kDiffInterface,
+  kDiffComplexity,
+  kDiffNotices,
+  kDiffMetricCount
 };
 
 // Line type groups and line states of the line counters.
@@ -36,7 +36,7 @@ struct LineCounters {
 // Sums over a set of files: how many, each metric, and their sizes.
 struct MetricSums {
   long long files = 0;
-  std::array<long long, kMetricCount> value{};
+  std::array<long long, kDiffMetricCount> value{};
   long long size = 0;
 };
 

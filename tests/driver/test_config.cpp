@@ -221,9 +221,9 @@ TEST_F(ConfigTest, ExtensionAndColourValues) {
   EXPECT_EQ(cfg().htmlLinkColor, "#0000EE");
   Apply("HTML Error Color : #" + std::string(30, 'A'));
   EXPECT_EQ(cfg().htmlErrorColor, "#" + std::string(19, 'A'));
-  // The inheritance colour is written but never read; the alink colour is read only.
+  // The inheritance colour is read back like the others; the alink colour is read only.
   Apply("HTML Inheritance Color : #123456");
-  EXPECT_EQ(cfg().htmlInheritanceColor, "#FF3300");
+  EXPECT_EQ(cfg().htmlInheritanceColor, "#123456");
   Apply("html alink color : #111111");
   EXPECT_EQ(cfg().htmlALinkColor, "#111111");
   const std::string dump = Dump(*gcd);

@@ -138,4 +138,110 @@ TEST_F(Hostile, ListFileWithHugeLinesAndBrokenEntries) {
   EXPECT_NE(r.out.find("File: x.c"), std::string::npos);
 }
 
+TEST_F(Hostile, BrokenFunctionHeadsAndBodies) {
+  // A head that never ends, parameters over 1,000 lines, a function of
+  // 100,000 lines, unbalanced parentheses and braces, two heads for one body.
+  std::string endless = "int endless(int a,\n";
+  for (int i = 0; i < 200000; ++i) endless += "  int p" + std::to_string(i) + ",\n";
+  dir.Write("endless.c", endless);
+  std::string params = "int wide(\n";
+  for (int i = 0; i < 1000; ++i) params += "  int p" + std::to_string(i) + ",\n";
+  params += "  int last)\n{\n  return last;\n}\n";
+  dir.Write("params.c", params);
+  std::string longBody = "int big(void)\n{\n";
+  for (int i = 0; i < 100000; ++i) longBody += "  if (x" + std::to_string(i % 7) + ") y++;\n";
+  longBody += "  return 0;\n}\n";
+  dir.Write("big.c", longBody);
+  dir.Write("unbalanced.cpp", "int f(int a)) { ((( }}} int g( { class X { ;\n}\n} void h() {\n");
+  dir.Write("branches.c", "#ifdef A\nint f(int a) {\n#else\nint f(int a, int b) {\n#endif\n  return 0;\n}\n");
+  RunResult r = Run({"-c", "-fa", "-fd", "-o", "-fm", "-n", "endless.c", "params.c", "big.c", "unbalanced.cpp",
+                     "branches.c"});
+  ASSERT_EQ(r.status >= 0, true) << r.err;
+  RunResult listing = Run({"-c", "-fa", "-fd", "params.c", "big.c"});
+  ASSERT_EQ(listing.status, 0) << listing.err;
+  EXPECT_NE(listing.out.find("  Function: wide\n"), std::string::npos);
+  // The collected parameter text stops at 2047 characters.
+  const std::size_t paramLine = listing.out.find("  Parameters: (int p0, int p1,");
+  ASSERT_NE(paramLine, std::string::npos);
+  EXPECT_LT(listing.out.find("\n  Complexity", paramLine) - paramLine, 2047u + 2047u / 60 * 15 + 20);
+  EXPECT_NE(listing.out.find("  Function: big\n"), std::string::npos);
+  EXPECT_NE(listing.out.find("Cyclo Vg 100001"), std::string::npos);
+  EXPECT_TRUE(HasLine(listing.out, LocLine(100003, 100001, 100001, 0, 100003))) << listing.out.substr(0, 4000);
+}
+
+TEST_F(Hostile, HugeNamesNestingAndBaseLists) {
+  const std::string name(5000, 'n');
+  dir.Write("name.cpp", "class " + name + " : public " + name + " {\n  void " + name + "() { }\n};\nint " +
+                            name + "(void) { return 0; }\n");
+  std::string nested;
+  for (int i = 0; i < 10000; ++i) nested += "class C" + std::to_string(i) + " { int a" + std::to_string(i) + ";\n";
+  nested += "void deepest() { }\n";
+  for (int i = 0; i < 10000; ++i) nested += "};\n";
+  nested += "int after(void) { return 0; }\n";
+  dir.Write("nested.cpp", nested);
+  std::string bases = "class Many :\n";
+  for (int i = 0; i < 1000; ++i) bases += "  public Base" + std::to_string(i) + "<int, long>" + (i < 999 ? ",\n" : "\n");
+  bases += "{\n};\n";
+  dir.Write("bases.cpp", bases);
+  dir.Write("quoted.cpp", "const char *s = \"class Fake {\";\n// class Commented {\n#define MAKE class Made { int m; };\n"
+                          "int real(void) { return 0; }\n");
+  RunResult fm = Run({"-c", "-fa", "-fd", "-o", "-fm", "-n", "name.cpp", "nested.cpp", "bases.cpp", "quoted.cpp"});
+  ASSERT_GE(fm.status, 0) << fm.err;
+  RunResult r = Run({"-c", "-fa", "-fd", "-o", "name.cpp", "nested.cpp", "bases.cpp", "quoted.cpp"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("  Class: Many\n"), std::string::npos);
+  EXPECT_NE(r.out.find("Function: after\n"), std::string::npos);
+  EXPECT_NE(r.out.find("Function: real\n"), std::string::npos);
+  EXPECT_EQ(r.out.find("Fake"), std::string::npos);
+  EXPECT_EQ(r.out.find("Commented"), std::string::npos);
+  EXPECT_EQ(r.out.find("Made"), std::string::npos);
+  RunResult l = Run({"-l", "-o", "nested.cpp"});
+  ASSERT_EQ(l.status, 0) << l.err;
+  EXPECT_TRUE(HasLine(l.out, "  after (void)")) << l.out.substr(l.out.size() > 3000 ? l.out.size() - 3000 : 0);
+}
+
+TEST_F(Hostile, UtilitiesStreamAHundredMegabyteFileInFlatMemory) {
+  const std::string line = "\tx = \"a\tb\"; /* c */\r\n";
+  std::string text;
+  for (size_t n = (100u << 20) / line.size(); n > 0; --n) text += line;
+  dir.Write("big.c", text);
+  limits.memoryBytes = 48LL << 20;  // far below the file's size
+  RunResult r = Run({"-Es", "-Ec", "-O/dev/null", "big.c"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  r = Run({"-p", "-O/dev/null", "big.c"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  r = Run({"-Dt", "-Du", "big.c"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("Complete - Lines = " + std::to_string(text.size() / line.size())), std::string::npos);
+  std::string expected;
+  const std::string rewritten = "  x = \"a\tb\"; /* c */\n";
+  for (size_t n = text.size() / line.size(); n > 0; --n) expected += rewritten;
+  EXPECT_TRUE(dir.Read("big.c") == expected);
+}
+
+TEST_F(Hostile, UtilitiesKeepBinaryBytesAndSurviveHugeLines) {
+  std::string binary;
+  for (unsigned i = 0; i < 400000; ++i) binary += static_cast<char>((i * 7919u + i / 13) % 256);
+  dir.Write("bin.c", binary);
+  dir.Write("huge.c", std::string(50u << 20, '\t') + "\r\n");
+  dir.Write("cr.c", "a;\r\tb;\r\"\t\"\r");
+  limits.memoryBytes = 48LL << 20;
+  for (const char* mode : {"-p", "-Es", "-Ec"}) {
+    RunResult r = Run({mode, "-O/dev/null", "bin.c", "huge.c", "cr.c"});
+    EXPECT_EQ(r.status, 0) << mode << r.err;
+  }
+  RunResult r = Run({"-Du", "bin.c", "huge.c", "cr.c"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::string expected;
+  for (size_t i = 0; i < binary.size(); ++i) {
+    if (binary[i] == '\r' && i + 1 < binary.size() && binary[i + 1] == '\n') continue;
+    expected += binary[i];
+  }
+  EXPECT_TRUE(dir.Read("bin.c") == expected);
+  EXPECT_EQ(dir.Read("huge.c").size(), (50u << 20) + 1);
+  r = Run({"-Dt", "cr.c", "huge.c"});
+  EXPECT_EQ(dir.Read("cr.c"), "a;\r  b;\r\"\t\"\r");
+  EXPECT_EQ(dir.Read("huge.c").size(), (100u << 20) + 1);
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -75,6 +76,11 @@ void ApplyLimits(const RunLimits* limits) {
   if (!kAddressSanitizer) {
     rlimit mem{static_cast<rlim_t>(limits->memoryBytes), static_cast<rlim_t>(limits->memoryBytes)};
     setrlimit(RLIMIT_AS, &mem);
+  }
+  if (limits->fileSizeBytes >= 0) {
+    signal(SIGXFSZ, SIG_IGN);  // an ignored signal stays ignored across exec
+    rlimit fsize{static_cast<rlim_t>(limits->fileSizeBytes), static_cast<rlim_t>(limits->fileSizeBytes)};
+    setrlimit(RLIMIT_FSIZE, &fsize);
   }
   // A pending alarm survives exec and ends a run that blocks without using CPU.
   alarm(static_cast<unsigned>(limits->wallSeconds));

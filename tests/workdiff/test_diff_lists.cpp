@@ -47,7 +47,7 @@ class DiffListsTest : public ::testing::Test {
     std::vector<Row> rows;
     for (const NodeData& r : diff) {
       Row row{WorkStateName(r.state), r.name, {}, r.ratio, EntryUnprocessed(r)};
-      for (int k = 0; k < kMetricCount; ++k) row.m.push_back(EntryMetric(r, k));
+      for (int k = 0; k < kDiffMetricCount; ++k) row.m.push_back(EntryMetric(r, k));
       rows.push_back(row);
     }
     return rows;
@@ -82,13 +82,13 @@ TEST_F(DiffListsTest, FileStatesAndTotalsBySize) {
   const auto rows = Run();
   ASSERT_EQ(rows.size(), 5u);
   EXPECT_EQ(rows[0].state, "Equ");
-  EXPECT_EQ(rows[0].m, std::vector<int>(kMetricCount, 0));
+  EXPECT_EQ(rows[0].m, std::vector<int>(kDiffMetricCount, 0));
   EXPECT_EQ(rows[1].state, "Mod");
-  EXPECT_EQ(rows[1].m[kMetricLoc], 4);
-  EXPECT_EQ(rows[1].m[kMetricFunctions], 1);
+  EXPECT_EQ(rows[1].m[kDiffLoc], 4);
+  EXPECT_EQ(rows[1].m[kDiffFunctions], 1);
   EXPECT_FLOAT_EQ(rows[1].percent, 50.0f);
   EXPECT_EQ(rows[2].state, "Rem");
-  EXPECT_EQ(rows[2].m[kMetricLoc], -4);
+  EXPECT_EQ(rows[2].m[kDiffLoc], -4);
   EXPECT_FLOAT_EQ(rows[2].percent, -100.0f);
   EXPECT_EQ(rows[2].unprocessed, 1);
   EXPECT_EQ(rows[3].state, "Equ");  // names pair ignoring case by default
@@ -98,10 +98,10 @@ TEST_F(DiffListsTest, FileStatesAndTotalsBySize) {
   const WorkDiffState& wd = gcd->wd;
   EXPECT_EQ(wd.older.files, 4);
   EXPECT_EQ(wd.newer.files, 4);
-  EXPECT_EQ(wd.newer.value[kMetricLoc], 31);
+  EXPECT_EQ(wd.newer.value[kDiffLoc], 31);
   // Work: grown +4, removed -4, new +6.
-  EXPECT_EQ(wd.work.value[kMetricLoc], 6);
-  EXPECT_EQ(wd.work.value[kMetricFunctions], 1 - 1 + 2);
+  EXPECT_EQ(wd.work.value[kDiffLoc], 6);
+  EXPECT_EQ(wd.work.value[kDiffFunctions], 1 - 1 + 2);
 }
 
 TEST_F(DiffListsTest, RemovedFilesFollowTheirSignAndNamesTheirCase) {
@@ -113,8 +113,8 @@ TEST_F(DiffListsTest, RemovedFilesFollowTheirSignAndNamesTheirCase) {
   const auto rows = Run();
   ASSERT_EQ(rows.size(), 2u);  // a renamed file: removed and new
   EXPECT_EQ(rows[0].state, "Rem");
-  EXPECT_EQ(rows[0].m[kMetricLoc], 4);
-  EXPECT_EQ(rows[0].m[kMetricEloc], -3);
+  EXPECT_EQ(rows[0].m[kDiffLoc], 4);
+  EXPECT_EQ(rows[0].m[kDiffEloc], -3);
   EXPECT_FLOAT_EQ(rows[0].percent, 100.0f);
   EXPECT_EQ(rows[1].state, "New");
 }
@@ -135,28 +135,28 @@ TEST_F(DiffListsTest, LineDifferentials) {
   auto rows = Run();
   ASSERT_EQ(rows.size(), 6u) << out;
   EXPECT_EQ(rows[0].state, "Dif");
-  EXPECT_EQ(rows[0].m[kMetricLoc], 1);
-  EXPECT_EQ(rows[0].m[kMetricComments], 1);
-  EXPECT_EQ(rows[0].m[kMetricLines], 2);
+  EXPECT_EQ(rows[0].m[kDiffLoc], 1);
+  EXPECT_EQ(rows[0].m[kDiffComments], 1);
+  EXPECT_EQ(rows[0].m[kDiffLines], 2);
   EXPECT_EQ(rows[1].state, "Equ");
-  EXPECT_EQ(rows[1].m[kMetricLoc], 2);
+  EXPECT_EQ(rows[1].m[kDiffLoc], 2);
   EXPECT_EQ(rows[2].state, "Equ");  // an equal file gives only its equal lines
-  EXPECT_EQ(rows[2].m[kMetricEloc], 2);
-  EXPECT_EQ(rows[2].m[kMetricLloc], 1);
+  EXPECT_EQ(rows[2].m[kDiffEloc], 2);
+  EXPECT_EQ(rows[2].m[kDiffLloc], 1);
   EXPECT_EQ(rows[3].state, "Dif");  // removed lines make a file changed
-  EXPECT_EQ(rows[3].m[kMetricLoc], 0);
+  EXPECT_EQ(rows[3].m[kDiffLoc], 0);
   EXPECT_EQ(rows[5].state, "Equ");  // no line data: line changes 0
-  EXPECT_EQ(rows[5].m[kMetricLoc], 0);
+  EXPECT_EQ(rows[5].m[kDiffLoc], 0);
   EXPECT_NE(out.find("  Error: Loading Work Differential File: w.dat.dif/missing\n"), std::string::npos);
-  EXPECT_EQ(gcd->wd.work.value[kMetricLoc], 1);
+  EXPECT_EQ(gcd->wd.work.value[kDiffLoc], 1);
 
   // With removed older lines counted as modified, the removals add in.
   gcd->cfg.addRemovedAsModified = 1;
   LlistDestroy(diff);
   for (NodeData& n : newer) n.state = 0;
   rows = Run();
-  EXPECT_EQ(rows[0].m[kMetricLoc], 2);
-  EXPECT_EQ(rows[3].m[kMetricLoc], 1);
+  EXPECT_EQ(rows[0].m[kDiffLoc], 2);
+  EXPECT_EQ(rows[3].m[kDiffLoc], 1);
 }
 
 }  // namespace

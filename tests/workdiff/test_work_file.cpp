@@ -104,11 +104,11 @@ TEST_F(WorkFileTest, WrittenHeaderAndLinesLoadBack) {
   EXPECT_EQ(b.text1, "base.dat.dif/src_b_c.dif");
   EXPECT_EQ(EntryDate(b), 1000);
   EXPECT_EQ(EntrySize(b), 7);
-  EXPECT_EQ(EntryMetric(b, kMetricLloc), 6);
-  EXPECT_EQ(EntryMetric(b, kMetricNotices), 8);
-  EXPECT_EQ(EntryMetric(b, kMetricInterface), 9);
-  EXPECT_EQ(EntryMetric(b, kMetricFunctions), 11);
-  EXPECT_EQ(EntryMetric(b, kMetricComplexity), 16);  // cyclomatic + interface
+  EXPECT_EQ(EntryMetric(b, kDiffLloc), 6);
+  EXPECT_EQ(EntryMetric(b, kDiffNotices), 8);
+  EXPECT_EQ(EntryMetric(b, kDiffInterface), 9);
+  EXPECT_EQ(EntryMetric(b, kDiffFunctions), 11);
+  EXPECT_EQ(EntryMetric(b, kDiffComplexity), 16);  // cyclomatic + interface
 }
 
 TEST_F(WorkFileTest, SplittingFileLines) {

@@ -1,0 +1,193 @@
+// Keyword recognition of the line engine: which word stands at a position,
+// whether it is delimited as its rule wants, its file counter and its action.
+#include <cstring>
+
+#include "common/gcd.h"
+#include "engine/complexity.h"
+#include "engine/keywords.h"
+#include "engine/lexical.h"
+#include "engine/line_scan.h"
+#include "structure/structure_events.h"
+
+namespace {
+
+constexpr unsigned kKeywordCount = sizeof kKeywords / sizeof kKeywords[0];
+constexpr unsigned char kNoKeyword = 0xFF;
+
+// Look-up tables built once from the keyword catalogue: the keywords of each
+// initial letter, for each initial the characters allowed before it, and the
+// action of every keyword.
+struct KeywordIndex {
+  unsigned char byInitial[128][16] = {};  // indexes into kKeywords, kNoKeyword ends
+  bool lead[128][256] = {};
+  KeywordAction action[kKeywordCount] = {};
+  KeywordIndex() {
+    for (auto& row : byInitial)
+      for (auto& v : row) v = kNoKeyword;
+    for (unsigned k = 0; k < kKeywordCount; ++k) {
+      auto initial = static_cast<unsigned char>(kKeywords[k].word[0]);
+      for (auto& v : byInitial[initial])
+        if (v == kNoKeyword) {
+          v = static_cast<unsigned char>(k);
+          break;
+        }
+      action[k] = kKeywords[k].action;
+      for (const KeywordActionOf& a : kCountedKeywordActions)
+        if (std::strcmp(a.word, kKeywords[k].word) == 0) action[k] = a.action;
+    }
+    for (int c = 0; c < 128; ++c)
+      for (const char* l = KeywordLeadSet(static_cast<char>(c)); *l; ++l) lead[c][static_cast<unsigned char>(*l)] = true;
+  }
+};
+const KeywordIndex kKeywordIndex;
+
+// The end-of-keyword test for a word that ends just before pos.
+bool KeywordEnds(const KeywordInfo& kw, const char* line, int pos, int* counter) {
+  const char* after = line + pos;
+  char c = *after;
+  auto plainDelimiter = [&]() {
+    if (c == ' ' || c == '\t' || c == '\n' || c == '\0') return true;
+    if (c == '\r') return kw.carriageReturnEnds;
+    if (IsCommentStart(after)) return true;
+    return c != '\0' && std::strchr(kw.extraDelimiters, c) != nullptr;
+  };
+  switch (kw.end) {
+    case KeywordEnd::Delimiter:
+      if (!plainDelimiter()) return false;
+      ++*counter;
+      return true;
+    case KeywordEnd::Return:
+      if (c == ' ' || c == '\t' || c == ';' || IsCommentStart(after)) {
+        ++*counter;
+        return true;
+      }
+      [[fallthrough]];
+    case KeywordEnd::Terminator:
+      if (c == '\0') {  // a last line without a line feed ends here
+        ++*counter;
+        return true;
+      }
+      return KeywordTermin(line, pos, counter, kw.terminator, '\n') != 0;
+  }
+  return false;
+}
+
+// An enum opens a body when a { follows on its line before any ; ) , or =;
+// when the line ends first, the next { decides.
+void EnumKeyword(const char* line, int pos, FileCounts& fc, EngineState& eng, StructureState& st) {
+  st.enumInStatement = 1;
+  for (const char* p = line + pos; !IsLineEnd(*p); ++p) {
+    if (*p == '{') {
+      ++fc.enums;
+      eng.enumPending = 2;  // counted already: the brace only opens the body
+      return;
+    }
+    if (*p == ';' || *p == ')' || *p == ',' || *p == '=') return;
+  }
+  eng.enumPending = 1;
+}
+
+// A template is counted unless the rest of its line, after the matched <...>
+// parameter list, holds a ';' with no '{' before it (a declaration).
+bool TemplateIsDeclaration(const char* line, int pos) {
+  const char* p = line + pos;
+  while (*p == ' ' || *p == '\t') ++p;
+  if (*p != '<') return false;
+  int depth = 0;
+  for (; !IsLineEnd(*p); ++p) {
+    if (*p == '<') ++depth;
+    else if (*p == '>' && --depth == 0) break;
+  }
+  if (depth != 0) return false;
+  for (++p; !IsLineEnd(*p); ++p) {
+    if (*p == '{') return false;
+    if (*p == ';') return true;
+  }
+  return false;
+}
+
+// What a recognised keyword does beyond its file counter.
+void KeywordAct(KeywordAction action, LineScan& s, int i, int pos, GlobalData& gcd) {
+  switch (action) {
+    case KeywordAction::None:
+      return;
+    case KeywordAction::Class:
+    case KeywordAction::Struct:
+    case KeywordAction::Interface:
+    case KeywordAction::Namespace:
+    case KeywordAction::Package:
+    case KeywordAction::Public:
+    case KeywordAction::Protected:
+    case KeywordAction::Private:
+    case KeywordAction::Typedef:
+    case KeywordAction::Template:
+    case KeywordAction::Using:
+    case KeywordAction::Friend:
+    case KeywordAction::Union:
+    case KeywordAction::Virtual:
+      StructureKeyword(action, s.line, i, pos, gcd);
+      return;
+    default:
+      CountDecisionKeyword(action, s.line, pos, gcd);
+      return;
+  }
+}
+
+}  // namespace
+
+bool IsKeywordLead(unsigned char initial, unsigned char lead) {
+  return initial < 128 && kKeywordIndex.lead[initial][lead];
+}
+
+bool IsKeywordInitial(unsigned char c) { return c < 128 && kKeywordIndex.byInitial[c][0] != kNoKeyword; }
+
+void MatchKeyword(LineScan& s, int i, GlobalData& gcd) {
+  const char* line = s.line;
+  const KeywordIndex& index = kKeywordIndex;
+  auto c = static_cast<unsigned char>(line[i]);
+  if (c >= 128 || index.byInitial[c][0] == kNoKeyword || i <= s.directiveWordEnd) return;
+  if (i > 0 && !index.lead[c][static_cast<unsigned char>(line[i - 1])]) return;
+  FileCounts& fc = gcd.eng.fc;
+  const LanguageState& lang = gcd.lang;
+  for (unsigned char k : index.byInitial[c]) {
+    if (k == kNoKeyword) break;
+    const KeywordInfo& kw = kKeywords[k];
+    if (i + kw.length > s.len) continue;
+    if (std::strncmp(line + i, kw.word, static_cast<size_t>(kw.length)) != 0) continue;
+    int pos = i + kw.length;
+    switch (kw.rule) {
+      case KeywordRule::JavaOnly:
+        if (!lang.isJava) return;
+        break;
+      case KeywordRule::NotInC:
+        // In C files new and delete are not counted (a later check reports them).
+        if (lang.isC && !lang.isCpp) return;
+        break;
+      case KeywordRule::ClassBody:
+        if (gcd.st.classBodyDepth <= 0) return;
+        break;
+      case KeywordRule::Template:
+        // A template in a C file is reported by the in-line checks instead.
+        if (lang.isC && !lang.isCpp) return;
+        if (TemplateIsDeclaration(line, pos)) return;
+        break;
+      case KeywordRule::Enum: {
+        int dummy = 0;
+        if (KeywordEnds(kw, line, pos, &dummy)) EnumKeyword(line, pos, fc, gcd.eng, gcd.st);
+        return;
+      }
+      case KeywordRule::None:
+        break;
+    }
+    const KeywordAction action = index.action[k];
+    // A C# delegate's return belongs to the delegate, not to the function.
+    if (action == KeywordAction::Return && lang.isCSharp && gcd.eng.cond.delegateInStatement) return;
+    int scratch = 0;
+    int* counter = kw.counter != nullptr ? &(fc.*kw.counter) : &scratch;
+    if (KeywordEnds(kw, line, pos, counter)) {
+      if (kw.counter == &FileCounts::news) gcd.eng.newInStatement = 1;
+      KeywordAct(action, s, i, pos, gcd);
+      return;
+    }
+  }
+}

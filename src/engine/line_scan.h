@@ -1,0 +1,26 @@
+// The state of one ParseLine call, shared by the line scan and the keyword
+// and code-character handlers it calls.
+#pragma once
+
+#include "engine/engine_state.h"
+
+struct LineScan {
+  const char* line;
+  int len;            // counted length (without the line end)
+  int lineNumber;
+  LineFlags flags;
+  int directiveWordEnd = -1;  // keywords inside a directive word are not keywords
+  int singleChar[4] = {-1, -1, -1, -1};  // cached SingleChar results for ( ) { }
+};
+
+inline bool IsLineEnd(char c) { return c == '\n' || c == '\r' || c == '\0'; }
+inline bool IsCommentStart(const char* p) { return p[0] == '/' && (p[1] == '/' || p[1] == '*'); }
+
+struct GlobalData;
+// Tries every keyword that starts with the character at i: counts it in its
+// file counter and runs its action (decision points, structure keywords).
+void MatchKeyword(LineScan& s, int i, GlobalData& gcd);
+// True when a keyword may start right after the character lead.
+bool IsKeywordLead(unsigned char initial, unsigned char lead);
+// True when some keyword starts with the character.
+bool IsKeywordInitial(unsigned char c);
