@@ -27,6 +27,7 @@ trap 'rm -rf "$work"' EXIT
 # lqa switch sets. The fullest set grows as analyses are added.
 lqa_default=(-s)
 lqa_functions=(-c -fa)
+lqa_notices=(-s -n)
 lqa_fullest=(-s -v -c -fa -fd -o -n -m -a -l)
 # Every report at once (-l would switch the project reports off), and the
 # two data exports over the whole file set.
@@ -175,6 +176,8 @@ bench_corpus() {
   row "lqa ${lqa_default[*]}" "$base" "$kb" "$base" "$bytes" "$lines"
   read -r s kb < <(measure "$lqa" "${lqa_functions[@]}" -F "$work/files")
   row "lqa ${lqa_functions[*]}" "$s" "$kb" "$base" "$bytes" "$lines"
+  read -r s kb < <(measure "$lqa" "${lqa_notices[@]}" -F "$work/files")
+  row "lqa ${lqa_notices[*]}" "$s" "$kb" "$base" "$bytes" "$lines"
   read -r s kb < <(measure "$lqa" "${lqa_fullest[@]}" -F "$work/files")
   row "lqa fullest" "$s" "$kb" "$base" "$bytes" "$lines"
   read -r s kb < <(measure "$lqa" "${lqa_reports[@]}" -F "$work/files")

@@ -1,7 +1,8 @@
 // libFuzzer target: the whole analysis of one input file, reports included.
 // The first byte of the input picks the language and a switch set, so the
 // traces, the notices and every output mode are exercised; the rest is the
-// file's content.
+// file's content. One byte names 32 sets: the last of them fans out over the
+// sets from there on by the input's length.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -24,11 +25,13 @@
 namespace {
 
 std::string gDir;
+std::string gNoticeHome;  // lqa.cfg with every notice on, the line first, tight limits
 // The directory the fuzzer started in: its corpus paths are relative to it.
 std::string gStartDir;
 
 struct SwitchSet {
   std::vector<const char*> args;
+  bool noticeHome = false;  // run with gNoticeHome
 };
 
 const char* const kExtensions[] = {".c", ".h", ".cpp", ".hpp", ".java", ".cs", ".txt", ".C"};
@@ -46,6 +49,13 @@ const SwitchSet kSwitchSets[] = {
     {{"-H", "-d"}},
     {{"-C", "-wD"}},
     {{"-v", "-s"}},
+    {{"-n", "-fa"}},
+    {{"-Ns", "-fa", "-o"}},
+    {{"-Nv", "-fa"}},
+    {{"-n", "-fa", "-m"}, true},
+    {{"-H", "-n", "-fa"}, true},
+    {{"-Ns", "-Tq"}, true},
+    {{"-X", "-Tn"}, true},
     {{"-c", "-fa", "-fd", "-o", "-fm"}},
     {{"-l", "-o"}},
     {{"-c", "-fa", "-fd", "-o", "-n", "-l"}},
@@ -64,13 +74,36 @@ const SwitchSet kSwitchSets[] = {
     // The input file is a temporary copy: rewriting it in place is safe.
     {{"-Dt", "-Du"}},
     {{"-Dd", "-C", "-b"}},
+    {{"-c", "-fa", "-o", "-fm", "-n"}, true},
     // A baseline of the file with line data, kept inside the fuzz directory
     // (@ arguments are completed with it).
-    {{"@-wFile dat ", "@-wcreate ", "-wd"}},
-    {{"-C", "@-wFile dat ", "@-wcreate ", "-wd", "-wv"}},
+    {{"@-wFile dat ", "@-wcreate ", "-wd", "-wv"}},
     // The input read back as a work file and as a line data file.
     {{"@reader"}},
 };
+
+constexpr unsigned kSetCount = sizeof kSwitchSets / sizeof kSwitchSets[0];
+
+const SwitchSet& ChosenSet(unsigned choice, size_t size) {
+  const unsigned slot = choice / 8;
+  if (slot < 31 || kSetCount <= 31) return kSwitchSets[slot % kSetCount];
+  return kSwitchSets[31 + size % (kSetCount - 31)];
+}
+
+// Every notice on, line-first notices, the key string and skip tokens active,
+// and limits that fire early.
+std::string NoticeConfig() {
+  std::string cfg =
+      "Reorder notice, line in quality notices : Yes\n"
+      "LQA KEY String : Copyright\n"
+      "Activate LQA code skip tokens : Yes\n"
+      "Use default in case/break comparison : Yes\n"
+      "Include zero (0) as literal assignment : Yes\n"
+      "Maximum depth of scope : 2\n"
+      "Maximum Line Length : 20\n";
+  for (int n = 1; n <= 58; ++n) cfg += "Quality Notice " + std::to_string(n) + " : Yes\n";
+  return cfg;
+}
 
 std::string Completed(const char* arg) {
   const std::string a(arg + 1);
@@ -132,6 +165,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::filesystem::remove_all(gDir, ec);
   });
   setenv("LQAHOME", dir, 1);
+  gNoticeHome = gDir + "/notices";
+  std::filesystem::create_directory(gNoticeHome);
+  FILE* cfg = std::fopen((gNoticeHome + "/lqa.cfg").c_str(), "wb");
+  if (cfg == nullptr) std::abort();
+  const std::string text = NoticeConfig();
+  std::fwrite(text.data(), 1, text.size(), cfg);
+  std::fclose(cfg);
   return 0;
 }
 
@@ -144,7 +184,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fwrite(data + 1, 1, size - 1, fp);
   std::fclose(fp);
 
-  const SwitchSet& set = kSwitchSets[(choice / 8) % (sizeof kSwitchSets / sizeof kSwitchSets[0])];
+  const SwitchSet& set = ChosenSet(choice, size);
   if (set.args.size() == 1 && std::strcmp(set.args[0], "@reader") == 0) {
     gLQAOUT = std::fopen("/dev/null", "w");
     if (gLQAOUT == nullptr) std::abort();
@@ -154,6 +194,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::remove(path.c_str());
     return 0;
   }
+  setenv("LQAHOME", set.noticeHome ? gNoticeHome.c_str() : gDir.c_str(), 1);
   std::vector<std::string> storage{"lqa"};
   for (const char* a : set.args) storage.emplace_back(a[0] == '@' ? Completed(a) : std::string(a));
   storage.push_back(path);

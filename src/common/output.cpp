@@ -16,6 +16,10 @@ void OutS(const char* text) {
   if (text != nullptr) fputs(text, gLQAOUT);
 }
 
+void OutN(const char* text, std::size_t n) {
+  if (text != nullptr && n > 0) fwrite(text, 1, n, gLQAOUT);
+}
+
 void StreamF(FILE* stream, const char* fmt, ...) {
   va_list args;
   va_start(args, fmt);

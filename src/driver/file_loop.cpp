@@ -10,8 +10,8 @@
 
 #include "common/gcd.h"
 #include "common/output.h"
-#include "driver/driver_notices.h"
 #include "driver/progress.h"
+#include "notices/notices.h"
 #include "reports/csv_export.h"
 #include "reports/entity_listing.h"
 #include "reports/file_report.h"
@@ -74,7 +74,7 @@ bool SkipTokens(const char* line, const std::string& prefix, GlobalData& gcd) {
   auto has = [line](const std::string& token) { return !token.empty() && std::strstr(line, token.c_str()); };
   if (has(cfg.skipStartToken)) {
     drv.skipLines = 1;
-    if (cfg.notice[57] && !drv.skipQuality) SkipTokenNotice(57, drv.lineNumber, gcd);
+    EmitSkipTokenNotice(57, drv.lineNumber, gcd);
     return true;
   }
   if (has(cfg.skipEndToken)) {
@@ -83,7 +83,7 @@ bool SkipTokens(const char* line, const std::string& prefix, GlobalData& gcd) {
   }
   if (has(cfg.qualitySkipStartToken)) {
     drv.skipQuality = 1;
-    if (cfg.notice[58]) SkipTokenNotice(58, drv.lineNumber, gcd);
+    EmitSkipTokenNotice(58, drv.lineNumber, gcd);
   } else if (has(cfg.qualitySkipEndToken)) {
     drv.skipQuality = 0;
   }
@@ -136,26 +136,6 @@ void LineLoop(FILE* file, GlobalData& gcd) {
       ++gcd.eng.fc.skippedLines;
     }
   }
-}
-
-double Percent(double part, double whole) { return whole > 0 ? part / whole * 100.0 : 0.0; }
-
-void FileLevelNotices(GlobalData& gcd) {
-  const FileCounts& fc = gcd.eng.fc;
-  const Config& cfg = gcd.cfg;
-  const bool quality = !gcd.drv.skipQuality;
-  double blankPct = fc.loc > 0 ? Percent(fc.blank, fc.loc) : 0.0;
-  if (quality && cfg.notice[47] && blankPct < cfg.minFileBlankPct)
-    FilePercentNotice(47, blankPct, cfg.minFileBlankPct, gcd);
-  double commentPct = Percent(fc.comment, fc.loc + fc.comment);
-  if (quality && cfg.notice[20] && commentPct < cfg.minFileCommentPct)
-    FilePercentNotice(20, commentPct, cfg.minFileCommentPct, gcd);
-  double whitePct = Percent(fc.whitespace, fc.characters);
-  if (quality && cfg.notice[19] && whitePct < cfg.minFileWhitespacePct)
-    FilePercentNotice(19, whitePct, cfg.minFileWhitespacePct, gcd);
-  // The new/delete balance notice of C++ files is raised here once the notice
-  // emitters exist.
-  if (!gcd.eng.key_found && !cfg.keyString.empty() && cfg.notice[21] && quality) KeyStringNotice(gcd);
 }
 
 void EndOfFile(FileData& record, GlobalData& gcd) {
@@ -219,7 +199,7 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
 
   ReportOpenFunctionAtEndOfFile(gcd);
 
-  FileLevelNotices(gcd);
+  FileEndNotices(gcd);
 
   const bool extraction = sw.extractStrings || sw.extractComments || sw.commentDocumentation;
   // The baseline records every analysed file, whatever the report shows.

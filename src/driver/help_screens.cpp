@@ -8,14 +8,11 @@
 #include "common/output.h"
 #include "driver/exit.h"
 #include "driver/help.h"
+#include "notices/notices.h"
 #include "reports/format.h"
 
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
-
-// The notice catalogue's short texts. Declared weak so that the screen can
-// tell when the catalogue is not linked into the program.
-const char* GetNoticeStr(int number, GlobalData& gcd) __attribute__((weak));
 
 namespace {
 
@@ -167,10 +164,6 @@ void ShowFullSyntax(GlobalData& gcd) {
 }
 
 void ShowNotices(GlobalData& gcd) {
-  if (GetNoticeStr == nullptr) {
-    OutS("\n  Error: The quality notice catalogue is not included in this build yet\n");
-    ExitRun(1, gcd);
-  }
   OutF("%25sLQA Quality Notice Types\n", "");
   for (int n = 1; n <= kNoticeCount; ++n)
     OutF("  Notice %-4d: [%3s] %s\n", n, gcd.cfg.notice[static_cast<std::size_t>(n)] ? "On" : "Off",

@@ -16,6 +16,7 @@
 #include "driver/startup.h"
 #include "fileset/fileset.h"
 #include "inheritance/inheritance.h"
+#include "notices/notices.h"
 #include "reports/csv_export.h"
 #include "reports/entity_listing.h"
 #include "reports/estimation.h"
@@ -151,7 +152,7 @@ int Run(int argc, char** argv, GlobalData& gcd) {
 
   ShowProgressEnd(gcd);
   EndOfRun(gcd);
-  int result = sw.qualityNotices ? gcd.notices.total : 0;
+  int result = NoticeExitStatus(gcd);
   if (sw.progress) StreamF(stderr, "  LQA Processed - %d Files\n", gcd.drv.filesProcessed);
   return result;
 }

@@ -472,6 +472,9 @@ void set_output_file(const char* name, GlobalData& gcd) {
   StreamF(stdout, "\n  LQA using output file: %s\n", file.c_str());
   fflush(stdout);
   if (gLQAOUT && gLQAOUT != stdout && gLQAOUT != stderr) std::fclose(gLQAOUT);
+  // One -O stream is open at a time: the previous one is closed above.
+  static char buffer[kReportBufferSize];
+  setvbuf(stream, buffer, _IOFBF, sizeof buffer);
   gLQAOUT = stream;
   gcd.sw.outputFile = file;
   gcd.sw.outputFileGiven = 1;

@@ -48,13 +48,6 @@ bool IsComparisonAt(const char* line, int i) {
   }
 }
 
-// The '=' of an operator name (operator=, operator+=, operator<<=...) is no assignment.
-bool IsOperatorName(const char* line, int i) {
-  int j = i - 1;
-  while (j >= 0 && std::strchr("+-*/%^&|<>!~= \t", line[j]) != nullptr) --j;
-  return j >= 7 && std::strncmp(line + j - 7, "operator", 8) == 0;
-}
-
 void Assignment(const char* line, int i, GlobalData& gcd) {
   EngineState& eng = gcd.eng;
   const char prev = i > 0 ? line[i - 1] : '\0';
@@ -68,6 +61,12 @@ void Assignment(const char* line, int i, GlobalData& gcd) {
 }
 
 }  // namespace
+
+bool IsOperatorName(const char* line, int i) {
+  int j = i - 1;
+  while (j >= 0 && std::strchr("+-*/%^&|<>!~= \t", line[j]) != nullptr) --j;
+  return j >= 7 && std::strncmp(line + j - 7, "operator", 8) == 0;
+}
 
 int GetCycloComplexity(const GlobalData& gcd) {
   const Config& cfg = gcd.cfg;

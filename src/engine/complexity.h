@@ -79,6 +79,9 @@ void CountDecisionKeyword(KeywordAction action, const char* line, int pos, Globa
 // pair), ? (?? once), the comparisons of if and while conditions, and the
 // assignment '=' that opens assignment_flag.
 void CountOperatorChar(const char* line, int i, GlobalData& gcd);
+// True when the '=' at i belongs to an operator name (operator=, operator+=,
+// operator<<=...): it is no assignment.
+bool IsOperatorName(const char* line, int i);
 // After a ')' has lowered paren_depth: ends the conditions and the
 // parenthesised assignments it closes.
 void CloseConditions(GlobalData& gcd);

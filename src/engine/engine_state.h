@@ -6,6 +6,7 @@
 #include "common/text.h"
 #include "engine/complexity.h"
 #include "engine/counters.h"
+#include "notices/inline_check_state.h"
 
 // A fixed text buffer with its fill index; appending beyond 2047 characters
 // is dropped, so the line loop never allocates.
@@ -57,6 +58,7 @@ struct EngineState {
   FileComplexity fileCx;  // sums and maxima over the file's functions
   SwitchStack switches;   // the open switch statements
   ConditionState cond;    // open if/while conditions and delegate statements
+  InlineCheckState checks;  // the in-line quality checks across lines
   // Every scanned character goes to exactly one of these (cleared each line).
   LineText codeText;
   LineText stringText;

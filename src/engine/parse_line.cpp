@@ -10,6 +10,7 @@
 #include "engine/line_scan.h"
 #include "engine/macros.h"
 #include "engine/trace.h"
+#include "notices/inline_checks.h"
 #include "structure/structure_events.h"
 #include "utilities/extraction.h"
 #include "workdiff/line_data.h"
@@ -82,7 +83,6 @@ void NonEffective(LineScan& s, char c, GlobalData& gcd) {
 
 // Closers beyond their openers are taken back so that the counts never show
 // more closers than openers.
-// The excess is reported as an unbalanced-closer notice by the in-line checks.
 void RepairParens(EngineState& eng) {
   eng.fc.parenClose = eng.fc.parenOpen;
   eng.lex.paren_depth = 0;
@@ -100,7 +100,9 @@ void RepairBraces(EngineState& eng) {
 // in-line checks); the brace line is measured before its own brace counts.
 void OpenBrace(LineScan& s, int i, GlobalData& gcd) {
   ++gcd.eng.fc.braceOpen;
+  const int depthBefore = gcd.eng.lex.function_scope;
   StructureOpenBrace(s, i, gcd);
+  if (gcd.eng.lex.function_scope > depthBefore) ScopeDepthNotice(s.lineNumber, gcd);
   NonEffective(s, '{', gcd);
 }
 
@@ -112,16 +114,20 @@ void CloseBrace(LineScan& s, int i, GlobalData& gcd) {
   NonEffective(s, '}', gcd);
   StructureCloseBrace(s, i, gcd);
   PopSwitchAtBrace(gcd);
-  if (eng.fc.braceClose > eng.fc.braceOpen) RepairBraces(eng);
+  if (eng.fc.braceClose > eng.fc.braceOpen) {
+    UnbalancedCloserNotice('}', s.lineNumber, gcd);
+    RepairBraces(eng);
+  }
 }
 
 // Characters that mean something as code: punctuation of the dispatch and
-// the initial letters of keywords.
+// of the in-line checks, and the initial letters of keywords.
 struct CodeCharacterTable {
   bool is[256] = {};
   CodeCharacterTable() {
     for (const char* p = "#(){}[];&|?<>=,:"; *p; ++p) is[static_cast<unsigned char>(*p)] = true;
     for (const KeywordInfo& kw : kKeywords) is[static_cast<unsigned char>(kw.word[0])] = true;
+    for (const char* p = InlineCheckCharacters(); *p; ++p) is[static_cast<unsigned char>(*p)] = true;
   }
   bool operator[](unsigned char c) const { return is[c]; }
 };
@@ -138,10 +144,11 @@ struct StopTable {
     is[static_cast<unsigned char>(' ')] = is[static_cast<unsigned char>('\t')] = true;
   }
 };
-// In code: the lexical characters, the punctuation of the dispatch and every
-// character that may stand before a keyword. A letter inside a run therefore
-// follows a non-lead character and cannot start a keyword.
-const StopTable kStopCode("\"'*/#(){}[];=:~&|?<>,");
+// In code: the lexical characters, the punctuation of the dispatch and of the
+// in-line checks, and every character that may stand before a keyword. A
+// letter inside a run therefore follows a non-lead character and cannot start
+// a keyword.
+const StopTable kStopCode("\"'*/#(){}[];=:~&|?<>,-+.");
 const StopTable kStopBlockComment("*");
 const StopTable kStopLineComment("");
 const StopTable kStopString("\"");
@@ -183,7 +190,10 @@ void CodeCharacter(LineScan& s, int i, GlobalData& gcd) {
     case ')':
       ++fc.parenClose;
       --lex.paren_depth;
-      if (fc.parenClose > fc.parenOpen) RepairParens(eng);
+      if (fc.parenClose > fc.parenOpen) {
+        UnbalancedCloserNotice(')', s.lineNumber, gcd);
+        RepairParens(eng);
+      }
       CloseConditions(gcd);
       StructureCloseParen(s, i, gcd);
       NonEffective(s, ')', gcd);
@@ -317,12 +327,16 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
       f.first_code_col = i;
       f.blank = 0;
     }
-    if (!f.blank && !f.loc && !lex.in_c_comment && !lex.in_cpp_comment && Signed(c) > 32 && c != '/') f.loc = 1;
+    if (!f.blank && !f.loc && !lex.in_c_comment && !lex.in_cpp_comment && Signed(c) > 32 && c != '/') {
+      f.loc = 1;
+      FirstCodeCharacter(line, i, s.lineNumber, gcd);
+    }
     if ((lex.in_c_comment || lex.in_cpp_comment) && extractComments) lex.estring.Append(c);
     if (!lex.region_flag) {
       switch (c) {
         case '\t':
           eng.fc.whitespace += tabSize;
+          if (!lex.in_string) TabNotice(s.lineNumber, gcd);
           break;
         case ' ':
           eng.fc.whitespace += 1;
@@ -342,7 +356,10 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
         default:
           break;
       }
-      if (kCodeCharacter[static_cast<unsigned char>(c)] && InsideCode(lex)) CodeCharacter(s, i, gcd);
+      if (kCodeCharacter[static_cast<unsigned char>(c)] && InsideCode(lex)) {
+        CodeCharacter(s, i, gcd);
+        CodeCharacterChecks(line, i, s.lineNumber, gcd);
+      }
     }
     // Every character goes to exactly one of the three context buffers.
     if (keepContext) {
@@ -367,6 +384,7 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
         const auto ch = static_cast<unsigned char>(line[j]);
         if (ch == ' ' || ch == '\t') {
           eng.fc.whitespace += ch == '\t' ? tabSize : 1;
+          if (ch == '\t' && !lex.in_string) TabNotice(s.lineNumber, gcd);
           ++j;
           if (inCode && j < s.len) {
             auto next = static_cast<unsigned char>(line[j]);
@@ -494,10 +512,9 @@ void ParseLine(const char* line, int lineNumber, GlobalData& gcd) {
     lex.first_line = 0;
   }
   if (lex.function_scope < 0) lex.function_scope = 0;
-  // 4. The key string check; the line length notice hooks in here. Then a
-  // class name pending from an earlier line is looked for.
-  if (!eng.key_found && !gcd.cfg.keyString.empty() && std::strstr(line, gcd.cfg.keyString.c_str()) != nullptr)
-    eng.key_found = 1;
+  // 4. The key string and line length checks, then a class name pending
+  // from an earlier line is looked for.
+  LineStartChecks(line, len, lineNumber, gcd);
   StructureLineStart(s, gcd);
   // 5. An empty line is blank without a scan.
   if (len > 0) ScanLine(s, gcd);

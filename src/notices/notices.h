@@ -1,10 +1,27 @@
-// The quality notice emitters that structure recognition and the inheritance
-// forest call. Each emitter does nothing when its notice is disabled or a
-// quality skip region is open; otherwise it counts the notice for the file
-// and the run and writes it in the active notice form.
+// The quality notice catalogue and its emitters. Each emitter does nothing
+// when its notice is disabled or a quality skip region is open; otherwise it
+// counts the notice for the file and the run and writes it in the active
+// notice form: the verbose block (default, line first, or HTML) with -n, the
+// single-line form with -Ns, -Nv and the notice list modes of -Tn and -Tq.
+// Emitters without a line argument report the driver's current line.
 #pragma once
 
 struct GlobalData;
+
+// The short text of a notice with its limit filled in (the limits as they are
+// at the first call); for numbers above 58 the user defined notice's summary;
+// "Unsupported" for anything else.
+const char* GetNoticeStr(int number, GlobalData& gcd);
+// The enabling flag of notices 0 to 58: Set stores it and returns value (58
+// for a number out of range, storing nothing); Get returns it, or -1.
+int SetNoticeFlag(int number, int value, GlobalData& gcd);
+int GetNoticeFlag(int number, const GlobalData& gcd);
+// The single-line form of a notice (-Ns, -Nv, HTML, XML, line first or
+// default) and its entry in the notice occurrence list.
+void EmitNotice(const char* fileName, int line, int number, GlobalData& gcd);
+// The exit status of a run: with notices on, their count, held at 255 so
+// that a shell, which keeps only 8 bits, never reads a count as success.
+int NoticeExitStatus(const GlobalData& gcd);
 
 // What the closing brace of a function hands to the function-end checks.
 // Line counts run from the opening-brace line to the closing line; the
@@ -76,3 +93,13 @@ void EmitClassProtectedDataNotice(int isStruct, GlobalData& gcd);
 void EmitInheritanceDepthNotice(const char* fileName, int line, GlobalData& gcd);
 void EmitNumberOfChildrenNotice(const char* fileName, int line, GlobalData& gcd);
 void EmitMultipleInheritanceNotice(const char* fileName, int line, const char* className, GlobalData& gcd);
+
+// 45: new and delete counts differ in a C++ file (the caller checks the counts).
+void EmitNewDelNotice(GlobalData& gcd);
+// 57 (skip lines start token) and 58 (quality skip start token) on the line
+// of the token; 58 is raised although the region it opens is already set.
+void EmitSkipTokenNotice(int number, int line, GlobalData& gcd);
+// The notices of a file after its last line, in this order: blank lines (47),
+// comment lines (20), white space (19), new and delete in C++ files (45) and
+// the missing key string (21).
+void FileEndNotices(GlobalData& gcd);

@@ -100,7 +100,7 @@ TEST_F(Driver, SkipStartWinsOverQualityStartOnOneLine) {
 
 TEST_F(Driver, FileNoticesAndExitStatusCountThem) {
   // No blank line, no comment, no white space: notices 47, 20 and 19 fire.
-  dir.Write("dense.c", "x=1;\ny=2;\n");
+  dir.Write("dense.c", "x=y;\ny=x;\n");
   RunResult r = Run({"-n", "dense.c"});
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.out.find("\n    Notice #20: File comment line percentage, 0.0% is less than 10.0%\n"),

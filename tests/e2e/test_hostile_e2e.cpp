@@ -245,3 +245,53 @@ TEST_F(Hostile, UtilitiesKeepBinaryBytesAndSurviveHugeLines) {
 }
 
 }  // namespace
+
+// Notices under hostile input: the counts the rules give, the status held at
+// 255, no crash and no hang.
+class HostileNotices : public Hostile {};
+
+TEST_F(HostileNotices, FiftyMegabyteLineOfQuestionMarks) {
+  std::string line;
+  line.reserve(50u << 20);
+  while (line.size() < (50u << 20)) line += std::string(49, 'a') + "?";
+  dir.Write("q.c", line + "\n");
+  RunResult r = Run({"-n", "q.c"});
+  // Only the part after the last full buffer of the line is analysed.
+  ASSERT_GT(r.status, 0) << r.err;
+  ASSERT_LE(r.status, 255);
+  EXPECT_EQ(Count(r.out, "Error: Text line"), 1u);
+}
+
+TEST_F(HostileNotices, AMillionNoticesInOneFile) {
+  std::string text = "/* tabs */\n";
+  for (int i = 0; i < 1000000; ++i) text += "\t;\n";
+  dir.Write("tabs.c", text);
+  RunResult r = Run({"-n", "-Ts", "tabs.c"});
+  ASSERT_EQ(r.status, 255) << r.err;
+  EXPECT_EQ(r.out.find("Notice #"), std::string::npos);
+  r = Run({"-Ns", "tabs.c"});
+  ASSERT_EQ(r.status, 255) << r.err;
+  // The project's quality profile names the notice once more, without a line.
+  EXPECT_EQ(Count(r.out, ", TAB character has been identified\n"), 1000000u);
+}
+
+TEST_F(HostileNotices, SwitchesNestedTenThousandDeep) {
+  std::string text = "void f(int x)\n{\n";
+  for (int i = 0; i < 10000; ++i) text += "switch (x) {\ncase 1: break; break;\n";
+  for (int i = 0; i < 10000; ++i) text += "}\n";
+  text += "}\n";
+  dir.Write("deep.c", text);
+  RunResult r = Run({"-n", "-fa", "deep.c"});
+  ASSERT_EQ(r.status, 255) << r.err;
+  EXPECT_NE(r.out.find("Notice #55: Line 10"), std::string::npos);
+}
+
+TEST_F(HostileNotices, NoticesInUnterminatedCommentsAndStrings) {
+  dir.Write("comment.c", "int a;\n/*\t\t never\n closed \t");
+  // The open string runs on into the last line: its tab is no notice.
+  dir.Write("string.c", "char *s = \"\t?\n int b; \t");
+  RunResult r = Run({"-Ns", "comment.c", "string.c"});
+  ASSERT_EQ(r.status, 4) << r.err;
+  EXPECT_EQ(Count(r.out, ", TAB character has been identified"), 3u) << r.out;
+  EXPECT_EQ(Count(r.out, ", File comment content < 10.0%"), 1u);
+}

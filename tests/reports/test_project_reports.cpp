@@ -70,15 +70,15 @@ TEST_F(ProjectReports, QualityProfileRowsAndDensity) {
   gcd->eng.fc.loc = 3500;
   gcd->eng.fc.statements = 0;  // lLOC 0: no lLOC density
   const std::string out = CaptureOut([&] { ShowQualityProfile(*gcd); });
-  EXPECT_TRUE(HasLine(out, "  20        4   57.14  Unsupported")) << out;
-  EXPECT_TRUE(HasLine(out, "  47        3   42.86  Unsupported"));
+  EXPECT_TRUE(HasLine(out, "  20        4   57.14  File comment content < 10.0%")) << out;
+  EXPECT_TRUE(HasLine(out, "  47        3   42.86  File Blank Line content < 10.0%"));
   EXPECT_TRUE(HasLine(out, "            7  100.00  Total Quality Notices"));
   EXPECT_TRUE(HasLine(out, "  Quality Notices/K LOC   =        2.0 (  0.20%)"));
   EXPECT_EQ(out.find("K lLOC"), std::string::npos);
 
   Mode(OutputMode::Csv);
   const std::string csv = CaptureOut([&] { ShowQualityProfile(*gcd); });
-  EXPECT_NE(csv.find("\n20,      4, 57.14,Unsupported\n"), std::string::npos) << csv;
+  EXPECT_NE(csv.find("\n20,      4, 57.14,File comment content < 10.0%\n"), std::string::npos) << csv;
   EXPECT_NE(csv.find("QN/K LOC,2.0,0.20\n"), std::string::npos);
 
   Mode(OutputMode::Xml);
@@ -100,13 +100,13 @@ TEST_F(ProjectReports, NoticeSummaryFormsAndSorting) {
   AddNameNode("src/a.c", 5, 9, gcd->lists.noticeOccurrences, 0, *gcd);
   std::string out = CaptureOut([&] { ShowNoticeSummary(*gcd); });
   EXPECT_TRUE(HasLine(out, "  Total Quality Notices: 3"));
-  EXPECT_TRUE(HasLine(out, "  src/b.c - Notice #20: Line 7, Unsupported"));
+  EXPECT_TRUE(HasLine(out, "  src/b.c - Notice #20: Line 7, File comment content < 10.0%"));
   gcd->sw.sortKey = 2;
   gcd->sw.noticeVisualStudio = 1;
   out = CaptureOut([&] { ShowNoticeSummary(*gcd); });
   // By name; equal names come out in reverse order of arrival.
   EXPECT_LT(out.find("src/a.c(5)"), out.find("src/a.c(3)"));
-  EXPECT_LT(out.find("src/a.c(3)"), out.find("src/b.c(7) : Notice #20 - Unsupported"));
+  EXPECT_LT(out.find("src/a.c(3)"), out.find("src/b.c(7) : Notice #20 - File comment content < 10.0%"));
   Mode(OutputMode::Csv);
   // A second re-sort reverses the equal names once more.
   out = CaptureOut([&] { ShowNoticeSummary(*gcd); });

@@ -1,0 +1,47 @@
+// The quality checks that ParseLine runs while it scans a line: each call is
+// one named place in the scan; the conditions live here. None of them
+// allocates.
+#pragma once
+
+struct GlobalData;
+
+// Before the scan of every line: the key string (21 is raised at the end of
+// the file when it was never seen) and the line length (1). len is the
+// counted length, without the line end.
+void LineStartChecks(const char* line, int len, int lineNumber, GlobalData& gcd);
+// A tab character outside a string literal, in code or comment (30).
+void TabNotice(int lineNumber, GlobalData& gcd);
+// The first code character of a line, at index i: a value assigned on a
+// later line (50) and an if, else, for, while or do decided by the line after
+// it (22).
+void FirstCodeCharacter(const char* line, int i, int lineNumber, GlobalData& gcd);
+// The code characters that concern the checks: their punctuation, and the
+// first two letters of the words they look for.
+inline constexpr const char* kInlineCheckPunctuation = "=-+?.(){};";
+struct InlineCheckFilter {
+  bool punctuation[128] = {};
+  bool wordStart[26][128] = {};
+  bool Wanted(const char* at) const {
+    const auto c = static_cast<unsigned char>(at[0]);
+    if (c >= 128) return false;
+    if (c >= 'a' && c <= 'z') {
+      const auto next = static_cast<unsigned char>(at[1]);
+      return next < 128 && wordStart[c - 'a'][next];
+    }
+    return punctuation[c];
+  }
+};
+extern const InlineCheckFilter kInlineCheckFilter;
+// A code character at index i, after the engine has counted it.
+void CodeCharacterCheck(const char* line, int i, int lineNumber, GlobalData& gcd);
+inline void CodeCharacterChecks(const char* line, int i, int lineNumber, GlobalData& gcd) {
+  if (kInlineCheckFilter.Wanted(line + i)) CodeCharacterCheck(line, i, lineNumber, gcd);
+}
+// The characters CodeCharacterChecks must be given: its punctuation and the
+// initial letters of its keywords.
+const char* InlineCheckCharacters();
+// A '{' that deepened the scope depth (55).
+void ScopeDepthNotice(int lineNumber, GlobalData& gcd);
+// A ')' or '}' beyond its openers, before the engine repairs the counts (12;
+// only when notices are listed, and not in XML or CSV output).
+void UnbalancedCloserNotice(char closer, int lineNumber, GlobalData& gcd);
