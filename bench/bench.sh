@@ -5,9 +5,11 @@
 #
 #   bench/bench.sh [quick|full] [runs]
 #
-#   quick (default)  the fs/ subtree of the Linux sources
+#   quick (default)  the fs/ subtree of the Linux sources, and the
+#                    differential of two baselines of it
 #   full             fs/, the whole Linux tree, the JDK Java sources, the Boost
 #                    headers and a generated C# tree
+#   workdiff         only the differential of two baselines of fs/
 #
 # Corpora are prepared once under $LQA_BENCH_DIR (default /var/tmp/lqa-bench)
 # from Debian packages: linux-source-6.1, openjdk-17-source, libboost1.81-dev.
@@ -230,13 +232,43 @@ bench_corpus() {
   row "wc -l" "$s" "$kb" "$base" "$bytes" "$lines"
 }
 
+# Baselines and their comparison: a baseline of fs/ with line data, a copy
+# with about 10 % of its files edited (bench/edit_tree.py), a second
+# baseline, and the comparison of the two, which should take less time than
+# creating one baseline.
+bench_workdiff() {
+  local src dw edited s kb
+  src=$(corpus_dir linux-fs)
+  [ -d "$src" ] || { echo "skipping the differential: $src missing" >&2; return 0; }
+  dw="$work/workdiff"
+  mkdir -p "$dw"
+  cp -r "$src" "$dw/old"
+  cp -r "$src" "$dw/new"
+  edited=$(python3 "$here/bench/edit_tree.py" "$dw/new")
+  printf '\nlinux-fs differential: %s\n' "$edited"
+  printf '  %-28s %9s %9s\n' step seconds "peak MB"
+  diff_step() {  # label, then the lqa arguments
+    local label=$1
+    shift
+    read -r s kb < <(cd "$dw" && measure "$lqa" "$@")
+    printf '  %-28s %9.2f %9.1f\n' "$label" "$s" "$(echo "$kb / 1024" | bc -l)"
+  }
+  diff_step "baseline old -wd" "-wFile dat old.dat" "-wcreate old" -wd "-rc,h old"
+  diff_step "baseline new -wd" "-wFile dat new.dat" "-wcreate new" -wd "-rc,h new"
+  diff_step "comparison -wd" -wd "-wxold.dat, new.dat"
+  diff_step "comparison by size" "-wxold.dat, new.dat"
+}
+
 prepare_linux
 corpora=(linux-fs)
-if [ "$mode" = full ]; then
+if [ "$mode" = workdiff ]; then
+  corpora=()
+elif [ "$mode" = full ]; then
   prepare_jdk || true
   prepare_csharp
   corpora=(linux-fs linux jdk boost csharp)
 fi
 printf 'lqa benchmark, %s, %s cores, median of %d runs, lqa fullest = %s, lqa reports = %s\n' "$(date -u +%F)" \
   "$(nproc)" "$runs" "${lqa_fullest[*]}" "${lqa_reports[*]}"
-for c in "${corpora[@]}"; do bench_corpus "$c"; done
+for c in "${corpora[@]+"${corpora[@]}"}"; do bench_corpus "$c"; done
+bench_workdiff

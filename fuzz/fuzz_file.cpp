@@ -1,17 +1,26 @@
 // libFuzzer target: the whole analysis of one input file, reports included.
 // The first byte of the input picks the language and a switch set, so the
 // traces, the notices and every output mode are exercised; the rest is the
-// file's content.
+// file's content. One byte names 32 sets: the last of them fans out over the
+// sets from there on by the input's length.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
+#include "common/gcd.h"
 #include "common/output.h"
 #include "driver/run.h"
+#include "workdiff/diff_lists.h"
+#include "workdiff/diff_report.h"
+#include "workdiff/lcs.h"
+#include "workdiff/line_data.h"
+#include "workdiff/work_file.h"
 
 namespace {
 
@@ -19,6 +28,9 @@ std::string gDir;
 std::string gNoticeHome;     // lqa.cfg with every notice on, the line first, tight limits
 std::string gUdqnHome;       // lqa.cfg naming kUdqnRules
 std::string gUdqnInputHome;  // lqa.cfg naming the input itself as the rule file
+
+// The directory the fuzzer started in: its corpus paths are relative to it.
+std::string gStartDir;
 
 // Which user defined notices a run loads.
 enum class Rules { None, Fixed, Input };
@@ -72,6 +84,11 @@ const SwitchSet kSwitchSets[] = {
     {{"-c", "-fa", "-o", "-fm", "-n"}, true},
     {{"-n", "-fa", "-o", "-Tq"}, false, Rules::Fixed},
     {{"-C", "-Ns", "-n"}, false, Rules::Input},
+    // A baseline of the file with line data, kept inside the fuzz directory
+    // (@ arguments are completed with it).
+    {{"@-wFile dat ", "@-wcreate ", "-wd", "-wv"}},
+    // The input read back as a work file and as a line data file.
+    {{"@reader"}},
 };
 
 // Every notice on, line-first notices, the key string and skip tokens active,
@@ -133,6 +150,50 @@ std::string UdqnHome(const std::string& name, const std::string& rules) {
   return home;
 }
 
+std::string Completed(const char* arg) {
+  const std::string a(arg + 1);
+  if (a.starts_with("-wFile dat")) return a + gDir + "/fz.dat";
+  return a + gDir;
+}
+
+// The readers of stored baselines on arbitrary bytes: the work file loader,
+// the data file loader, the line comparison with small blocks, the pairing
+// and the report tables.
+void ReadBack(const uint8_t* data, size_t size) {
+  const std::string work = gDir + "/in.dat";
+  const std::string lines = gDir + "/in.dat.dif/x.dif";
+  std::filesystem::create_directories(gDir + "/in.dat.dif");
+  for (const std::string& path : {work, lines}) {
+    FILE* fp = std::fopen(path.c_str(), "wb");
+    if (fp == nullptr) return;
+    std::fwrite(data, 1, size, fp);
+    std::fclose(fp);
+  }
+  std::unique_ptr<GlobalData> gcd = NewGlobalData();
+  if (!gcd) return;
+  gcd->cfg.maxLcsFileLines = 1 + static_cast<int>(size % 13);
+  gcd->sw.workDetails = 1;
+  gcd->sw.diffDebug = size % 2;
+  gcd->cfg.showEqualLines = gcd->cfg.showAddedLines = gcd->cfg.showRemovedLines = 1;
+  for (ReportCfgEntry& e : gcd->wd.reportCfg) e = ReportCfgEntry{1, static_cast<int>(size % 3 == 0)};
+  Llist<NodeData> older, newer, diff;
+  LoadWorkFile(work, nullptr, older, nullptr, nullptr, *gcd);
+  LoadWorkFile(work, nullptr, newer, nullptr, nullptr, *gcd);
+  DiffDataList a, b;
+  if (LoadDiffDataFile("x.dif", gDir + "/in.dat.dif/w.dat", a, *gcd)) {
+    // A record of another type ends the run on purpose; only the eight
+    // line types reach the comparison.
+    std::erase_if(a, [](const DiffDataNode& n) { return std::strchr("BCNGLngl", n.type) == nullptr || n.type == 0; });
+    b.assign(a.rbegin(), a.rend());
+    for (std::size_t k = 0; k < b.size(); k += 3) b[k].signature += 1;
+    CompareCodeLCS("x.c", a, b, *gcd);
+  }
+  DiffWorkLists(older, newer, diff, *gcd);
+  ShowDiffTable(diff, *gcd);
+  WorkDiffProfile(diff, *gcd);
+  ShowDiffTotals(*gcd);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -140,6 +201,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   const char* dir = mkdtemp(pattern);
   if (dir == nullptr) std::abort();
   gDir = dir;
+  char cwd[4096];
+  if (getcwd(cwd, sizeof cwd) == nullptr) std::abort();
+  gStartDir = cwd;
   // The configuration and macro files the runs write go with the directory.
   std::atexit([] {
     std::error_code ec;
@@ -175,6 +239,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fwrite(data + 1, 1, size - 1, fp);
   std::fclose(fp);
 
+  if (set.args.size() == 1 && std::strcmp(set.args[0], "@reader") == 0) {
+    gLQAOUT = std::fopen("/dev/null", "w");
+    if (gLQAOUT == nullptr) std::abort();
+    ReadBack(data + 1, size - 1);
+    std::fclose(gLQAOUT);
+    gLQAOUT = stdout;
+    std::remove(path.c_str());
+    return 0;
+  }
   const char* home = set.noticeHome ? gNoticeHome.c_str() : gDir.c_str();
   if (set.rules == Rules::Fixed) home = gUdqnHome.c_str();
   if (set.rules == Rules::Input) {
@@ -184,7 +257,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   setenv("LQAHOME", home, 1);
   std::vector<std::string> storage{"lqa"};
-  for (const char* a : set.args) storage.emplace_back(a);
+  for (const char* a : set.args) storage.emplace_back(a[0] == '@' ? Completed(a) : std::string(a));
   storage.push_back(path);
   std::vector<char*> argv;
   for (std::string& s : storage) argv.push_back(s.data());
@@ -193,7 +266,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The run closes a report stream that is not standard output when it ends.
   gLQAOUT = std::fopen("/dev/null", "w");
   if (gLQAOUT == nullptr) std::abort();
+  // A run that creates a work file also copies it to workfile.dat in the
+  // working directory: that must be the fuzz directory, not the caller's.
+  if (chdir(gDir.c_str()) != 0) std::abort();
   LqaMain(static_cast<int>(storage.size()), argv.data());
+  if (chdir(gStartDir.c_str()) != 0) std::abort();
   std::remove(path.c_str());
   return 0;
 }

@@ -22,6 +22,7 @@
 #include "structure/entity_index.h"
 #include "structure/structure_state.h"
 #include "utilities/utility_state.h"
+#include "workdiff/workdiff_state.h"
 
 // What the run driver itself owns: program paths, the current file and line.
 struct DriverState {
@@ -83,6 +84,7 @@ struct GlobalData {
   NoticeState notices;
   UdqnState udqn;
   InheritanceState inh;  // the inheritance forest (built after the last file)
+  WorkDiffState wd;  // baselines being written or compared
   ProjectTotals tot;
   LanguageTotals langTot{};
   ReportState rep;  // state the reports carry between calls

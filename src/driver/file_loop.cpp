@@ -23,6 +23,8 @@
 #include "structure/structure_end.h"
 #include "utilities/code_listing.h"
 #include "utilities/de_file.h"
+#include "workdiff/line_data.h"
+#include "workdiff/work_file.h"
 
 namespace {
 
@@ -200,6 +202,9 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
 
   FileEndNotices(gcd);
 
+  const bool extraction = sw.extractStrings || sw.extractComments || sw.commentDocumentation;
+  // The baseline records every analysed file, whatever the report shows.
+  if (!extraction) WriteWorkFileLine(record, gcd);
   if (sw.csvFileSummary) {
     // CSV file lines replace the file's text sections.
     CSV_Function_Line(gLQAOUT, "function total", "", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, gcd);
@@ -221,6 +226,7 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
   }
 
   udqn_process("UDQN eof", 1, gcd);
+  WorkDiffDataFileClose(gcd);
   AddTotal(gcd);
   record.notices = fc.notices;
 
@@ -278,6 +284,7 @@ void ProcessFile(FileData& record, GlobalData& gcd) {
   record.language = WhichFile(record.name, 1, gcd);
   gcd.lang.current = record.language;
   ++drv.filesProcessed;
+  if (drv.workFileStream != nullptr && sw.workLineDiff) WorkDiffDataFileOpen(gcd);
 
   LineLoop(file.get(), gcd);
   EndOfFile(record, gcd);

@@ -27,6 +27,7 @@
 #include "structure/entity_index.h"
 #include "utilities/benchmark.h"
 #include "utilities/code_listing.h"
+#include "workdiff/work_file.h"
 
 namespace {
 
@@ -96,8 +97,11 @@ void EndOfRun(GlobalData& gcd) {
   }
   if (!utility) {
     Benchmark(gcd);
+    FinishWorkFile(gcd);
     if (sw.outputMode != OutputMode::Csv && sw.outputMode != OutputMode::Xml)
       OutF("  %s%s\n\n", std::string(36, '_').c_str(), std::string(36, '_').c_str());
+  } else {
+    FinishWorkFile(gcd);  // closed without a copy: a listing run analyses no file
   }
   ReportTrailer(gcd);
 }
@@ -126,6 +130,10 @@ int Run(int argc, char** argv, GlobalData& gcd) {
            std::strerror(errno));
       return -1;
     }
+  }
+  if (sw.workCreate) {
+    gcd.drv.workFileStream = CreateWorkFile(gcd);
+    if (gcd.drv.workFileStream == nullptr) sw.workCreate = 0;
   }
   if (sw.outputMode == OutputMode::Csv) CSV_Header(gLQAOUT, gcd);
   else if (sw.outputMode == OutputMode::Xml) XML_Header(gLQAOUT, gcd);

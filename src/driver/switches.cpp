@@ -18,6 +18,8 @@
 #include "driver/exit.h"
 #include "driver/help.h"
 #include "reports/header.h"
+#include "workdiff/diff_report.h"
+#include "workdiff/report_cfg.h"
 
 namespace {
 
@@ -211,8 +213,18 @@ void HandleW(const char* arg, GlobalData& gcd) {
              "         Example -w\"x work file old, work file new\"\n"
              "         Use -hs for help text\n",
              1, gcd);
-      // The differential extraction of two baselines is not part of this build.
-      Fail("\n  Error: Work file differentials (-wx) are not included in this build yet\n", 1, gcd);
+      // The comparison runs at once with the switches given before it.
+      auto trimmed = [](std::string_view s) {
+        while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+        while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
+          s.remove_suffix(1);
+        return std::string(s);
+      };
+      const std::string older = trimmed(std::string_view(a + 1, static_cast<std::size_t>(comma - a - 1)));
+      const std::string newer = trimmed(comma + 1);
+      sw.progress = sw.outputFileGiven;
+      ExtractWork(older, newer, gcd, 1);
+      ExitRun(0, gcd);
     }
     default:
       Fail("\n  Error: Invalid or missing parameter for -w option\n         Use -hs for help text\n", 1, gcd);
@@ -249,8 +261,8 @@ void HandleX(const char* arg, GlobalData& gcd) {
   }
   switch (a[0]) {
     case 'c': case 'C':
-      // The CSV report configuration template is not part of this build.
-      Fail("\n  Error: The CSV report configuration template (-xc) is not included in this build yet\n", 1, gcd);
+      CreateCSVCfg(gcd);
+      ExitRun(1, gcd);
     case 'f': case 'F': {
       const FileWords w = SplitFileWords(a);
       const bool typeOk = EqualsNoCase(w.second, "csv");

@@ -14,6 +14,7 @@
 #include "notices/udqn.h"
 #include "structure/structure_events.h"
 #include "utilities/extraction.h"
+#include "workdiff/line_data.h"
 
 namespace {
 
@@ -440,8 +441,8 @@ void EndOfLine(LineScan& s, GlobalData& gcd) {
     if (HasFallThroughPhrase(s.line)) ++fc.fallThrough;
     ++fc.comment;
   }
-  // The differential line data of a baseline is written here once that
-  // feature is present.
+  // The line's record in the differential line data of a baseline (-wd).
+  if (gcd.drv.diffDataStream != nullptr) WorkDiffDataLineWrite(gcd.drv.diffDataStream, eng.lineType, s.line, gcd);
   if (CommentExtractionOn(gcd.sw)) ExtractCommentLine(s.lineNumber, gcd);
   StructureLineEnd(s, gcd);
   if (f.loc) {

@@ -1,0 +1,277 @@
+// Differential line data files: the directory and names, the per-line record
+// writer fed by the line engine, the record reader and the loader.
+#include "workdiff/line_data.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "common/gcd.h"
+#include "common/output.h"
+#include "driver/exit.h"
+
+namespace {
+
+// Longest data file name kept (before ".dif"), so that a name with a number
+// appended still fits a file system's 255-byte name limit.
+constexpr std::size_t kMaxDataName = 240;
+// A data file with more records than this is not loaded: no source file has
+// that many lines, and comparing it would take unbounded time.
+constexpr long long kMaxDiffRecords = 2000000;
+
+struct FileCloser {
+  void operator()(FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<FILE, FileCloser>;
+
+std::string LastComponent(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string Join(const std::string& dir, const std::string& name) {
+  std::string path = dir;
+  if (!path.empty() && path.back() != '/') path += '/';
+  path += name;
+  while (!path.empty() && (path.back() == '\n' || path.back() == '\r')) path.pop_back();
+  return path;
+}
+
+// Opens a regular file for reading; null (errno set) otherwise.
+FILE* OpenRegular(const std::string& path) {
+  errno = 0;
+  FILE* fp = std::fopen(path.c_str(), "rb");
+  if (fp == nullptr) return nullptr;
+  struct stat st {};
+  if (fstat(fileno(fp), &st) != 0 || !S_ISREG(st.st_mode)) {
+    std::fclose(fp);
+    errno = EISDIR;
+    return nullptr;
+  }
+  return fp;
+}
+
+}  // namespace
+
+void WorkDiffDataPathName(GlobalData& gcd) {
+  WorkDiffState& wd = gcd.wd;
+  if (wd.dataDirReady) return;
+  wd.dataDir = wd.workFileName + ".dif";
+  wd.dataDirStored = LastComponent(wd.dataDir);
+  if (mkdir(wd.dataDir.c_str(), 0700) != 0) {
+    const int err = errno;
+    struct stat st {};
+    if (err != EEXIST || stat(wd.dataDir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+      OutF("  Directory Create Error: %s\n                          %s\n"
+           "                          Check permission on the parent directory\n",
+           wd.dataDir.c_str(), std::strerror(err == EEXIST ? ENOTDIR : err));
+      ExitRun(1, gcd);
+    }
+  }
+  wd.dataDirReady = 1;
+}
+
+std::string MungDataFilename(const std::string& path, GlobalData& gcd) {
+  std::string name = path;
+  const std::string& cwd = gcd.drv.cwd;
+  if (gcd.cfg.relativeWorkFiles && !cwd.empty() && name.compare(0, cwd.size(), cwd) == 0) {
+    if (cwd.back() == '/') name.erase(0, cwd.size());
+    else if (name.size() > cwd.size() && (name[cwd.size()] == '/' || name[cwd.size()] == '\\'))
+      name.erase(0, cwd.size() + 1);
+  }
+  if (!name.empty() && name[0] == '/') name.erase(0, 1);
+  for (char& c : name)
+    if (c == '.' || c == '/' || c == ' ' || c == '\\') c = '_';
+  if (name.size() > kMaxDataName) name.erase(0, name.size() - kMaxDataName);
+  return name;
+}
+
+void WorkDiffDataFileName(GlobalData& gcd) {
+  WorkDiffState& wd = gcd.wd;
+  const std::string base = MungDataFilename(gcd.drv.currentFileName ? gcd.drv.currentFileName : "", gcd);
+  // Two paths can give the same name ("a/b.c" and "a_b.c"): the second gets
+  // a number so that it does not overwrite the first's data.
+  std::string name = base;
+  for (int n = 2; wd.dataNamesUsed.count(name) != 0; ++n) name = base + "_" + std::to_string(n);
+  wd.dataNamesUsed.insert(name);
+  wd.dataPath = wd.dataDir + "/" + name + ".dif";
+  wd.dataStoredPath = wd.dataDirStored + "/" + name + ".dif";
+}
+
+int WorkDiffDataFileOpen(GlobalData& gcd) {
+  WorkDiffState& wd = gcd.wd;
+  WorkDiffDataFileClose(gcd);
+  wd.dataPath.clear();
+  wd.dataStoredPath.clear();
+  wd.dataWriteFailed = 0;
+  if (!wd.dataDirReady) return 0;
+  WorkDiffDataFileName(gcd);
+  // A link planted in the data directory is not followed.
+  const int fd = open(wd.dataPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+  FILE* fp = fd >= 0 ? fdopen(fd, "wb") : nullptr;
+  if (fp == nullptr) {
+    const int err = errno;
+    if (fd >= 0) close(fd);
+    OutF("\n  Create File Error: %s - %s\n", wd.dataPath.c_str(), std::strerror(err));
+    wd.dataPath.clear();
+    wd.dataStoredPath.clear();
+    return 0;
+  }
+  if (gcd.sw.workVerbose) {
+    if (!wd.modeShown) OutF("  Code Differential Mode\n");
+    wd.modeShown = 1;
+    OutF("  %s\n", wd.dataPath.c_str());
+  }
+  gcd.drv.diffDataStream = fp;
+  return 1;
+}
+
+void WorkDiffDataFileClose(GlobalData& gcd) {
+  FILE* fp = gcd.drv.diffDataStream;
+  if (fp == nullptr) return;
+  gcd.drv.diffDataStream = nullptr;
+  const bool failed = std::ferror(fp) != 0;
+  errno = 0;
+  if ((std::fclose(fp) != 0 || failed) && !gcd.wd.dataWriteFailed)
+    OutF("\n  Write File Error: %s - %s\n", gcd.wd.dataPath.c_str(), std::strerror(errno ? errno : EIO));
+}
+
+void WorkDiffDataLineWrite(FILE* stream, char type, const char* line, GlobalData& gcd) {
+  if (stream == nullptr || line == nullptr) return;
+  if (type == ' ' || type == '\0') return;
+  if (type == 'B' && gcd.cfg.diffIgnoreBlankLines) return;
+  const std::int32_t number = gcd.drv.lineNumber;
+  const double signature = CodeCrc(line, gcd);
+  unsigned char record[kDiffRecordSize];
+  std::memcpy(record, &number, sizeof number);
+  record[4] = static_cast<unsigned char>(type);
+  std::memcpy(record + 5, &signature, sizeof signature);
+  if (std::fwrite(record, 1, sizeof record, stream) != sizeof record && !gcd.wd.dataWriteFailed) {
+    gcd.wd.dataWriteFailed = 1;
+    OutF("\n  Write File Error: %s - %s\n", gcd.wd.dataPath.c_str(), std::strerror(errno ? errno : EIO));
+  }
+}
+
+int WorkDiffDataLineRead(FILE* stream, int* line, char* type, double* signature) {
+  if (stream == nullptr) return 0;
+  unsigned char record[kDiffRecordSize];
+  const std::size_t n = std::fread(record, 1, sizeof record, stream);
+  if (n == 0) return 0;
+  if (n != sizeof record) return -1;
+  std::int32_t number = 0;
+  double value = 0.0;
+  std::memcpy(&number, record, sizeof number);
+  std::memcpy(&value, record + 5, sizeof value);
+  if (line) *line = number;
+  if (type) *type = static_cast<char>(record[4]);
+  if (signature) *signature = value;
+  return 1;
+}
+
+double CodeCrc(const char* text, GlobalData& gcd) {
+  if (text == nullptr) return 0.0;
+  const bool skipWhite = gcd.cfg.diffIgnoreWhiteSpace != 0;
+  long double sum = 0.0L;
+  long k = 0;
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != '\0'; ++p) {
+    const unsigned c = *p;
+    if (c != 11 && (c < 32 || c > 127)) continue;
+    if (skipWhite && (c == ' ' || c == '\t')) continue;
+    ++k;
+    sum += static_cast<long double>(c) / static_cast<long double>(k);
+  }
+  return static_cast<double>(sum);
+}
+
+int AddDiffDataNode(int line, char type, double signature, char state, DiffDataList& list, GlobalData&) {
+  try {
+    list.push_back(DiffDataNode{line, signature, type, state});
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
+  return 1;
+}
+
+bool LoadDiffDataFile(const std::string& storedPath, const std::string& workFileName, DiffDataList& list,
+                      GlobalData& gcd) {
+  list.clear();
+  FilePtr fp;
+  std::string used;
+  int err = ENOENT;
+  if (!storedPath.empty()) {
+    std::string candidates[3];
+    int count = 0;
+    if (storedPath[0] == '/') candidates[count++] = storedPath;
+    candidates[count++] = Join(DirectoryOf(workFileName), storedPath);
+    candidates[count++] = Join(gcd.drv.cwd, storedPath);
+    for (int i = 0; i < count && !fp; ++i) {
+      fp.reset(OpenRegular(candidates[i]));
+      if (fp) used = candidates[i];
+      else if (i == 0) err = errno ? errno : ENOENT;
+    }
+  }
+  if (!fp) {
+    OutF("  Error: Loading Work Differential File: %s\n"
+         "         Check the differential directory associated with the work file\n"
+         "         Current Working Directory: %s\n"
+         "         Work File: %s\n"
+         "         %s\n",
+         storedPath.c_str(), gcd.drv.cwd.c_str(), workFileName.c_str(), std::strerror(err));
+    return false;
+  }
+  struct stat st {};
+  if (fstat(fileno(fp.get()), &st) == 0) {
+    const long long records = static_cast<long long>(st.st_size) / static_cast<long long>(kDiffRecordSize);
+    if (records > kMaxDiffRecords) {
+      OutF("  Error: Loading Work Differential File: %s\n"
+           "         The file holds more than %lld line records and is not compared\n",
+           used.c_str(), kMaxDiffRecords);
+      return false;
+    }
+    try {
+      list.reserve(static_cast<std::size_t>(records));
+    } catch (const std::bad_alloc&) {
+      OutF("  Memory Error: %s\n", std::strerror(ENOMEM));
+      return false;
+    }
+  }
+  const bool debug = gcd.sw.diffDebug != 0;
+  if (debug) OutF("  File Start: %s\n", used.c_str());
+  int line = 0;
+  char type = 0;
+  double signature = 0.0;
+  int r = 0;
+  while ((r = WorkDiffDataLineRead(fp.get(), &line, &type, &signature)) == 1) {
+    if (static_cast<long long>(list.size()) >= kMaxDiffRecords) {
+      OutF("  Error: Loading Work Differential File: %s\n"
+           "         The file holds more than %lld line records and is not compared\n",
+           used.c_str(), kMaxDiffRecords);
+      list.clear();
+      return false;
+    }
+    if (!AddDiffDataNode(line, type, signature, 0, list, gcd)) {
+      OutF("  Memory Error: %s\n", std::strerror(ENOMEM));
+      list.clear();
+      return false;
+    }
+    if (debug && type != 'B') OutF("  %-5d - %c %.14f\n", line, type, signature);
+  }
+  if (debug) OutF("  File End:\n");
+  if (r < 0)
+    OutF("  Warning: Work Differential File: %s\n           ends in a partial record, which was ignored\n",
+         used.c_str());
+  return true;
+}

@@ -1,0 +1,56 @@
+// Differential line data: one binary file per analysed source file, with one
+// 13-byte record per counted line (line number, line type, signature), written
+// while a baseline is created with -wd and read back to compare two baselines.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+struct GlobalData;
+
+// A record on disk: int32 line number at offset 0, the type character at 4,
+// the signature (an IEEE 754 double) at 5; host byte order, no padding.
+inline constexpr std::size_t kDiffRecordSize = 13;
+
+// One loaded record. state is 0 when loaded, later '+', '-' or '='.
+struct DiffDataNode {
+  int line = 0;
+  double signature = 0.0;
+  char type = 0;
+  char state = 0;
+};
+// The records of one data file in file order.
+using DiffDataList = std::vector<DiffDataNode>;
+
+// Computes the differential directory ("<work file>.dif") and makes it once
+// per run (mode 0700, an existing directory is used as it is). A directory
+// that cannot be made ends the run with status 1.
+void WorkDiffDataPathName(GlobalData& gcd);
+// The data file name of a source path: relative to the working directory
+// when "Relative Work Files" is Yes, without a leading '/', with every '.',
+// '/', blank and '\' turned into '_', and at most 240 characters (the last ones).
+std::string MungDataFilename(const std::string& path, GlobalData& gcd);
+// Computes the current file's data file path and the path the work file
+// stores; a name already given out in this run gets a number appended.
+void WorkDiffDataFileName(GlobalData& gcd);
+// Opens the current file's data file; 1 when it is open.
+int WorkDiffDataFileOpen(GlobalData& gcd);
+// Closes the current file's data file, if one is open.
+void WorkDiffDataFileClose(GlobalData& gcd);
+// Writes the record of one line with the current line number. Lines without
+// a type, and blank lines while "Ignore code differential blank lines" is
+// Yes, are not written.
+void WorkDiffDataLineWrite(FILE* stream, char type, const char* line, GlobalData& gcd);
+// Reads one record: 1 when read, 0 at the end of the file, -1 for a partial
+// record at the end.
+int WorkDiffDataLineRead(FILE* stream, int* line, char* type, double* signature);
+// The signature of a line: the sum of c / k over its counted characters.
+double CodeCrc(const char* text, GlobalData& gcd);
+// Loads the records of one data file, found by its stored path, beside the
+// work file or in the working directory. False (after a message) when it
+// cannot be found or read.
+bool LoadDiffDataFile(const std::string& storedPath, const std::string& workFileName, DiffDataList& list,
+                      GlobalData& gcd);
+// Appends a record; 0 when memory runs out.
+int AddDiffDataNode(int line, char type, double signature, char state, DiffDataList& list, GlobalData& gcd);
