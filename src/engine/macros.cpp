@@ -100,6 +100,9 @@ void AddMacroName(const char* name, unsigned value1, unsigned value2, GlobalData
   try {
     std::string key(name);
     std::tie(it, inserted) = index.insert(key);
+    // A name seen before is known already; only look-ups read the list, so
+    // one entry per distinct name keeps the memory of large trees down.
+    if (!inserted) return;
     if (AddNameNode(key, value1, value2, gcd.macros.list, 0, gcd) == 1) return;
   } catch (const std::bad_alloc&) {
   }
