@@ -82,24 +82,6 @@ std::string StateLabel(const char* what, GlobalData& gcd) {
   return std::string(gcd.st.classDepth >= 1 ? "Nested " : "") + w.label + " " + what;
 }
 
-LineSnapshot TypeSnapshot(int lineNumber, const GlobalData& gcd) {
-  const FileCounts& fc = gcd.eng.fc;
-  LineSnapshot s;
-  s.line = lineNumber;
-  s.loc = fc.loc;
-  s.nonEffective = fc.parenOnlyLines + fc.braceOnlyLines;
-  s.statements = fc.statements;
-  s.comments = fc.comment;
-  s.blanks = fc.blank;
-  s.whitespace = gcd.eng.lineStartWhitespace;
-  s.characters = gcd.eng.lineStartCharacters;
-  s.fallThrough = fc.fallThrough;
-  s.commentRun = fc.commentRun;
-  s.fors = fc.fors;
-  s.virtuals = fc.virtuals;
-  return s;
-}
-
 }  // namespace
 
 void ResetAccess(GlobalData& gcd) {
@@ -203,7 +185,7 @@ void OpenClassBody(int lineNumber, GlobalData& gcd) {
   t.isInterface = kind == 3;
   t.bases = bases;
   if (!st.pendingTemplate.empty()) t.templ = st.pendingTemplate;
-  t.begin = TypeSnapshot(lineNumber, gcd);
+  t.begin = TakeLineSnapshot(lineNumber, gcd);
   ResetAccess(gcd);
   st.class_flag = 1;
   ++st.classBodyDepth;

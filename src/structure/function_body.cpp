@@ -18,22 +18,6 @@
 
 namespace {
 
-LineSnapshot Snapshot(int lineNumber, const GlobalData& gcd) {
-  const FileCounts& fc = gcd.eng.fc;
-  LineSnapshot s;
-  s.line = lineNumber;
-  s.loc = fc.loc;
-  s.nonEffective = fc.parenOnlyLines + fc.braceOnlyLines;
-  s.statements = fc.statements;
-  s.comments = fc.comment;
-  s.blanks = fc.blank;
-  s.whitespace = gcd.eng.lineStartWhitespace;
-  s.characters = gcd.eng.lineStartCharacters;
-  s.fallThrough = fc.fallThrough;
-  s.commentRun = fc.commentRun;
-  return s;
-}
-
 // Header and closing lines are written when functions are shown for their
 // own sake and not only in the totals.
 bool HeaderLinesShown(const GlobalData& gcd) {
@@ -98,6 +82,24 @@ bool BelongsToClass(const std::string& name) {
 }
 
 }  // namespace
+
+LineSnapshot TakeLineSnapshot(int lineNumber, const GlobalData& gcd) {
+  const FileCounts& fc = gcd.eng.fc;
+  LineSnapshot s;
+  s.line = lineNumber;
+  s.loc = fc.loc;
+  s.nonEffective = fc.parenOnlyLines + fc.braceOnlyLines;
+  s.statements = fc.statements;
+  s.comments = fc.comment;
+  s.blanks = fc.blank;
+  s.whitespace = gcd.eng.lineStartWhitespace;
+  s.characters = gcd.eng.lineStartCharacters;
+  s.fallThrough = fc.fallThrough;
+  s.commentRun = fc.commentRun;
+  s.fors = fc.fors;
+  s.virtuals = fc.virtuals;
+  return s;
+}
 
 void FunctionBegin(GlobalData& gcd) {
   if (!HeaderLinesShown(gcd)) return;
@@ -192,7 +194,7 @@ void OpenFunctionBody(int lineNumber, GlobalData& gcd) {
   fn.collecting = 0;
   fn.inlineInClass = st.class_flag;
   st.functionScopeOpen = 1;
-  fn.begin = Snapshot(lineNumber, gcd);
+  fn.begin = TakeLineSnapshot(lineNumber, gcd);
   if (eng.fc.commentRun == 0) EmitNoComment(51, "function", gcd);
   eng.fc.commentRun = 0;
   eng.lex.comment_pending = 0;

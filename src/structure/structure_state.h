@@ -43,6 +43,10 @@ struct LineSnapshot {
   int commentRun = 0;      // comment lines right before the entity
 };
 
+struct GlobalData;
+// The file's counters now, at the brace of a function or type body.
+LineSnapshot TakeLineSnapshot(int lineNumber, const GlobalData& gcd);
+
 // The function being recognised: from an accepted head to the end of its body.
 struct FunctionState {
   std::string name;        // qualified name (at most 2047 characters)
