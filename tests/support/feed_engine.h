@@ -37,6 +37,7 @@ class FeedEngine {
     });
   }
   GlobalData& gcd() { return *gcd_; }
+  const GlobalData& gcd() const { return *gcd_; }
   Switches& sw() { return gcd_->sw; }
   const FileCounts& fc() const { return gcd_->eng.fc; }
   // The names of the function records, in the order their bodies closed.
