@@ -118,6 +118,25 @@ void LineHeader(FILE* out, bool file, GlobalData& gcd) {
 
 FILE* Stream(FILE* stream) { return stream != nullptr ? stream : gLQAOUT; }
 
+// The columns a function line and a file line share.
+std::array<long long, kCsvColumnCount> MetricValues(int loc, int eloc, int lloc, int comments, int blanks, int lines,
+                                                    int functions, int parameters, int returns, int cyclomatic) {
+  std::array<long long, kCsvColumnCount> values{};
+  values[kCsvLoc] = loc;
+  values[kCsvEloc] = eloc;
+  values[kCsvLloc] = lloc;
+  values[kCsvComments] = comments;
+  values[kCsvBlanks] = blanks;
+  values[kCsvLines] = lines;
+  values[kCsvFunctions] = functions;
+  values[kCsvParameters] = parameters;
+  values[kCsvReturns] = returns;
+  values[kCsvInterface] = parameters + returns;
+  values[kCsvCyclomatic] = cyclomatic;
+  values[kCsvTotal] = parameters + returns + cyclomatic;
+  return values;
+}
+
 }  // namespace
 
 void CSV_LineHeader(const char* kind, GlobalData& gcd) {
@@ -152,19 +171,8 @@ void CSV_Function_Line(FILE* stream, const char* name, const char* parameters, i
     gcd.rep.csvFunctionHeaderWritten = 1;
     LineHeader(out, false, gcd);
   }
-  std::array<long long, kCsvColumnCount> values{};
-  values[kCsvLoc] = loc;
-  values[kCsvEloc] = eloc;
-  values[kCsvLloc] = lloc;
-  values[kCsvComments] = comments;
-  values[kCsvBlanks] = blanks;
-  values[kCsvLines] = lines;
-  values[kCsvFunctions] = functions;
-  values[kCsvParameters] = parameterCount;
-  values[kCsvReturns] = returns;
-  values[kCsvInterface] = parameterCount + returns;
-  values[kCsvCyclomatic] = cyclomatic;
-  values[kCsvTotal] = parameterCount + returns + cyclomatic;
+  const std::array<long long, kCsvColumnCount> values =
+      MetricValues(loc, eloc, lloc, comments, blanks, lines, functions, parameterCount, returns, cyclomatic);
   const double ratio = eloc > 0 ? static_cast<double>(comments) / eloc : 0.0;
   const std::array<double, 3> lineFp = {GetFP(loc, 0, gcd), GetFP(eloc, 1, gcd), GetFP(lloc, 2, gcd)};
   StreamF(out, "%s, %s, %s, ,%s", "Function", CsvName(name).c_str(), CsvParameters(parameters).c_str(), "");
@@ -201,21 +209,10 @@ void CSV_File_Line(FILE* stream, const char* name, time_t date, long size, int l
   if (localtime_r(&date, &local) == nullptr || strftime(dateText, sizeof dateText, "%c", &local) == 0)
     dateText[0] = '\0';
 #pragma GCC diagnostic pop
-  std::array<long long, kCsvColumnCount> values{};
+  std::array<long long, kCsvColumnCount> values =
+      MetricValues(loc, eloc, lloc, comments, blanks, lines, functions, parameters, returns, cyclomatic);
   values[kCsvSize] = size;
-  values[kCsvLoc] = loc;
-  values[kCsvEloc] = eloc;
-  values[kCsvLloc] = lloc;
-  values[kCsvComments] = comments;
-  values[kCsvBlanks] = blanks;
-  values[kCsvLines] = lines;
   values[kCsvClasses] = classes;
-  values[kCsvFunctions] = functions;
-  values[kCsvParameters] = parameters;
-  values[kCsvReturns] = returns;
-  values[kCsvInterface] = parameters + returns;
-  values[kCsvCyclomatic] = cyclomatic;
-  values[kCsvTotal] = parameters + returns + cyclomatic;
   values[kCsvNotices] = notices;
   const double ratio = eloc > 0 ? static_cast<double>(comments) / eloc : 0.0;
   const std::array<double, 3> fileFp = {GetFP(loc, 0, gcd), GetFP(eloc, 1, gcd), GetFP(lloc, 2, gcd)};
