@@ -17,6 +17,7 @@
 #include "driver/config.h"
 #include "driver/exit.h"
 #include "driver/help.h"
+#include "driver/newer_switches.h"
 #include "reports/header.h"
 #include "workdiff/diff_report.h"
 #include "workdiff/report_cfg.h"
@@ -244,6 +245,9 @@ void HandleX(const char* arg, GlobalData& gcd) {
       {"DIFFDEBUG", &Switches::diffDebug},
   };
   const char* a = arg ? arg : "";
+  // Newer keywords are matched on their first word first, so that none of
+  // them falls into the first-letter handling below (-xc, "File csv").
+  if (HandleNewerX(a, gcd)) return;
   for (const XKeyword& k : kKeywords) {
     if (EqualsNoCase(a, k.name)) {
       sw.*k.flag = 1;
@@ -485,6 +489,7 @@ int SetUpParams(int argc, char** argv, GlobalData& gcd) {
     ShowSyntax(gcd, 0);
     ExitRun(0, gcd);
   }
+  HandleLongOptions(argc, argv, gcd);
   optind = 0;  // 0 makes glibc getopt start afresh (reset of its scan state)
   opterr = 0;
   int index = 1;

@@ -1,0 +1,101 @@
+#include "driver/newer_switches.h"
+
+#include <cstring>
+#include <string>
+
+#include "common/gcd.h"
+#include "common/output.h"
+#include "common/text.h"
+#include "common/version.h"
+#include "driver/exit.h"
+#include "driver/help.h"
+#include "reports/format.h"
+#include "reports/header.h"
+
+namespace {
+
+void ShowHelpScreen(std::string_view, GlobalData& gcd) {
+  ShowHeader(gLQAOUT, gcd, 0);
+  ShowFMCHeader(gcd);
+  ShowNewerSwitches(gcd);
+  ExitRun(0, gcd);
+}
+
+// Newer -x keywords, matched on their first word without regard to case.
+constexpr NewerXKeyword kNewerX[] = {
+    {"HELP", XArgument::None, ShowHelpScreen},
+};
+
+// The -xHELP screen, in the order a user meets the switches.
+constexpr NewerSwitchHelp kNewerHelp[] = {
+    {"-xHELP", "This screen: the switches added since the syntax screen"},
+    {"--help", "The syntax screen (-hs) followed by this screen"},
+    {"--version", "The program version and build date"},
+};
+
+bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && Blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && Blank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+[[noreturn]] void Fail(const char* message, GlobalData& gcd) {
+  OutS(message);
+  ExitRun(1, gcd);
+}
+
+}  // namespace
+
+bool HandleNewerX(const char* arg, GlobalData& gcd) {
+  const std::string_view text = Trim(arg != nullptr ? arg : "");
+  std::size_t end = 0;
+  while (end < text.size() && !Blank(text[end])) ++end;
+  const std::string_view word = text.substr(0, end);
+  const std::string_view rest = Trim(text.substr(end));
+  for (const NewerXKeyword& k : kNewerX) {
+    if (!EqualsNoCase(word, k.word)) continue;
+    if (k.argument == XArgument::None && !rest.empty())
+      Fail("\n  Error: Invalid parameter for -x option\n         Use -xHELP for help text\n", gcd);
+    if (k.argument == XArgument::Required && rest.empty())
+      Fail("\n  Error: -x option needs a file name\n         Use -xHELP for help text\n", gcd);
+    k.apply(rest, gcd);
+    return true;
+  }
+  return false;
+}
+
+void HandleLongOptions(int argc, char** argv, GlobalData& gcd) {
+  for (int i = 1; i < argc && argv[i] != nullptr; ++i) {
+    if (std::strcmp(argv[i], "--") == 0) return;
+    if (std::strcmp(argv[i], "--version") == 0) {
+      OutF("lqa %s\nBuilt %s\n", kLqaVersion, kLqaBuildDate);
+      ExitRun(0, gcd);
+    }
+    if (std::strcmp(argv[i], "--help") == 0) {
+      ShowHeader(gLQAOUT, gcd, 0);
+      ShowFMCHeader(gcd);
+      ShowFullSyntax(gcd);
+      ShowNewerSwitches(gcd);
+      ExitRun(0, gcd);
+    }
+  }
+}
+
+void ShowNewerSwitches(GlobalData&) {
+  constexpr int kUsageWidth = 24;
+  Center("LQA Newer Switches");
+  OutS("\n");
+  for (const NewerSwitchHelp& h : kNewerHelp) {
+    const char* text = h.text;
+    const int width = static_cast<int>(std::strlen(h.usage));
+    if (width >= kUsageWidth) OutF("    %s\n    %-*s  ", h.usage, kUsageWidth, "");
+    else OutF("    %-*s  ", kUsageWidth, h.usage);
+    // Continuation lines of a description line up under its first line.
+    for (const char* nl; (nl = std::strchr(text, '\n')) != nullptr; text = nl + 1)
+      OutF("%.*s\n    %-*s  ", static_cast<int>(nl - text), text, kUsageWidth, "");
+    OutF("%s\n", text);
+  }
+  OutS("\n");
+}
