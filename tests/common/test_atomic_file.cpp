@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <dirent.h>
@@ -95,6 +96,46 @@ TEST(AtomicFile, AFailedWriteKeepsThePreviousFile) {
   EXPECT_EQ(WEXITSTATUS(status), 1);
   EXPECT_EQ(dir.Read("big.txt"), "previous\n");
   EXPECT_EQ(EntryCount(dir.path()), 1);
+}
+
+TEST(AtomicFile, ANameNearTheSystemLimitCommits) {
+  TempDir dir;
+  const std::string name(250, 'n');  // its temporary name must not be longer
+  AtomicFile f;
+  ASSERT_TRUE(f.Open(dir.path() + "/" + name)) << f.error();
+  std::fputs("long\n", f.stream());
+  ASSERT_TRUE(f.Commit()) << f.error();
+  EXPECT_EQ(dir.Read(name), "long\n");
+  // A name the directory cannot take fails at once, not at the commit.
+  AtomicFile tooLong;
+  EXPECT_FALSE(tooLong.Open(dir.path() + "/" + std::string(300, 'n')));
+  EXPECT_EQ(errno, ENAMETOOLONG);
+  EXPECT_EQ(EntryCount(dir.path()), 1);
+}
+
+TEST(AtomicFile, RegularOnlyRefusesDevicesAndACheckCanStopTheCommit) {
+  AtomicFile device;
+  AtomicOptions regular;
+  regular.regularOnly = true;
+  EXPECT_FALSE(device.Open("/dev/null", regular));
+  EXPECT_EQ(device.error(), "Not a regular file");
+
+  TempDir dir;
+  const std::string target = dir.Write("t.txt", "before\n");
+  AtomicOptions noSync;
+  noSync.sync = false;
+  AtomicFile f;
+  ASSERT_TRUE(f.Open(target, noSync));
+  std::fputs("after\n", f.stream());
+  int checks = 0;
+  EXPECT_FALSE(f.Commit([&] { ++checks; return false; }));
+  EXPECT_EQ(checks, 1);
+  EXPECT_EQ(dir.Read("t.txt"), "before\n");
+  EXPECT_EQ(EntryCount(dir.path()), 1);
+  ASSERT_TRUE(f.Open(target, noSync));
+  std::fputs("after\n", f.stream());
+  EXPECT_TRUE(f.Commit([] { return true; }));
+  EXPECT_EQ(dir.Read("t.txt"), "after\n");
 }
 
 TEST(AtomicFile, UnwritableDirectoryIsAnError) {
