@@ -22,7 +22,10 @@ GlobalData* CreateRunRecord() {
 
 void ReleaseRunRecord() {
   if (gRunRecord && gLQAOUT != stdout && gLQAOUT != nullptr) {
-    fclose(gLQAOUT);
+    // A report file the run record owns is dropped with it, unpublished;
+    // any other stream is closed here.
+    const AtomicFile* report = gRunRecord->drv.report.get();
+    if (report == nullptr || report->stream() != gLQAOUT) fclose(gLQAOUT);
     gLQAOUT = stdout;
   }
   gRunRecord.reset();

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "common/atomic_file.h"
 #include "common/records.h"
 #include "common/text.h"
 #include "driver/config.h"
@@ -54,6 +55,14 @@ struct DriverState {
   int progressCounter = 0;
   int progressProcessed = 0;
   int fileCount = 0;         // files in the input list
+  // The -O report: written to a temporary file, published when the run ends.
+  std::shared_ptr<AtomicFile> report;  // shared only so that the record stays copyable
+  bool reportIdentified = false;  // the -O target existed: its device and inode
+  unsigned long long reportDev = 0, reportIno = 0;
+  // Something the run was asked to produce or read could not be (a work
+  // file, a rewrite, a comparison): the run ends with status 1.
+  int runFailed = 0;
+  int xmlDocumentOpen = 0;   // the XML root element is open (closed on an early exit)
 };
 
 // The run-wide lists.

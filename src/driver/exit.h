@@ -3,8 +3,12 @@
 
 struct GlobalData;
 
-// Closes an HTML page ("</pre></body></html>") when HTML mode is on, flushes
-// the report stream, releases the run record and ends the process.
+// Closes an HTML page ("</pre></body></html>") when HTML mode is on and an
+// open XML document, publishes the report (a failed write makes the status
+// 1, as does a failure recorded in drv.runFailed), releases the run record
+// and ends the process.
 [[noreturn]] void ExitRun(int status, GlobalData& gcd);
+// Closes the XML root element when it is open.
+void CloseXmlDocument(GlobalData& gcd);
 // Writes the HTML page closing text when HTML mode is on.
 void CloseHtmlPage(GlobalData& gcd);

@@ -18,6 +18,7 @@
 #include "driver/exit.h"
 #include "driver/help.h"
 #include "driver/newer_switches.h"
+#include "driver/report_output.h"
 #include "reports/header.h"
 #include "workdiff/diff_report.h"
 #include "workdiff/report_cfg.h"
@@ -467,19 +468,13 @@ void set_output_file(const char* name, GlobalData& gcd) {
   std::string file;
   AssignBounded(file, name ? name : "");
   errno = 0;
-  FILE* stream = file.empty() ? nullptr : std::fopen(file.c_str(), "wb");
-  if (!stream) {
-    const char* reason = std::strerror(errno ? errno : ENOENT);
-    OutF("\n  Error: Could not open output file\n         Filename: %s\n         %s\n\n", file.c_str(), reason);
+  std::string reason;
+  if (!OpenReportFile(file, reason, gcd)) {
+    OutF("\n  Error: Could not open output file\n         Filename: %s\n         %s\n\n", file.c_str(), reason.c_str());
     ExitRun(1, gcd);
   }
   StreamF(stdout, "\n  LQA using output file: %s\n", file.c_str());
   fflush(stdout);
-  if (gLQAOUT && gLQAOUT != stdout && gLQAOUT != stderr) std::fclose(gLQAOUT);
-  // One -O stream is open at a time: the previous one is closed above.
-  static char buffer[kReportBufferSize];
-  setvbuf(stream, buffer, _IOFBF, sizeof buffer);
-  gLQAOUT = stream;
   gcd.sw.outputFile = file;
   gcd.sw.outputFileGiven = 1;
 }

@@ -176,6 +176,7 @@ void XML_Header(FILE* stream, GlobalData& gcd) {
   if (!gcd.sw.xslFile.empty())
     StreamF(stream, "<?xml-stylesheet type=\"text/xsl\" href=\"%s\"?>\n", StyleSheetHref(gcd.sw.xslFile).c_str());
   StreamF(stream, "<lqadoc>\n");
+  if (stream == gLQAOUT) gcd.drv.xmlDocumentOpen = 1;
   // Texts from the configuration and the command line are escaped: the
   // document must stay well-formed whatever they hold.
   if (gcd.cfg.reportHeaderActive)

@@ -108,7 +108,9 @@ void Notes(GlobalData& gcd) {
 
 // The end of the report document (the HTML page is closed by the run's exit).
 void CloseReport(GlobalData& gcd) {
-  if (Mode(gcd) == OutputMode::Xml) OutF("</report>\n</lqadoc>\n");
+  if (Mode(gcd) != OutputMode::Xml) return;
+  OutF("</report>\n</lqadoc>\n");
+  gcd.drv.xmlDocumentOpen = 0;
 }
 
 [[noreturn]] void ConstraintError(const char* setting, int older, int newer, GlobalData& gcd) {
