@@ -122,8 +122,11 @@ TEST_F(Utilities, FailuresLeaveTheOriginalIntact) {
                        "         For modification, Permission denied\n\n"),
             std::string::npos)
       << r.out;
-  EXPECT_NE(r.out.find("\n  Error: Cannot open the specified file: sub/w.c.tmp\n  Permission denied\n\n"),
-            std::string::npos);
+  EXPECT_NE(r.out.find("\n  Error: Cannot create a temporary file for: sub/w.c\n         Permission denied\n"
+                       "         The file is left unchanged.\n\n"),
+            std::string::npos)
+      << r.out;
+  EXPECT_EQ(r.status, 1);  // no file was rewritten
   EXPECT_NE(r.out.find("         gone.c\n         For modification, No such file or directory\n"),
             std::string::npos);
   EXPECT_EQ(dir.Read("ro.c"), "\tread only\n");
@@ -135,10 +138,11 @@ TEST_F(Utilities, AFullDiskLeavesTheOriginalIntact) {
   dir.Write("big.c", tabs);
   limits.fileSizeBytes = 400000;  // the rewrite needs 600000 bytes
   RunResult r = Run({"-Dt", "big.c"});
-  EXPECT_NE(r.out.find("\n  Error: Cannot write the file: big.c.tmp\n         File too large\n"
+  EXPECT_NE(r.out.find("\n  Error: Cannot write the file: big.c\n         File too large\n"
                        "         The file is left unchanged.\n\n"),
             std::string::npos)
       << r.out;
+  EXPECT_EQ(r.status, 1);
   EXPECT_EQ(dir.Read("big.c"), tabs);
   EXPECT_EQ(Names(), "big.c ");
 }

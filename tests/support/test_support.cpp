@@ -78,7 +78,9 @@ void ApplyLimits(const RunLimits* limits) {
     setrlimit(RLIMIT_AS, &mem);
   }
   if (limits->fileSizeBytes >= 0) {
-    signal(SIGXFSZ, SIG_IGN);  // an ignored signal stays ignored across exec
+    // As under "ulimit -f": the signal keeps its default action, which
+    // would end the process unless lqa ignores it itself.
+    signal(SIGXFSZ, SIG_DFL);
     rlimit fsize{static_cast<rlim_t>(limits->fileSizeBytes), static_cast<rlim_t>(limits->fileSizeBytes)};
     setrlimit(RLIMIT_FSIZE, &fsize);
   }

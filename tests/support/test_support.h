@@ -42,8 +42,9 @@ struct RunLimits {
   int wallSeconds = 120;
   long long memoryBytes = 1LL << 30;
   int runAsUid = -1;
-  // With fileSizeBytes >= 0, writing a file beyond that size fails as on a
-  // full disk (EFBIG).
+  // With fileSizeBytes >= 0, writing a file beyond that size raises SIGXFSZ
+  // as under "ulimit -f" (lqa ignores it, so the write fails with EFBIG as
+  // on a full disk).
   long long fileSizeBytes = -1;
 };
 RunResult RunLqaLimited(const std::vector<std::string>& args, const std::string& dir, const std::string& home,
