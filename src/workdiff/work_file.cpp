@@ -12,10 +12,13 @@
 #include <cstring>
 #include <memory>
 
+#include "common/atomic_file.h"
 #include "common/gcd.h"
+#include "common/input_file.h"
 #include "common/output.h"
 #include "common/version.h"
 #include "reports/format.h"
+#include "reports/report_text.h"
 #include "utilities/file_copy.h"
 #include "workdiff/line_data.h"
 #include "workdiff/work_entry.h"
@@ -148,13 +151,21 @@ std::string WorkFileCreateName(GlobalData& gcd) {
 FILE* CreateWorkFile(GlobalData& gcd) {
   WorkDiffState& wd = gcd.wd;
   wd.workFileName = WorkFileCreateName(gcd);
-  FILE* fp = std::fopen(wd.workFileName.c_str(), "wb");
-  if (fp == nullptr) {
-    OutF("\n  Create File Error: %s - %s\n", wd.workFileName.c_str(), std::strerror(errno));
+  auto file = std::make_shared<AtomicFile>();
+  AtomicOptions options;
+  options.regularOnly = true;  // a baseline written to a device is no baseline
+  if (!file->Open(wd.workFileName, options)) {
+    const char* why = errno == ENODEV ? file->error().c_str() : std::strerror(errno);
+    OutF("\n  Create File Error: %s - %s\n", ShownText(wd.workFileName, gcd).c_str(), why);
+    gcd.drv.runFailed = 1;
     return nullptr;
   }
+  FILE* fp = file->stream();
+  wd.workFile = std::move(file);
+  wd.baselineFailed = 0;
   char wrapped[kTextBuf];
-  const char* shown = AdjNameLength(wd.workFileName.c_str(), wrapped, 52, 22, gcd);
+  const std::string name = ShownText(wd.workFileName, gcd);
+  const char* shown = AdjNameLength(name.c_str(), wrapped, 52, 22, gcd);
   if (Html(gcd))
     OutF("  <b><font color=\"%s\">Creating Work File</font></b>: %s\n", gcd.cfg.htmlHeaderColor.c_str(), shown);
   else if (gcd.sw.outputMode == OutputMode::Text)
@@ -192,24 +203,48 @@ void WriteWorkFileLine(const FileData& record, GlobalData& gcd) {
 }
 
 void FinishWorkFile(GlobalData& gcd) {
-  FILE* fp = gcd.drv.workFileStream;
-  if (fp == nullptr) return;
+  WorkDiffState& wd = gcd.wd;
+  std::shared_ptr<AtomicFile> file = std::move(wd.workFile);
   gcd.drv.workFileStream = nullptr;
-  const bool writeError = std::ferror(fp) != 0;
-  errno = 0;
-  if (std::fclose(fp) != 0 || writeError)
-    OutF("\n  Write File Error: %s - %s\n", gcd.wd.workFileName.c_str(), std::strerror(errno ? errno : EIO));
+  if (!file) return;
+  WorkDiffDataFileClose(gcd);
   // A code listing or de-charactering run analyses no file: its work file
   // does not replace the last complete one.
   const Switches& sw = gcd.sw;
-  if (sw.codeListing || sw.deTabs || sw.deCarriageReturns || sw.addCarriageReturns) return;
+  if (sw.codeListing || sw.deTabs || sw.deCarriageReturns || sw.addCarriageReturns) {
+    file->Abandon();
+    DiscardDataDirectory(gcd);
+    return;
+  }
+  const std::string shown = ShownText(wd.workFileName, gcd);
+  // A baseline is published whole or not at all: a failed write of its work
+  // file or of any line data leaves the previous files as they were.
+  if (wd.baselineFailed || std::ferror(file->stream())) {
+    file->Abandon();
+    DiscardDataDirectory(gcd);
+    OutF("\n  Error: The baseline was not written: %s\n"
+         "         A write failed; the previous work file and line data are left as they were\n\n",
+         shown.c_str());
+    gcd.drv.runFailed = 1;
+    return;
+  }
+  bool dataPublished = true;
+  if (!file->Commit([&] { return dataPublished = PublishDataDirectory(gcd); })) {
+    if (dataPublished)
+      OutF("\n  Write File Error: %s - %s\n         The previous work file is left as it was\n", shown.c_str(),
+           file->error().c_str());
+    DiscardDataDirectory(gcd);
+    gcd.drv.runFailed = 1;
+    return;
+  }
   const std::string location = Location(gcd);
   const std::string finalName = !location.empty() && IsLocationLead(location[0], false)
                                     ? JoinLocation(location, kDefaultWorkFileName)
                                     : std::string(kDefaultWorkFileName);
   // A work file created under the final name itself is not copied onto itself.
-  if (!SameFile(finalName, gcd.wd.workFileName)) FileCopy(finalName.c_str(), gcd.wd.workFileName.c_str());
-  if (TextOrHtml(gcd)) OutF("\n\n  Completed Work File: %s\n\n", gcd.wd.workFileName.c_str());
+  if (!SameFile(finalName, wd.workFileName) && FileCopy(finalName.c_str(), wd.workFileName.c_str(), &gcd) < 0)
+    gcd.drv.runFailed = 1;
+  if (TextOrHtml(gcd)) OutF("\n\n  Completed Work File: %s\n\n", shown.c_str());
 }
 
 WorkLineResult ParseWorkLine(const std::string& line, WorkLine& out) {

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "capture_out.h"
@@ -81,11 +82,10 @@ TEST_F(LineDataTest, DataFileNames) {
 }
 
 TEST_F(LineDataTest, DirectoryAndFilesOfOneRun) {
+  // The data of an earlier baseline of the same name.
+  dir.Write("WorkFile_12042026.dat.dif/old_c.dif", "old");
   gcd->wd.workFileName = dir.path() + "/WorkFile_12042026.dat";
   WorkDiffDataPathName(*gcd);
-  struct stat st {};
-  ASSERT_EQ(stat((dir.path() + "/WorkFile_12042026.dat.dif").c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0700u);
   EXPECT_EQ(gcd->wd.dataDirStored, "WorkFile_12042026.dat.dif");
   // Two source paths that give the same name do not share a data file.
   for (const char* source : {"src/io/main.c", "src/io_main.c"}) {
@@ -94,7 +94,31 @@ TEST_F(LineDataTest, DirectoryAndFilesOfOneRun) {
     WorkDiffDataFileClose(*gcd);
   }
   EXPECT_EQ(gcd->wd.dataStoredPath, "WorkFile_12042026.dat.dif/src_io_main_c_2.dif");
-  EXPECT_EQ(stat((dir.path() + "/WorkFile_12042026.dat.dif/src_io_main_c.dif").c_str(), &st), 0);
+  // Nothing is visible before the baseline is published; then the new
+  // directory replaces the old one whole.
+  struct stat st {};
+  const std::string data = dir.path() + "/WorkFile_12042026.dat.dif";
+  EXPECT_NE(stat((data + "/src_io_main_c.dif").c_str(), &st), 0);
+  ASSERT_TRUE(PublishDataDirectory(*gcd));
+  ASSERT_EQ(stat(data.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  EXPECT_EQ(stat((data + "/src_io_main_c.dif").c_str(), &st), 0);
+  EXPECT_NE(stat((data + "/old_c.dif").c_str(), &st), 0);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
+}
+
+TEST_F(LineDataTest, ADiscardedBaselineLeavesThePreviousDataAndStaleStagingGoes) {
+  dir.Write("w.dat.dif/old_c.dif", "old");
+  // A staging directory left by a killed run (no such process) is removed.
+  dir.Write("w.dat.dif.lqatmp.999999999.0/a_c.dif", "half");
+  gcd->wd.workFileName = dir.path() + "/w.dat";
+  WorkDiffDataPathName(*gcd);
+  gcd->drv.currentFileName = "a.c";
+  ASSERT_EQ(WorkDiffDataFileOpen(*gcd), 1);
+  WorkDiffDataFileClose(*gcd);
+  DiscardDataDirectory(*gcd);
+  EXPECT_EQ(dir.Read("w.dat.dif/old_c.dif"), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
 }
 
 TEST_F(LineDataTest, LoaderFindsFilesBesideTheWorkFile) {
