@@ -225,8 +225,7 @@ void HandleW(const char* arg, GlobalData& gcd) {
       const std::string older = trimmed(std::string_view(a + 1, static_cast<std::size_t>(comma - a - 1)));
       const std::string newer = trimmed(comma + 1);
       sw.progress = sw.outputFileGiven;
-      ExtractWork(older, newer, gcd, 1);
-      ExitRun(0, gcd);
+      ExitRun(ExtractWork(older, newer, gcd, 1) ? 0 : 1, gcd);
     }
     default:
       Fail("\n  Error: Invalid or missing parameter for -w option\n         Use -hs for help text\n", 1, gcd);

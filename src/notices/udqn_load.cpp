@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "common/gcd.h"
+#include "common/input_file.h"
 #include "common/output.h"
 #include "notices/udqn_internal.h"
 
@@ -49,7 +50,16 @@ struct UdqnFile {
 struct LoadRun {
   std::string mainDir;           // directory of the main file, with '/'
   std::vector<FileId> openFiles;  // the include chain, to stop loops
+  // Every file read so far: each is read once, so that files including the
+  // next one several times, level after level, cannot multiply the work.
+  std::vector<FileId> readFiles;
 };
+
+bool Holds(const std::vector<FileId>& ids, const struct stat& st) {
+  for (const FileId& id : ids)
+    if (id.dev == st.st_dev && id.ino == st.st_ino) return true;
+  return false;
+}
 
 void ReportProblem(const UdqnFile& file, const std::string& problem, const char* consequence) {
   OutF("\n  Error: %s\n         UDQN file %s, line %d\n         %s\n\n", udqn_mode_text(problem, *file.gcd).c_str(),
@@ -349,27 +359,29 @@ bool ReadLine(FILE* fp, std::string& line, bool& overlong) {
 }
 
 void ReadUdqnFile(const std::string& path, int include, LoadRun& run, GlobalData& gcd) {
-  FILE* fp = std::fopen(path.c_str(), "rb");
   struct stat st {};
-  if (fp != nullptr && (fstat(fileno(fp), &st) != 0 || S_ISDIR(st.st_mode))) {
-    std::fclose(fp);
-    fp = nullptr;
-    errno = EISDIR;
-  }
+  // A FIFO or a device is refused without blocking; a rule file reached
+  // through a symbolic link is read.
+  FILE* fp = OpenInput(path, {}, &st);
   if (fp == nullptr) {
     OutF("\n  Error: Problem opening User Defined Quality Notice file:\n         %s\n         For modification, %s\n\n",
-         udqn_mode_text(path, gcd).c_str(), std::strerror(errno));
+         udqn_mode_text(path, gcd).c_str(), InputErrorText(errno));
     return;
   }
-  for (const FileId& id : run.openFiles) {
-    if (id.dev == st.st_dev && id.ino == st.st_ino) {
-      std::fclose(fp);
-      OutF("\n  Error: UDQN include loop: %s is already being read\n         The include is ignored.\n\n",
-           udqn_mode_text(path, gcd).c_str());
-      return;
-    }
+  if (Holds(run.openFiles, st)) {
+    std::fclose(fp);
+    OutF("\n  Error: UDQN include loop: %s is already being read\n         The include is ignored.\n\n",
+         udqn_mode_text(path, gcd).c_str());
+    return;
+  }
+  if (Holds(run.readFiles, st)) {
+    std::fclose(fp);
+    OutF("\n  Error: UDQN file %s was read before\n         The include is ignored.\n\n",
+         udqn_mode_text(path, gcd).c_str());
+    return;
   }
   run.openFiles.push_back({st.st_dev, st.st_ino});
+  run.readFiles.push_back({st.st_dev, st.st_ino});
   if (gcd.sw.qualityNotices && !gcd.sw.noConfigLine) udqn_announce_file(path, include, gcd);
 
   UdqnFile file;

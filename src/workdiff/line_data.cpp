@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "common/gcd.h"
+#include "common/input_file.h"
 #include "common/output.h"
 #include "driver/exit.h"
 #include "reports/report_text.h"
@@ -54,20 +56,6 @@ std::string Join(const std::string& dir, const std::string& name) {
   path += name;
   while (!path.empty() && (path.back() == '\n' || path.back() == '\r')) path.pop_back();
   return path;
-}
-
-// Opens a regular file for reading; null (errno set) otherwise.
-FILE* OpenRegular(const std::string& path) {
-  errno = 0;
-  FILE* fp = std::fopen(path.c_str(), "rb");
-  if (fp == nullptr) return nullptr;
-  struct stat st {};
-  if (fstat(fileno(fp), &st) != 0 || !S_ISREG(st.st_mode)) {
-    std::fclose(fp);
-    errno = EISDIR;
-    return nullptr;
-  }
-  return fp;
 }
 
 constexpr const char* kStagingMark = ".lqatmp.";
@@ -318,60 +306,85 @@ int AddDiffDataNode(int line, char type, double signature, char state, DiffDataL
   return 1;
 }
 
+std::string DiffDataPath(const std::string& storedPath, const std::string& workFileName) {
+  // Relative to the work file's directory, and never out of it: no absolute
+  // path, no empty, "." or ".." component.
+  std::string stored = storedPath;
+  while (!stored.empty() && (stored.back() == '\n' || stored.back() == '\r')) stored.pop_back();
+  if (stored.empty() || stored[0] == '/') return {};
+  for (std::size_t start = 0; start <= stored.size();) {
+    std::size_t end = stored.find('/', start);
+    if (end == std::string::npos) end = stored.size();
+    const std::string_view part(stored.data() + start, end - start);
+    if (part.empty() || part == "." || part == "..") return {};
+    start = end + 1;
+  }
+  return Join(DirectoryOf(workFileName), stored);
+}
+
 bool LoadDiffDataFile(const std::string& storedPath, const std::string& workFileName, DiffDataList& list,
                       GlobalData& gcd) {
   list.clear();
-  FilePtr fp;
-  std::string used;
-  int err = ENOENT;
-  if (!storedPath.empty()) {
-    std::string candidates[3];
-    int count = 0;
-    if (storedPath[0] == '/') candidates[count++] = storedPath;
-    candidates[count++] = Join(DirectoryOf(workFileName), storedPath);
-    candidates[count++] = Join(gcd.drv.cwd, storedPath);
-    for (int i = 0; i < count && !fp; ++i) {
-      fp.reset(OpenRegular(candidates[i]));
-      if (fp) used = candidates[i];
-      else if (i == 0) err = errno ? errno : ENOENT;
-    }
+  const std::string path = DiffDataPath(storedPath, workFileName);
+  const std::string shownStored = ShownText(storedPath, gcd);
+  if (path.empty() && !storedPath.empty()) {
+    OutF("  Error: Loading Work Differential File: %s\n"
+         "         The path leads out of the work file's directory\n"
+         "         Work File: %s\n",
+         shownStored.c_str(), ShownText(workFileName, gcd).c_str());
+    return false;
   }
+  // The data directory's own files only: a link planted in it, a FIFO or a
+  // device is refused without blocking.
+  InputOptions noFollow;
+  noFollow.noFollow = true;
+  struct stat st {};
+  errno = ENOENT;  // no data file recorded
+  FilePtr fp(path.empty() ? nullptr : OpenInput(path, noFollow, &st));
   if (!fp) {
     OutF("  Error: Loading Work Differential File: %s\n"
          "         Check the differential directory associated with the work file\n"
          "         Current Working Directory: %s\n"
          "         Work File: %s\n"
          "         %s\n",
-         storedPath.c_str(), gcd.drv.cwd.c_str(), workFileName.c_str(), std::strerror(err));
+         shownStored.c_str(), ShownText(gcd.drv.cwd, gcd).c_str(), ShownText(workFileName, gcd).c_str(),
+         InputErrorText(errno));
     return false;
   }
-  struct stat st {};
-  if (fstat(fileno(fp.get()), &st) == 0) {
-    const long long records = static_cast<long long>(st.st_size) / static_cast<long long>(kDiffRecordSize);
-    if (records > kMaxDiffRecords) {
-      OutF("  Error: Loading Work Differential File: %s\n"
-           "         The file holds more than %lld line records and is not compared\n",
-           used.c_str(), kMaxDiffRecords);
-      return false;
-    }
-    try {
-      list.reserve(static_cast<std::size_t>(records));
-    } catch (const std::bad_alloc&) {
-      OutF("  Memory Error: %s\n", std::strerror(ENOMEM));
-      return false;
-    }
+  const std::string shown = ShownText(path, gcd);
+  const long long records = static_cast<long long>(st.st_size) / static_cast<long long>(kDiffRecordSize);
+  if (records > kMaxDiffRecords) {
+    OutF("  Error: Loading Work Differential File: %s\n"
+         "         The file holds more than %lld line records and is not compared\n",
+         shown.c_str(), kMaxDiffRecords);
+    return false;
+  }
+  try {
+    list.reserve(static_cast<std::size_t>(records));
+  } catch (const std::bad_alloc&) {
+    OutF("  Memory Error: %s\n", std::strerror(ENOMEM));
+    return false;
   }
   const bool debug = gcd.sw.diffDebug != 0;
-  if (debug) OutF("  File Start: %s\n", used.c_str());
+  if (debug) OutF("  File Start: %s\n", shown.c_str());
   int line = 0;
   char type = 0;
   double signature = 0.0;
   int r = 0;
+  long long number = 0;
   while ((r = WorkDiffDataLineRead(fp.get(), &line, &type, &signature)) == 1) {
-    if (static_cast<long long>(list.size()) >= kMaxDiffRecords) {
+    ++number;
+    // A record the writer cannot have written: the file is damaged, and the
+    // pair is not compared rather than compared on wrong data.
+    const char* damage = nullptr;
+    if (std::strchr("BCNLGnlg", type) == nullptr || type == '\0') damage = "unknown line type";
+    else if (line < 1 || (!list.empty() && line <= list.back().line)) damage = "line number out of order";
+    else if (!std::isfinite(signature) || signature < 0.0) damage = "impossible line signature";
+    if (damage == nullptr && static_cast<long long>(list.size()) >= kMaxDiffRecords) damage = "too many records";
+    if (damage != nullptr) {
       OutF("  Error: Loading Work Differential File: %s\n"
-           "         The file holds more than %lld line records and is not compared\n",
-           used.c_str(), kMaxDiffRecords);
+           "         Record %lld is damaged (%s): the pair is not compared\n",
+           shown.c_str(), number, damage);
       list.clear();
       return false;
     }
@@ -385,6 +398,7 @@ bool LoadDiffDataFile(const std::string& storedPath, const std::string& workFile
   if (debug) OutF("  File End:\n");
   if (r < 0)
     OutF("  Warning: Work Differential File: %s\n           ends in a partial record, which was ignored\n",
-         used.c_str());
+         shown.c_str());
   return true;
 }
+

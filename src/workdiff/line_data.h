@@ -55,9 +55,14 @@ void WorkDiffDataLineWrite(FILE* stream, char type, const char* line, GlobalData
 int WorkDiffDataLineRead(FILE* stream, int* line, char* type, double* signature);
 // The signature of a line: the sum of c / k over its counted characters.
 double CodeCrc(const char* text, GlobalData& gcd);
-// Loads the records of one data file, found by its stored path, beside the
-// work file or in the working directory. False (after a message) when it
-// cannot be found or read.
+// The path of a stored data path, relative to the work file's directory and
+// never out of it (no absolute path, no empty, "." or ".." component), or
+// empty when the stored path is anything else.
+std::string DiffDataPath(const std::string& storedPath, const std::string& workFileName);
+// Loads the records of one data file, found by its stored path under the
+// work file's directory (a regular file, not a link). False, after
+// a message naming the file (and for a damaged file the record), when it
+// cannot be read or holds a record the writer cannot have written.
 bool LoadDiffDataFile(const std::string& storedPath, const std::string& workFileName, DiffDataList& list,
                       GlobalData& gcd);
 // Appends a record; 0 when memory runs out.

@@ -17,6 +17,7 @@
 #include "common/input_file.h"
 #include "common/output.h"
 #include "common/version.h"
+#include "driver/report_output.h"
 #include "reports/format.h"
 #include "reports/report_text.h"
 #include "utilities/file_copy.h"
@@ -121,11 +122,12 @@ void VersionWarning(const std::string& fileName, double version, GlobalData& gcd
        "             Version: %-5.2f\n"
        "             Program: %s\n"
        "             Version: %s\n\n",
-       fileName.c_str(), version, gcd.drv.progPath.c_str(), kLqaVersion);
+       ShownText(fileName, gcd).c_str(), version, ShownText(gcd.drv.progPath, gcd).c_str(), kLqaVersion);
 }
 
-void DamagedHeader(const std::string& fileName) {
-  OutF("  Error: Loading Work File: %s\n         The work file header is damaged or missing\n", fileName.c_str());
+void DamagedHeader(const std::string& fileName, const GlobalData& gcd) {
+  OutF("  Error: Loading Work File: %s\n         The work file header is damaged or missing\n",
+       ShownText(fileName, gcd).c_str());
 }
 
 }  // namespace
@@ -272,22 +274,20 @@ WorkLineResult ParseWorkLine(const std::string& line, WorkLine& out) {
 int LoadWorkFile(const std::string& fileName, time_t* created, Llist<NodeData>& list, int* ignoreBlank,
                  int* ignoreWhite, GlobalData& gcd) {
   errno = 0;
-  FilePtr fp(std::fopen(fileName.c_str(), "rb"));
   struct stat st {};
-  if (fp && fstat(fileno(fp.get()), &st) == 0 && S_ISDIR(st.st_mode)) {
-    fp.reset();
-    errno = EISDIR;
-  }
+  // A FIFO or a device named as a work file is refused without blocking.
+  FilePtr fp(OpenInput(fileName, {}, &st));
   if (!fp) {
     OutF("  Error: Loading Work File: %s\n         Use the -wc option to create a base work file\n         %s\n",
-         fileName.c_str(), std::strerror(errno ? errno : ENOENT));
+         ShownText(fileName, gcd).c_str(), InputErrorText(errno));
     return 0;
   }
+  if (IsReportTarget(st, gcd)) RefuseReportOverInput(fileName, gcd);
   std::string header[6];
   bool overlong = false;
   for (std::string& h : header) {
     if (!ReadWorkLine(fp.get(), h, overlong)) {
-      DamagedHeader(fileName);
+      DamagedHeader(fileName, gcd);
       return 0;
     }
     StripLineEnd(h);
@@ -298,7 +298,7 @@ int LoadWorkFile(const std::string& fileName, time_t* created, Llist<NodeData>& 
   int blank = 0, white = 0;
   if (end == header[3].c_str() || std::sscanf(header[4].c_str(), "Ignore Blank Lines: %d", &blank) != 1 ||
       std::sscanf(header[5].c_str(), "Ignore White Space: %d", &white) != 1) {
-    DamagedHeader(fileName);
+    DamagedHeader(fileName, gcd);
     return 0;
   }
   const double programVersion = std::strtod(kLqaVersion, nullptr);
@@ -341,6 +341,7 @@ int LoadWorkFile(const std::string& fileName, time_t* created, Llist<NodeData>& 
     }
   }
   if (damaged > 0)
-    OutF("\n  Warning: Work File: %s\n           %d damaged file lines were skipped\n", fileName.c_str(), damaged);
+    OutF("\n  Warning: Work File: %s\n           %d damaged file lines were skipped\n",
+         ShownText(fileName, gcd).c_str(), damaged);
   return 1;
 }

@@ -5,6 +5,9 @@
 
 #include <sys/stat.h>
 
+#include <unistd.h>
+
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -159,6 +162,66 @@ TEST_F(LineDataTest, LoaderFindsFilesBesideTheWorkFile) {
                        "\n         Check the differential directory associated with the work file\n"
                        "         Current Working Directory: /nonexistent\n         Work File: " +
                        dir.path() + "/base/w.dat\n         No such file or directory\n");
+  }
+}
+
+// Only files under the work file's directory are read: no absolute path, no
+// way up, no link planted in the data directory.
+TEST_F(LineDataTest, LoaderReadsOnlyTheDataDirectory) {
+  dir.Write("base/w.dat.dif/a_c.dif", "");
+  dir.Write("secret.dif", "");
+  ASSERT_EQ(symlink("../../secret.dif", (dir.path() + "/base/w.dat.dif/link_c.dif").c_str()), 0);
+  const std::string work = dir.path() + "/base/w.dat";
+  EXPECT_EQ(DiffDataPath("w.dat.dif/a_c.dif", work), dir.path() + "/base/w.dat.dif/a_c.dif");
+  for (const std::string& stored : {dir.path() + "/secret.dif", std::string("../secret.dif"),
+                                   std::string("w.dat.dif/../../secret.dif"), std::string("w.dat.dif//a_c.dif"),
+                                   std::string("./w.dat.dif/a_c.dif"), std::string("../w.dat.dif/a_c.dif"),
+                                   std::string("w.dat.dif/..")}) {
+    EXPECT_EQ(DiffDataPath(stored, work), "") << stored;
+  }
+  DiffDataList list;
+  bool ok = true;
+  std::string out = CaptureOut([&] { ok = LoadDiffDataFile("../secret.dif", work, list, *gcd); });
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(out, "  Error: Loading Work Differential File: ../secret.dif\n"
+                 "         The path leads out of the work file's directory\n"
+                 "         Work File: " + work + "\n");
+  out = CaptureOut([&] { ok = LoadDiffDataFile("w.dat.dif/link_c.dif", work, list, *gcd); });
+  EXPECT_FALSE(ok);
+  EXPECT_NE(out.find("Too many levels of symbolic links"), std::string::npos) << out;
+}
+
+// A record the writer cannot have written names the file and the record and
+// loads nothing, so that the pair is left out instead of the run ending.
+TEST_F(LineDataTest, DamagedRecordsAreNamed) {
+  auto record = [](std::int32_t line, char type, double sig) {
+    char rec[13];
+    std::memcpy(rec, &line, 4);
+    rec[4] = type;
+    std::memcpy(rec + 5, &sig, 8);
+    return std::string(rec, 13);
+  };
+  const std::string good = record(1, 'G', 10.0) + record(3, 'l', 4.5);
+  struct Case {
+    std::string bytes;
+    const char* damage;
+  } cases[] = {
+      {good + record(4, 'Q', 1.0), "Record 3 is damaged (unknown line type)"},
+      {good + record(3, 'G', 1.0), "Record 3 is damaged (line number out of order)"},
+      {record(0, 'G', 1.0), "Record 1 is damaged (line number out of order)"},
+      {good + record(9, 'G', std::nan("")), "Record 3 is damaged (impossible line signature)"},
+      {good + record(9, 'C', -2.0), "Record 3 is damaged (impossible line signature)"},
+  };
+  const std::string work = dir.path() + "/w.dat";
+  for (const Case& c : cases) {
+    dir.Write("w.dat.dif/d_c.dif", c.bytes);
+    DiffDataList list;
+    bool ok = true;
+    const std::string out = CaptureOut([&] { ok = LoadDiffDataFile("w.dat.dif/d_c.dif", work, list, *gcd); });
+    EXPECT_FALSE(ok) << c.damage;
+    EXPECT_TRUE(list.empty());
+    EXPECT_EQ(out, "  Error: Loading Work Differential File: " + dir.path() + "/w.dat.dif/d_c.dif\n         " +
+                       c.damage + ": the pair is not compared\n");
   }
 }
 
