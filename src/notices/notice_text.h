@@ -30,7 +30,9 @@ class NoticeBuffer {
   void Append(const char* text);
   void Append(char c) { Append(&c, 1); }
   void AppendInt(int v);
-  // Text with <, > and & written as HTML entities.
+  // Text with <, > and & written as entities, and control characters (but
+  // tab, line feed and carriage return) and bytes that are no UTF-8 as '?',
+  // for HTML and XML documents.
   void AppendEscaped(const char* text, std::size_t n);
   const char* c_str() const { return data_; }
   std::size_t size() const { return len_; }
