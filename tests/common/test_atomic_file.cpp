@@ -36,6 +36,9 @@ TEST(AtomicFile, ReplacesOnlyOnCommitAndLeavesNothingElse) {
     std::fputs("new\n", f.stream());
     std::fflush(f.stream());
     EXPECT_EQ(dir.Read("out.txt"), "old\n");  // not visible before the commit
+    // Unnamed until the commit where the system allows it: a run killed now
+    // leaves nothing behind.
+    EXPECT_EQ(EntryCount(dir.path()), 1);
     ASSERT_TRUE(f.Commit()) << f.error();
   }
   EXPECT_EQ(dir.Read("out.txt"), "new\n");
