@@ -33,10 +33,7 @@ FILE* OpenInput(const std::string& path, const InputOptions& options, struct sta
     errno = error;
     return nullptr;
   }
-  // Reads of a regular file never block; the flag is dropped all the same so
-  // that the stream behaves as an ordinary one.
-  const int current = fcntl(fd, F_GETFL);
-  if (current >= 0) fcntl(fd, F_SETFL, current & ~O_NONBLOCK);
+  // O_NONBLOCK stays: it changes nothing for the reads of a regular file.
   FILE* stream = fdopen(fd, options.write ? "r+b" : "rb");
   if (stream == nullptr) {
     const int error = errno;
