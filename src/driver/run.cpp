@@ -152,7 +152,6 @@ int Run(int argc, char** argv, GlobalData& gcd) {
     fclose(gcd.drv.fileListStream);
     gcd.drv.fileListStream = nullptr;
   }
-  RefuseReportOverInputs(gcd);
   if (gcd.drv.fileCount > 0) sw.filesPresent = 1;
   if (sw.debug) FileShow(gcd);
   ShowProgressStart(gcd);

@@ -10,6 +10,7 @@
 #include "common/output.h"
 #include "driver/exit.h"
 #include "driver/languages.h"
+#include "driver/report_output.h"
 #include "reports/file_report.h"
 #include "reports/format.h"
 #include "reports/report_text.h"
@@ -105,6 +106,8 @@ int BuildFileList(int argc, char** argv, int firstArg, GlobalData& gcd) {
     LlistResort_FileData(gcd.fileset.sourceList, 1, gcd);
   }
   JoinLists(gcd);
+  // Before anything is listed: the -O file must not be one of the inputs.
+  RefuseReportOverInputs(gcd);
   const int count = gcd.lists.files.count;
   gcd.fileset.filesFound = count;
 

@@ -112,13 +112,13 @@ int DeFile(FILE* file, const char* path, GlobalData& gcd) {
   const int fd = fileno(file);
   struct stat st {};
   if (fstat(fd, &st) != 0) {
-    OutF("\n  Error: Problem opening input file:\n         %s\n         For modification, %s\n\n", path,
-         std::strerror(errno));
+    OutF("\n  Error: Problem opening input file:\n         %s\n         For modification, %s\n\n",
+         ShownText(path, gcd).c_str(), std::strerror(errno));
     return 0;
   }
   if (LockedElsewhere(fd)) {
-    OutF("\n  Error: Problem opening input file:\n         %s\n         For modification, %s\n\n", path,
-         "File is locked by another process");
+    OutF("\n  Error: Problem opening input file:\n         %s\n         For modification, %s\n\n",
+         ShownText(path, gcd).c_str(), "File is locked by another process");
     return 0;
   }
 

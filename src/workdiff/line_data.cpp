@@ -63,7 +63,14 @@ constexpr const char* kStagingMark = ".lqatmp.";
 // Removes the files of a data directory and the directory; anything the run
 // does not write there (a subdirectory) is left, and the directory with it.
 void RemoveDataDirectory(const std::string& path) {
-  if (path.empty()) return;
+  struct stat self {};
+  if (path.empty() || lstat(path.c_str(), &self) != 0) return;
+  // A data directory that was a symbolic link: the link goes, what it
+  // points to stays.
+  if (!S_ISDIR(self.st_mode)) {
+    unlink(path.c_str());
+    return;
+  }
   if (DIR* dir = opendir(path.c_str())) {
     while (const struct dirent* entry = readdir(dir)) {
       const std::string name = entry->d_name;

@@ -124,6 +124,23 @@ TEST_F(LineDataTest, ADiscardedBaselineLeavesThePreviousDataAndStaleStagingGoes)
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
 }
 
+// A data directory that is a link to another directory is replaced by the
+// new directory; what the link pointed to is left alone.
+TEST_F(LineDataTest, ALinkedDataDirectoryIsReplacedNotEmptied) {
+  dir.Write("elsewhere/keep_c.dif", "kept");
+  ASSERT_EQ(symlink("elsewhere", (dir.path() + "/w.dat.dif").c_str()), 0);
+  gcd->wd.workFileName = dir.path() + "/w.dat";
+  WorkDiffDataPathName(*gcd);
+  gcd->drv.currentFileName = "a.c";
+  ASSERT_EQ(WorkDiffDataFileOpen(*gcd), 1);
+  WorkDiffDataFileClose(*gcd);
+  ASSERT_TRUE(PublishDataDirectory(*gcd));
+  EXPECT_FALSE(std::filesystem::is_symlink(dir.path() + "/w.dat.dif"));
+  EXPECT_TRUE(std::filesystem::exists(dir.path() + "/w.dat.dif/a_c.dif"));
+  EXPECT_EQ(dir.Read("elsewhere/keep_c.dif"), "kept");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 2);
+}
+
 TEST_F(LineDataTest, LoaderFindsFilesBesideTheWorkFile) {
   std::string records;
   for (int k = 1; k <= 3; ++k) {
