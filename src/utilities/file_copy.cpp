@@ -55,7 +55,8 @@ long FileCopy(const char* destination, const char* source, const GlobalData* gcd
   long long left = static_cast<long long>(src.st_size);
   long copied = 0;
   while (left > 0) {
-    const std::size_t want = left < static_cast<long long>(sizeof block) ? static_cast<std::size_t>(left) : sizeof block;
+    const std::size_t want =
+        left < static_cast<long long>(sizeof block) ? static_cast<std::size_t>(left) : sizeof block;
     const std::size_t n = std::fread(block, 1, want, in.get());
     if (n == 0) {
       if (std::ferror(in.get())) return Failed("read", source, std::strerror(errno ? errno : EIO), gcd);

@@ -1,7 +1,6 @@
 // Reading and writing lqa.cfg: value rules, file creation, version upgrade,
 // layout and round trips.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <climits>
 #include <cstdio>
@@ -187,17 +186,6 @@ TEST_F(ConfigTest, NumbersAreHeldToTheirRange) {
   ASSERT_EQ(LoadCfg(*again), 1);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   EXPECT_EQ(dir.Read("lqa.cfg"), written);
-}
-
-// A configuration file that is no regular file is named and not read: a FIFO
-// would block the start of every run.
-TEST_F(ConfigTest, AFifoIsNotRead) {
-  ASSERT_EQ(mkfifo(gcd->drv.cfgFile.c_str(), 0600), 0);
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(LoadCfg(*gcd), 0);
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("Not a regular file; the built-in values are used"),
-            std::string::npos);
-  EXPECT_EQ(cfg().tabSize, 2);
 }
 
 TEST_F(ConfigTest, NumberValues) {

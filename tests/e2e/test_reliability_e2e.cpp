@@ -108,7 +108,8 @@ TEST_F(Reliability, ListAndConfigurationFilesThatAreNoRegularFiles) {
   Fifo("list.txt");
   RunResult r = Run({"-Flist.txt"});
   EXPECT_EQ(r.status, 255);  // the -F list cannot be read
-  EXPECT_TRUE(Has(r.out, "\n  Error: Cannot open the specified file: list.txt\n         for read, Not a regular file\n"))
+  EXPECT_TRUE(
+      Has(r.out, "\n  Error: Cannot open the specified file: list.txt\n         for read, Not a regular file\n"))
       << r.out;
 
   // lqa.cfg, the macro file and the report configuration as FIFOs and as
