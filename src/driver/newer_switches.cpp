@@ -7,6 +7,7 @@
 #include "common/output.h"
 #include "common/text.h"
 #include "common/version.h"
+#include "driver/config_home.h"
 #include "driver/exit.h"
 #include "driver/help.h"
 #include "reports/format.h"
@@ -83,7 +84,7 @@ void HandleLongOptions(int argc, char** argv, GlobalData& gcd) {
   }
 }
 
-void ShowNewerSwitches(GlobalData&) {
+void ShowNewerSwitches(GlobalData& gcd) {
   constexpr int kUsageWidth = 24;
   Center("LQA Newer Switches");
   OutS("\n");
@@ -98,4 +99,7 @@ void ShowNewerSwitches(GlobalData&) {
     OutF("%s\n", text);
   }
   OutS("\n");
+  for (const char* line : kConfigLookupText) OutF("  %s\n", line);
+  for (const ConfigPlace& place : ConfigPlaces()) OutF("    %-*s  %s\n", kUsageWidth, place.where, place.when);
+  OutF("  This run reads %s\n\n", gcd.drv.cfgFile.c_str());
 }

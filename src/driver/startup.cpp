@@ -10,6 +10,7 @@
 #include "common/gcd.h"
 #include "common/output.h"
 #include "common/version.h"
+#include "driver/config_home.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ void SetProgramPaths(int argc, char** argv, GlobalData& gcd) {
   std::string::size_type slash = drv.progPath.rfind('/');
   drv.progDir = slash == std::string::npos ? std::string() : drv.progPath.substr(0, slash) + "/";
   if (drv.progDir.size() > 1023) drv.progDir.resize(1023);
-  if (drv.homeDir.empty()) drv.homeDir = drv.progDir;
+  if (drv.homeDir.empty()) ChooseConfigHome(gcd);
 
   // The command line of the report header: the arguments joined by blanks.
   drv.commandLine.clear();
