@@ -49,6 +49,8 @@ std::string_view Trim(std::string_view s) {
 
 }  // namespace
 
+std::span<const NewerSwitchHelp> NewerSwitchHelpTable() { return kNewerHelp; }
+
 bool HandleNewerX(const char* arg, GlobalData& gcd) {
   const std::string_view text = Trim(arg != nullptr ? arg : "");
   std::size_t end = 0;

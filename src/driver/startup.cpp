@@ -14,6 +14,22 @@
 
 namespace {
 
+constexpr EnvironmentHelp kEnvironment[] = {
+    {"LQAHOME", "Directory of lqa.cfg, lqa_macro.cfg and lqa_workdiff.cfg."},
+    {"LQACFGHOME",
+     "Directory of the configuration files, taken before LQAHOME; also the directory of lqa_udqn.cfg when "
+     "lqa.cfg names no other file."},
+    {"XDG_CONFIG_HOME",
+     "When an absolute path and neither LQAHOME nor LQACFGHOME is set, and no lqa.cfg lies beside the "
+     "program: the configuration files are kept in its subdirectory lqa."},
+    {"HOME", "Without XDG_CONFIG_HOME, the configuration files are kept in $HOME/.config/lqa."},
+    {"PATH",
+     "When lqa is started by name, the directory where the shell found it is the program's directory; "
+     "also shown in the debug listing."},
+    {"LQADEBUG", "Set to any value: debug tracing from the start of the run, as -xDEBUG."},
+    {"LQACLASSMF", "Set to any value: the class method and attribute annotation of -fm."},
+};
+
 // Copies an environment directory (at most 1023 characters) with a trailing '/'.
 std::string DirectoryValue(const char* value) {
   std::string dir(value, strnlen(value, 1023));
@@ -22,6 +38,8 @@ std::string DirectoryValue(const char* value) {
 }
 
 }  // namespace
+
+std::span<const EnvironmentHelp> EnvironmentVariables() { return kEnvironment; }
 
 void LoadEnv(GlobalData& gcd) {
   DriverState& drv = gcd.drv;
