@@ -37,7 +37,7 @@ constexpr Labelled kFiles[] = {
     {kUdqnFileName,
      "User defined quality notices, regular expressions matched against every line; named by the key "
      "\"LQA user defined quality notice file\" of lqa.cfg. A bare name is taken from LQACFGHOME when that is "
-     "set."},
+     "set, else from the working directory."},
 };
 
 constexpr Labelled kExamples[] = {
