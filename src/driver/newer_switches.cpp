@@ -12,6 +12,7 @@
 #include "driver/help.h"
 #include "reports/format.h"
 #include "reports/header.h"
+#include "reports/report_text.h"
 
 namespace {
 
@@ -103,5 +104,7 @@ void ShowNewerSwitches(GlobalData& gcd) {
   OutS("\n");
   for (const char* line : kConfigLookupText) OutF("  %s\n", line);
   for (const ConfigPlace& place : ConfigPlaces()) OutF("    %-*s  %s\n", kUsageWidth, place.where, place.when);
-  OutF("  This run reads %s\n\n", gcd.drv.cfgFile.c_str());
+  const std::string& cfg = gcd.drv.cfgFile;
+  OutF("  This run reads %s\n\n",
+       gcd.sw.outputMode == OutputMode::Html ? HtmlEscaped(cfg.c_str()).c_str() : cfg.c_str());
 }

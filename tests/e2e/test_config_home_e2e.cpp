@@ -111,6 +111,9 @@ TEST_F(ConfigHome, NewerSwitchScreenSaysWhereTheConfigurationLives) {
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("    ~/.config/lqa/            otherwise\n"), std::string::npos) << r.out;
   EXPECT_TRUE(HasLine(r.out, "  This run reads " + home + ".config/lqa/lqa.cfg")) << r.out;
+  // An HTML screen escapes the path.
+  const RunResult html = Run({"-H", "-xHELP"}, {{"XDG_CONFIG_HOME", t.path() + "/a&b"}});
+  EXPECT_TRUE(HasLine(html.out, "  This run reads " + t.path() + "/a&amp;b/lqa/lqa.cfg")) << html.out;
 }
 
 }  // namespace
