@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -139,6 +140,49 @@ TEST_F(ReportsE2E, CsvFileLinesDependOnTheOrderOfTheSwitches) {
   }
   EXPECT_EQ(fileLines, 5u + 4u);
   EXPECT_EQ(headers, 5u + 1u);
+}
+
+// Every row of a CSV section has the columns of the other rows of its kind
+// (the kind is the first column; the file name line "File,<name>" and the
+// file detail line "File, <name>,, <date>, ..." are two kinds). Tree rows
+// have one column per level before the name.
+std::vector<std::string> CsvWidthProblems(const std::string& csv) {
+  std::vector<std::string> problems;
+  std::map<std::string, size_t> widths;
+  std::string section = "per file";
+  for (const std::string& line : Lines(csv)) {
+    if (line.empty()) continue;
+    const size_t fields = Fields(line);
+    if (fields == 1 && (line.rfind("Project ", 0) == 0 || line.find("Inheritance Tree") != std::string::npos)) {
+      section = line;
+      continue;
+    }
+    const size_t levels = line.find_first_not_of(',');
+    if (section == "Class Inheritance Tree" && (line.rfind("'+ ", 0) == 0 || line.compare(levels, 2, "- ") == 0)) {
+      if (fields != levels + 2 || line.compare(line.rfind(',') + 1, 2, "[D") != 0) problems.push_back(line);
+      continue;
+    }
+    std::string kind = section + "|" + line.substr(0, line.find(','));
+    if (line.rfind("File, ", 0) == 0) kind += " detail";
+    auto [it, added] = widths.emplace(kind, fields);
+    if (!added && it->second != fields) problems.push_back(line);
+  }
+  return problems;
+}
+
+TEST_F(ReportsE2E, CsvNamesWithCommasKeepTheColumnsOfTheirSection) {
+  dir.Write("src/Map.java",
+            "package p;\npublic class Map<K, V extends Comparable<V>> extends Base<K, V> {\n"
+            "  static class Entry<K, V> extends Node<K, V> implements Iface<K, V> {\n  }\n"
+            "  interface View<A, B> {\n  }\n}\n");
+  dir.Write("src/t.cpp", "namespace n {\ntemplate <class K, class V> class Pair {};\n"
+                         "class Q : public Pair<int, char>, public Other {};\n}\n");
+  const RunResult r = RunLqa({"-C", "-o", "-i", "-fa", "src/Map.java", "src/t.cpp"}, dir.path(), home.path());
+  ASSERT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(CsvWidthProblems(r.out), std::vector<std::string>{}) << r.out;
+  EXPECT_TRUE(HasLine(r.out, "Class,p.Map<K V extends Comparable<V>>")) << r.out;
+  EXPECT_TRUE(HasLine(r.out, "Inheritance,Pair<int char> Other")) << r.out;
+  EXPECT_TRUE(HasLine(r.out, "Template,template<K V>")) << r.out;
 }
 
 TEST_F(ReportsE2E, RunWhereNoFileCanBeReadStaysWellFormed) {
