@@ -82,10 +82,22 @@ const std::vector<std::vector<std::string>> kReportSwitchSets = {
     {"-Tn", "-TN"},
 };
 
+// The modes that copy source text into the report: extraction, the code
+// listing and the two line traces.
+const std::vector<std::vector<std::string>> kSourceTextSwitchSets = {
+    {"-Es"}, {"-Ec"}, {"-EC"}, {"-p"}, {"-d"}, {"-wD"},
+};
+
 TEST_F(ReportsE2E, XmlIsWellFormedForEveryReportSwitch) {
   if (!HaveXmllint()) GTEST_SKIP() << "xmllint is not installed";
-  for (std::vector<std::string> set : kReportSwitchSets) {
+  // Markup characters, a control character, a form feed and a byte that is
+  // no UTF-8, in code, strings and comments.
+  dir.Write("src/text.c", "/* a & b < c > d \x01 caf\xe9 */\nchar *s = \"<&> \\\" x \xfc\";\n\f\nint t; // 'q' & \"r\"\n");
+  std::vector<std::vector<std::string>> sets = kReportSwitchSets;
+  sets.insert(sets.end(), kSourceTextSwitchSets.begin(), kSourceTextSwitchSets.end());
+  for (std::vector<std::string> set : sets) {
     set.insert(set.begin(), "-X");
+    set.emplace_back("src/text.c");
     const RunResult r = Run(set);
     std::string name;
     for (const std::string& s : set) name += s + " ";
