@@ -197,7 +197,11 @@ void SetBars(GlobalData& gcd) {
 
 void BeginCodeListing(GlobalData& gcd) {
   if (Html(gcd)) {
-    OutF("<html>\n<head>\n<title>Line Quality Analyzer %s</title>\n</head>\n<body>\n<pre><P>\n", kLqaVersion);
+    // The page declares UTF-8 like the report pages: the report writer passes
+    // UTF-8 through and writes other bytes as character references.
+    OutF("<html>\n<head>\n<title>Line Quality Analyzer %s</title>\n"
+         "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\" />\n</head>\n<body>\n<pre><P>\n",
+         kLqaVersion);
   }
   SetBars(gcd);
 }

@@ -124,6 +124,28 @@ TEST_F(ReportsE2E, HtmlIsWellFormedForEveryReportSwitch) {
   }
 }
 
+// The page declares UTF-8: UTF-8 text passes through, a byte of another
+// character set becomes the character reference of its Latin-1 reading.
+TEST_F(ReportsE2E, HtmlDeclaresUtf8AndShowsBothKindsOfSource) {
+  dir.Write("src/names.c", "/* G\xc3\xbcnther */\n/* G\xfcnther \xc3 */\nint n;\n");
+  const RunResult r = RunLqa({"-H", "-d", "src/names.c"}, dir.path(), home.path());
+  EXPECT_EQ(r.out.rfind("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n", 0), 0u) << r.out.substr(0, 200);
+  EXPECT_NE(r.out.find("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\" />"),
+            std::string::npos);
+  EXPECT_NE(r.out.find("/* G\xc3\xbcnther */"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("/* G&#252;nther &#195; */"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find('\xfc'), std::string::npos);
+  if (HaveXmllint()) {
+    EXPECT_EQ(XmlProblems(scratch, r.out), "");
+  }
+  const RunResult listing = RunLqa({"-H", "-p", "src/names.c"}, dir.path(), home.path());
+  EXPECT_NE(listing.out.find("charset=utf-8"), std::string::npos) << listing.out;
+  EXPECT_NE(listing.out.find("G&#252;nther &#195;"), std::string::npos) << listing.out;
+  // Other modes write the bytes as they are.
+  const RunResult text = RunLqa({"-d", "src/names.c"}, dir.path(), home.path());
+  EXPECT_NE(text.out.find("/* G\xfcnther \xc3 */"), std::string::npos);
+}
+
 // Splits a CSV line the way a reader without quoting does.
 size_t Fields(const std::string& line) { return static_cast<size_t>(std::count(line.begin(), line.end(), ',')) + 1; }
 
