@@ -12,8 +12,8 @@
 namespace {
 
 std::string Def(int id, const std::string& fields) {
-  return "UDQN Begin\nudqn id: " + std::to_string(id) + "\nactive: yes\nsources: c\nsummary: s" +
-         std::to_string(id) + "\nmessage: m" + std::to_string(id) + " _LINE#_\n" + fields + "UDQN End\n";
+  return "UDQN Begin:\nudqn id: " + std::to_string(id) + "\nactive: yes\nsources: c\nsummary: s" +
+         std::to_string(id) + "\nmessage: m" + std::to_string(id) + " _LINE#_\n" + fields + "UDQN End:\n";
 }
 
 class Udqn : public ::testing::Test {
@@ -98,8 +98,8 @@ TEST_F(Udqn, SingleLineFormsAndNoConfigLine) {
 }
 
 TEST_F(Udqn, MessageNamesTheOpenClassAndFunction) {
-  Rules("UDQN Begin\nudqn id: 200\nactive: yes\nsources: cpp\ncontext: Code\npattern: printf\n"
-        "message: [_CLASS_] [_FUNC_] _LINE#_\nsummary: s\nUDQN End\n");
+  Rules("UDQN Begin:\nudqn id: 200\nactive: yes\nsources: cpp\ncontext: Code\npattern: printf\n"
+        "message: [_CLASS_] [_FUNC_] _LINE#_\nsummary: s\nUDQN End:\n");
   dir.Write("a.cpp", "int x = printf(\"top\");\nclass A {\n  void f() {\n    printf(\"x\");\n  }\n};\n"
                      "int g(int a) {\n  printf(\"y\");\n}\n");
   RunResult r = Run({"-n", "-fa", "a.cpp"});
@@ -149,7 +149,7 @@ TEST_F(Udqn, IncludedFileIsAnnouncedInEveryMode) {
   }
 }
 
-TEST_F(Udqn, BadDefinitionsAreSkippedAndTheRunGoesOn) {
+TEST_F(Udqn, BadDefinitionsNeverFireAndTheRunGoesOn) {
   Rules(Def(100, "context: Line\npattern: alpha\n") + Def(101, "context: Line\npattern: (beta\n") +
         Def(102, "context: Nowhere\npattern: beta\n") + Def(103, "context: Line\npattern: gamma\n"));
   dir.Write("a.c", "alpha beta gamma\n");
@@ -194,6 +194,47 @@ TEST_F(Udqn, ShowListsTheDefinitionsAndEndsTheRun) {
   EXPECT_NE(r.out.find("Error: No User Defined Quality Notice file is configured"), std::string::npos) << r.out;
 }
 
+TEST_F(Udqn, ListingsShowEveryDefinitionReadAndOnlyUsableOnesFire) {
+  Rules(Def(100, "context: Line\npattern: alpha\n") + Def(101, "pattern: beta\n") +
+        Def(102, "context: Nowhere\npattern: beta\n") + Def(103, "context: Line\npattern: (beta\nstring: beta\n"));
+  dir.Write("a.c", "alpha beta\n");
+  const RunResult show = Run({"-xUDQNSHOW", "a.c"});
+  for (int id : {100, 101, 102, 103}) EXPECT_TRUE(HasLine(show.out, "  UDQN Id      : " + std::to_string(id))) << id;
+  EXPECT_EQ(Count(show.out, "  Context      : Unknown\n"), 2u) << show.out;
+  EXPECT_TRUE(HasLine(show.out, "  Test         : Pattern Compile Error"));
+  // The problems are still reported.
+  EXPECT_NE(show.out.find("Error: UDQN definition has no context (Line, Code, Comment or String): Identifier 101"),
+            std::string::npos);
+  EXPECT_NE(show.out.find("Error: UDQN context is not Line, Code, Comment or String: Nowhere"), std::string::npos);
+  EXPECT_NE(show.out.find("Error: UDQN pattern does not compile: "), std::string::npos);
+  const RunResult types = Run({"-hn"});
+  for (int id : {100, 101, 102, 103})
+    EXPECT_TRUE(HasLine(types.out, "  Notice " + std::to_string(id) + " : [ On] s" + std::to_string(id)))
+        << types.out;
+  const RunResult run = Run({"-Ns", "a.c"});
+  EXPECT_EQ(run.status, 1) << run.out;
+  EXPECT_TRUE(HasLine(run.out, "  Notice # 100: Line 1, s100"));
+}
+
+TEST_F(Udqn, BlockLinesNeedTheirColon) {
+  // Without its colon "UDQN End" is an ordinary line: the definition stays
+  // open to the end of the file and is discarded.
+  Rules("UDQN Begin:\nudqn id: 100\nactive: yes\nsources: c\ncontext: Line\npattern: alpha\nsummary: s\nUDQN End\n");
+  dir.Write("a.c", "alpha\n");
+  RunResult r = Run({"-Ns", "a.c"});
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("Error: UDQN file ends inside a definition\n         UDQN file " + rules +
+                       ", line 8\n         The unfinished definition is discarded; its end line needs its colon: "
+                       "\"UDQN End:\".\n"),
+            std::string::npos)
+      << r.out;
+  // Without its colon "UDQN Begin" opens nothing.
+  Rules("UDQN Begin\nudqn id: 100\nUDQN End:\n");
+  r = Run({"-Ns", "a.c"});
+  EXPECT_NE(r.out.find("Error: \"udqn id\" outside a UDQN Begin ... UDQN End block"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Error: UDQN End without UDQN Begin\n"), std::string::npos);
+}
+
 TEST_F(Udqn, QualitySkipRegionSilencesNotices) {
   Rules(Def(100, "context: Line\npattern: bad\n"), "Activate LQA code skip tokens : Yes\n");
   dir.Write("a.c", "bad\n/* LQA_IGNORE_QUALITY_BEGIN */\nbad\n/* LQA_IGNORE_QUALITY_END */\nbad\n");
@@ -225,9 +266,9 @@ TEST_F(Udqn, HundredThousandDefinitionsBinaryBytesAndAHugeLine) {
   limits.wallSeconds = 120;
   std::string text;
   for (int id = 100; id < 100100; ++id)
-    text += "UDQN Begin\nudqn id: " + std::to_string(id) + "\nactive: yes\nsources: " +
+    text += "UDQN Begin:\nudqn id: " + std::to_string(id) + "\nactive: yes\nsources: " +
             (id % 1000 == 0 ? "c" : "java") + "\ncontext: Line\npattern: r" + std::to_string(id) +
-            "\\b\nsummary: s\nUDQN End\n";
+            "\\b\nsummary: s\nUDQN End:\n";
   for (int i = 0; i < 3000; ++i) text += static_cast<char>((i * 37) % 256);
   Rules(text + "\n");
   std::string source = "r1000 r2000\n";
