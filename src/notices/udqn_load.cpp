@@ -4,6 +4,7 @@
 // context, pattern or sources is kept (it shows in the listings) but never
 // fires; the definitions before and after it are kept.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
@@ -19,6 +20,7 @@
 
 #include "common/gcd.h"
 #include "common/output.h"
+#include "common/version.h"
 #include "notices/udqn_internal.h"
 
 namespace {
@@ -393,6 +395,17 @@ void ReadUdqnFile(const std::string& path, int include, LoadRun& run, GlobalData
 }
 
 }  // namespace
+
+std::string udqn_file_path(const GlobalData& gcd) {
+  const std::string& configured = gcd.cfg.udqnFile;
+  if (!configured.empty() || gcd.drv.cfgHome.size() > 1) return configured;
+  const std::string& cfgFile = gcd.drv.cfgFile;
+  const std::size_t slash = cfgFile.rfind('/');
+  const std::string beside = (slash == std::string::npos ? std::string() : cfgFile.substr(0, slash + 1)) + kUdqnFileName;
+  struct stat st {};
+  if (stat(beside.c_str(), &st) != 0 || S_ISDIR(st.st_mode) || access(beside.c_str(), R_OK) != 0) return {};
+  return beside;
+}
 
 void load_udqn_file(const char* fileName, GlobalData& gcd) {
   if (fileName == nullptr || fileName[0] == '\0') return;

@@ -235,6 +235,26 @@ TEST_F(Udqn, BlockLinesNeedTheirColon) {
   EXPECT_NE(r.out.find("Error: UDQN End without UDQN Begin\n"), std::string::npos);
 }
 
+TEST_F(Udqn, RuleFileBesideTheConfigurationWhenOnlyTheHomeIsSet) {
+  home.Write("lqa.cfg", "LQA user defined quality notice file :\n" + BuiltInOff());
+  dir.Write("a.c", "alpha\n");
+  // No rule file there: the run says nothing about one.
+  RunResult r = Run({"-Ns", "a.c"});
+  EXPECT_EQ(r.out.find("UDQN"), std::string::npos) << r.out;
+  const std::string beside = home.Write("lqa_udqn.cfg", Def(100, "context: Line\npattern: alpha\n"));
+  r = Run({"-Ns", "a.c"});
+  EXPECT_EQ(r.status, 1) << r.out;
+  EXPECT_TRUE(HasLine(r.out, "  UDQN File   : " + beside)) << r.out;
+  EXPECT_TRUE(HasLine(r.out, "  Notice # 100: Line 1, s100"));
+  EXPECT_TRUE(HasLine(Run({"-hn"}).out, "  UDQN File   : " + beside));
+  // A configured file is used instead.
+  home.Write("other.cfg", Def(200, "context: Line\npattern: alpha\n"));
+  home.Write("lqa.cfg", "LQA user defined quality notice file : " + home.path() + "/other.cfg\n" + BuiltInOff());
+  r = Run({"-Ns", "a.c"});
+  EXPECT_TRUE(HasLine(r.out, "  Notice # 200: Line 1, s200")) << r.out;
+  EXPECT_EQ(r.out.find("Notice # 100"), std::string::npos);
+}
+
 TEST_F(Udqn, QualitySkipRegionSilencesNotices) {
   Rules(Def(100, "context: Line\npattern: bad\n"), "Activate LQA code skip tokens : Yes\n");
   dir.Write("a.c", "bad\n/* LQA_IGNORE_QUALITY_BEGIN */\nbad\n/* LQA_IGNORE_QUALITY_END */\nbad\n");
