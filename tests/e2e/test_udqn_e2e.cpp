@@ -255,6 +255,26 @@ TEST_F(Udqn, RuleFileBesideTheConfigurationWhenOnlyTheHomeIsSet) {
   EXPECT_EQ(r.out.find("Notice # 100"), std::string::npos);
 }
 
+// The worked example of the README: a silent rule sets a flag that a second
+// rule checks and clears.
+TEST_F(Udqn, FlagsChainTwoRulesAsTheReadmeShows) {
+  Rules("UDQN Begin:\nUDQN Identifier: 100\nactive: yes\nsources: c h cpp hpp\ncontext: Line\n"
+        "pattern: ^[ \\t]*#[ \\t]*ifdef[ \\t]+DEBUG\\b\nset flags: 5\nsilent flag: yes\nstring: #ifdef DEBUG\n"
+        "UDQN End:\n\n"
+        "UDQN Begin:\nUDQN Identifier: 101\nactive: yes\nsources: c h cpp hpp\ncontext: Line\n"
+        "pattern: ^[ \\t]*#[ \\t]*endif\ncheck flags: 5\nclear flags: 5\nsummary: End of a DEBUG block\n"
+        "message: A DEBUG block ends at line _LINE#_ of _FILE_:\\n_LINE_\nstring: #endif\nUDQN End:\n");
+  dir.Write("d.c", "#ifdef RELEASE\nint a;\n#endif\n#ifdef DEBUG\nint b;\n#endif\n#endif\n");
+  RunResult r = Run({"-Ns", "d.c"});
+  EXPECT_EQ(r.status, 1) << r.out;
+  EXPECT_TRUE(HasLine(r.out, "  Notice # 101: Line 6, End of a DEBUG block")) << r.out;
+  r = Run({"-n", "d.c"});
+  EXPECT_NE(r.out.find("\n    Notice #101: A DEBUG block ends at line 6 of d.c:\n           #endif\n"), std::string::npos)
+      << r.out;
+  r = Run({"-xUDQNSHOW"});
+  EXPECT_TRUE(HasLine(r.out, "  Test         : Expression Match: Start[1] End[12] Span[12]")) << r.out;
+}
+
 TEST_F(Udqn, QualitySkipRegionSilencesNotices) {
   Rules(Def(100, "context: Line\npattern: bad\n"), "Activate LQA code skip tokens : Yes\n");
   dir.Write("a.c", "bad\n/* LQA_IGNORE_QUALITY_BEGIN */\nbad\n/* LQA_IGNORE_QUALITY_END */\nbad\n");
