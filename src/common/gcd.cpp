@@ -16,6 +16,7 @@ std::unique_ptr<GlobalData> gRunRecord;
 }  // namespace
 
 GlobalData* CreateRunRecord() {
+  SetReportBytes(ReportBytes::AsIs);
   gRunRecord = NewGlobalData();
   return gRunRecord.get();
 }
@@ -28,5 +29,6 @@ void ReleaseRunRecord() {
     if (report == nullptr || report->stream() != gLQAOUT) fclose(gLQAOUT);
     gLQAOUT = stdout;
   }
+  SetReportBytes(ReportBytes::AsIs);
   gRunRecord.reset();
 }

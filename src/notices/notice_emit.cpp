@@ -226,8 +226,9 @@ void EmitNoticeLine(const char* fileName, int line, int number, const char* keyw
     const char* shownName = fileName;
     const char* shownText = text;
     if (sw.outputMode == OutputMode::Html || sw.outputMode == OutputMode::Xml) {
-      name.AppendEscaped(fileName, std::strlen(fileName));
-      escaped.AppendEscaped(text, std::strlen(text));
+      const bool xml = sw.outputMode == OutputMode::Xml;
+      name.AppendEscaped(fileName, std::strlen(fileName), xml);
+      escaped.AppendEscaped(text, std::strlen(text), xml);
       shownName = name.c_str();
       shownText = escaped.c_str();
     }

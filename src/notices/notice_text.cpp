@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string_view>
+
+#include "common/text.h"
 
 void NoticeBuffer::Append(const char* text, std::size_t n) {
   if (len_ + 1 >= cap_) return;
@@ -27,31 +30,15 @@ void NoticeBuffer::AppendInt(int v) {
   Append(p, static_cast<std::size_t>(end - p));
 }
 
-namespace {
-
-// Length of the valid UTF-8 sequence at text[k] within n bytes, or 0.
-std::size_t Utf8Length(const unsigned char* text, std::size_t k, std::size_t n) {
-  const unsigned char c = text[k];
-  std::size_t len = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
-  if (len == 0 || k + len > n) return 0;
-  for (std::size_t i = 1; i < len; ++i)
-    if ((text[k + i] & 0xC0) != 0x80) return 0;
-  const unsigned char d = text[k + 1];
-  // Overlong forms, surrogates and code points above U+10FFFF.
-  if ((c == 0xE0 && d < 0xA0) || (c == 0xED && d > 0x9F) || (c == 0xF0 && d < 0x90) || (c == 0xF4 && d > 0x8F))
-    return 0;
-  return len;
-}
-
-}  // namespace
-
-void NoticeBuffer::AppendEscaped(const char* text, std::size_t n) {
+void NoticeBuffer::AppendEscaped(const char* text, std::size_t n, bool xml) {
   const auto* bytes = reinterpret_cast<const unsigned char*>(text);
   std::size_t start = 0;
   for (std::size_t k = 0; k < n; ++k) {
     const unsigned char c = bytes[k];
     if (c >= 0x80) {
-      const std::size_t len = Utf8Length(bytes, k, n);
+      // HTML output writes such bytes as character references; an XML
+      // document gets '?' instead.
+      const std::size_t len = xml ? Utf8SequenceLength(std::string_view(text + k, n - k)) : 1;
       if (len != 0) {
         k += len - 1;
         continue;
@@ -59,8 +46,8 @@ void NoticeBuffer::AppendEscaped(const char* text, std::size_t n) {
     } else if ((c >= 0x20 || c == '\t' || c == '\n' || c == '\r') && c != '<' && c != '>' && c != '&') {
       continue;
     }
-    // Other control characters and bytes that are no UTF-8 have no place in
-    // a document that declares UTF-8: they become '?'.
+    // Other control characters (and in XML bytes that are no UTF-8) have no
+    // place in the document: they become '?'.
     const char* entity = c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '&' ? "&amp;" : "?";
     Append(text + start, k - start);
     Append(entity);

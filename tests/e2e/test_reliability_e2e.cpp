@@ -141,8 +141,8 @@ TEST_F(Reliability, RuleFilesThatAreNoRegularFilesOrIncludeTooMuch) {
   // Each rule file includes the next one four times, sixteen levels deep:
   // about 4^16 reads unless each file is read once.
   for (int level = 0; level < 16; ++level) {
-    std::string text = "UDQN Begin\nudqn id: " + std::to_string(100 + level) +
-                       "\nactive: yes\nsources: c\ncontext: Line\npattern: int\nsummary: s\nUDQN End\n";
+    std::string text = "UDQN Begin:\nudqn id: " + std::to_string(100 + level) +
+                       "\nactive: yes\nsources: c\ncontext: Line\npattern: int\nsummary: s\nUDQN End:\n";
     for (int k = 0; k < 4; ++k) text += "include: " + Path("r" + std::to_string(level + 1) + ".cfg") + "\n";
     if (level == 0) text += "include: " + Path("pipe.cfg") + "\ninclude: " + Path("zero.cfg") + "\n";
     dir.Write("r" + std::to_string(level) + ".cfg", text);
@@ -354,8 +354,8 @@ TEST_F(Reliability, XmlStaysWellFormedWithHostileNamesAndSwitches) {
   dir.Write("t<&.cpp", "template<> class Q<int> {};\nclass D : public Q<int> {};\n");
   dir.Write("u.cpp", "template<> class Q<int> {};\nint main() { return 0; }\n");
   dir.Write(std::string("c\001<&.c"), "int a<b&c;\n\tint y;\n");
-  home.Write("rules.cfg", "UDQN Begin\nudqn id: 100\nactive: yes\nsources: c,cpp\ncontext: Line\npattern: a<b&c\n"
-                          "string: x a<b&c\nmessage: found <&> in _FILE_ _LINE_\nsummary: sum <&>\nUDQN End\n");
+  home.Write("rules.cfg", "UDQN Begin:\nudqn id: 100\nactive: yes\nsources: c,cpp\ncontext: Line\npattern: a<b&c\n"
+                          "string: x a<b&c\nmessage: found <&> in _FILE_ _LINE_\nsummary: sum <&>\nUDQN End:\n");
   home.Write("lqa.cfg", "LQA user defined quality notice file : " + home.path() + "/rules.cfg\n");
   TempDir scratch;
   const std::vector<std::vector<std::string>> sets = {
