@@ -27,7 +27,13 @@ std::string BaseOf(const std::string& path) {
 // The path a write to `path` lands on: symbolic links are followed, also a
 // link whose file does not exist yet.
 std::string ResolveTarget(const std::string& path) {
+  // Made absolute, so that the commit lands where the file was opened even
+  // when the working directory changed in between.
   std::string current = path;
+  if (!current.empty() && current[0] != '/') {
+    char cwd[PATH_MAX];
+    if (getcwd(cwd, sizeof cwd) != nullptr) current = std::string(cwd) + "/" + current;
+  }
   for (int depth = 0; depth < 40; ++depth) {
     struct stat st {};
     if (lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;

@@ -141,6 +141,22 @@ TEST(AtomicFile, RegularOnlyRefusesDevicesAndACheckCanStopTheCommit) {
   EXPECT_EQ(dir.Read("t.txt"), "after\n");
 }
 
+TEST(AtomicFile, ARelativeTargetStaysWhereItWasOpened) {
+  TempDir dir, other;
+  char cwd[4096];
+  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+  ASSERT_EQ(chdir(dir.path().c_str()), 0);
+  AtomicFile f;
+  const bool opened = f.Open("rel.txt");
+  const bool moved = chdir(other.path().c_str()) == 0;
+  if (opened) std::fputs("here\n", f.stream());
+  const bool committed = opened && f.Commit();
+  ASSERT_EQ(chdir(cwd), 0);
+  ASSERT_TRUE(opened && moved && committed) << f.error();
+  EXPECT_EQ(dir.Read("rel.txt"), "here\n");
+  EXPECT_EQ(EntryCount(other.path()), 0);
+}
+
 TEST(AtomicFile, UnwritableDirectoryIsAnError) {
   AtomicFile f;
   EXPECT_FALSE(f.Open("/nonexistent-dir/x.txt"));
