@@ -3,7 +3,7 @@
 
   check_notice_docs.py --schema sarif-schema-2.1.0.json --sarif run.sarif \
       [--gitlab gl-code-quality-report.json] [--listing notices.txt] \
-      [--count N] [--base DIR]
+      [--count N] [--base DIR] [--file-rules ID,...]
 
 The SARIF log is validated against the official schema (JSON Schema draft 4,
 python3-jsonschema) and against what the schema cannot say: every ruleId
@@ -154,7 +154,7 @@ def check_gitlab(issues, sarif_results):
         loc = issue.get("location", {})
         path = loc.get("path")
         begin = loc.get("lines", {}).get("begin")
-        if not isinstance(path, str) or path.startswith("./") or "\\" in path.replace("\\\\", ""):
+        if not isinstance(path, str) or not path or path.startswith("./") or ".." in path.split("/"):
             problem(f"{where}: location.path {path!r}")
         if not isinstance(begin, int) or begin < 1:
             problem(f"{where}: location.lines.begin {begin!r}")
@@ -171,6 +171,7 @@ def check_gitlab(issues, sarif_results):
 LINE_VS = re.compile(rb"^(.*)\((\d+)\) : Notice #(\d+)\s*- ")
 LINE_NS = re.compile(rb"^  Notice #\s*(\d+): Line\s+(\d+), ")
 FILE_NS = re.compile(rb"^  File: (.*)$")
+AFTER_LAST_FILE = {40, 41}
 
 
 def listing_entries(path):
@@ -188,7 +189,10 @@ def listing_entries(path):
                 continue
             m = LINE_NS.match(raw)
             if m:
-                entries.append((current, int(m.group(1)), int(m.group(2))))
+                rule = int(m.group(1))
+                # The inheritance notices come after the last file: the -Ns
+                # form does not say which file they belong to.
+                entries.append((None if rule in AFTER_LAST_FILE else current, rule, int(m.group(2))))
     return entries
 
 
@@ -206,9 +210,18 @@ def check_listing(results, listing, base):
     by_key = collections.defaultdict(list)
     for r in results:
         by_key[(r["path"], r["rule"])].append(r["line"])
-    entries = [(located(name, base), rule, line) for name, rule, line in listing_entries(listing)]
+    entries = [(None if name is None else located(name, base), rule, line)
+               for name, rule, line in listing_entries(listing)]
     unmatched = []
     for path, rule, line in entries:
+        if path is None:
+            # Any file: the first result of the rule not yet matched.
+            keys = [k for k in by_key if k[1] == rule and by_key[k]]
+            if keys:
+                by_key[keys[0]].pop(0)
+            else:
+                pending[(b"?", rule, line)] += 1
+            continue
         lines = by_key.get((path, rule), [])
         if line in lines:
             lines.remove(line)
@@ -234,7 +247,10 @@ def main():
     ap.add_argument("--listing")
     ap.add_argument("--count", type=int)
     ap.add_argument("--base", default=".")
+    ap.add_argument("--file-rules", default="",
+                    help="user defined notices evaluated at the end of a file (their results are on line 1)")
     args = ap.parse_args()
+    MOVABLE_RULES.update(int(n) for n in args.file_rules.split(",") if n)
     results = None
     if args.sarif:
         log = load_json(args.sarif)
