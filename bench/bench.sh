@@ -245,6 +245,12 @@ bench_corpus() {
     row "lqa -n +udqn" "$s" "$kb" "$base" "$bytes" "$lines"
     awk -v s="$s" -v p="$plain" 'BEGIN { if (p <= 0) p = 0.005; printf "  ten user defined notices: %.2f times the time of lqa -n\n", s / p }'
   fi
+  # Listing the tree in name order (-r descent and the -Rn re-sort, no
+  # analysis): the tests check this listing for completeness only.
+  local exts
+  exts=$(echo "$pats" | sed 's/\*\.//g; s/ /,/g')
+  read -r s kb < <(measure "$lqa" -Rl -Rn -r"$exts $dir")
+  row "lqa -Rl -Rn -r" "$s" "$kb" "$base" "$bytes" "$lines"
   [ "$name" = linux-fs ] && bench_notice_documents
   # The source utilities stream; on fs/ each should stay within twice -s.
   if [ "$name" = linux-fs ]; then

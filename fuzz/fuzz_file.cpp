@@ -116,27 +116,27 @@ std::string NoticeConfig() {
 // compile, a duplicate identifier and one that backtracks badly.
 constexpr const char kUdqnRules[] =
     "REG_ICASE: yes\n"
-    "UDQN Begin\nudqn id: 100\nactive: yes\nsources: c h cpp hpp java cs txt C\ncontext: Code\n"
+    "UDQN Begin:\nudqn id: 100\nactive: yes\nsources: c h cpp hpp java cs txt C\ncontext: Code\n"
     "pattern: \\b(printf|malloc)\\s*\\(\nmessage: _FILE_:_LINE#_ in _CLASS_ _FUNC_\\n_LINE_ 100%\n"
-    "summary: call, seen\nset flags: 5\nUDQN End\n"
+    "summary: call, seen\nset flags: 5\nUDQN End:\n"
     "REG_ICASE: no\n"
-    "UDQN Begin\nudqn id: 101\nactive: yes\nsources: c h cpp hpp java cs txt C\ncontext: Comment\n"
+    "UDQN Begin:\nudqn id: 101\nactive: yes\nsources: c h cpp hpp java cs txt C\ncontext: Comment\n"
     "pattern: \\b(\\w+) \\1\\b\nsummary: doubled word\nmessage: doubled\ncheck flags: 5\n"
-    "clear flags: 5\nUDQN End\n"
-    "UDQN Begin\nudqn id: 102\nactive: yes\nsources: c h cpp hpp java cs txt C\ncontext: String\n"
+    "clear flags: 5\nUDQN End:\n"
+    "UDQN Begin:\nudqn id: 102\nactive: yes\nsources: c h cpp hpp java cs txt C\ncontext: String\n"
     "pattern: [[:digit:]]{2,}\nsummary: number in a string\nmessage: <&>\nsilent flag: yes\n"
-    "set flags: 7\nUDQN End\n"
-    "UDQN Begin\nudqn id: 103\nactive: yes\nsources: c h cpp hpp java cs txt C\ncontext: Line\n"
+    "set flags: 7\nUDQN End:\n"
+    "UDQN Begin:\nudqn id: 103\nactive: yes\nsources: c h cpp hpp java cs txt C\ncontext: Line\n"
     "pattern: UDQN eof\nemit eof flag: yes\n!check flags: 7\nsummary: no number\nmessage: _LINE_\n"
-    "UDQN End\n"
-    "UDQN Begin\nudqn id: 104\nactive: yes\nsources: c h cpp hpp java cs txt C\ncontext: Line\n"
-    "pattern: UDQN eof\nemit eof flag: yes\nclear flags: 7 5\nsilent flag: yes\nUDQN End\n"
-    "UDQN Begin\nudqn id: 105\nactive: yes\nsources: c h cpp hpp java cs txt C\ncontext: Line\n"
-    "pattern: (a+)+$\nsummary: runs of a\nUDQN End\n"
-    "UDQN Begin\nudqn id: 105\nactive: yes\nsources: c\ncontext: Line\npattern: x\nUDQN End\n"
-    "UDQN Begin\nudqn id: 106\nactive: yes\nsources: c\ncontext: Code\npattern: (unclosed\nUDQN End\n"
-    "UDQN Begin\nudqn id: 7\nactive: yes\nsources: c h cpp hpp java cs txt C\ncontext: Code\n"
-    "pattern: [;{]\\s*$\nsummary: line end\nUDQN End\n";
+    "UDQN End:\n"
+    "UDQN Begin:\nudqn id: 104\nactive: yes\nsources: c h cpp hpp java cs txt C\ncontext: Line\n"
+    "pattern: UDQN eof\nemit eof flag: yes\nclear flags: 7 5\nsilent flag: yes\nUDQN End:\n"
+    "UDQN Begin:\nudqn id: 105\nactive: yes\nsources: c h cpp hpp java cs txt C\ncontext: Line\n"
+    "pattern: (a+)+$\nsummary: runs of a\nUDQN End:\n"
+    "UDQN Begin:\nudqn id: 105\nactive: yes\nsources: c\ncontext: Line\npattern: x\nUDQN End:\n"
+    "UDQN Begin:\nudqn id: 106\nactive: yes\nsources: c\ncontext: Code\npattern: (unclosed\nUDQN End:\n"
+    "UDQN Begin:\nudqn id: 7\nactive: yes\nsources: c h cpp hpp java cs txt C\ncontext: Code\n"
+    "pattern: [;{]\\s*$\nsummary: line end\nUDQN End:\n";
 
 void WriteFile(const std::string& path, const void* data, size_t size) {
   FILE* fp = std::fopen(path.c_str(), "wb");

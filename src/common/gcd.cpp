@@ -16,6 +16,7 @@ std::unique_ptr<GlobalData> gRunRecord;
 }  // namespace
 
 GlobalData* CreateRunRecord() {
+  SetReportBytes(ReportBytes::AsIs);
   gRunRecord = NewGlobalData();
   return gRunRecord.get();
 }
@@ -25,5 +26,6 @@ void ReleaseRunRecord() {
     fclose(gLQAOUT);
     gLQAOUT = stdout;
   }
+  SetReportBytes(ReportBytes::AsIs);
   gRunRecord.reset();
 }

@@ -32,7 +32,7 @@ struct DriverState {
   std::string progPath;      // argv[0] as given
   std::string commandLine;   // the arguments joined by blanks (at most 4095 characters)
   std::string progDir;       // directory of argv[0] with a trailing '/', or empty
-  std::string homeDir;       // LQAHOME with a trailing '/', default progDir
+  std::string homeDir;       // LQAHOME with a trailing '/', else chosen by ChooseConfigHome
   std::string cfgHome;       // LQACFGHOME with a trailing '/', or empty
   std::string cfgFile;       // located lqa.cfg
   std::string macroFile;     // located lqa_macro.cfg

@@ -1,7 +1,18 @@
 // Ending the run early: the fatal-error exit shared by every subsystem.
 #pragma once
 
+#include <span>
+
 struct GlobalData;
+
+// One exit status of the program and when it is returned. The manual page
+// and the README list these rows in this order; a mode that brings statuses
+// of its own adds one row each.
+struct ExitStatusHelp {
+  const char* status;
+  const char* meaning;
+};
+std::span<const ExitStatusHelp> ExitStatuses();
 
 // Closes an HTML page ("</pre></body></html>") when HTML mode is on, flushes
 // the report stream, releases the run record and ends the process.

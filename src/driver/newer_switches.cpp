@@ -7,10 +7,12 @@
 #include "common/output.h"
 #include "common/text.h"
 #include "common/version.h"
+#include "driver/config_home.h"
 #include "driver/exit.h"
 #include "driver/help.h"
 #include "reports/format.h"
 #include "reports/header.h"
+#include "reports/report_text.h"
 #include "sarif/notice_documents.h"
 
 namespace {
@@ -57,6 +59,8 @@ std::string_view Trim(std::string_view s) {
 
 }  // namespace
 
+std::span<const NewerSwitchHelp> NewerSwitchHelpTable() { return kNewerHelp; }
+
 bool HandleNewerX(const char* arg, GlobalData& gcd) {
   const std::string_view text = Trim(arg != nullptr ? arg : "");
   std::size_t end = 0;
@@ -92,7 +96,7 @@ void HandleLongOptions(int argc, char** argv, GlobalData& gcd) {
   }
 }
 
-void ShowNewerSwitches(GlobalData&) {
+void ShowNewerSwitches(GlobalData& gcd) {
   constexpr int kUsageWidth = 24;
   Center("LQA Newer Switches");
   OutS("\n");
@@ -107,4 +111,9 @@ void ShowNewerSwitches(GlobalData&) {
     OutF("%s\n", text);
   }
   OutS("\n");
+  for (const char* line : kConfigLookupText) OutF("  %s\n", line);
+  for (const ConfigPlace& place : ConfigPlaces()) OutF("    %-*s  %s\n", kUsageWidth, place.where, place.when);
+  const std::string& cfg = gcd.drv.cfgFile;
+  OutF("  This run reads %s\n\n",
+       gcd.sw.outputMode == OutputMode::Html ? HtmlEscaped(cfg.c_str()).c_str() : cfg.c_str());
 }

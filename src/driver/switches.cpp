@@ -356,7 +356,10 @@ void HandleOption(int opt, const char* arg, GlobalData& gcd) {
   const char a0 = arg ? arg[0] : '\0';
   switch (opt) {
     case 'A':
-    case 'C': sw.outputMode = OutputMode::Csv; sw.complexity = 1; sw.analysisRequested = 1; break;
+    case 'C':
+      sw.outputMode = OutputMode::Csv; sw.complexity = 1; sw.analysisRequested = 1;
+      SetReportBytes(ReportBytes::AsIs);
+      break;
     case 'a': sw.memory = 1; sw.analysisRequested = 1; break;
     case 'B': { long v = ToLong(arg); cfg.printedTopMargin = v < 0 ? 0 : static_cast<int>(v); break; }
     case 'b': sw.benchmark = 1; break;
@@ -402,7 +405,7 @@ void HandleOption(int opt, const char* arg, GlobalData& gcd) {
              1, gcd);
       }
       break;
-    case 'H': sw.outputMode = OutputMode::Html; break;
+    case 'H': sw.outputMode = OutputMode::Html; SetReportBytes(ReportBytes::HtmlUtf8); break;
     case 'h': HelpScreen(arg, gcd);
     case 'i': sw.inheritanceTree = 1; sw.objectMetrics = 1; sw.analysisRequested = 1; break;
     case 'k': HandleK(arg, gcd); break;
@@ -450,7 +453,10 @@ void HandleOption(int opt, const char* arg, GlobalData& gcd) {
     case 'v': sw.verbose = 1; sw.analysisRequested = 1; break;
     case 'W': Fail("\n  -W Work Diff mode is now supported under the -wx option\n", 1, gcd);
     case 'w': HandleW(arg, gcd); break;
-    case 'X': sw.outputMode = OutputMode::Xml; sw.totalsOnly = 1; sw.analysisRequested = 1; break;
+    case 'X':
+      sw.outputMode = OutputMode::Xml; sw.totalsOnly = 1; sw.analysisRequested = 1;
+      SetReportBytes(ReportBytes::AsIs);
+      break;
     case 'x': HandleX(arg, gcd); break;
     case 'y':
       ShowCfg(gLQAOUT, gcd);

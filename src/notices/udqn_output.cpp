@@ -230,7 +230,7 @@ void udqn_announce_file(const std::string& path, int include, GlobalData& gcd) {
 void udqn_header_load(GlobalData& gcd) {
   UdqnState& u = gcd.udqn;
   if (!gcd.sw.qualityNotices || u.loaded) return;
-  const std::string& file = gcd.cfg.udqnFile;
+  const std::string file = udqn_file_path(gcd);
   if (file.empty()) {
     if (!gcd.sw.udqnShow) return;
     OutF("\n  Error: No User Defined Quality Notice file is configured\n"
@@ -249,7 +249,7 @@ void udqn_header_load(GlobalData& gcd) {
 
 void udqn_notice_types(GlobalData& gcd) {
   UdqnState& u = gcd.udqn;
-  const std::string& file = gcd.cfg.udqnFile;
+  const std::string file = udqn_file_path(gcd);
   OutF("  UDQN File   : %s\n", Html(gcd) ? HtmlText(file).c_str() : file.c_str());
   OutF("  PCRE Version: %s\n", udqn_pcre_version());
   if (!u.loaded && !file.empty()) {

@@ -190,7 +190,9 @@ TEST_F(Utilities, CodeListing) {
                        std::string(ctime(&t)) + rule + "\n" + "      1| int a;\n      2| \tb\n\n" + rule + "\n");
 
   r = Run({"-p", "-H", "-SListing", "a.c"});
-  EXPECT_EQ(r.out.rfind("<html>\n<head>\n<title>Line Quality Analyzer 7.75</title>\n</head>\n<body>\n<pre><P>\n", 0),
+  EXPECT_EQ(r.out.rfind("<html>\n<head>\n<title>Line Quality Analyzer 7.75</title>\n"
+                        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\" />\n</head>\n<body>\n<pre><P>\n",
+                        0),
             0u)
       << r.out;
   EXPECT_EQ(r.out.find("Page:"), std::string::npos);
