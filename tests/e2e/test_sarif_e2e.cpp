@@ -86,7 +86,7 @@ constexpr const char* kCpp =
     "};\n";
 
 constexpr const char* kRules =
-    "UDQN Begin\n"
+    "UDQN Begin:\n"
     "UDQN Identifier: 200\n"
     "active: yes\n"
     "sources: cpp java\n"
@@ -96,8 +96,8 @@ constexpr const char* kRules =
     "message: Use the logger\\nnot printf in _FUNC_\n"
     "severity: major\n"
     "category: bug risk\n"
-    "UDQN End\n"
-    "UDQN Begin\n"
+    "UDQN End:\n"
+    "UDQN Begin:\n"
     "UDQN Identifier: 201\n"
     "active: yes\n"
     "sources: java\n"
@@ -105,7 +105,7 @@ constexpr const char* kRules =
     "pattern: UDQN eof\n"
     "emit eof flag: yes\n"
     "summary: every Java file\n"
-    "UDQN End\n";
+    "UDQN End:\n";
 
 std::string Derived(int count) {
   std::string text;
