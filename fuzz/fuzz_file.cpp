@@ -89,6 +89,10 @@ const SwitchSet kSwitchSets[] = {
     {{"@-wFile dat ", "@-wcreate ", "-wd", "-wv"}},
     // The input read back as a work file and as a line data file.
     {{"@reader"}},
+    // The notice documents on the report stream: every notice on, the
+    // inheritance notices after the last file, user defined notices.
+    {{"-xSARIF", "-i"}, true},
+    {{"-xGITLAB", "-C"}, false, Rules::Fixed},
 };
 
 // Every notice on, line-first notices, the key string and skip tokens active,

@@ -20,6 +20,7 @@
 #include "notices/notice_state.h"
 #include "notices/udqn_state.h"
 #include "reports/report_state.h"
+#include "sarif/sarif_state.h"
 #include "structure/entity_index.h"
 #include "structure/structure_state.h"
 #include "utilities/utility_state.h"
@@ -98,6 +99,7 @@ struct GlobalData {
   LanguageTotals langTot{};
   ReportState rep;  // state the reports carry between calls
   UtilityState util;
+  SarifState sarif;  // the SARIF log and GitLab report of the notices
 };
 
 // Allocates a fresh run record with every default set (InitGlobals).

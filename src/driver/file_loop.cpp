@@ -22,6 +22,7 @@
 #include "reports/metric_lines.h"
 #include "reports/project_reports.h"
 #include "reports/report_text.h"
+#include "sarif/notice_documents.h"
 #include "structure/structure_end.h"
 #include "utilities/code_listing.h"
 #include "utilities/de_file.h"
@@ -229,6 +230,7 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
   }
 
   udqn_process("UDQN eof", 1, gcd);
+  EndFileNotices(gcd);
   WorkDiffDataFileClose(gcd);
   AddTotal(gcd);
   record.notices = fc.notices;
@@ -290,6 +292,7 @@ void ProcessFile(FileData& record, GlobalData& gcd) {
   ++drv.filesProcessed;
   if (drv.workFileStream != nullptr && sw.workLineDiff) WorkDiffDataFileOpen(gcd);
 
+  BeginFileNotices(gcd);
   LineLoop(file.get(), gcd);
   EndOfFile(record, gcd);
 }

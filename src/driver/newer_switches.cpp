@@ -13,6 +13,7 @@
 #include "reports/format.h"
 #include "reports/header.h"
 #include "reports/report_text.h"
+#include "sarif/notice_documents.h"
 
 namespace {
 
@@ -26,6 +27,8 @@ void ShowHelpScreen(std::string_view, GlobalData& gcd) {
 // Newer -x keywords, matched on their first word without regard to case.
 constexpr NewerXKeyword kNewerX[] = {
     {"HELP", XArgument::None, ShowHelpScreen},
+    {"SARIF", XArgument::Optional, RequestSarifLog},
+    {"GITLAB", XArgument::Optional, RequestGitlabReport},
 };
 
 // The -xHELP screen, in the order a user meets the switches.
@@ -33,6 +36,12 @@ constexpr NewerSwitchHelp kNewerHelp[] = {
     {"-xHELP", "This screen: the switches added since the syntax screen"},
     {"--help", "The syntax screen (-hs) followed by this screen"},
     {"--version", "The program version and build date"},
+    {"-x\"SARIF file\"", "Besides the report, write a SARIF 2.1.0 log of the notices to file\n"
+                          "(for code scanning); turns on -n -fa -o"},
+    {"-xSARIF", "Write only the SARIF log, to standard output or the -O file"},
+    {"-x\"GITLAB file\"", "Besides the report, write a GitLab Code Quality report of the\n"
+                           "notices to file; turns on -n -fa -o"},
+    {"-xGITLAB", "Write only the GitLab report, to standard output or the -O file"},
 };
 
 bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }

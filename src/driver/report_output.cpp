@@ -75,6 +75,8 @@ void RefuseReportOverInputs(GlobalData& gcd) {
 }
 
 void RefuseReportOverInput(const std::string& input, GlobalData& gcd) {
+  // The notice documents let go of the report stream before it is dropped.
+  gcd.sarif.outputs.reset();
   AbandonReport(gcd);
   StreamF(stderr,
           "\n  Error: The output file is one of the input files\n         Filename: %s\n"

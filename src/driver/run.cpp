@@ -29,6 +29,7 @@
 #include "reports/format.h"
 #include "reports/header.h"
 #include "reports/project_reports.h"
+#include "sarif/notice_documents.h"
 #include "structure/entity_index.h"
 #include "utilities/benchmark.h"
 #include "utilities/code_listing.h"
@@ -119,6 +120,7 @@ int Run(int argc, char** argv, GlobalData& gcd) {
   LoadMacros(gcd);
   int firstFile = SetUpParams(argc, argv, gcd);
   AdjustAfterSwitches(gcd);
+  OpenNoticeDocuments(gcd);
 
   Switches& sw = gcd.sw;
   if (sw.outputMode != OutputMode::Csv && !sw.codeListing && sw.outputMode != OutputMode::Xml)
@@ -160,7 +162,7 @@ int Run(int argc, char** argv, GlobalData& gcd) {
 
   ShowProgressEnd(gcd);
   EndOfRun(gcd);
-  int result = gcd.drv.runFailed ? 1 : NoticeExitStatus(gcd);
+  int result = FinishNoticeDocuments(gcd.drv.runFailed ? 1 : NoticeExitStatus(gcd), gcd);
   if (sw.progress) StreamF(stderr, "  LQA Processed - %d Files\n", gcd.drv.filesProcessed);
   return result;
 }

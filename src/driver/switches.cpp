@@ -469,6 +469,8 @@ void HandleOption(int opt, const char* arg, GlobalData& gcd) {
 
 }  // namespace
 
+void ApplyOption(int opt, const char* arg, GlobalData& gcd) { HandleOption(opt, arg, gcd); }
+
 void set_output_file(const char* name, GlobalData& gcd) {
   std::string file;
   AssignBounded(file, name ? name : "");

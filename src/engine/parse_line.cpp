@@ -449,6 +449,7 @@ void EndOfLine(LineScan& s, GlobalData& gcd) {
     eng.lastCodeLine.Clear();
     CopyBounded(eng.lastCodeLine.text, kTextBuf, std::string_view(s.line, static_cast<size_t>(s.len)));
     eng.lastCodeLine.len = s.len;
+    eng.lastCodeLineNumber = s.lineNumber;
   }
   if (f.last_char == '\\') {
     ++fc.continuation;

@@ -107,8 +107,8 @@ void ShowOne(const TreeData& n, GlobalData& gcd) {
   else ++s.derivedNodes;
   if (!gcd.sw.totalsProfile) WriteNode(n, gcd);
   const char* file = n.fileName != nullptr ? n.fileName : "";
-  if (n.depth > gcd.cfg.maxInheritanceDepth) EmitInheritanceDepthNotice(file, n.line, gcd);
-  if (children > gcd.cfg.maxDerivedChildren) EmitNumberOfChildrenNotice(file, n.line, gcd);
+  if (n.depth > gcd.cfg.maxInheritanceDepth) EmitInheritanceDepthNotice(file, n.line, n.name.c_str(), gcd);
+  if (children > gcd.cfg.maxDerivedChildren) EmitNumberOfChildrenNotice(file, n.line, n.name.c_str(), gcd);
 }
 
 struct Total {

@@ -105,7 +105,8 @@ bool ParseInt(std::string_view text, int& out) {
 
 enum class Key {
   Include, Begin, Id, Active, Sources, Context, Pattern, TestString, Message, Summary,
-  SetFlags, CheckFlags, NotCheckFlags, ClearFlags, EmitEof, Silent, End, CompileFlag, MatchFlag
+  SetFlags, CheckFlags, NotCheckFlags, ClearFlags, EmitEof, Silent, End, CompileFlag, MatchFlag,
+  Severity, Category
 };
 
 struct KeyEntry {
@@ -133,6 +134,8 @@ constexpr KeyEntry kKeys[] = {
     {"emit eof flag", Key::EmitEof, 0},
     {"silent flag", Key::Silent, 0},
     {"UDQN End", Key::End, 0},
+    {"severity", Key::Severity, 0},
+    {"category", Key::Category, 0},
     {"REG_ICASE", Key::CompileFlag, kUdqnIcase},
     {"REG_NEWLINE", Key::CompileFlag, kUdqnNewline},
     {"REG_NOSUB", Key::CompileFlag, kUdqnNoSub},
@@ -226,6 +229,30 @@ void ReadContext(std::string_view value, UdqnFile& file) {
   file.contextBad = def.context == kUdqnUnknown;
   if (file.contextBad)
     ReportProblem(file, "UDQN context is not Line, Code, Comment or String: " + std::string(value), kNeverFires);
+}
+
+// The optional ranking keys of the machine-readable outputs; an unknown
+// value keeps the default and is reported.
+void ReadSeverity(std::string_view value, UdqnFile& file) {
+  GitlabSeverity severity{};
+  if (!ParseGitlabSeverity(value, severity)) {
+    ReportProblem(file, "UDQN severity is not info, minor, major, critical or blocker: " + std::string(value),
+                  "The default, minor, is used.");
+    return;
+  }
+  file.open->rank.severity = severity;
+  file.open->rank.level = LevelForSeverity(severity);
+}
+
+void ReadCategory(std::string_view value, UdqnFile& file) {
+  NoticeCategory category{};
+  if (!ParseCategory(value, category)) {
+    ReportProblem(file,
+                  "UDQN category is not Bug Risk, Complexity, Clarity, Compatibility or Style: " + std::string(value),
+                  "The default, Style, is used.");
+    return;
+  }
+  file.open->rank.category = category;
 }
 
 void ReadPattern(std::string_view value, UdqnFile& file) {
@@ -337,6 +364,8 @@ void parse_udqn_line(std::string_view line, UdqnFile& file, LoadRun& run, Global
     case Key::EmitEof: def.emitAtEof = IsOn(value) ? 1 : 0; break;
     case Key::Silent: def.silent = IsOn(value) ? 1 : 0; break;
     case Key::End: EndDefinition(file, gcd); break;
+    case Key::Severity: ReadSeverity(value, file); break;
+    case Key::Category: ReadCategory(value, file); break;
     default: break;
   }
 }

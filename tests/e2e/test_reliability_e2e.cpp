@@ -242,7 +242,10 @@ TEST_F(Reliability, AnOutputFileThatIsAnInputIsRefusedUntouched) {
   // "lqa -O a.c a.c", and "lqa -O *.c" where the first name is the output.
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"-O", "a.c", "a.c"}, std::vector<std::string>{"-O", "a.c", "b.c"},
-        std::vector<std::string>{"-Oa.c", "-rc ."}, std::vector<std::string>{"-Rl", "-O", "a.c", "a.c"}}) {
+        std::vector<std::string>{"-Oa.c", "-rc ."}, std::vector<std::string>{"-Rl", "-O", "a.c", "a.c"},
+        // The notice documents hold the report stream while the normal report is discarded.
+        std::vector<std::string>{"-xSARIF", "-O", "a.c", "a.c"},
+        std::vector<std::string>{"-xGITLAB", "-xSARIF n.json", "-O", "a.c", "b.c"}}) {
     const RunResult r = Run(args);
     EXPECT_EQ(r.status, 1) << args[0];
     EXPECT_TRUE(Has(r.err, "\n  Error: The output file is one of the input files\n         Filename: ")) << r.err;
