@@ -22,6 +22,8 @@ GlobalData* CreateRunRecord() {
 }
 
 void ReleaseRunRecord() {
+  // The JSON transcoder hands on what it holds while its stream is open.
+  if (gRunRecord) gRunRecord->drv.json.reset();
   if (gRunRecord && gLQAOUT != stdout && gLQAOUT != nullptr) {
     // A report file the run record owns is dropped with it, unpublished;
     // any other stream is closed here.

@@ -26,6 +26,8 @@
 #include "utilities/utility_state.h"
 #include "workdiff/workdiff_state.h"
 
+struct JsonReport;
+
 // What the run driver itself owns: program paths, the current file and line.
 struct DriverState {
   int argc = 0;
@@ -60,6 +62,9 @@ struct DriverState {
   std::shared_ptr<AtomicFile> report;  // shared only so that the record stays copyable
   bool reportIdentified = false;  // the -O target existed: its device and inode
   unsigned long long reportDev = 0, reportIno = 0;
+  // -J: the transcoder in front of the report stream (json/json_report.h);
+  // declared after the report, so that it goes first.
+  std::shared_ptr<JsonReport> json;
   // Something the run was asked to produce or read could not be (a work
   // file, a rewrite, a comparison): the run ends with status 1.
   int runFailed = 0;

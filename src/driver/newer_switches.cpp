@@ -36,6 +36,8 @@ constexpr NewerSwitchHelp kNewerHelp[] = {
     {"-xHELP", "This screen: the switches added since the syntax screen"},
     {"--help", "The syntax screen (-hs) followed by this screen"},
     {"--version", "The program version and build date"},
+    {"-J", "JSON output mode: the data of -X (-T letters choose the reports,\n"
+           "-Ta all of them) as one JSON document"},
     {"-x\"SARIF file\"", "Besides the report, write a SARIF 2.1.0 log of the notices to file\n"
                           "(for code scanning); turns on -n -fa -o"},
     {"-xSARIF", "Write only the SARIF log, to standard output or the -O file"},

@@ -7,6 +7,7 @@
 
 #include "common/gcd.h"
 #include "common/output.h"
+#include "json/json_report.h"
 
 namespace {
 
@@ -42,6 +43,9 @@ bool OpenReportFile(const std::string& name, std::string& why, GlobalData& gcd) 
 
 bool FinishReport(GlobalData& gcd) {
   DriverState& drv = gcd.drv;
+  // The JSON document is completed on the stream it goes to; a failed write
+  // shows on that stream.
+  EndJsonReport(gcd);
   if (!drv.report) {
     if (gLQAOUT != stdout) return true;
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
@@ -58,6 +62,7 @@ bool FinishReport(GlobalData& gcd) {
 void AbandonReport(GlobalData& gcd) {
   DriverState& drv = gcd.drv;
   if (!drv.report) return;
+  EndJsonReport(gcd);
   if (gLQAOUT == drv.report->stream()) gLQAOUT = stdout;
   drv.report.reset();  // removes the unwritten temporary file
 }

@@ -25,7 +25,7 @@
 
 namespace {
 
-constexpr const char* kOptString = "AabB:cCD:dE:ef:F:h:Hik:lmnN:opM:O:P:L:S:qr:R:sT:u:vw:x:XWxy";
+constexpr const char* kOptString = "AabB:cCD:dE:ef:F:h:HiJk:lmnN:opM:O:P:L:S:qr:R:sT:u:vw:x:XWxy";
 
 [[noreturn]] void Fail(const char* message, int status, GlobalData& gcd) {
   OutS(message);
@@ -358,6 +358,7 @@ void HandleOption(int opt, const char* arg, GlobalData& gcd) {
     case 'A':
     case 'C':
       sw.outputMode = OutputMode::Csv; sw.complexity = 1; sw.analysisRequested = 1;
+      sw.jsonOutput = 0;
       SetReportBytes(ReportBytes::AsIs);
       break;
     case 'a': sw.memory = 1; sw.analysisRequested = 1; break;
@@ -405,7 +406,10 @@ void HandleOption(int opt, const char* arg, GlobalData& gcd) {
              1, gcd);
       }
       break;
-    case 'H': sw.outputMode = OutputMode::Html; SetReportBytes(ReportBytes::HtmlUtf8); break;
+    case 'H':
+      sw.outputMode = OutputMode::Html; sw.jsonOutput = 0;
+      SetReportBytes(ReportBytes::HtmlUtf8);
+      break;
     case 'h': HelpScreen(arg, gcd);
     case 'i': sw.inheritanceTree = 1; sw.objectMetrics = 1; sw.analysisRequested = 1; break;
     case 'k': HandleK(arg, gcd); break;
@@ -453,8 +457,10 @@ void HandleOption(int opt, const char* arg, GlobalData& gcd) {
     case 'v': sw.verbose = 1; sw.analysisRequested = 1; break;
     case 'W': Fail("\n  -W Work Diff mode is now supported under the -wx option\n", 1, gcd);
     case 'w': HandleW(arg, gcd); break;
+    case 'J':
     case 'X':
       sw.outputMode = OutputMode::Xml; sw.totalsOnly = 1; sw.analysisRequested = 1;
+      sw.jsonOutput = opt == 'J' ? 1 : 0;
       SetReportBytes(ReportBytes::AsIs);
       break;
     case 'x': HandleX(arg, gcd); break;

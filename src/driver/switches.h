@@ -17,6 +17,7 @@ struct Switches {
   int qualityNotices = 0;     // -n -N -T -xUDQNSHOW
   int noticeListMode = 0;     // -N -Tn -Tq; cleared by -Tp
   OutputMode outputMode = OutputMode::Text;
+  int jsonOutput = 0;         // -J: the XML document (outputMode Xml) written as JSON
 
   // Sorting (-k).
   int sortKey = 0;

@@ -8,6 +8,7 @@
 #include "common/output.h"
 #include "common/version.h"
 #include "driver/help.h"
+#include "json/json_report.h"
 #include "notices/udqn.h"
 #include "reports/format.h"
 #include "reports/report_text.h"
@@ -172,6 +173,11 @@ void ShowHeader(FILE* stream, GlobalData& gcd, int cmdError) {
 
 void XML_Header(FILE* stream, GlobalData& gcd) {
   if (stream == nullptr) return;
+  // -J: the document is transcoded to JSON from its first byte.
+  if (stream == gLQAOUT) {
+    StartJsonReport(gcd);
+    stream = gLQAOUT;
+  }
   StreamF(stream, "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n");
   if (!gcd.sw.xslFile.empty())
     StreamF(stream, "<?xml-stylesheet type=\"text/xsl\" href=\"%s\"?>\n", StyleSheetHref(gcd.sw.xslFile).c_str());

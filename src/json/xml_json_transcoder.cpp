@@ -1,0 +1,415 @@
+#include "json/xml_json_transcoder.h"
+
+#include <cstring>
+
+#include "json/xml_json_rules.h"
+
+namespace {
+
+// Tag and entity names longer than this are cut: lqa writes none.
+constexpr std::size_t kNameLimit = 256;
+constexpr std::size_t kEntityLimit = 12;
+
+bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+bool NameChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
+         c == '.' || c == ':' || static_cast<unsigned char>(c) >= 0x80;
+}
+
+std::string_view Strip(std::string_view s) {
+  while (!s.empty() && Blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && Blank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+bool Digit(char c) { return c >= '0' && c <= '9'; }
+
+// The JSON number grammar: -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)?
+bool JsonNumber(std::string_view s) {
+  std::size_t i = 0;
+  const std::size_t n = s.size();
+  if (i < n && s[i] == '-') ++i;
+  if (i >= n || !Digit(s[i])) return false;
+  if (s[i] == '0') ++i;
+  else
+    while (i < n && Digit(s[i])) ++i;
+  if (i < n && s[i] == '.') {
+    ++i;
+    if (i >= n || !Digit(s[i])) return false;
+    while (i < n && Digit(s[i])) ++i;
+  }
+  if (i < n && (s[i] == 'e' || s[i] == 'E')) {
+    ++i;
+    if (i < n && (s[i] == '+' || s[i] == '-')) ++i;
+    if (i >= n || !Digit(s[i])) return false;
+    while (i < n && Digit(s[i])) ++i;
+  }
+  return i == n;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (x != b[i]) return false;
+  }
+  return true;
+}
+
+// What printf writes for a NaN or an infinity.
+bool NotFinite(std::string_view s) {
+  if (!s.empty() && (s[0] == '-' || s[0] == '+')) s.remove_prefix(1);
+  return EqualsNoCase(s, "nan") || EqualsNoCase(s, "inf") || EqualsNoCase(s, "infinity");
+}
+
+void AppendUtf8(std::string& out, unsigned long cp) {
+  if (cp == 0 || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) {
+    out.push_back('?');
+  } else if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+// The text an entity name (between '&' and ';') stands for; false when it is
+// none, and the entity is then kept as written.
+bool DecodeEntity(std::string_view name, std::string& out) {
+  static constexpr std::pair<std::string_view, char> kNamed[] = {
+      {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
+  for (const auto& [n, c] : kNamed)
+    if (name == n) {
+      out.push_back(c);
+      return true;
+    }
+  if (name.size() < 2 || name[0] != '#') return false;
+  const bool hex = name[1] == 'x' || name[1] == 'X';
+  std::string_view digits = name.substr(hex ? 2 : 1);
+  if (digits.empty() || digits.size() > 8) return false;
+  unsigned long cp = 0;
+  for (char c : digits) {
+    int v = -1;
+    if (Digit(c)) v = c - '0';
+    else if (hex && c >= 'a' && c <= 'f') v = c - 'a' + 10;
+    else if (hex && c >= 'A' && c <= 'F') v = c - 'A' + 10;
+    if (v < 0) return false;
+    cp = cp * (hex ? 16 : 10) + static_cast<unsigned long>(v);
+  }
+  AppendUtf8(out, cp);
+  return true;
+}
+
+}  // namespace
+
+XmlJsonTranscoder::XmlJsonTranscoder(FILE* out) : writer_(out, JsonStyle::Pretty), out_(out) {}
+
+void XmlJsonTranscoder::Emit(EventList* target, Event::Kind kind, std::string_view text) {
+  if (target != nullptr) {
+    target->push_back(Event{kind, std::string(text)});
+    return;
+  }
+  switch (kind) {
+    case Event::BeginObject: writer_.BeginObject(); break;
+    case Event::EndObject: writer_.EndObject(); break;
+    case Event::BeginArray: writer_.BeginArray(); break;
+    case Event::EndArray: writer_.EndArray(); break;
+    case Event::Key: writer_.Key(text); break;
+    case Event::String: writer_.String(text); break;
+    case Event::Raw: writer_.RawValue(text); break;
+    case Event::Null: writer_.Null(); break;
+  }
+}
+
+void XmlJsonTranscoder::Replay(const EventList& events, EventList* target) {
+  for (const Event& e : events) Emit(target, e.kind, e.text);
+}
+
+// Moves the text written since the last tag of an object into its lines.
+void XmlJsonTranscoder::TakeLines(Frame& f) {
+  std::string_view rest = f.text;
+  while (!rest.empty()) {
+    const std::size_t nl = rest.find('\n');
+    const std::string_view line = rest.substr(0, nl);
+    if (!Strip(line).empty()) f.lines.emplace_back(line);
+    if (nl == std::string_view::npos) break;
+    rest.remove_prefix(nl + 1);
+  }
+  f.text.clear();
+}
+
+void XmlJsonTranscoder::BecomeObject(Frame& f) {
+  if (f.object) {
+    TakeLines(f);
+    return;
+  }
+  f.object = true;
+  Emit(f.target, Event::BeginObject);
+  if (f.entry) {
+    Emit(f.target, Event::Key, "kind");
+    Emit(f.target, Event::String, f.name);
+  }
+  TakeLines(f);
+}
+
+void XmlJsonTranscoder::StartElement() {
+  if (doc_ == Doc::After) return;
+  if (frames_.empty()) {
+    // The root: the document wraps it with its format version.
+    doc_ = Doc::InRoot;
+    writer_.BeginObject();
+    writer_.Key("format_version");
+    writer_.Int(1);
+    writer_.Key(name_);
+    Frame root;
+    root.name = name_;
+    root.key = name_;
+    frames_.push_back(std::move(root));
+    return;
+  }
+  Frame& parent = frames_.back();
+  BecomeObject(parent);
+  const bool parameters = name_ == "parameters";
+  const ChildRule rule = RuleFor(parent.name, name_, parameters ? parent.parameters : 0);
+  if (parameters) ++parent.parameters;
+  Frame child;
+  child.name = name_;
+  child.key = std::string(rule.key);
+  child.target = parent.target;
+  switch (rule.placement) {
+    case Placement::Member:
+      if (!parent.openArray.empty()) child.target = &parent.pending;
+      Emit(child.target, Event::Key, rule.key);
+      break;
+    case Placement::Entry:
+    case Placement::Array:
+      if (parent.openArray != rule.key) {
+        if (!parent.openArray.empty()) Emit(parent.target, Event::EndArray);
+        Emit(parent.target, Event::Key, rule.key);
+        Emit(parent.target, Event::BeginArray);
+        parent.openArray = std::string(rule.key);
+      }
+      child.entry = rule.placement == Placement::Entry;
+      break;
+    case Placement::LateArray: {
+      LateArray* late = nullptr;
+      for (LateArray& a : parent.lateArrays)
+        if (a.key == rule.key) late = &a;
+      if (late == nullptr) {
+        parent.lateArrays.push_back(LateArray{std::string(rule.key), {}});
+        late = &parent.lateArrays.back();
+      }
+      child.target = &late->events;
+      break;
+    }
+  }
+  frames_.push_back(std::move(child));
+}
+
+void XmlJsonTranscoder::WriteLeaf(const Frame& f, std::string_view parent) {
+  if (f.entry) {
+    // A listing entry is an object even without children.
+    Emit(f.target, Event::BeginObject);
+    Emit(f.target, Event::Key, "kind");
+    Emit(f.target, Event::String, f.name);
+    Emit(f.target, Event::EndObject);
+    return;
+  }
+  if (!AlwaysText(parent, f.key)) {
+    const std::string_view number = Strip(f.text);
+    if (JsonNumber(number)) {
+      Emit(f.target, Event::Raw, number);
+      return;
+    }
+    if (NotFinite(number)) {
+      Emit(f.target, Event::Null);
+      return;
+    }
+  }
+  Emit(f.target, Event::String, f.text);
+}
+
+// Ends the innermost open element.
+void XmlJsonTranscoder::CloseTop() {
+  Frame& f = frames_.back();
+  if (!f.object) {
+    WriteLeaf(f, frames_.size() > 1 ? std::string_view(frames_[frames_.size() - 2].name) : std::string_view());
+  } else {
+    TakeLines(f);
+    if (!f.openArray.empty()) Emit(f.target, Event::EndArray);
+    Replay(f.pending, f.target);
+    for (const LateArray& a : f.lateArrays) {
+      Emit(f.target, Event::Key, a.key);
+      Emit(f.target, Event::BeginArray);
+      Replay(a.events, f.target);
+      Emit(f.target, Event::EndArray);
+    }
+    if (!f.lines.empty()) {
+      Emit(f.target, Event::Key, kTextLinesKey);
+      Emit(f.target, Event::BeginArray);
+      for (const std::string& line : f.lines) Emit(f.target, Event::String, line);
+      Emit(f.target, Event::EndArray);
+    }
+    Emit(f.target, Event::EndObject);
+  }
+  frames_.pop_back();
+  if (frames_.empty()) {
+    writer_.EndObject();
+    writer_.Flush();
+    doc_ = Doc::After;
+  }
+}
+
+// An end tag closes its element and any left open inside it; one that
+// matches no open element is ignored.
+void XmlJsonTranscoder::EndElement(std::string_view name) {
+  std::size_t depth = frames_.size();
+  while (depth > 0 && frames_[depth - 1].name != name) --depth;
+  if (depth == 0) return;
+  while (frames_.size() >= depth) CloseTop();
+}
+
+void XmlJsonTranscoder::AppendText(std::string_view text) {
+  if (!frames_.empty()) frames_.back().text.append(text);
+}
+
+// Line ends in text read as XML reads them: CR LF and a lone CR are one LF.
+void XmlJsonTranscoder::AppendRawText(std::string_view text) {
+  if (frames_.empty()) return;
+  std::string& out = frames_.back().text;
+  for (char c : text) {
+    if (c == '\n' && afterCr_) {
+      afterCr_ = false;
+      continue;
+    }
+    afterCr_ = c == '\r';
+    out.push_back(afterCr_ ? '\n' : c);
+  }
+}
+
+void XmlJsonTranscoder::FinishEntity() {
+  std::string decoded;
+  if (DecodeEntity(entity_, decoded)) {
+    AppendText(decoded);
+  } else {
+    AppendText("&");
+    AppendText(entity_);
+    AppendText(";");
+  }
+  entity_.clear();
+}
+
+void XmlJsonTranscoder::Feed(const char* data, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) {
+    const char c = data[i];
+    if (doc_ == Doc::After) {
+      // What follows the document (a message written after it) is passed on
+      // from its first line that is not empty.
+      if (!passing_ && (c == '\n' || c == '\r')) continue;
+      passing_ = true;
+      writer_.Flush();
+      std::fwrite(data + i, 1, n - i, out_);
+      return;
+    }
+    switch (lex_) {
+      case Lex::Text: {
+        // Runs of plain text are appended at once.
+        std::size_t j = i;
+        while (j < n && data[j] != '<' && data[j] != '&') ++j;
+        if (j > i) AppendRawText(std::string_view(data + i, j - i));
+        if (j == n) return;
+        i = j;
+        afterCr_ = false;
+        if (data[i] == '<') {
+          lex_ = Lex::TagOpen;
+        } else {
+          lex_ = Lex::Entity;
+          entity_.clear();
+        }
+        break;
+      }
+      case Lex::Entity:
+        if (c == ';') {
+          FinishEntity();
+          lex_ = Lex::Text;
+        } else if (entity_.size() >= kEntityLimit || c == '<' || c == '&' || Blank(c)) {
+          // Not an entity: the ampersand and what followed stay text.
+          AppendText("&");
+          AppendText(entity_);
+          entity_.clear();
+          lex_ = Lex::Text;
+          --i;  // read c again as text
+        } else {
+          entity_.push_back(c);
+        }
+        break;
+      case Lex::TagOpen:
+        name_.clear();
+        selfClosing_ = false;
+        if (c == '/') {
+          lex_ = Lex::EndName;
+        } else if (c == '?') {
+          lex_ = Lex::SkipPi;
+          skipPrev_ = 0;
+        } else if (c == '!') {
+          lex_ = Lex::Skip;
+        } else if (NameChar(c)) {
+          name_.push_back(c);
+          lex_ = Lex::StartName;
+        } else {
+          AppendText("<");
+          lex_ = Lex::Text;
+          --i;
+        }
+        break;
+      case Lex::StartName:
+      case Lex::StartRest:
+        if (c == '>') {
+          StartElement();
+          if (selfClosing_) EndElement(name_);
+          lex_ = Lex::Text;
+        } else if (lex_ == Lex::StartName && NameChar(c)) {
+          if (name_.size() < kNameLimit) name_.push_back(c);
+        } else {
+          // Attributes are not part of lqa's documents: skipped.
+          lex_ = Lex::StartRest;
+          selfClosing_ = c == '/';
+        }
+        break;
+      case Lex::EndName:
+        if (c == '>') {
+          EndElement(name_);
+          lex_ = Lex::Text;
+        } else if (NameChar(c) && name_.size() < kNameLimit) {
+          name_.push_back(c);
+        }
+        break;
+      case Lex::SkipPi:
+        if (c == '>' && skipPrev_ == '?') lex_ = Lex::Text;
+        skipPrev_ = c;
+        break;
+      case Lex::Skip:
+        if (c == '>') lex_ = Lex::Text;
+        break;
+    }
+  }
+}
+
+bool XmlJsonTranscoder::Finish() {
+  if (lex_ == Lex::Entity) FinishEntity();
+  lex_ = Lex::Text;
+  while (!frames_.empty()) CloseTop();
+  writer_.Flush();
+  return writer_.ok();
+}
