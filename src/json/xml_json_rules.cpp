@@ -1,5 +1,7 @@
 #include "json/xml_json_rules.h"
 
+#include <cstdint>
+
 namespace {
 
 // "*" as parent matches any parent.
@@ -74,11 +76,55 @@ constexpr std::string_view kTextLeaves[] = {
 constexpr std::string_view kMemberForms[] = {"data_public",   "data_protected",   "data_private",
                                              "method_public", "method_protected", "method_private"};
 
+// A filter of 256 bits over the names the tables hold, so that most names
+// (the counts and metrics) are known to be plain members without a search.
+class NameFilter {
+ public:
+  void Add(std::string_view name) { bits_[Hash(name) >> 6] |= std::uint64_t{1} << (Hash(name) & 63); }
+  bool MayHold(std::string_view name) const {
+    return (bits_[Hash(name) >> 6] & (std::uint64_t{1} << (Hash(name) & 63))) != 0;
+  }
+
+ private:
+  static unsigned Hash(std::string_view name) {
+    if (name.empty()) return 0;
+    return (static_cast<unsigned>(name.size()) * 37u + static_cast<unsigned char>(name.front()) * 5u +
+            static_cast<unsigned char>(name.back()) * 11u + static_cast<unsigned char>(name[name.size() / 2])) &
+           255u;
+  }
+  std::uint64_t bits_[4] = {};
+};
+
+const NameFilter& ChildNames() {
+  static const NameFilter filter = [] {
+    NameFilter f;
+    for (const RepeatRow& r : kRepeatable) f.Add(r.name);
+    for (std::string_view e : kEntryNames) f.Add(e);
+    for (const RenameRow& r : kRenames) f.Add(r.name);
+    f.Add("parameters");
+    return f;
+  }();
+  return filter;
+}
+
+const NameFilter& TextNames() {
+  static const NameFilter filter = [] {
+    NameFilter f;
+    for (std::string_view t : kTextLeaves) f.Add(t);
+    f.Add("parameters");
+    f.Add("parent");
+    f.Add("line");
+    return f;
+  }();
+  return filter;
+}
+
 }  // namespace
 
 ChildRule RuleFor(std::string_view parent, std::string_view name, int sameNameBefore) {
   ChildRule rule;
   rule.key = name;
+  if (!ChildNames().MayHold(name)) return rule;
   for (const RenameRow& r : kRenames)
     if (r.name == name) rule.key = r.key;
   // A function's parameters are first its text, then its count.
@@ -100,6 +146,7 @@ ChildRule RuleFor(std::string_view parent, std::string_view name, int sameNameBe
 }
 
 bool AlwaysText(std::string_view parent, std::string_view key) {
+  if (!TextNames().MayHold(key)) return false;
   // The text form of a function's parameters; the count is parameter_count.
   if (key == "parameters") return parent == "function";
   // A lost child's parent is a class name; a tree node's parent is a count.

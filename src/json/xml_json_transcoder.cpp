@@ -1,5 +1,8 @@
 #include "json/xml_json_transcoder.h"
 
+#include <cassert>
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "json/xml_json_rules.h"
@@ -12,10 +15,17 @@ constexpr std::size_t kEntityLimit = 12;
 
 bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-bool NameChar(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
-         c == '.' || c == ':' || static_cast<unsigned char>(c) >= 0x80;
-}
+struct NameChars {
+  bool is[256] = {};
+  constexpr NameChars() {
+    for (int c = 0; c < 256; ++c)
+      is[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
+              c == '.' || c == ':' || c >= 0x80;
+  }
+};
+constexpr NameChars kNameChars;
+
+bool NameChar(char c) { return kNameChars.is[static_cast<unsigned char>(c)]; }
 
 std::string_view Strip(std::string_view s) {
   while (!s.empty() && Blank(s.front())) s.remove_prefix(1);
@@ -163,58 +173,117 @@ void XmlJsonTranscoder::BecomeObject(Frame& f) {
   TakeLines(f);
 }
 
-void XmlJsonTranscoder::StartElement() {
+// The member name for key in the object: a name the rule tables do not know
+// to repeat would stand twice, which strict JSON does not allow, so a repeat
+// is numbered ("name#2"). Builds with assertions stop there: the tables need
+// the name. The names written are kept in one string, each after a NUL.
+std::string_view XmlJsonTranscoder::UniqueKey(Frame& parent, std::string_view key, std::string& scratch) {
+  const auto used = [&parent](std::string_view k) {
+    std::string_view rest = parent.keys;
+    while (!rest.empty()) {
+      rest.remove_prefix(1);
+      const std::size_t end = std::min(rest.find('\0'), rest.size());
+      if (rest.substr(0, end) == k) return true;
+      rest.remove_prefix(end);
+    }
+    return false;
+  };
+  // One bit per name: a name whose bit is clear is new without a search.
+  const auto bit = [](std::string_view k) {
+    const std::size_t h = k.size() * 31 + static_cast<unsigned char>(k.front()) + 7u * static_cast<unsigned char>(k.back());
+    return std::uint64_t{1} << (h & 63);
+  };
+  std::string_view unique = key;
+  if (key.empty() || (parent.keyBits & bit(key)) == 0) {
+    if (!key.empty()) parent.keyBits |= bit(key);
+    parent.keys.push_back('\0');
+    parent.keys.append(key);
+    return key;
+  }
+  for (int n = 2; used(unique); ++n) {
+    assert(!"an element name repeats that the rule tables do not list as repeatable");
+    scratch.assign(key);
+    scratch.append("#").append(std::to_string(n));
+    unique = scratch;
+  }
+  parent.keyBits |= bit(unique);
+  parent.keys.push_back('\0');
+  parent.keys.append(unique);
+  return unique;
+}
+
+// The frame of a new innermost element: frames are kept and reused, so that
+// their strings and lists keep what they allocated.
+XmlJsonTranscoder::Frame& XmlJsonTranscoder::Push() {
+  if (depth_ == frames_.size()) frames_.emplace_back();
+  Frame& f = frames_[depth_++];
+  f.name.clear();
+  f.key.clear();
+  f.target = nullptr;
+  f.object = false;
+  f.entry = false;
+  f.text.clear();
+  f.openArray.clear();
+  f.parameters = 0;
+  f.pending.clear();
+  f.lateArrays.clear();
+  f.lines.clear();
+  f.keys.clear();
+  f.keyBits = 0;
+  return f;
+}
+
+void XmlJsonTranscoder::StartElement(std::string_view name) {
   if (doc_ == Doc::After) return;
-  if (frames_.empty()) {
+  if (depth_ == 0) {
     // The root: the document wraps it with its format version.
     doc_ = Doc::InRoot;
     writer_.BeginObject();
     writer_.Key("format_version");
     writer_.Int(1);
-    writer_.Key(name_);
-    Frame root;
-    root.name = name_;
-    root.key = name_;
-    frames_.push_back(std::move(root));
+    writer_.Key(name);
+    Frame& root = Push();
+    root.name = name;
+    root.key = name;
     return;
   }
-  Frame& parent = frames_.back();
+  Frame& parent = Top();
   BecomeObject(parent);
-  const bool parameters = name_ == "parameters";
-  const ChildRule rule = RuleFor(parent.name, name_, parameters ? parent.parameters : 0);
+  const bool parameters = name == "parameters";
+  const ChildRule rule = RuleFor(parent.name, name, parameters ? parent.parameters : 0);
   if (parameters) ++parent.parameters;
-  Frame child;
-  child.name = name_;
-  child.key = std::string(rule.key);
+  Frame& child = Push();
+  child.name = name;
+  child.key = rule.key;
   child.target = parent.target;
   switch (rule.placement) {
     case Placement::Member:
       if (!parent.openArray.empty()) child.target = &parent.pending;
-      Emit(child.target, Event::Key, rule.key);
+      Emit(child.target, Event::Key, UniqueKey(parent, rule.key, keyScratch_));
       break;
     case Placement::Entry:
     case Placement::Array:
       if (parent.openArray != rule.key) {
         if (!parent.openArray.empty()) Emit(parent.target, Event::EndArray);
-        Emit(parent.target, Event::Key, rule.key);
+        parent.openArray = UniqueKey(parent, rule.key, keyScratch_);
+        Emit(parent.target, Event::Key, parent.openArray);
         Emit(parent.target, Event::BeginArray);
-        parent.openArray = std::string(rule.key);
       }
       child.entry = rule.placement == Placement::Entry;
       break;
     case Placement::LateArray: {
       LateArray* late = nullptr;
       for (LateArray& a : parent.lateArrays)
-        if (a.key == rule.key) late = &a;
+        if (a.name == rule.key) late = &a;
       if (late == nullptr) {
-        parent.lateArrays.push_back(LateArray{std::string(rule.key), {}});
+        parent.lateArrays.push_back(
+            LateArray{std::string(rule.key), std::string(UniqueKey(parent, rule.key, keyScratch_)), {}});
         late = &parent.lateArrays.back();
       }
       child.target = &late->events;
       break;
     }
   }
-  frames_.push_back(std::move(child));
 }
 
 void XmlJsonTranscoder::WriteLeaf(const Frame& f, std::string_view parent) {
@@ -242,9 +311,9 @@ void XmlJsonTranscoder::WriteLeaf(const Frame& f, std::string_view parent) {
 
 // Ends the innermost open element.
 void XmlJsonTranscoder::CloseTop() {
-  Frame& f = frames_.back();
+  Frame& f = Top();
   if (!f.object) {
-    WriteLeaf(f, frames_.size() > 1 ? std::string_view(frames_[frames_.size() - 2].name) : std::string_view());
+    WriteLeaf(f, depth_ > 1 ? std::string_view(frames_[depth_ - 2].name) : std::string_view());
   } else {
     TakeLines(f);
     if (!f.openArray.empty()) Emit(f.target, Event::EndArray);
@@ -256,15 +325,15 @@ void XmlJsonTranscoder::CloseTop() {
       Emit(f.target, Event::EndArray);
     }
     if (!f.lines.empty()) {
-      Emit(f.target, Event::Key, kTextLinesKey);
+      Emit(f.target, Event::Key, UniqueKey(f, kTextLinesKey, keyScratch_));
       Emit(f.target, Event::BeginArray);
       for (const std::string& line : f.lines) Emit(f.target, Event::String, line);
       Emit(f.target, Event::EndArray);
     }
     Emit(f.target, Event::EndObject);
   }
-  frames_.pop_back();
-  if (frames_.empty()) {
+  --depth_;
+  if (depth_ == 0) {
     writer_.EndObject();
     writer_.Flush();
     doc_ = Doc::After;
@@ -274,20 +343,24 @@ void XmlJsonTranscoder::CloseTop() {
 // An end tag closes its element and any left open inside it; one that
 // matches no open element is ignored.
 void XmlJsonTranscoder::EndElement(std::string_view name) {
-  std::size_t depth = frames_.size();
+  std::size_t depth = depth_;
   while (depth > 0 && frames_[depth - 1].name != name) --depth;
   if (depth == 0) return;
-  while (frames_.size() >= depth) CloseTop();
+  while (depth_ >= depth) CloseTop();
 }
 
 void XmlJsonTranscoder::AppendText(std::string_view text) {
-  if (!frames_.empty()) frames_.back().text.append(text);
+  if (depth_ > 0) Top().text.append(text);
 }
 
 // Line ends in text read as XML reads them: CR LF and a lone CR are one LF.
 void XmlJsonTranscoder::AppendRawText(std::string_view text) {
-  if (frames_.empty()) return;
-  std::string& out = frames_.back().text;
+  if (depth_ == 0) return;
+  std::string& out = Top().text;
+  if (!afterCr_ && std::memchr(text.data(), '\r', text.size()) == nullptr) {
+    out.append(text);
+    return;
+  }
   for (char c : text) {
     if (c == '\n' && afterCr_) {
       afterCr_ = false;
@@ -308,6 +381,23 @@ void XmlJsonTranscoder::FinishEntity() {
     AppendText(";");
   }
   entity_.clear();
+}
+
+// Takes a start tag "<name>" or an end tag "</name>" that lies whole in the
+// buffer at data[i] (the '<'), and returns the index after it; 0 for any
+// other tag, which the byte-wise reading then takes.
+std::size_t XmlJsonTranscoder::SimpleTag(const char* data, std::size_t i, std::size_t n) {
+  std::size_t j = i + 1;
+  const bool end = j < n && data[j] == '/';
+  if (end) ++j;
+  const std::size_t start = j;
+  while (j < n && j - start < kNameLimit && NameChar(data[j])) ++j;
+  if (j == start || j >= n || data[j] != '>') return 0;
+  if (doc_ == Doc::After) return 0;
+  const std::string_view name(data + start, j - start);
+  if (end) EndElement(name);
+  else StartElement(name);
+  return j + 1;
 }
 
 void XmlJsonTranscoder::Feed(const char* data, std::size_t n) {
@@ -332,6 +422,12 @@ void XmlJsonTranscoder::Feed(const char* data, std::size_t n) {
         i = j;
         afterCr_ = false;
         if (data[i] == '<') {
+          // A whole tag in the buffer is taken at once.
+          const std::size_t end = SimpleTag(data, i, n);
+          if (end != 0) {
+            i = end - 1;
+            break;
+          }
           lex_ = Lex::TagOpen;
         } else {
           lex_ = Lex::Entity;
@@ -376,7 +472,7 @@ void XmlJsonTranscoder::Feed(const char* data, std::size_t n) {
       case Lex::StartName:
       case Lex::StartRest:
         if (c == '>') {
-          StartElement();
+          StartElement(name_);
           if (selfClosing_) EndElement(name_);
           lex_ = Lex::Text;
         } else if (lex_ == Lex::StartName && NameChar(c)) {
@@ -409,7 +505,7 @@ void XmlJsonTranscoder::Feed(const char* data, std::size_t n) {
 bool XmlJsonTranscoder::Finish() {
   if (lex_ == Lex::Entity) FinishEntity();
   lex_ = Lex::Text;
-  while (!frames_.empty()) CloseTop();
+  while (depth_ > 0) CloseTop();
   writer_.Flush();
   return writer_.ok();
 }

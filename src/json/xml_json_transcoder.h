@@ -14,6 +14,7 @@
 // element pass through as they are, from the first line that is not empty.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <deque>
 #include <string>
@@ -49,7 +50,8 @@ class XmlJsonTranscoder {
 
  private:
   struct LateArray {
-    std::string key;
+    std::string name;  // the member name the rules give
+    std::string key;   // the name written
     EventList events;
   };
   struct Frame {
@@ -62,18 +64,25 @@ class XmlJsonTranscoder {
     std::string openArray;          // the key of the array being written
     int parameters = 0;             // parameters children seen
     EventList pending;              // members deferred to the end
-    std::deque<LateArray> lateArrays;
+    // Written to only before the child that records into one starts.
+    std::vector<LateArray> lateArrays;
     std::vector<std::string> lines;  // text lines between the children
+    std::string keys;                // member names written so far, each after a NUL
+    std::uint64_t keyBits = 0;       // a bit per name written (a hash of it)
   };
   enum class Lex { Text, TagOpen, StartName, StartRest, EndName, Skip, SkipPi, Entity };
   enum class Doc { BeforeRoot, InRoot, After };
 
   void Emit(EventList* target, Event::Kind kind, std::string_view text = {});
   void Replay(const EventList& events, EventList* target);
-  void StartElement();
+  void StartElement(std::string_view name);
+  std::size_t SimpleTag(const char* data, std::size_t i, std::size_t n);
   void EndElement(std::string_view name);
   void CloseTop();
   void BecomeObject(Frame& f);
+  static std::string_view UniqueKey(Frame& parent, std::string_view key, std::string& scratch);
+  Frame& Push();
+  Frame& Top() { return frames_[depth_ - 1]; }
   void TakeLines(Frame& f);
   void WriteLeaf(const Frame& f, std::string_view parent);
   void AppendText(std::string_view text);
@@ -82,7 +91,9 @@ class XmlJsonTranscoder {
 
   JsonWriter writer_;
   FILE* out_;
-  std::deque<Frame> frames_;
+  std::deque<Frame> frames_;  // [0, depth_) are open; a deque keeps them in place
+  std::size_t depth_ = 0;
+  std::string keyScratch_;
   Lex lex_ = Lex::Text;
   Doc doc_ = Doc::BeforeRoot;
   std::string name_;     // the tag name being read

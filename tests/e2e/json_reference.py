@@ -3,8 +3,8 @@
 mapping rules written out plainly (a tree, not a stream) and compares the
 result with the JSON report of the same run.
 
-    json_reference.py REPORT.xml REPORT.json   # convert and compare
-    json_reference.py --strict REPORT.json     # only the strictness checks
+    json_reference.py REPORT.xml REPORT.json [XML JSON ...]  # convert and compare
+    json_reference.py --strict REPORT.json                  # only the strictness checks
 
 The JSON must be strict: no NaN or infinities, no key twice in one object,
 "format_version" first, "kind" first in every listing entry. The run date and the command line
@@ -168,26 +168,31 @@ def first_difference(a, b, path="$"):
 
 
 def main(argv):
-    try:
-        if len(argv) == 3 and argv[1] == "--strict":
+    if len(argv) == 3 and argv[1] == "--strict":
+        try:
             load_strict(argv[2])
             return 0
-        if len(argv) != 3:
-            print(__doc__)
-            return 2
-        expected = reference(argv[1])
-        actual = load_strict(argv[2])
-        for doc in (expected, actual):
-            doc.get("lqadoc", {}).pop("date", None)
-            doc.get("lqadoc", {}).pop("command", None)
-        d = first_difference(expected, actual)
-        if d:
-            print(d)
+        except (ValueError, UnicodeDecodeError) as e:
+            print("%s: %s" % (argv[2], e))
             return 1
-        return 0
-    except (ValueError, ET.ParseError, UnicodeDecodeError) as e:
-        print(e)
-        return 1
+    if len(argv) < 3 or len(argv) % 2 == 0:
+        print(__doc__)
+        return 2
+    status = 0
+    for xml_path, json_path in zip(argv[1::2], argv[2::2]):
+        try:
+            expected = reference(xml_path)
+            actual = load_strict(json_path)
+            for doc in (expected, actual):
+                doc.get("lqadoc", {}).pop("date", None)
+                doc.get("lqadoc", {}).pop("command", None)
+            d = first_difference(expected, actual)
+        except (ValueError, ET.ParseError, UnicodeDecodeError) as e:
+            d = str(e)
+        if d:
+            print("%s: %s" % (json_path, d))
+            status = 1
+    return status
 
 
 if __name__ == "__main__":

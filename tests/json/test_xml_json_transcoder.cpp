@@ -109,6 +109,12 @@ TEST(XmlJsonTranscoder, BrokenOrUnfinishedInputStillGivesOneDocument) {
   EXPECT_EQ(Compact(Transcode(kHead + "</nothing><file><name>a</file><x/><y a=\"1\">2</y></lqadoc>")),
             "{\"format_version\":1,\"lqadoc\":{\"file\":[{\"name\":\"a\"}],\"x\":\"\",\"y\":2}}");
   EXPECT_EQ(Transcode(""), "");
+#ifdef NDEBUG
+  // A name the tables do not know to repeat is numbered, never written twice
+  // (builds with assertions stop on it instead).
+  EXPECT_EQ(Compact(Transcode(kHead + "<a>1</a><a>2</a><a>3</a></lqadoc>")),
+            "{\"format_version\":1,\"lqadoc\":{\"a\":1,\"a#2\":2,\"a#3\":3}}");
+#endif
 }
 
 }  // namespace
