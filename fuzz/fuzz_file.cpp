@@ -93,6 +93,10 @@ const SwitchSet kSwitchSets[] = {
     // inheritance notices after the last file, user defined notices.
     {{"-xSARIF", "-i"}, true},
     {{"-xGITLAB", "-C"}, false, Rules::Fixed},
+    // The XML document transcoded to JSON: every report, and the text lines
+    // of extraction beside the notices by line.
+    {{"-J", "-Ta", "-Td", "-v", "-a", "-fp", "-k2", "-fm"}},
+    {{"-J", "-Es", "-Ec", "-Tn", "-i"}, true},
 };
 
 // Every notice on, line-first notices, the key string and skip tokens active,
