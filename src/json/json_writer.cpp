@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -40,6 +41,21 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
 // and the backslash.
 inline bool PlainByte(unsigned char c) { return c >= 0x20 && c < 0x80 && c != '"' && c != '\\'; }
 
+// True when none of eight bytes needs escaping or a UTF-8 check: no control
+// character, no byte of 0x80 and above, no '"' and no '\\' (tests on a
+// whole word for long plain runs).
+inline bool PlainWord(const char* p) {
+  std::uint64_t w;
+  std::memcpy(&w, p, sizeof w);
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+  const auto zeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHigh; };
+  const std::uint64_t control = (w - kOnes * 0x20) & ~w & kHigh;  // a byte below 0x20
+  const std::uint64_t quote = zeroByte(w ^ (kOnes * '"'));
+  const std::uint64_t backslash = zeroByte(w ^ (kOnes * '\\'));
+  return ((w & kHigh) | control | quote | backslash) == 0;
+}
+
 }  // namespace
 
 void AppendJsonStringContent(std::string& out, std::string_view text) {
@@ -48,6 +64,7 @@ void AppendJsonStringContent(std::string& out, std::string_view text) {
   const std::size_t n = text.size();
   while (i < n) {
     std::size_t run = i;
+    while (run + 8 <= n && PlainWord(text.data() + run)) run += 8;
     while (run < n && PlainByte(static_cast<unsigned char>(text[run]))) ++run;
     if (run > i) {
       out.append(text.data() + i, run - i);
@@ -129,8 +146,16 @@ bool JsonWriter::Flush() {
 }
 
 void JsonWriter::NewLine(std::size_t depth) {
+  // A line feed and the indentation, copied from one piece of blanks.
+  static constexpr char kIndent[] = "\n                                                               ";
+  constexpr std::size_t kMost = sizeof kIndent - 2;
+  const std::size_t blanks = 2 * depth;
+  if (blanks <= kMost) {
+    out_->append(kIndent, blanks + 1);
+    return;
+  }
   out_->push_back('\n');
-  out_->append(2 * depth, ' ');
+  out_->append(blanks, ' ');
 }
 
 // Places the separator and the indentation a value needs where it stands.

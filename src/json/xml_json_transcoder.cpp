@@ -25,6 +25,16 @@ struct NameChars {
 };
 constexpr NameChars kNameChars;
 
+// The bytes that end a run of text.
+struct Markup {
+  bool is[256] = {};
+  constexpr Markup() {
+    is[static_cast<unsigned char>('<')] = true;
+    is[static_cast<unsigned char>('&')] = true;
+  }
+};
+constexpr Markup kMarkup;
+
 bool NameChar(char c) { return kNameChars.is[static_cast<unsigned char>(c)]; }
 
 std::string_view Strip(std::string_view s) {
@@ -215,8 +225,8 @@ std::string_view XmlJsonTranscoder::UniqueKey(Frame& parent, std::string_view ke
 // The frame of a new innermost element: frames are kept and reused, so that
 // their strings and lists keep what they allocated.
 XmlJsonTranscoder::Frame& XmlJsonTranscoder::Push() {
-  if (depth_ == frames_.size()) frames_.emplace_back();
-  Frame& f = frames_[depth_++];
+  if (depth_ == frames_.size()) frames_.push_back(std::make_unique<Frame>());
+  Frame& f = *frames_[depth_++];
   f.name.clear();
   f.key.clear();
   f.target = nullptr;
@@ -313,7 +323,7 @@ void XmlJsonTranscoder::WriteLeaf(const Frame& f, std::string_view parent) {
 void XmlJsonTranscoder::CloseTop() {
   Frame& f = Top();
   if (!f.object) {
-    WriteLeaf(f, depth_ > 1 ? std::string_view(frames_[depth_ - 2].name) : std::string_view());
+    WriteLeaf(f, depth_ > 1 ? std::string_view(frames_[depth_ - 2]->name) : std::string_view());
   } else {
     TakeLines(f);
     if (!f.openArray.empty()) Emit(f.target, Event::EndArray);
@@ -344,7 +354,7 @@ void XmlJsonTranscoder::CloseTop() {
 // matches no open element is ignored.
 void XmlJsonTranscoder::EndElement(std::string_view name) {
   std::size_t depth = depth_;
-  while (depth > 0 && frames_[depth - 1].name != name) --depth;
+  while (depth > 0 && frames_[depth - 1]->name != name) --depth;
   if (depth == 0) return;
   while (depth_ >= depth) CloseTop();
 }
@@ -389,7 +399,17 @@ void XmlJsonTranscoder::FinishEntity() {
 std::size_t XmlJsonTranscoder::SimpleTag(const char* data, std::size_t i, std::size_t n) {
   std::size_t j = i + 1;
   const bool end = j < n && data[j] == '/';
-  if (end) ++j;
+  if (end) {
+    ++j;
+    // The end tag of the innermost element, the common case, by one compare.
+    if (depth_ > 0) {
+      const std::string& open = Top().name;
+      if (n - j > open.size() && data[j + open.size()] == '>' && std::memcmp(data + j, open.data(), open.size()) == 0) {
+        CloseTop();
+        return j + open.size() + 1;
+      }
+    }
+  }
   const std::size_t start = j;
   while (j < n && j - start < kNameLimit && NameChar(data[j])) ++j;
   if (j == start || j >= n || data[j] != '>') return 0;
@@ -416,7 +436,7 @@ void XmlJsonTranscoder::Feed(const char* data, std::size_t n) {
       case Lex::Text: {
         // Runs of plain text are appended at once.
         std::size_t j = i;
-        while (j < n && data[j] != '<' && data[j] != '&') ++j;
+        while (j < n && !kMarkup.is[static_cast<unsigned char>(data[j])]) ++j;
         if (j > i) AppendRawText(std::string_view(data + i, j - i));
         if (j == n) return;
         i = j;

@@ -16,7 +16,7 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -82,7 +82,7 @@ class XmlJsonTranscoder {
   void BecomeObject(Frame& f);
   static std::string_view UniqueKey(Frame& parent, std::string_view key, std::string& scratch);
   Frame& Push();
-  Frame& Top() { return frames_[depth_ - 1]; }
+  Frame& Top() { return *frames_[depth_ - 1]; }
   void TakeLines(Frame& f);
   void WriteLeaf(const Frame& f, std::string_view parent);
   void AppendText(std::string_view text);
@@ -91,7 +91,8 @@ class XmlJsonTranscoder {
 
   JsonWriter writer_;
   FILE* out_;
-  std::deque<Frame> frames_;  // [0, depth_) are open; a deque keeps them in place
+  // [0, depth_) are open; each frame stays where it is while others are added.
+  std::vector<std::unique_ptr<Frame>> frames_;
   std::size_t depth_ = 0;
   std::string keyScratch_;
   Lex lex_ = Lex::Text;
