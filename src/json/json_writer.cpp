@@ -229,12 +229,35 @@ JsonWriter& JsonWriter::Key(std::string_view key) {
   for (const std::string& k : f.keys) assert(k != key && "a key may appear once in an object");
   f.keys.emplace_back(key);
 #endif
+  f.keyPending = true;
+  // A short plain key in pretty style, the usual case, is assembled on the
+  // stack and appended at once.
+  const std::size_t blanks = 2 * frames_.size();
+  char piece[160];
+  if (style_ == JsonStyle::Pretty && key.size() <= 64 && blanks <= 64) {
+    bool plain = true;
+    for (char c : key) plain = plain && PlainByte(static_cast<unsigned char>(c));
+    if (plain) {
+      std::size_t n = 0;
+      if (f.count > 0) piece[n++] = ',';
+      piece[n++] = '\n';
+      std::memset(piece + n, ' ', blanks);
+      n += blanks;
+      piece[n++] = '"';
+      std::memcpy(piece + n, key.data(), key.size());
+      n += key.size();
+      piece[n++] = '"';
+      piece[n++] = ':';
+      piece[n++] = ' ';
+      out_->append(piece, n);
+      return *this;
+    }
+  }
   if (f.count > 0) out_->push_back(',');
   if (style_ == JsonStyle::Pretty) NewLine(frames_.size());
   AppendJsonString(*out_, key);
   out_->push_back(':');
   if (style_ == JsonStyle::Pretty) out_->push_back(' ');
-  f.keyPending = true;
   return *this;
 }
 

@@ -206,8 +206,7 @@ std::string_view XmlJsonTranscoder::UniqueKey(Frame& parent, std::string_view ke
   std::string_view unique = key;
   if (key.empty() || (parent.keyBits & bit(key)) == 0) {
     if (!key.empty()) parent.keyBits |= bit(key);
-    parent.keys.push_back('\0');
-    parent.keys.append(key);
+    parent.keys.append(1, '\0').append(key);
     return key;
   }
   for (int n = 2; used(unique); ++n) {
