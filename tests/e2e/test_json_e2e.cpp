@@ -120,6 +120,24 @@ TEST_F(JsonE2E, SourceTextBecomesTextLines) {
   Compare({{"-Es"}, {"-Ec"}, {"-EC"}, {"-p"}, {"-d"}, {"-wD"}}, files);
 }
 
+TEST_F(JsonE2E, BaselineComparisonReports) {
+  // Two baselines with line data of a tree where a file is new, one removed,
+  // one changed and one equal: the comparison tables, the code differential
+  // and the glossaries.
+  const auto baseline = [this](const std::string& name, const std::string& top) {
+    return Run({"-wFile dat " + name, "-wcreate " + top, "-wd", "-rc,h " + top}, {});
+  };
+  dir.Write("old/main.c", "/* main */\nint main(void)\n{\n  return run(1);\n}\n");
+  dir.Write("old/util.h", "int run(int x);\n\n#define ONE 1\n");
+  dir.Write("old/gone.c", "int gone(void) { return 0; }\n");
+  dir.Write("new/main.c", "/* main */\nint main(void)\n{\n  int r = run(2);\n  return r;\n}\n");
+  dir.Write("new/util.h", "int run(int x);\n\n#define ONE 1\n");
+  dir.Write("new/added.c", "int added(int a)\n{\n  return a;\n}\n");
+  ASSERT_EQ(baseline("a.dat", "old").status, 0);
+  ASSERT_EQ(baseline("b.dat", "new").status, 0);
+  Compare({{"-wd", "-wxa.dat, b.dat"}, {"-wxa.dat, b.dat"}, {"-wd", "-ws", "-wxa.dat, b.dat"}}, {});
+}
+
 TEST_F(JsonE2E, GoldenXmlReportConvertsToTheJsonOfTheSameRun) {
   // The switch set and settings of the golden XML report of the reports
   // tests; its run date is left out of the comparison.
