@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Runs two lqa binaries over the same corpora and switch sets and checks that
+# they write the same bytes: standard output (apart from the header's run and
+# build dates), standard error and the exit status.
+#
+#   bench/compare_outputs.sh OLD_LQA NEW_LQA [corpus ...]
+#
+# Corpora: linux-fs (default), linux, jdk, csharp, edge (awkward files written
+# by bench/edge_corpus.py), or a file listing paths. Each
+# switch set runs on every corpus; the script prints one line per pair and
+# exits 1 when any pair differs (the first lines of the difference are kept
+# in $LQA_COMPARE_KEEP, default /tmp/lqa-compare).
+set -uo pipefail
+[ $# -ge 2 ] || { echo "usage: $0 OLD_LQA NEW_LQA [linux-fs|linux|jdk|csharp|edge|LISTFILE ...]" >&2; exit 2; }
+old=$(realpath "$1")
+new=$(realpath "$2")
+shift 2
+corpora=("$@")
+[ ${#corpora[@]} -gt 0 ] || corpora=(linux-fs)
+cache=${LQA_BENCH_DIR:-/var/tmp/lqa-bench}
+keep=${LQA_COMPARE_KEEP:-/tmp/lqa-compare}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$keep" "$work/home"
+export LQAHOME="$work/home"
+
+sets=(
+  ""
+  "-s"
+  "-s -v -c -fa -fd -o -n -m -a -i -e -fp"
+  "-n -Tn"
+  "-X -Ta"
+  "-C -fa"
+  "-H -s"
+)
+
+list_for() {  # corpus -> file list path
+  local out="$work/$1.files"
+  case $1 in
+    linux-fs) find "$cache/linux-source-6.1/fs" -type f \( -name '*.c' -o -name '*.h' \) ;;
+    linux) find "$cache/linux-source-6.1" -type f \( -name '*.c' -o -name '*.h' \) ;;
+    jdk) find "$cache/jdk" -type f -name '*.java' ;;
+    csharp) find "$cache/csharp" -type f -name '*.cs' ;;
+    edge)
+      python3 "$(dirname "$0")/edge_corpus.py" "$work/edge"
+      find "$work/edge" -type f ;;
+    *) cat "$1" ;;
+  esac | LC_ALL=C sort > "$out"
+  echo "$out"
+}
+
+# The header lines that hold the date of the run or of the build.
+undated() {
+  awk 'NR <= 15 && /Build Date|Run Date|^Date Processed,|<date>/ { next } { print }' "$1"
+}
+
+status=0
+for corpus in "${corpora[@]}"; do
+  files=$(list_for "$corpus")
+  for set in "${sets[@]}"; do
+    label="$(basename "$corpus") [${set:-default}]"
+    # shellcheck disable=SC2086
+    "$old" $set -F "$files" > "$work/old.out" 2> "$work/old.err"
+    echo $? > "$work/old.rc"
+    # shellcheck disable=SC2086
+    "$new" $set -F "$files" > "$work/new.out" 2> "$work/new.err"
+    echo $? > "$work/new.rc"
+    if cmp -s <(undated "$work/old.out") <(undated "$work/new.out") && cmp -s "$work/old.err" "$work/new.err" &&
+      cmp -s "$work/old.rc" "$work/new.rc"; then
+      printf 'same       %s (%s bytes)\n' "$label" "$(wc -c < "$work/new.out")"
+    else
+      status=1
+      tag=$(echo "$label" | tr -c 'A-Za-z0-9.-' '_')
+      { diff <(undated "$work/old.out") <(undated "$work/new.out") | head -40
+        diff "$work/old.err" "$work/new.err" | head -10
+        diff "$work/old.rc" "$work/new.rc"; } > "$keep/$tag.diff"
+      printf 'DIFFERENT  %s (see %s)\n' "$label" "$keep/$tag.diff"
+    fi
+  done
+done
+exit $status
