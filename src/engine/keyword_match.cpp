@@ -15,11 +15,9 @@ constexpr unsigned kKeywordCount = sizeof kKeywords / sizeof kKeywords[0];
 constexpr unsigned char kNoKeyword = 0xFF;
 
 // Look-up tables built once from the keyword catalogue: the keywords of each
-// initial letter, for each initial the characters allowed before it, and the
-// action of every keyword.
+// initial letter and the action of every keyword.
 struct KeywordIndex {
   unsigned char byInitial[128][16] = {};  // indexes into kKeywords, kNoKeyword ends
-  bool lead[128][256] = {};
   KeywordAction action[kKeywordCount] = {};
   KeywordIndex() {
     for (auto& row : byInitial)
@@ -35,11 +33,13 @@ struct KeywordIndex {
       for (const KeywordActionOf& a : kCountedKeywordActions)
         if (std::strcmp(a.word, kKeywords[k].word) == 0) action[k] = a.action;
     }
-    for (int c = 0; c < 128; ++c)
-      for (const char* l = KeywordLeadSet(static_cast<char>(c)); *l; ++l) lead[c][static_cast<unsigned char>(*l)] = true;
   }
 };
 const KeywordIndex kKeywordIndex;
+
+bool IsWordCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
 
 // The end-of-keyword test for a word that ends just before pos.
 bool KeywordEnds(const KeywordInfo& kw, const char* line, int pos, int* counter) {
@@ -135,9 +135,11 @@ void KeywordAct(KeywordAction action, LineScan& s, int i, int pos, GlobalData& g
 
 }  // namespace
 
-bool IsKeywordLead(unsigned char initial, unsigned char lead) {
-  return initial < 128 && kKeywordIndex.lead[initial][lead];
+KeywordLeadTable::KeywordLeadTable() {
+  for (int c = 0; c < 128; ++c)
+    for (const char* l = KeywordLeadSet(static_cast<char>(c)); *l; ++l) lead[c][static_cast<unsigned char>(*l)] = true;
 }
+const KeywordLeadTable kKeywordLeads;
 
 bool IsKeywordInitial(unsigned char c) { return c < 128 && kKeywordIndex.byInitial[c][0] != kNoKeyword; }
 
@@ -146,14 +148,18 @@ void MatchKeyword(LineScan& s, int i, GlobalData& gcd) {
   const KeywordIndex& index = kKeywordIndex;
   auto c = static_cast<unsigned char>(line[i]);
   if (c >= 128 || index.byInitial[c][0] == kNoKeyword || i <= s.directiveWordEnd) return;
-  if (i > 0 && !index.lead[c][static_cast<unsigned char>(line[i - 1])]) return;
+  if (i > 0 && !kKeywordLeads.lead[c][static_cast<unsigned char>(line[i - 1])]) return;
+  // Every character that may end a keyword lies outside [A-Za-z0-9_], so only
+  // a keyword as long as the whole word can match.
+  int wordLength = 1;
+  while (IsWordCharacter(line[i + wordLength])) ++wordLength;
   FileCounts& fc = gcd.eng.fc;
   const LanguageState& lang = gcd.lang;
   for (unsigned char k : index.byInitial[c]) {
     if (k == kNoKeyword) break;
     const KeywordInfo& kw = kKeywords[k];
-    if (i + kw.length > s.len) continue;
-    if (std::strncmp(line + i, kw.word, static_cast<size_t>(kw.length)) != 0) continue;
+    if (kw.length != wordLength || i + kw.length > s.len) continue;
+    if (std::memcmp(line + i, kw.word, static_cast<size_t>(kw.length)) != 0) continue;
     int pos = i + kw.length;
     switch (kw.rule) {
       case KeywordRule::JavaOnly:

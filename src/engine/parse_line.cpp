@@ -103,7 +103,7 @@ void OpenBrace(LineScan& s, int i, GlobalData& gcd) {
   ++gcd.eng.fc.braceOpen;
   const int depthBefore = gcd.eng.lex.function_scope;
   StructureOpenBrace(s, i, gcd);
-  if (gcd.eng.lex.function_scope > depthBefore) ScopeDepthNotice(s.lineNumber, gcd);
+  if (gcd.eng.lex.function_scope > depthBefore && gcd.needs.notices) ScopeDepthNotice(s.lineNumber, gcd);
   NonEffective(s, '{', gcd);
 }
 
@@ -122,45 +122,52 @@ void CloseBrace(LineScan& s, int i, GlobalData& gcd) {
 }
 
 // Characters that mean something as code: punctuation of the dispatch and
-// of the in-line checks, and the initial letters of keywords.
+// the initial letters of keywords, and with the in-line checks on their
+// punctuation and initials too.
 struct CodeCharacterTable {
   bool is[256] = {};
-  CodeCharacterTable() {
+  explicit CodeCharacterTable(bool checks) {
     for (const char* p = "#(){}[];&|?<>=,:"; *p; ++p) is[static_cast<unsigned char>(*p)] = true;
     for (const KeywordInfo& kw : kKeywords) is[static_cast<unsigned char>(kw.word[0])] = true;
+    if (!checks) return;
     for (const char* p = InlineCheckCharacters(); *p; ++p) is[static_cast<unsigned char>(*p)] = true;
   }
   bool operator[](unsigned char c) const { return is[c]; }
 };
-const CodeCharacterTable kCodeCharacter;
+const CodeCharacterTable kCodeCharacter(true);
+const CodeCharacterTable kCodeCharacterNoChecks(false);
 
 // For each lexical context, the characters that can change anything once a
 // line is known to be non-blank and its LOC flag is decided. Runs of other
-// characters only move last_char, so the scan skips them in one go.
+// characters only move last_char, so the scan skips them in one go; blanks
+// and tabs inside a run are counted on the way.
+enum RunByte : unsigned char { kInert = 0, kBlank = 1, kTab = 2, kStop = 3 };
 struct StopTable {
-  bool is[256] = {};
+  unsigned char kind[256] = {};
   explicit StopTable(const char* stops) {
-    for (const char* p = stops; *p; ++p) is[static_cast<unsigned char>(*p)] = true;
-    is[static_cast<unsigned char>('\r')] = is[static_cast<unsigned char>('\n')] = true;
-    is[static_cast<unsigned char>(' ')] = is[static_cast<unsigned char>('\t')] = true;
+    for (const char* p = stops; *p; ++p) kind[static_cast<unsigned char>(*p)] = kStop;
+    kind[static_cast<unsigned char>('\r')] = kind[static_cast<unsigned char>('\n')] = kStop;
+    kind[static_cast<unsigned char>(' ')] = kBlank;
+    kind[static_cast<unsigned char>('\t')] = kTab;
   }
 };
 // In code: the lexical characters, the punctuation of the dispatch and of the
 // in-line checks, and every character that may stand before a keyword. A
 // letter inside a run therefore follows a non-lead character and cannot start
-// a keyword.
+// a keyword. Without the in-line checks their punctuation "-+." is inert.
 const StopTable kStopCode("\"'*/#(){}[];=:~&|?<>,-+.");
+const StopTable kStopCodeNoChecks("\"'*/#(){}[];=:~&|?<>,");
 const StopTable kStopBlockComment("*");
 const StopTable kStopLineComment("");
 const StopTable kStopString("\"");
 const StopTable kStopCharLiteral("'");
 
-const StopTable& StopsFor(const LexState& lex) {
+const StopTable& StopsFor(const LexState& lex, const StopTable& code) {
   if (lex.in_c_comment) return kStopBlockComment;
   if (lex.in_cpp_comment) return kStopLineComment;
   if (lex.in_string) return kStopString;
   if (lex.in_char) return kStopCharLiteral;
-  return kStopCode;
+  return code;
 }
 
 bool InsideCode(const LexState& lex) {
@@ -325,23 +332,27 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
   const bool extractStrings = gcd.sw.extractStrings != 0;
   const bool extractComments = CommentExtractionOn(gcd.sw);
   const bool keepContext = eng.keepContextText != 0;
+  // The in-line checks run only when some report reads notices.
+  const bool checks = gcd.needs.notices != 0;
+  const CodeCharacterTable& codeCharacter = checks ? kCodeCharacter : kCodeCharacterNoChecks;
+  const StopTable& stopCode = checks ? kStopCode : kStopCodeNoChecks;
   for (int i = 0; i < s.len; ++i) {
     char c = line[i];
-    if (lex.in_string && extractStrings) lex.estring.Append(c);
+    if (extractStrings && lex.in_string) lex.estring.Append(c);
     if (f.blank && Signed(c) > 32) {
       f.first_code_col = i;
       f.blank = 0;
     }
     if (!f.blank && !f.loc && !lex.in_c_comment && !lex.in_cpp_comment && Signed(c) > 32 && c != '/') {
       f.loc = 1;
-      FirstCodeCharacter(line, i, s.lineNumber, gcd);
+      if (checks) FirstCodeCharacter(line, i, s.lineNumber, gcd);
     }
-    if ((lex.in_c_comment || lex.in_cpp_comment) && extractComments) lex.estring.Append(c);
+    if (extractComments && (lex.in_c_comment || lex.in_cpp_comment)) lex.estring.Append(c);
     if (!lex.region_flag) {
       switch (c) {
         case '\t':
           eng.fc.whitespace += tabSize;
-          if (!lex.in_string) TabNotice(s.lineNumber, gcd);
+          if (checks && !lex.in_string) TabNotice(s.lineNumber, gcd);
           break;
         case ' ':
           eng.fc.whitespace += 1;
@@ -361,9 +372,9 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
         default:
           break;
       }
-      if (kCodeCharacter[static_cast<unsigned char>(c)] && InsideCode(lex)) {
+      if (codeCharacter[static_cast<unsigned char>(c)] && InsideCode(lex)) {
         CodeCharacter(s, i, gcd);
-        CodeCharacterChecks(line, i, s.lineNumber, gcd);
+        if (checks) CodeCharacterChecks(line, i, s.lineNumber, gcd);
       }
     }
     // Every character goes to exactly one of the three context buffers.
@@ -372,38 +383,38 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
     // Skipping a run of inert characters is exact: the extraction and the
     // context buffers take the run in one piece.
     if (!f.blank && !lex.region_flag && (f.loc || lex.in_c_comment || lex.in_cpp_comment)) {
-      const StopTable& stops = StopsFor(lex);
+      const StopTable& stops = StopsFor(lex, stopCode);
       int j = i + 1;
       // A keyword may start right after the character just scanned.
-      if (&stops == &kStopCode && j < s.len) {
+      if (&stops == &stopCode && j < s.len) {
         auto next = static_cast<unsigned char>(line[j]);
         if (IsKeywordLead(next, static_cast<unsigned char>(c))) continue;
       }
       // Blanks inside the run are counted on the way; in code a blank ends the
       // run when a keyword could start right after it.
-      const bool inCode = &stops == &kStopCode;
-      char last = 0;
+      const bool inCode = &stops == &stopCode;
       while (j < s.len) {
-        const auto ch = static_cast<unsigned char>(line[j]);
-        if (ch == ' ' || ch == '\t') {
-          eng.fc.whitespace += ch == '\t' ? tabSize : 1;
-          if (ch == '\t' && !lex.in_string) TabNotice(s.lineNumber, gcd);
+        const unsigned char kind = stops.kind[static_cast<unsigned char>(line[j])];
+        if (kind == kInert) {
           ++j;
-          if (inCode && j < s.len) {
-            auto next = static_cast<unsigned char>(line[j]);
-            if (IsKeywordLead(next, ch)) break;
-          }
           continue;
         }
-        if (stops.is[ch]) break;
-        last = static_cast<char>(ch);
+        if (kind == kStop) break;
+        eng.fc.whitespace += kind == kTab ? tabSize : 1;
+        if (kind == kTab && checks && !lex.in_string) TabNotice(s.lineNumber, gcd);
         ++j;
+        if (inCode && j < s.len &&
+            IsKeywordLead(static_cast<unsigned char>(line[j]), static_cast<unsigned char>(line[j - 1])))
+          break;
       }
       if (j > i + 1) {
         // The lexical state holds over the run: it joins the same buffer.
         if (keepContext) ContextBuffer(eng).Append(line + i + 1, j - i - 1);
-        if (last != 0) f.last_char = last;
-        if ((lex.in_string && extractStrings) || ((lex.in_c_comment || lex.in_cpp_comment) && extractComments))
+        // The last character of the run that is no blank or tab.
+        int last = j - 1;
+        while (last > i && (line[last] == ' ' || line[last] == '\t')) --last;
+        if (last > i) f.last_char = line[last];
+        if ((extractStrings && lex.in_string) || (extractComments && (lex.in_c_comment || lex.in_cpp_comment)))
           lex.estring.Append(line + i + 1, j - i - 1);
         i = j - 1;
       }
@@ -427,14 +438,14 @@ void EndOfLine(LineScan& s, GlobalData& gcd) {
   if (f.blank) f.c_comment = 0;  // a blank line inside a block comment is blank
   bool comment = f.c_comment || lex.in_cpp_comment;
   eng.lineType = LineTypeCode(f.blank, f.loc, f.non_effective, f.logical, comment ? 1 : 0);
-  ShowLineTrace(s.line, s.lineNumber, f, gcd);
+  if (gcd.sw.lineTrace || gcd.sw.workDeterministic) ShowLineTrace(s.line, s.lineNumber, f, gcd);
   if (f.blank) {
     ++fc.blank;
     lex.comment_pending = 0;
     fc.commentRun = 0;
   }
   if (f.loc) ++fc.loc;
-  udqn_process(s.line, 0, gcd);
+  if (gcd.udqn.current != nullptr) udqn_process(s.line, 0, gcd);
   if (comment) {
     lex.comment_pending = 1;
     ++fc.commentRun;
@@ -446,8 +457,9 @@ void EndOfLine(LineScan& s, GlobalData& gcd) {
   if (CommentExtractionOn(gcd.sw)) ExtractCommentLine(s.lineNumber, gcd);
   StructureLineEnd(s, gcd);
   if (f.loc) {
-    eng.lastCodeLine.Clear();
-    CopyBounded(eng.lastCodeLine.text, kTextBuf, std::string_view(s.line, static_cast<size_t>(s.len)));
+    // s.len is below kTextBuf and the line holds no NUL before it.
+    std::memcpy(eng.lastCodeLine.text, s.line, static_cast<size_t>(s.len));
+    eng.lastCodeLine.text[s.len] = '\0';
     eng.lastCodeLine.len = s.len;
   }
   if (f.last_char == '\\') {
@@ -519,7 +531,7 @@ void ParseLine(const char* line, int lineNumber, GlobalData& gcd) {
   if (lex.function_scope < 0) lex.function_scope = 0;
   // 4. The key string and line length checks, then a class name pending
   // from an earlier line is looked for.
-  LineStartChecks(line, len, lineNumber, gcd);
+  if (gcd.needs.notices) LineStartChecks(line, len, lineNumber, gcd);
   StructureLineStart(s, gcd);
   // 5. An empty line is blank without a scan.
   if (len > 0) ScanLine(s, gcd);
