@@ -32,6 +32,8 @@ sets=(
   "-X -Ta"
   "-C -fa"
   "-H -s"
+  "-c -fa"
+  "-o -i -m -H"
 )
 
 list_for() {  # corpus -> file list path

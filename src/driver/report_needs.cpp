@@ -4,8 +4,20 @@
 
 ReportNeeds DecideReportNeeds(const Switches& sw) {
   ReportNeeds needs;
-  // A plain per-file LOC summary (-s, the input, layout and output switches
-  // only) prints no notice and no count of them.
-  needs.notices = sw.analysisRequested || sw.qualityNotices || sw.noticeListMode || sw.totalsOnly ? 1 : 0;
+  // Notices are written with -n, -N, -Tn, -Tq and -xUDQNSHOW; their counts
+  // appear in the totals modes (-T, -X, -w, which also write them to the work
+  // file), the verbose report, the CSV lines and the exit status of -n.
+  const bool counts = sw.qualityNotices || sw.noticeListMode || sw.totalsOnly || sw.verbose ||
+                      sw.outputMode == OutputMode::Csv || sw.outputMode == OutputMode::Xml || sw.workCreate;
+  if (counts) {
+    needs.notices = NoticeNeed::All;
+  } else if (sw.analysisRequested) {
+    // The function and directory reports leave out a rule line after a file
+    // (or project) that listed no function and raised no notice.
+    needs.notices = NoticeNeed::Presence;
+  } else {
+    // A plain per-file LOC summary.
+    needs.notices = NoticeNeed::None;
+  }
   return needs;
 }

@@ -2,15 +2,19 @@
 // switches: work whose results no requested report reads is skipped.
 #pragma once
 
+// How much of the built-in quality notices the reports read.
+enum class NoticeNeed {
+  None,      // nothing: no notice is checked, counted or written
+  Presence,  // only whether a file raised any notice (the rule lines of the
+             // function reports): a file's checks stop at its first notice
+  All,       // every notice, its count and its text
+};
+
 struct ReportNeeds {
-  // The built-in quality notices are checked, counted and written. Off only
-  // when nothing of the run reads a notice or a notice count: no notice
-  // listing, no analysis switch (function and class reports, totals, CSV,
-  // XML, baselines and the verbose report all show notice counts) and no
-  // exit status from -n. Whatever turns a notice output on must keep this on.
-  int notices = 1;
+  NoticeNeed notices = NoticeNeed::All;
 };
 
 struct Switches;
-// The needs of a run with the given switches.
+// The needs of a run with the given switches. Whatever turns on an output
+// of notices or of their counts must be known here.
 ReportNeeds DecideReportNeeds(const Switches& sw);

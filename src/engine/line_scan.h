@@ -11,6 +11,7 @@ struct LineScan {
   LineFlags flags;
   int directiveWordEnd = -1;  // keywords inside a directive word are not keywords
   int singleChar[4] = {-1, -1, -1, -1};  // cached SingleChar results for ( ) { }
+  bool checks = true;  // the in-line quality checks run on this line
 };
 
 inline bool IsLineEnd(char c) { return c == '\n' || c == '\r' || c == '\0'; }

@@ -103,7 +103,7 @@ void OpenBrace(LineScan& s, int i, GlobalData& gcd) {
   ++gcd.eng.fc.braceOpen;
   const int depthBefore = gcd.eng.lex.function_scope;
   StructureOpenBrace(s, i, gcd);
-  if (gcd.eng.lex.function_scope > depthBefore && gcd.needs.notices) ScopeDepthNotice(s.lineNumber, gcd);
+  if (gcd.eng.lex.function_scope > depthBefore && s.checks) ScopeDepthNotice(s.lineNumber, gcd);
   NonEffective(s, '{', gcd);
 }
 
@@ -239,11 +239,11 @@ void CodeCharacter(LineScan& s, int i, GlobalData& gcd) {
     case '<':
     case '>':
       CountOperatorChar(line, i, gcd);
-      StructureCodeChar(s, i, gcd);
+      if (StructureCodeCharMatters(gcd.st)) StructureCodeChar(s, i, gcd);
       return;
     case ',':
     case ':':
-      StructureCodeChar(s, i, gcd);
+      if (StructureCodeCharMatters(gcd.st)) StructureCodeChar(s, i, gcd);
       return;
     default:
       break;
@@ -332,11 +332,25 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
   const bool extractStrings = gcd.sw.extractStrings != 0;
   const bool extractComments = CommentExtractionOn(gcd.sw);
   const bool keepContext = eng.keepContextText != 0;
-  // The in-line checks run only when some report reads notices.
-  const bool checks = gcd.needs.notices != 0;
+  const bool checks = s.checks;
   const CodeCharacterTable& codeCharacter = checks ? kCodeCharacter : kCodeCharacterNoChecks;
   const StopTable& stopCode = checks ? kStopCode : kStopCodeNoChecks;
-  for (int i = 0; i < s.len; ++i) {
+  // Leading blanks and tabs only add to the white space (and raise the tab
+  // notice) while nothing collects the line's characters: count them in one
+  // go.
+  int start = 0;
+  if (!extractStrings && !extractComments && !keepContext && !lex.region_flag) {
+    while (start < s.len && (line[start] == ' ' || line[start] == '\t')) {
+      if (line[start] == '\t') {
+        eng.fc.whitespace += tabSize;
+        if (checks && !lex.in_string) TabNotice(s.lineNumber, gcd);
+      } else {
+        eng.fc.whitespace += 1;
+      }
+      ++start;
+    }
+  }
+  for (int i = start; i < s.len; ++i) {
     char c = line[i];
     if (extractStrings && lex.in_string) lex.estring.Append(c);
     if (f.blank && Signed(c) > 32) {
@@ -449,13 +463,14 @@ void EndOfLine(LineScan& s, GlobalData& gcd) {
   if (comment) {
     lex.comment_pending = 1;
     ++fc.commentRun;
-    if (HasFallThroughPhrase(s.line)) ++fc.fallThrough;
+    // Only the case and break notice reads the fall-through comments.
+    if (s.checks && HasFallThroughPhrase(s.line)) ++fc.fallThrough;
     ++fc.comment;
   }
   // The line's record in the differential line data of a baseline (-wd).
   if (gcd.drv.diffDataStream != nullptr) WorkDiffDataLineWrite(gcd.drv.diffDataStream, eng.lineType, s.line, gcd);
   if (CommentExtractionOn(gcd.sw)) ExtractCommentLine(s.lineNumber, gcd);
-  StructureLineEnd(s, gcd);
+  if (StructureLineEndMatters(gcd.st)) StructureLineEnd(s, gcd);
   if (f.loc) {
     // s.len is below kTextBuf and the line holds no NUL before it.
     std::memcpy(eng.lastCodeLine.text, s.line, static_cast<size_t>(s.len));
@@ -531,8 +546,9 @@ void ParseLine(const char* line, int lineNumber, GlobalData& gcd) {
   if (lex.function_scope < 0) lex.function_scope = 0;
   // 4. The key string and line length checks, then a class name pending
   // from an earlier line is looked for.
-  if (gcd.needs.notices) LineStartChecks(line, len, lineNumber, gcd);
-  StructureLineStart(s, gcd);
+  s.checks = NoticeChecksOn(gcd);
+  if (s.checks) LineStartChecks(line, len, lineNumber, gcd);
+  if (StructureLineStartMatters(gcd.st)) StructureLineStart(s, gcd);
   // 5. An empty line is blank without a scan.
   if (len > 0) ScanLine(s, gcd);
   EndOfLine(s, gcd);
