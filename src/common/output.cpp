@@ -2,13 +2,15 @@
 
 #include <cstdarg>
 
+#include "common/format_writer.h"
+
 FILE* gLQAOUT = stdout;
 FILE* gLQAIN = stdin;
 
 void OutF(const char* fmt, ...) {
   va_list args;
   va_start(args, fmt);
-  vfprintf(gLQAOUT, fmt, args);
+  WriteFormatted(gLQAOUT, fmt, args);
   va_end(args);
 }
 
@@ -23,6 +25,6 @@ void OutN(const char* text, std::size_t n) {
 void StreamF(FILE* stream, const char* fmt, ...) {
   va_list args;
   va_start(args, fmt);
-  vfprintf(stream, fmt, args);
+  WriteFormatted(stream, fmt, args);
   va_end(args);
 }

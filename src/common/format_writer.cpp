@@ -1,0 +1,277 @@
+#include "common/format_writer.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr int kMaxFixedPrecision = 40;
+constexpr int kMaxWidth = 100000;
+
+// One conversion: %[flags][width][.precision][length]conversion.
+struct Spec {
+  bool left = false;
+  bool zero = false;
+  bool starWidth = false;
+  bool starPrecision = false;
+  int width = 0;
+  int precision = -1;
+  int length = 0;  // 0 none, 1 l, 2 ll, 3 z
+  char conversion = 0;
+};
+
+// Parses the conversion after a '%'; returns the character after it, or
+// null when the conversion is not formatted here.
+const char* ParseSpec(const char* p, Spec& spec) {
+  for (;; ++p) {
+    if (*p == '-') spec.left = true;
+    else if (*p == '0') spec.zero = true;
+    else break;
+  }
+  if (*p == '*') {
+    spec.starWidth = true;
+    ++p;
+  } else {
+    while (*p >= '0' && *p <= '9') {
+      spec.width = spec.width * 10 + (*p++ - '0');
+      if (spec.width > kMaxWidth) return nullptr;
+    }
+  }
+  if (*p == '.') {
+    ++p;
+    spec.precision = 0;
+    if (*p == '*') {
+      spec.starPrecision = true;
+      ++p;
+    } else {
+      while (*p >= '0' && *p <= '9') {
+        spec.precision = spec.precision * 10 + (*p++ - '0');
+        if (spec.precision > kMaxWidth) return nullptr;
+      }
+    }
+  }
+  if (*p == 'l') {
+    spec.length = 1;
+    if (*++p == 'l') {
+      spec.length = 2;
+      ++p;
+    }
+  } else if (*p == 'z') {
+    spec.length = 3;
+    ++p;
+  }
+  spec.conversion = *p;
+  switch (spec.conversion) {
+    case 'd':
+    case 'i':
+    case 'u':
+      // An integer precision (minimum digits) is left to the C library.
+      if (spec.precision >= 0) return nullptr;
+      break;
+    case 's':
+      if (spec.length != 0 || spec.zero) return nullptr;
+      break;
+    case 'c':
+      if (spec.length != 0 || spec.zero || spec.precision >= 0) return nullptr;
+      break;
+    case 'f':
+      if (spec.length != 0 || spec.starPrecision || spec.precision > kMaxFixedPrecision) return nullptr;
+      break;
+    default:
+      return nullptr;
+  }
+  return p + 1;
+}
+
+// The text of one call, built in place; full means it did not fit.
+class Line {
+ public:
+  bool full() const { return full_; }
+  const char* data() const { return text_; }
+  std::size_t size() const { return static_cast<std::size_t>(end_ - text_); }
+  void Put(const char* p, std::size_t n) {
+    if (n > static_cast<std::size_t>(limit_ - end_)) {
+      full_ = true;
+      return;
+    }
+    if (n <= 16) {
+      for (std::size_t k = 0; k < n; ++k) end_[k] = p[k];
+    } else {
+      std::memcpy(end_, p, n);
+    }
+    end_ += n;
+  }
+  void Fill(char c, int n) {
+    if (n > limit_ - end_) {
+      full_ = true;
+      return;
+    }
+    for (int k = 0; k < n; ++k) end_[k] = c;
+    end_ += n;
+  }
+
+ private:
+  char text_[4096];
+  char* end_ = text_;
+  char* const limit_ = text_ + sizeof text_;
+  bool full_ = false;
+};
+
+// A field of n characters at p, padded to the width.
+void PutField(Line& out, const Spec& spec, const char* p, std::size_t n) {
+  const int pad = spec.width > static_cast<int>(n) ? spec.width - static_cast<int>(n) : 0;
+  if (pad == 0) {
+    out.Put(p, n);
+  } else if (spec.left) {
+    out.Put(p, n);
+    out.Fill(' ', pad);
+  } else {
+    out.Fill(' ', pad);
+    out.Put(p, n);
+  }
+}
+
+// A number whose text may start with a sign: zero padding goes after it.
+void PutNumber(Line& out, const Spec& spec, const char* p, std::size_t n) {
+  if (!spec.zero || spec.left || spec.width <= static_cast<int>(n)) {
+    PutField(out, spec, p, n);
+    return;
+  }
+  const int pad = spec.width - static_cast<int>(n);
+  if (*p == '-') {
+    out.Put(p, 1);
+    ++p;
+    --n;
+  }
+  out.Fill('0', pad);
+  out.Put(p, n);
+}
+
+void PutInteger(Line& out, const Spec& spec, va_list& args) {
+  char text[24];
+  char* const end = text + sizeof text;
+  std::to_chars_result r{};
+  const bool isUnsigned = spec.conversion == 'u';
+  switch (spec.length) {
+    case 0:
+      r = isUnsigned ? std::to_chars(text, end, va_arg(args, unsigned)) : std::to_chars(text, end, va_arg(args, int));
+      break;
+    case 1:
+      r = isUnsigned ? std::to_chars(text, end, va_arg(args, unsigned long))
+                     : std::to_chars(text, end, va_arg(args, long));
+      break;
+    case 2:
+      r = isUnsigned ? std::to_chars(text, end, va_arg(args, unsigned long long))
+                     : std::to_chars(text, end, va_arg(args, long long));
+      break;
+    default:
+      r = isUnsigned ? std::to_chars(text, end, va_arg(args, std::size_t))
+                     : std::to_chars(text, end, va_arg(args, long));
+      break;
+  }
+  PutNumber(out, spec, text, static_cast<std::size_t>(r.ptr - text));
+}
+
+void PutFixed(Line& out, const Spec& spec, double value) {
+  if (!std::isfinite(value)) {
+    // As the C library writes them, padded with blanks only.
+    const char* text = std::isnan(value) ? (std::signbit(value) ? "-nan" : "nan") : (value < 0 ? "-inf" : "inf");
+    PutField(out, spec, text, std::strlen(text));
+    return;
+  }
+  // The longest double in fixed notation has 309 digits before the point.
+  char text[320 + kMaxFixedPrecision];
+  const int precision = spec.precision < 0 ? 6 : spec.precision;
+  const std::to_chars_result r =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, precision);
+  PutNumber(out, spec, text, static_cast<std::size_t>(r.ptr - text));
+}
+
+void PutString(Line& out, const Spec& spec, const char* s) {
+  if (s == nullptr) s = spec.precision < 0 || spec.precision >= 6 ? "(null)" : "";
+  const std::size_t n = spec.precision < 0 ? std::strlen(s) : strnlen(s, static_cast<std::size_t>(spec.precision));
+  PutField(out, spec, s, n);
+}
+
+// Formats into out; false when a conversion is not formatted here or the
+// text does not fit.
+bool FormatLine(Line& out, const char* fmt, va_list& args) {
+  const char* p = fmt;
+  for (;;) {
+    const char* start = p;
+    while (*p != '\0' && *p != '%') ++p;
+    out.Put(start, static_cast<std::size_t>(p - start));
+    if (*p == '\0') break;
+    if (p[1] == '%') {
+      out.Put("%", 1);
+      p += 2;
+      continue;
+    }
+    Spec spec;
+    p = ParseSpec(p + 1, spec);
+    if (p == nullptr) return false;
+    if (spec.starWidth) {
+      spec.width = va_arg(args, int);
+      // A negative width is the '-' flag with its magnitude.
+      if (spec.width < 0) {
+        spec.left = true;
+        spec.width = spec.width < -kMaxWidth ? kMaxWidth + 1 : -spec.width;
+      }
+      if (spec.width > kMaxWidth) return false;
+    }
+    if (spec.starPrecision) {
+      spec.precision = va_arg(args, int);
+      if (spec.precision < 0) spec.precision = -1;
+    }
+    switch (spec.conversion) {
+      case 'd':
+      case 'i':
+      case 'u':
+        PutInteger(out, spec, args);
+        break;
+      case 's':
+        PutString(out, spec, va_arg(args, const char*));
+        break;
+      case 'c': {
+        const char c = static_cast<char>(va_arg(args, int));
+        PutField(out, spec, &c, 1);
+        break;
+      }
+      default:
+        PutFixed(out, spec, va_arg(args, double));
+        break;
+    }
+    if (out.full()) return false;
+  }
+  return !out.full();
+}
+
+}  // namespace
+
+bool FormattedHere(const char* fmt) {
+  for (const char* p = std::strchr(fmt, '%'); p != nullptr; p = std::strchr(p, '%')) {
+    if (p[1] == '%') {
+      p += 2;
+      continue;
+    }
+    Spec spec;
+    p = ParseSpec(p + 1, spec);
+    if (p == nullptr) return false;
+  }
+  return true;
+}
+
+void WriteFormatted(FILE* stream, const char* fmt, va_list args) {
+  Line out;
+  va_list ap;
+  va_copy(ap, args);
+  const bool done = FormatLine(out, fmt, ap);
+  va_end(ap);
+  // Anything else, or a text longer than the line, is the C library's work.
+  if (!done) {
+    vfprintf(stream, fmt, args);
+    return;
+  }
+  if (out.size() > 0) fwrite(out.data(), 1, out.size(), stream);
+}

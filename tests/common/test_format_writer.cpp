@@ -1,0 +1,95 @@
+// The report writer's own formatting must give exactly the bytes of printf.
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+#include "common/format_writer.h"
+
+namespace {
+
+std::string Written(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+std::string Written(const char* fmt, ...) {
+  char* data = nullptr;
+  std::size_t size = 0;
+  FILE* stream = open_memstream(&data, &size);
+  va_list args;
+  va_start(args, fmt);
+  WriteFormatted(stream, fmt, args);
+  va_end(args);
+  std::fclose(stream);
+  std::string text(data, size);
+  std::free(data);
+  return text;
+}
+
+std::string Printed(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+std::string Printed(const char* fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  static char buffer[1 << 16];
+  const int n = std::vsnprintf(buffer, sizeof buffer, fmt, args);
+  va_end(args);
+  return std::string(buffer, static_cast<std::size_t>(n));
+}
+
+#define EXPECT_AS_PRINTF(...) EXPECT_EQ(Written(__VA_ARGS__), Printed(__VA_ARGS__))
+
+TEST(FormatWriter, IntegersTextsAndCharacters) {
+  for (long long v : {0LL, 1LL, -1LL, 42LL, -42LL, 1234567LL, static_cast<long long>(INT_MAX),
+                      static_cast<long long>(INT_MIN)}) {
+    const int i = static_cast<int>(v);
+    EXPECT_AS_PRINTF("%d|%i|%5d|%-5d|%05d|%2d|%10d|%-7d;", i, i, i, i, i, i, i, i);
+    EXPECT_AS_PRINTF("%u|%8u|%-8u|%08u", static_cast<unsigned>(i), static_cast<unsigned>(i),
+                     static_cast<unsigned>(i), static_cast<unsigned>(i));
+    EXPECT_AS_PRINTF("%ld|%lld|%10lld|%-7lld|%zu", static_cast<long>(v), v, v, v, static_cast<std::size_t>(i));
+  }
+  EXPECT_AS_PRINTF("%lld %llu %ld", LLONG_MIN, ULLONG_MAX, LONG_MAX);
+  EXPECT_AS_PRINTF("%*d|%-*d|%*d", 6, 17, 6, 17, -6, 17);
+  const char* volatile none = nullptr;  // unknown to the compiler
+  EXPECT_AS_PRINTF("[%s][%10s][%-10s][%.3s][%.*s][%-*s][%*s]", "abc", "abc", "abc", "abcdef", 2, "abcdef", 8, "ab",
+                   -8, "ab");
+  EXPECT_AS_PRINTF("[%s][%.3s][%.6s][%10s]", none, none, none, none);
+  EXPECT_AS_PRINTF("%c|%3c|%-3c|%%|100%%", 'x', 'y', 'z');
+  EXPECT_AS_PRINTF("no conversion at all\n");
+  const std::string longText(5000, 'q');
+  EXPECT_AS_PRINTF("<%s>%-6000s|", longText.c_str(), longText.c_str());
+}
+
+TEST(FormatWriter, FixedPointRoundsAsPrintf) {
+  const double special[] = {0.0, -0.0, 0.05, 0.15, 0.25, 0.125, 0.375, 2.5, 3.5, -2.5, 1e-300, 4.9e-324, 1e15 + 0.5,
+                            123456789.987654321, 1e300, -1e300, DBL_MAX, -DBL_MAX, 0.5, 1.5, 999.95, 9.995,
+                            HUGE_VAL, -HUGE_VAL, std::nan(""), -std::nan("")};
+  for (double d : special)
+    EXPECT_AS_PRINTF("%f|%.0f|%.1f|%.2f|%5.1f|%-7.1f|%07.2f|%12.3f|%.14f|%-20.15f|%10.2f", d, d, d, d, d, d, d, d, d,
+                     d, d);
+  std::mt19937_64 random(28);
+  std::uniform_real_distribution<double> spread(-1e6, 1e6);
+  for (int k = 0; k < 20000; ++k) {
+    const double d = k % 4 == 0 ? std::ldexp(static_cast<double>(random() % 4096), -static_cast<int>(random() % 12))
+                                : spread(random) / std::pow(10.0, static_cast<double>(random() % 8));
+    ASSERT_EQ(Written("%.0f %.1f %.2f %.3f %6.1f %-10.1f", d, d, d, d, d, d),
+              Printed("%.0f %.1f %.2f %.3f %6.1f %-10.1f", d, d, d, d, d, d))
+        << d;
+  }
+}
+
+TEST(FormatWriter, OtherConversionsGoToTheLibrary) {
+  EXPECT_FALSE(FormattedHere("%x"));
+  EXPECT_FALSE(FormattedHere("%5.2d"));
+  EXPECT_FALSE(FormattedHere("%+d"));
+  EXPECT_FALSE(FormattedHere("%e"));
+  EXPECT_FALSE(FormattedHere("%.*f"));
+  EXPECT_FALSE(FormattedHere("%05s"));
+  EXPECT_FALSE(FormattedHere("ends with %"));
+  EXPECT_TRUE(FormattedHere("%-7lld%s%%%c%10.2f%zu"));
+  EXPECT_AS_PRINTF("%x|%5.3d|%+d|%e|%g|%#o|%.*f", 255u, 7, 7, 1.5, 0.0001, 8u, 3, 2.0 / 3.0);
+}
+
+}  // namespace
