@@ -13,16 +13,16 @@ std::size_t NameSet::Find(std::string_view name, std::uint32_t hash) const {
   const std::size_t mask = slots_.size() - 1;
   for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
     const Slot& slot = slots_[i];
-    if (slot.id == 0) return i;
+    if (slot.ref == 0) return i;
     if (slot.hash != hash) continue;
-    const char* stored = names_[slot.id - 1];
+    const char* stored = Text(slot.ref);
     if (std::memcmp(stored, name.data(), name.size()) == 0 && stored[name.size()] == '\0') return i;
   }
 }
 
 bool NameSet::Contains(std::string_view name) const {
-  if (names_.empty()) return false;
-  return slots_[Find(name, Hash(name))].id != 0;
+  if (count_ == 0) return false;
+  return slots_[Find(name, Hash(name))].ref != 0;
 }
 
 bool NameSet::Grow() {
@@ -35,55 +35,60 @@ bool NameSet::Grow() {
   }
   const std::size_t mask = size - 1;
   for (const Slot& slot : slots_) {
-    if (slot.id == 0) continue;
+    if (slot.ref == 0) continue;
     std::size_t i = slot.hash & mask;
-    while (grown[i].id != 0) i = (i + 1) & mask;
+    while (grown[i].ref != 0) i = (i + 1) & mask;
     grown[i] = slot;
   }
   slots_.swap(grown);
   return true;
 }
 
-char* NameSet::Store(std::string_view name) {
+std::uint32_t NameSet::Store(std::string_view name) {
   const std::size_t need = name.size() + 1;
-  char* at = nullptr;
-  if (need > kBlock / 4) {
-    // A long name gets a block of its own, and the current block stays open.
-    std::unique_ptr<char[]> own(new (std::nothrow) char[need]);
-    if (!own) return nullptr;
-    at = own.get();
-    blocks_.insert(blocks_.end() - (blocks_.empty() ? 0 : 1), std::move(own));
-  } else {
-    if (kBlock - blockUsed_ < need) {
-      std::unique_ptr<char[]> block(new (std::nothrow) char[kBlock]);
-      if (!block) return nullptr;
-      blocks_.push_back(std::move(block));
-      blockUsed_ = 0;
-    }
-    at = blocks_.back().get() + blockUsed_;
-    blockUsed_ += need;
+  if (blocks_.size() >= kMaxBlocks) return 0;
+  try {
+    blocks_.reserve(blocks_.size() + 1);
+  } catch (const std::bad_alloc&) {
+    return 0;
   }
+  std::size_t block = 0;
+  std::size_t offset = 0;
+  if (need > kBlock / 4) {
+    // A long name gets a block of its own; short names go on in the current one.
+    std::unique_ptr<char[]> own(new (std::nothrow) char[need]);
+    if (!own) return 0;
+    block = blocks_.size();
+    blocks_.push_back(std::move(own));
+  } else {
+    if (kBlock - used_ < need) {
+      std::unique_ptr<char[]> fresh(new (std::nothrow) char[kBlock]);
+      if (!fresh) return 0;
+      current_ = blocks_.size();
+      blocks_.push_back(std::move(fresh));
+      used_ = 0;
+    }
+    block = current_;
+    offset = used_;
+    used_ += need;
+  }
+  char* at = blocks_[block].get() + offset;
   std::memcpy(at, name.data(), name.size());
   at[name.size()] = '\0';
-  return at;
+  return static_cast<std::uint32_t>((block << kOffsetBits | offset) + 1);
 }
 
 const char* NameSet::Intern(std::string_view name) {
   const std::uint32_t hash = Hash(name);
-  if (!names_.empty()) {
+  if (count_ > 0) {
     const Slot& slot = slots_[Find(name, hash)];
-    if (slot.id != 0) return names_[slot.id - 1];
+    if (slot.ref != 0) return Text(slot.ref);
   }
-  if (names_.size() >= 0xFFFFFFF0u) return nullptr;
   // Keep the table at most 70 % full.
-  if ((names_.size() + 1) * 10 > slots_.size() * 7 && !Grow()) return nullptr;
-  char* stored = Store(name);
-  if (stored == nullptr) return nullptr;
-  try {
-    names_.push_back(stored);
-  } catch (const std::bad_alloc&) {
-    return nullptr;  // the stored text stays unused
-  }
-  slots_[Find(name, hash)] = Slot{hash, static_cast<std::uint32_t>(names_.size())};
-  return stored;
+  if ((count_ + 1) * 10 > slots_.size() * 7 && !Grow()) return nullptr;
+  const std::uint32_t ref = Store(name);
+  if (ref == 0) return nullptr;
+  slots_[Find(name, hash)] = Slot{hash, ref};
+  ++count_;
+  return Text(ref);
 }
