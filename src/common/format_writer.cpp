@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -273,5 +274,21 @@ void WriteFormatted(FILE* stream, const char* fmt, va_list args) {
     vfprintf(stream, fmt, args);
     return;
   }
-  if (out.size() > 0) fwrite(out.data(), 1, out.size(), stream);
+  WriteBytes(stream, out.data(), out.size());
+}
+
+void WriteBytes(FILE* stream, const char* text, std::size_t n) {
+  if (n == 0) return;
+#if defined(__GLIBC__)
+  // The free part of the buffer of a fully buffered stream; a line buffered or
+  // unbuffered stream, or one without a buffer yet, has none (its end may
+  // even lie before the write position).
+  const std::ptrdiff_t room = stream->_IO_write_end - stream->_IO_write_ptr;
+  if (stream->_IO_write_ptr != nullptr && room > 0 && static_cast<std::size_t>(room) >= n) {
+    std::memcpy(stream->_IO_write_ptr, text, n);
+    stream->_IO_write_ptr += n;
+    return;
+  }
+#endif
+  fwrite(text, 1, n, stream);
 }

@@ -1,6 +1,7 @@
 #include "common/output.h"
 
 #include <cstdarg>
+#include <cstring>
 
 #include "common/format_writer.h"
 
@@ -15,11 +16,11 @@ void OutF(const char* fmt, ...) {
 }
 
 void OutS(const char* text) {
-  if (text != nullptr) fputs(text, gLQAOUT);
+  if (text != nullptr) WriteBytes(gLQAOUT, text, std::strlen(text));
 }
 
 void OutN(const char* text, std::size_t n) {
-  if (text != nullptr && n > 0) fwrite(text, 1, n, gLQAOUT);
+  if (text != nullptr) WriteBytes(gLQAOUT, text, n);
 }
 
 void StreamF(FILE* stream, const char* fmt, ...) {

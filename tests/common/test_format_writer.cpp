@@ -92,4 +92,26 @@ TEST(FormatWriter, OtherConversionsGoToTheLibrary) {
   EXPECT_AS_PRINTF("%x|%5.3d|%+d|%e|%g|%#o|%.*f", 255u, 7, 7, 1.5, 0.0001, 8u, 3, 2.0 / 3.0);
 }
 
+// Pieces written straight into the stream's buffer interleave with the C
+// library's own writes in every buffering mode.
+TEST(FormatWriter, BytesKeepTheirPlaceAmongOtherWrites) {
+  for (int mode : {_IOFBF, _IOLBF, _IONBF}) {
+    FILE* stream = std::tmpfile();
+    ASSERT_NE(stream, nullptr);
+    std::setvbuf(stream, nullptr, mode, 64);
+    std::string expected;
+    for (int i = 0; i < 300; ++i) {
+      const std::string piece = "piece " + std::to_string(i) + (i % 7 == 0 ? "\n" : " ") + std::string(i % 90, 'x');
+      WriteBytes(stream, piece.data(), piece.size());
+      std::fprintf(stream, "<%d>", i);
+      expected += piece + "<" + std::to_string(i) + ">";
+    }
+    std::rewind(stream);
+    std::string read(expected.size() + 10, '\0');
+    read.resize(std::fread(read.data(), 1, read.size(), stream));
+    std::fclose(stream);
+    EXPECT_EQ(read, expected) << mode;
+  }
+}
+
 }  // namespace
