@@ -103,6 +103,19 @@ class Line {
     }
     end_ += n;
   }
+  // Copies the format text up to its next '%' or end; returns where it stopped.
+  const char* PutLiteral(const char* p) {
+    char* at = end_;
+    while (*p != '\0' && *p != '%') {
+      if (at == limit_) {
+        full_ = true;
+        return p + std::strlen(p);
+      }
+      *at++ = *p++;
+    }
+    end_ = at;
+    return p;
+  }
   void Fill(char c, int n) {
     if (n > limit_ - end_) {
       full_ = true;
@@ -200,9 +213,7 @@ void PutString(Line& out, const Spec& spec, const char* s) {
 bool FormatLine(Line& out, const char* fmt, va_list& args) {
   const char* p = fmt;
   for (;;) {
-    const char* start = p;
-    while (*p != '\0' && *p != '%') ++p;
-    out.Put(start, static_cast<std::size_t>(p - start));
+    p = out.PutLiteral(p);
     if (*p == '\0') break;
     if (p[1] == '%') {
       out.Put("%", 1);

@@ -67,6 +67,9 @@ void Directive(LineScan& s, int i, GlobalData& gcd) {
 
 // The single-character line test for ( ) { }, done at most once per character a line.
 bool IsSingleCharLine(LineScan& s, char c) {
+  // The line must start with c after its blanks and tabs: a line whose first
+  // character above a blank is another one is decided at once.
+  if (s.flags.first_code_col >= 0 && s.line[s.flags.first_code_col] != c) return false;
   int slot = c == '(' ? 0 : c == ')' ? 1 : c == '{' ? 2 : 3;
   if (s.singleChar[slot] < 0) s.singleChar[slot] = SingleChar(s.line, c) ? 1 : 0;
   return s.singleChar[slot] == 1;
@@ -139,8 +142,8 @@ const CodeCharacterTable kCodeCharacterNoChecks(false);
 
 // For each lexical context, the characters that can change anything once a
 // line is known to be non-blank and its LOC flag is decided. Runs of other
-// characters only move last_char, so the scan skips them in one go; blanks
-// and tabs inside a run are counted on the way.
+// characters change nothing, so the scan skips them in one go; blanks and
+// tabs inside a run are counted on the way.
 enum RunByte : unsigned char { kInert = 0, kBlank = 1, kTab = 2, kStop = 3 };
 struct StopTable {
   unsigned char kind[256] = {};
@@ -162,6 +165,16 @@ const StopTable kStopLineComment("");
 const StopTable kStopString("\"");
 const StopTable kStopCharLiteral("'");
 
+// The characters the lexical switch of the scan acts on.
+struct LexicalCharacterTable {
+  bool is[256] = {};
+  LexicalCharacterTable() {
+    for (const char* p = " \t\"'*/"; *p; ++p) is[static_cast<unsigned char>(*p)] = true;
+  }
+  bool operator[](unsigned char c) const { return is[c]; }
+};
+const LexicalCharacterTable kLexicalCharacter;
+
 const StopTable& StopsFor(const LexState& lex, const StopTable& code) {
   if (lex.in_c_comment) return kStopBlockComment;
   if (lex.in_cpp_comment) return kStopLineComment;
@@ -171,7 +184,7 @@ const StopTable& StopsFor(const LexState& lex, const StopTable& code) {
 }
 
 bool InsideCode(const LexState& lex) {
-  return !lex.in_c_comment && !lex.in_cpp_comment && !lex.in_string && !lex.in_char;
+  return (lex.in_c_comment | lex.in_cpp_comment | lex.in_string | lex.in_char) == 0;
 }
 
 // A character of code (outside comments, strings and character literals).
@@ -351,19 +364,22 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
     }
   }
   for (int i = start; i < s.len; ++i) {
-    char c = line[i];
+    const char c = line[i];
     if (extractStrings && lex.in_string) lex.estring.Append(c);
-    if (f.blank && Signed(c) > 32) {
-      f.first_code_col = i;
-      f.blank = 0;
-    }
-    if (!f.blank && !f.loc && !lex.in_c_comment && !lex.in_cpp_comment && Signed(c) > 32 && c != '/') {
-      f.loc = 1;
-      if (checks) FirstCodeCharacter(line, i, s.lineNumber, gcd);
+    // A LOC line is no longer blank: both tests are done once it is LOC.
+    if (!f.loc) {
+      if (f.blank && Signed(c) > 32) {
+        f.first_code_col = i;
+        f.blank = 0;
+      }
+      if (!f.blank && !lex.in_c_comment && !lex.in_cpp_comment && Signed(c) > 32 && c != '/') {
+        f.loc = 1;
+        if (checks) FirstCodeCharacter(line, i, s.lineNumber, gcd);
+      }
     }
     if (extractComments && (lex.in_c_comment || lex.in_cpp_comment)) lex.estring.Append(c);
     if (!lex.region_flag) {
-      switch (c) {
+      if (kLexicalCharacter[static_cast<unsigned char>(c)]) switch (c) {
         case '\t':
           eng.fc.whitespace += tabSize;
           if (checks && !lex.in_string) TabNotice(s.lineNumber, gcd);
@@ -393,7 +409,7 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
     }
     // Every character goes to exactly one of the three context buffers.
     if (keepContext) ContextBuffer(eng).Append(c);
-    if (c != ' ' && c != '\t' && c != '\n' && c != '\r') f.last_char = c;
+    // (The last non-blank character is taken at the end of the line.)
     // Skipping a run of inert characters is exact: the extraction and the
     // context buffers take the run in one piece.
     if (!f.blank && !lex.region_flag && (f.loc || lex.in_c_comment || lex.in_cpp_comment)) {
@@ -424,10 +440,6 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
       if (j > i + 1) {
         // The lexical state holds over the run: it joins the same buffer.
         if (keepContext) ContextBuffer(eng).Append(line + i + 1, j - i - 1);
-        // The last character of the run that is no blank or tab.
-        int last = j - 1;
-        while (last > i && (line[last] == ' ' || line[last] == '\t')) --last;
-        if (last > i) f.last_char = line[last];
         if ((extractStrings && lex.in_string) || (extractComments && (lex.in_c_comment || lex.in_cpp_comment)))
           lex.estring.Append(line + i + 1, j - i - 1);
         i = j - 1;
@@ -444,11 +456,22 @@ bool HasFallThroughPhrase(const char* line) {
   return false;
 }
 
+// The last character of the scanned line that is no blank, tab, line feed
+// or carriage return; a blank when there is none.
+char LastNonBlank(const LineScan& s) {
+  for (int i = s.len - 1; i >= 0; --i) {
+    const char c = s.line[i];
+    if (c != ' ' && c != '\t' && c != '\n' && c != '\r') return c;
+  }
+  return ' ';
+}
+
 void EndOfLine(LineScan& s, GlobalData& gcd) {
   EngineState& eng = gcd.eng;
   LexState& lex = eng.lex;
   FileCounts& fc = eng.fc;
   LineFlags& f = s.flags;
+  f.last_char = LastNonBlank(s);
   if (f.blank) f.c_comment = 0;  // a blank line inside a block comment is blank
   bool comment = f.c_comment || lex.in_cpp_comment;
   eng.lineType = LineTypeCode(f.blank, f.loc, f.non_effective, f.logical, comment ? 1 : 0);
