@@ -80,15 +80,19 @@ std::uint32_t NameSet::Store(std::string_view name) {
 
 const char* NameSet::Intern(std::string_view name) {
   const std::uint32_t hash = Hash(name);
+  std::size_t at = 0;
   if (count_ > 0) {
-    const Slot& slot = slots_[Find(name, hash)];
-    if (slot.ref != 0) return Text(slot.ref);
+    at = Find(name, hash);
+    if (slots_[at].ref != 0) return Text(slots_[at].ref);
   }
   // Keep the table at most 70 % full.
-  if ((count_ + 1) * 10 > slots_.size() * 7 && !Grow()) return nullptr;
+  if ((count_ + 1) * 10 > slots_.size() * 7) {
+    if (!Grow()) return nullptr;
+    at = Find(name, hash);
+  }
   const std::uint32_t ref = Store(name);
   if (ref == 0) return nullptr;
-  slots_[Find(name, hash)] = Slot{hash, ref};
+  slots_[at] = Slot{hash, ref};
   ++count_;
   return Text(ref);
 }
