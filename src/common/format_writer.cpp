@@ -3,7 +3,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -96,11 +99,7 @@ class Line {
       full_ = true;
       return;
     }
-    if (n <= 16) {
-      for (std::size_t k = 0; k < n; ++k) end_[k] = p[k];
-    } else {
-      std::memcpy(end_, p, n);
-    }
+    std::memcpy(end_, p, n);
     end_ += n;
   }
   // Copies the format text up to its next '%' or end; returns where it stopped.
@@ -116,6 +115,7 @@ class Line {
     end_ = at;
     return p;
   }
+  void Overflow() { full_ = true; }
   void Fill(char c, int n) {
     if (n > limit_ - end_) {
       full_ = true;
@@ -162,7 +162,25 @@ void PutNumber(Line& out, const Spec& spec, const char* p, std::size_t n) {
   out.Put(p, n);
 }
 
+// An int in decimal with blank padding, the common case of the reports.
+void PutPlainInt(Line& out, const Spec& spec, int value) {
+  char text[12];
+  char* const end = text + sizeof text;
+  char* p = end;
+  unsigned u = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+  do {
+    *--p = static_cast<char>('0' + u % 10);
+    u /= 10;
+  } while (u != 0);
+  if (value < 0) *--p = '-';
+  PutField(out, spec, p, static_cast<std::size_t>(end - p));
+}
+
 void PutInteger(Line& out, const Spec& spec, va_list& args) {
+  if (spec.length == 0 && spec.conversion != 'u' && !spec.zero) {
+    PutPlainInt(out, spec, va_arg(args, int));
+    return;
+  }
   char text[24];
   char* const end = text + sizeof text;
   std::to_chars_result r{};
@@ -208,9 +226,164 @@ void PutString(Line& out, const Spec& spec, const char* s) {
   PutField(out, spec, s, n);
 }
 
+// A format taken apart once: each piece is literal text followed by one
+// conversion (the last piece has none). Report writers use a few hundred
+// formats millions of times, so the parts of the last formats used are kept.
+constexpr int kMaxPieces = 32;
+constexpr std::size_t kMaxKeptFormat = 256;
+struct Piece {
+  const char* text = nullptr;
+  std::uint32_t length = 0;
+  Spec spec;  // conversion 0: none; '%': a literal percent sign
+};
+struct CompiledFormat {
+  const char* key = nullptr;  // the format it was made from
+  std::size_t keyLength = 0;
+  char copy[kMaxKeptFormat] = {};  // its text, so that a reused address is never mistaken
+  bool library = false;            // some conversion is left to the C library
+  int count = 0;
+  Piece pieces[kMaxPieces];
+};
+
+// Takes fmt apart into f; false when it has more pieces than f holds.
+bool Compile(const char* fmt, CompiledFormat& f) {
+  f.count = 0;
+  f.library = false;
+  const char* p = fmt;
+  for (;;) {
+    if (f.count == kMaxPieces) return false;
+    Piece& piece = f.pieces[f.count++];
+    piece.text = p;
+    while (*p != '\0' && *p != '%') ++p;
+    piece.length = static_cast<std::uint32_t>(p - piece.text);
+    piece.spec = Spec{};
+    if (*p == '\0') return true;
+    if (p[1] == '%') {
+      piece.spec.conversion = '%';
+      p += 2;
+      continue;
+    }
+    p = ParseSpec(p + 1, piece.spec);
+    if (p == nullptr) {
+      f.library = true;
+      return true;
+    }
+  }
+}
+
+// The compiled forms of the formats used so far, found by the format's
+// address (an open-addressed table of indexes into the list of forms).
+class FormatCache {
+ public:
+  // The compiled form of fmt, made now when it is new; null when fmt does not
+  // fit one.
+  const CompiledFormat* Find(const char* fmt) {
+    if (slots_.empty()) slots_.assign(64, kEmpty);
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = Hash(fmt) & mask;
+    for (; slots_[i] != kEmpty; i = (i + 1) & mask) {
+      CompiledFormat& f = *forms_[slots_[i]];
+      if (f.key != fmt) continue;
+      if (std::strncmp(f.copy, fmt, f.keyLength + 1) == 0) return &f;
+      // The same address with another text: make the form anew.
+      return Make(fmt, f) ? &f : nullptr;
+    }
+    if (forms_.size() >= kMaxForms) return nullptr;
+    auto f = std::make_unique<CompiledFormat>();
+    if (!Make(fmt, *f)) return nullptr;
+    forms_.push_back(std::move(f));
+    slots_[i] = static_cast<std::uint32_t>(forms_.size() - 1);
+    if (forms_.size() * 2 > slots_.size()) Grow();
+    return forms_.back().get();
+  }
+
+ private:
+  static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
+  static constexpr std::size_t kMaxForms = 4096;
+  static std::size_t Hash(const char* fmt) {
+    return static_cast<std::size_t>((reinterpret_cast<std::uintptr_t>(fmt) * 0x9E3779B97F4A7C15ull) >> 40);
+  }
+  static bool Make(const char* fmt, CompiledFormat& f) {
+    const std::size_t length = std::strlen(fmt);
+    f.key = nullptr;
+    if (length >= kMaxKeptFormat || !Compile(fmt, f)) return false;
+    std::memcpy(f.copy, fmt, length + 1);
+    f.keyLength = length;
+    f.key = fmt;
+    return true;
+  }
+  void Grow() {
+    std::vector<std::uint32_t> grown(slots_.size() * 2, kEmpty);
+    const std::size_t mask = grown.size() - 1;
+    for (std::uint32_t index = 0; index < forms_.size(); ++index) {
+      std::size_t i = Hash(forms_[index]->key) & mask;
+      while (grown[i] != kEmpty) i = (i + 1) & mask;
+      grown[i] = index;
+    }
+    slots_.swap(grown);
+  }
+  std::vector<std::uint32_t> slots_;
+  std::vector<std::unique_ptr<CompiledFormat>> forms_;
+};
+
+const CompiledFormat* Compiled(const char* fmt) {
+  thread_local FormatCache cache;
+  return cache.Find(fmt);
+}
+
+// Writes the conversion of spec with its argument.
+void PutConversion(Line& out, Spec spec, va_list& args) {
+  if (spec.starWidth) {
+    spec.width = va_arg(args, int);
+    // A negative width is the '-' flag with its magnitude.
+    if (spec.width < 0) {
+      spec.left = true;
+      spec.width = spec.width < -kMaxWidth ? kMaxWidth + 1 : -spec.width;
+    }
+    if (spec.width > kMaxWidth) {
+      out.Overflow();  // the library writes such a field
+      return;
+    }
+  }
+  if (spec.starPrecision) {
+    spec.precision = va_arg(args, int);
+    if (spec.precision < 0) spec.precision = -1;
+  }
+  switch (spec.conversion) {
+    case 'd':
+    case 'i':
+    case 'u':
+      PutInteger(out, spec, args);
+      break;
+    case 's':
+      PutString(out, spec, va_arg(args, const char*));
+      break;
+    case 'c': {
+      const char c = static_cast<char>(va_arg(args, int));
+      PutField(out, spec, &c, 1);
+      break;
+    }
+    case '%':
+      out.Put("%", 1);
+      break;
+    default:
+      PutFixed(out, spec, va_arg(args, double));
+      break;
+  }
+}
+
 // Formats into out; false when a conversion is not formatted here or the
 // text does not fit.
 bool FormatLine(Line& out, const char* fmt, va_list& args) {
+  if (const CompiledFormat* f = Compiled(fmt)) {
+    if (f->library) return false;
+    for (int k = 0; k < f->count; ++k) {
+      const Piece& piece = f->pieces[k];
+      out.Put(piece.text, piece.length);
+      if (piece.spec.conversion != 0) PutConversion(out, piece.spec, args);
+    }
+    return !out.full();
+  }
   const char* p = fmt;
   for (;;) {
     p = out.PutLiteral(p);
@@ -223,37 +396,7 @@ bool FormatLine(Line& out, const char* fmt, va_list& args) {
     Spec spec;
     p = ParseSpec(p + 1, spec);
     if (p == nullptr) return false;
-    if (spec.starWidth) {
-      spec.width = va_arg(args, int);
-      // A negative width is the '-' flag with its magnitude.
-      if (spec.width < 0) {
-        spec.left = true;
-        spec.width = spec.width < -kMaxWidth ? kMaxWidth + 1 : -spec.width;
-      }
-      if (spec.width > kMaxWidth) return false;
-    }
-    if (spec.starPrecision) {
-      spec.precision = va_arg(args, int);
-      if (spec.precision < 0) spec.precision = -1;
-    }
-    switch (spec.conversion) {
-      case 'd':
-      case 'i':
-      case 'u':
-        PutInteger(out, spec, args);
-        break;
-      case 's':
-        PutString(out, spec, va_arg(args, const char*));
-        break;
-      case 'c': {
-        const char c = static_cast<char>(va_arg(args, int));
-        PutField(out, spec, &c, 1);
-        break;
-      }
-      default:
-        PutFixed(out, spec, va_arg(args, double));
-        break;
-    }
+    PutConversion(out, spec, args);
     if (out.full()) return false;
   }
   return !out.full();

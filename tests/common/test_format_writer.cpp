@@ -92,6 +92,35 @@ TEST(FormatWriter, OtherConversionsGoToTheLibrary) {
   EXPECT_AS_PRINTF("%x|%5.3d|%+d|%e|%g|%#o|%.*f", 255u, 7, 7, 1.5, 0.0001, 8u, 3, 2.0 / 3.0);
 }
 
+// Formats are kept in compiled form by address: a buffer that holds another
+// format at the same address, and formats too long or with too many pieces
+// to keep, still give the bytes of printf.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+TEST(FormatWriter, ReusedAndLargeFormatsAsPrintf) {
+  char format[64];
+  const char* texts[] = {"%d|%s", "%s|%d", "%5d%%", "%d|%s|tail", "%d|%s"};
+  for (int round = 0; round < 3; ++round) {
+    for (const char* text : texts) {
+      std::snprintf(format, sizeof format, "%s", text);
+      const std::string inFormat(format);
+      if (inFormat[1] == 's') {
+        ASSERT_EQ(Written(format, "ab", round), Printed(inFormat.c_str(), "ab", round)) << text;
+      } else if (inFormat.find('s') != std::string::npos) {
+        ASSERT_EQ(Written(format, round, "ab"), Printed(inFormat.c_str(), round, "ab")) << text;
+      } else {
+        ASSERT_EQ(Written(format, round), Printed(inFormat.c_str(), round)) << text;
+      }
+    }
+  }
+  EXPECT_AS_PRINTF("%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d|end", 1, 2, 3, 4, 5, 6, 7,
+                   8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32,
+                   33, 34, 35);
+  const std::string longFormat = std::string(300, 'L') + "%d";
+  ASSERT_EQ(Written(longFormat.c_str(), 7), Printed(longFormat.c_str(), 7));
+}
+#pragma GCC diagnostic pop
+
 // Pieces written straight into the stream's buffer interleave with the C
 // library's own writes in every buffering mode.
 TEST(FormatWriter, BytesKeepTheirPlaceAmongOtherWrites) {
