@@ -11,6 +11,7 @@
 #                    headers and a generated C# tree, and the paired runs
 #   workdiff         only the differential of two baselines of fs/
 #   paired           only the paired runs (below)
+#   notices          only the SARIF log and GitLab report of fs/ beside -n -fa -o
 #
 # Paired runs alternate two commands run after run and give the median CPU
 # (user + system) and wall seconds of each, so that a busy machine slows
@@ -162,11 +163,50 @@ measure_rewrite() {
   printf '%s %s\n' "$(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')" "$peak"
 }
 
+# Times two commands in turn, $runs times each, A B A B ...: on a shared
+# machine both see the same load. Prints "wallA cpuA wallB cpuB" (medians;
+# cpu = user + system seconds).
+measure_pair() {
+  local sep=$1 a=() b=() wa=() ca=() wb=() cb=() s u y
+  shift
+  while [ "$1" != "$sep" ]; do a+=("$1"); shift; done
+  shift
+  b=("$@")
+  for _ in $(seq "$runs"); do
+    /usr/bin/time -f '%e %U %S' -o "$work/time" "${a[@]}" > /dev/null 2>&1 || true
+    read -r s u y < <(tail -1 "$work/time")
+    wa+=("$s"); ca+=("$(echo "$u + $y" | bc -l)")
+    /usr/bin/time -f '%e %U %S' -o "$work/time" "${b[@]}" > /dev/null 2>&1 || true
+    read -r s u y < <(tail -1 "$work/time")
+    wb+=("$s"); cb+=("$(echo "$u + $y" | bc -l)")
+  done
+  local med='{a[NR]=$1} END {print a[int((NR+1)/2)]}'
+  printf '%s %s %s %s\n' "$(printf '%s\n' "${wa[@]}" | sort -n | awk "$med")" \
+    "$(printf '%s\n' "${ca[@]}" | sort -n | awk "$med")" "$(printf '%s\n' "${wb[@]}" | sort -n | awk "$med")" \
+    "$(printf '%s\n' "${cb[@]}" | sort -n | awk "$med")"
+}
+
 row() {  # name seconds peak_kb base_seconds bytes lines
   local name=$1 s=$2 kb=$3 base=$4 bytes=$5 lines=$6
   awk -v n="$name" -v s="$s" -v kb="$kb" -v b="$base" -v by="$bytes" -v l="$lines" 'BEGIN {
     if (s <= 0) s = 0.005
     printf "  %-14s %9.2f %9.1f %13.0f %9.1f %9.2f\n", n, s, by / 1048576 / s, l / s, kb / 1024, s / b }'
+}
+
+# The SARIF log and the GitLab report beside the report should cost at most
+# 0.3 times the run with the same analyses (-n -fa -o); the documents go to
+# files, the report to /dev/null in both runs. Uses $work/files.
+bench_notice_documents() {
+  local wa ca wb cb size
+  read -r wa ca wb cb < <(measure_pair -- "$lqa" -n -fa -o -F "$work/files" -- \
+    "$lqa" "-xSARIF $work/notices.sarif" "-xGITLAB $work/notices.json" -F "$work/files")
+  size=$(( $(stat -c %s "$work/notices.sarif") + $(stat -c %s "$work/notices.json") ))
+  awk -v wa="$wa" -v ca="$ca" -v wb="$wb" -v cb="$cb" -v sz="$size" 'BEGIN {
+    if (wa <= 0) wa = 0.005; if (ca <= 0) ca = 0.005
+    printf "  %-16s %7.2f s wall %6.2f s cpu\n", "lqa -n -fa -o", wa, ca
+    printf "  %-16s %7.2f s wall %6.2f s cpu  (%.2f and %.2f times; documents %.0f MB)\n", "+ SARIF, GitLab", wb, cb,
+      wb / wa, cb / ca, sz / 1048576 }'
+  rm -f "$work/notices.sarif" "$work/notices.json"
 }
 
 bench_corpus() {
@@ -217,6 +257,13 @@ bench_corpus() {
     row "lqa -n +udqn" "$s" "$kb" "$base" "$bytes" "$lines"
     awk -v s="$s" -v p="$plain" 'BEGIN { if (p <= 0) p = 0.005; printf "  ten user defined notices: %.2f times the time of lqa -n\n", s / p }'
   fi
+  # Listing the tree in name order (-r descent and the -Rn re-sort, no
+  # analysis): the tests check this listing for completeness only.
+  local exts
+  exts=$(echo "$pats" | sed 's/\*\.//g; s/ /,/g')
+  read -r s kb < <(measure "$lqa" -Rl -Rn -r"$exts $dir")
+  row "lqa -Rl -Rn -r" "$s" "$kb" "$base" "$bytes" "$lines"
+  [ "$name" = linux-fs ] && bench_notice_documents
   # The source utilities stream; on fs/ each should stay within twice -s.
   if [ "$name" = linux-fs ]; then
     for u in -Es -Ec -p; do
@@ -345,7 +392,12 @@ bench_paired() {
 
 prepare_linux
 corpora=(linux-fs)
-if [ "$mode" = workdiff ] || [ "$mode" = paired ]; then
+if [ "$mode" = notices ]; then
+  find "$(corpus_dir linux-fs)" -type f \( -name '*.c' -o -name '*.h' \) | LC_ALL=C sort > "$work/files"
+  printf 'lqa notice documents on Linux fs/, median of %d paired runs\n' "$runs"
+  bench_notice_documents
+  exit 0
+elif [ "$mode" = workdiff ] || [ "$mode" = paired ]; then
   corpora=()
 elif [ "$mode" = full ]; then
   prepare_jdk || true

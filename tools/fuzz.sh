@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer target with clang (AddressSanitizer and
-# UndefinedBehaviorSanitizer on) and fuzzes the analysis of one file.
-#   bash tools/fuzz.sh [seconds]     default 60; crashes land in build-fuzz/crashes
+# UndefinedBehaviorSanitizer on) and fuzzes the analysis of one file, starting
+# from the minimised corpus kept in fuzz/corpus and the seeds in fuzz/seeds.
+#   bash tools/fuzz.sh [seconds]     default 60; crashes land in build-fuzz/crashes,
+#                                    new inputs in build-fuzz/corpus
+# To keep what a longer run found, merge it into the kept corpus (only inputs
+# that add coverage are copied; keep the directory well under 1 MB):
+#   build-fuzz/lqa_fuzz -merge=1 -max_len=65536 fuzz/corpus build-fuzz/corpus
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -9,7 +14,6 @@ CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo 
   -DBUILD_TESTING=OFF >/dev/null
 cmake --build build-fuzz --target lqa_fuzz -j "$(nproc)"
 mkdir -p build-fuzz/corpus build-fuzz/crashes
-cp -n fuzz/seeds/* build-fuzz/corpus/ 2>/dev/null || true
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   build-fuzz/lqa_fuzz -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=4096 \
-  -artifact_prefix=build-fuzz/crashes/ build-fuzz/corpus fuzz/seeds
+  -artifact_prefix=build-fuzz/crashes/ build-fuzz/corpus fuzz/corpus fuzz/seeds

@@ -2,7 +2,11 @@
 # Installs what lqa's build and tests need on Debian. Idempotent and quiet:
 # packages already present are not fetched again.
 set -euo pipefail
-packages=(g++ cmake ninja-build ccache pkg-config libgtest-dev libpcre2-dev clang libclang-rt-14-dev libxml2-utils)
+# groff-base and man-db check the manual page; dpkg-dev and file let cpack
+# work out the Debian package's dependencies; util-linux has setpriv;
+# python3-jsonschema checks the SARIF log against its schema.
+packages=(g++ cmake ninja-build ccache pkg-config libgtest-dev libpcre2-dev clang libclang-rt-14-dev libxml2-utils
+          groff-base man-db dpkg-dev file util-linux python3 python3-jsonschema)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

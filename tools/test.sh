@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds lqa and runs the whole test suite twice: once in the normal build and
-# once under AddressSanitizer and UndefinedBehaviorSanitizer, then fuzzes the
-# analysis of one file for a minute. Warnings are errors.
+# once under AddressSanitizer and UndefinedBehaviorSanitizer, installs the
+# normal build and its Debian package the way users get them (as root), then
+# fuzzes the analysis of one file for a minute. Warnings are errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -9,6 +10,13 @@ jobs=$(nproc)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DLQA_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+# cmake --install, the installed program run by another user, the Debian package.
+if [ "$(id -u)" -eq 0 ]; then
+  bash tools/install_check.sh build
+else
+  echo "install check skipped: it runs as root (it switches to the user nobody)"
+fi
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLQA_WERROR=ON -DLQA_SANITIZE=ON >/dev/null
 cmake --build build-asan -j "$jobs"

@@ -27,7 +27,13 @@ std::string BaseOf(const std::string& path) {
 // The path a write to `path` lands on: symbolic links are followed, also a
 // link whose file does not exist yet.
 std::string ResolveTarget(const std::string& path) {
+  // Made absolute, so that the commit lands where the file was opened even
+  // when the working directory changed in between.
   std::string current = path;
+  if (!current.empty() && current[0] != '/') {
+    char cwd[PATH_MAX];
+    if (getcwd(cwd, sizeof cwd) != nullptr) current = std::string(cwd) + "/" + current;
+  }
   for (int depth = 0; depth < 40; ++depth) {
     struct stat st {};
     if (lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
@@ -50,10 +56,20 @@ mode_t NewFileMode() {
 
 bool ProcFdUsable() { return access("/proc/self/fd", X_OK) == 0; }
 
+// ".<name>.lqatmp.<pid>.<n>" beside the target, with at most the first 64
+// bytes of the name, so that a target whose name is near the system's limit
+// still has a temporary name that fits.
 std::string TempNameFor(const std::string& target) {
   static std::atomic<unsigned> counter{0};
-  return DirectoryOf(target) + "/." + BaseOf(target) + ".lqatmp." + std::to_string(getpid()) + "." +
+  return DirectoryOf(target) + "/." + BaseOf(target).substr(0, 64) + ".lqatmp." + std::to_string(getpid()) + "." +
          std::to_string(counter++);
+}
+
+// True when the directory takes a name of this length; a file that is
+// unnamed until its commit would otherwise fail only then.
+bool NameFits(const std::string& dir, const std::string& name) {
+  const long max = pathconf(dir.c_str(), _PC_NAME_MAX);
+  return max < 0 || name.size() <= static_cast<std::size_t>(max);
 }
 
 }  // namespace
@@ -69,12 +85,13 @@ bool AtomicFile::Fail(const char* what) {
   return false;
 }
 
-bool AtomicFile::Open(const std::string& target) {
+bool AtomicFile::Open(const std::string& target, const AtomicOptions& options) {
   if (stream_ != nullptr) Abandon();
   error_.clear();
   target_ = ResolveTarget(target);
   tempName_.clear();
   unnamed_ = direct_ = false;
+  sync_ = options.sync;
 
   struct stat existing {};
   const bool exists = stat(target_.c_str(), &existing) == 0;
@@ -85,6 +102,11 @@ bool AtomicFile::Open(const std::string& target) {
       errno = EISDIR;
       return Fail("Could not open");
     }
+    if (options.regularOnly) {
+      error_ = "Not a regular file";
+      errno = ENODEV;
+      return false;
+    }
     stream_ = std::fopen(target_.c_str(), "wb");
     if (stream_ == nullptr) return Fail("Could not open");
     direct_ = true;
@@ -92,6 +114,10 @@ bool AtomicFile::Open(const std::string& target) {
   }
   const mode_t mode = exists ? (existing.st_mode & 07777) : NewFileMode();
   const std::string dir = DirectoryOf(target_);
+  if (!NameFits(dir, BaseOf(target_))) {
+    errno = ENAMETOOLONG;
+    return Fail("Could not open");
+  }
   int fd = -1;
 #ifdef O_TMPFILE
   if (ProcFdUsable()) {
@@ -128,7 +154,7 @@ bool AtomicFile::Open(const std::string& target) {
   return true;
 }
 
-bool AtomicFile::Commit() {
+bool AtomicFile::Commit(const std::function<bool()>& stillValid) {
   if (stream_ == nullptr) {
     errno = EBADF;
     return Fail("Not open");
@@ -149,8 +175,12 @@ bool AtomicFile::Commit() {
     Abandon();
     return false;
   }
-  if (fsync(fd) != 0 && errno != EINVAL && errno != EROFS) {
+  if (sync_ && fsync(fd) != 0 && errno != EINVAL && errno != EROFS) {
     Fail("Write error");
+    Abandon();
+    return false;
+  }
+  if (stillValid && !stillValid()) {
     Abandon();
     return false;
   }

@@ -16,14 +16,19 @@ std::unique_ptr<GlobalData> gRunRecord;
 }  // namespace
 
 GlobalData* CreateRunRecord() {
+  SetReportBytes(ReportBytes::AsIs);
   gRunRecord = NewGlobalData();
   return gRunRecord.get();
 }
 
 void ReleaseRunRecord() {
   if (gRunRecord && gLQAOUT != stdout && gLQAOUT != nullptr) {
-    fclose(gLQAOUT);
+    // A report file the run record owns is dropped with it, unpublished;
+    // any other stream is closed here.
+    const AtomicFile* report = gRunRecord->drv.report.get();
+    if (report == nullptr || report->stream() != gLQAOUT) fclose(gLQAOUT);
     gLQAOUT = stdout;
   }
+  SetReportBytes(ReportBytes::AsIs);
   gRunRecord.reset();
 }

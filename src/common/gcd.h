@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "common/atomic_file.h"
 #include "common/records.h"
 #include "common/text.h"
 #include "driver/config.h"
@@ -20,6 +21,7 @@
 #include "notices/notice_state.h"
 #include "notices/udqn_state.h"
 #include "reports/report_state.h"
+#include "sarif/sarif_state.h"
 #include "structure/entity_index.h"
 #include "structure/structure_state.h"
 #include "utilities/utility_state.h"
@@ -32,7 +34,7 @@ struct DriverState {
   std::string progPath;      // argv[0] as given
   std::string commandLine;   // the arguments joined by blanks (at most 4095 characters)
   std::string progDir;       // directory of argv[0] with a trailing '/', or empty
-  std::string homeDir;       // LQAHOME with a trailing '/', default progDir
+  std::string homeDir;       // LQAHOME with a trailing '/', else chosen by ChooseConfigHome
   std::string cfgHome;       // LQACFGHOME with a trailing '/', or empty
   std::string cfgFile;       // located lqa.cfg
   std::string macroFile;     // located lqa_macro.cfg
@@ -55,6 +57,14 @@ struct DriverState {
   int progressCounter = 0;
   int progressProcessed = 0;
   int fileCount = 0;         // files in the input list
+  // The -O report: written to a temporary file, published when the run ends.
+  std::shared_ptr<AtomicFile> report;  // shared only so that the record stays copyable
+  bool reportIdentified = false;  // the -O target existed: its device and inode
+  unsigned long long reportDev = 0, reportIno = 0;
+  // Something the run was asked to produce or read could not be (a work
+  // file, a rewrite, a comparison): the run ends with status 1.
+  int runFailed = 0;
+  int xmlDocumentOpen = 0;   // the XML root element is open (closed on an early exit)
 };
 
 // The run-wide lists.
@@ -91,6 +101,7 @@ struct GlobalData {
   LanguageTotals langTot{};
   ReportState rep;  // state the reports carry between calls
   UtilityState util;
+  SarifState sarif;  // the SARIF log and GitLab report of the notices
 };
 
 // Allocates a fresh run record with every default set (InitGlobals).

@@ -2,30 +2,92 @@
 
 #include <cstdarg>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 #include "common/format_writer.h"
+#include "common/text.h"
 
 FILE* gLQAOUT = stdout;
 FILE* gLQAIN = stdin;
 
+namespace {
+
+ReportBytes gReportBytes = ReportBytes::AsIs;
+
+bool Filtered(FILE* stream) { return gReportBytes == ReportBytes::HtmlUtf8 && stream == gLQAOUT; }
+
+// Writes the text with every byte outside a valid UTF-8 sequence as a
+// numeric character reference.
+void WriteHtmlBytes(FILE* stream, std::string_view text) {
+  std::size_t start = 0;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    const std::size_t n = Utf8SequenceLength(text.substr(i));
+    if (n > 0) {
+      i += n;
+      continue;
+    }
+    fwrite(text.data() + start, 1, i - start, stream);
+    fprintf(stream, "&#%u;", static_cast<unsigned>(static_cast<unsigned char>(text[i])));
+    start = ++i;
+  }
+  fwrite(text.data() + start, 1, text.size() - start, stream);
+}
+
+void WriteReportText(FILE* stream, const char* fmt, va_list args) {
+  if (!Filtered(stream)) {
+    WriteFormatted(stream, fmt, args);
+    return;
+  }
+  char small[1024];
+  va_list again;
+  va_copy(again, args);
+  const int n = vsnprintf(small, sizeof small, fmt, args);
+  if (n < 0) {
+    va_end(again);
+    return;
+  }
+  if (static_cast<std::size_t>(n) < sizeof small) {
+    WriteHtmlBytes(stream, std::string_view(small, static_cast<std::size_t>(n)));
+  } else {
+    std::string large(static_cast<std::size_t>(n) + 1, '\0');
+    vsnprintf(large.data(), large.size(), fmt, again);
+    WriteHtmlBytes(stream, std::string_view(large.data(), static_cast<std::size_t>(n)));
+  }
+  va_end(again);
+}
+
+}  // namespace
+
+void SetReportBytes(ReportBytes mode) { gReportBytes = mode; }
+
 void OutF(const char* fmt, ...) {
   va_list args;
   va_start(args, fmt);
-  WriteFormatted(gLQAOUT, fmt, args);
+  WriteReportText(gLQAOUT, fmt, args);
   va_end(args);
 }
 
 void OutS(const char* text) {
-  if (text != nullptr) WriteBytes(gLQAOUT, text, std::strlen(text));
+  if (text == nullptr) return;
+  if (Filtered(gLQAOUT)) WriteHtmlBytes(gLQAOUT, text);
+  else WriteBytes(gLQAOUT, text, std::strlen(text));
 }
 
 void OutN(const char* text, std::size_t n) {
-  if (text != nullptr) WriteBytes(gLQAOUT, text, n);
+  if (text == nullptr || n == 0) return;
+  if (Filtered(gLQAOUT)) WriteHtmlBytes(gLQAOUT, std::string_view(text, n));
+  else WriteBytes(gLQAOUT, text, n);
 }
 
 void StreamF(FILE* stream, const char* fmt, ...) {
   va_list args;
   va_start(args, fmt);
-  WriteFormatted(stream, fmt, args);
+  WriteReportText(stream, fmt, args);
   va_end(args);
 }

@@ -13,6 +13,15 @@ extern FILE* gLQAOUT;
 // Input stream for the pauses of the debug listing and the -hp screen.
 extern FILE* gLQAIN;
 
+// How text reaches gLQAOUT. HTML pages declare UTF-8, while sources are in
+// UTF-8 or in a one-byte character set: valid UTF-8 sequences pass through,
+// and every other byte of 128 and above is written as the numeric character
+// reference of its Latin-1 reading ("\xfc" as "&#252;"), so that both kinds
+// of source display right. The output mode switches set it; a new run record
+// starts with AsIs.
+enum class ReportBytes { AsIs, HtmlUtf8 };
+void SetReportBytes(ReportBytes mode);
+
 // Writes formatted report text to gLQAOUT. The format attribute lets the
 // compiler check every format string against its arguments.
 void OutF(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
@@ -20,5 +29,6 @@ void OutF(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 void OutS(const char* text);
 // Writes n bytes of text to gLQAOUT (no formatting).
 void OutN(const char* text, std::size_t n);
-// Writes formatted text to any stream (configuration dumps, progress on stderr).
+// Writes formatted text to any stream (configuration dumps, progress on
+// stderr); on gLQAOUT it follows the ReportBytes rule too.
 void StreamF(FILE* stream, const char* fmt, ...) __attribute__((format(printf, 2, 3)));

@@ -26,3 +26,23 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }
+
+std::size_t Utf8SequenceLength(std::string_view text) {
+  if (text.empty()) return 0;
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char c = byte(0);
+  std::size_t n;
+  if (c < 0x80) return 1;
+  if (c >= 0xC2 && c <= 0xDF) n = 2;
+  else if (c >= 0xE0 && c <= 0xEF) n = 3;
+  else if (c >= 0xF0 && c <= 0xF4) n = 4;
+  else return 0;
+  if (text.size() < n) return 0;
+  for (std::size_t i = 1; i < n; ++i)
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+  if (c == 0xE0 && byte(1) < 0xA0) return 0;  // overlong
+  if (c == 0xED && byte(1) > 0x9F) return 0;  // surrogates
+  if (c == 0xF0 && byte(1) < 0x90) return 0;  // overlong
+  if (c == 0xF4 && byte(1) > 0x8F) return 0;  // above U+10FFFF
+  return n;
+}

@@ -17,6 +17,11 @@ void CopyBounded(char (&dst)[N], std::string_view src) { CopyBounded(dst, N, src
 // Assigns at most max characters of src to dst.
 void AssignBounded(std::string& dst, std::string_view src, std::size_t max = kTextMax);
 
+// Length of the valid UTF-8 sequence that starts the text (1 to 4 bytes;
+// overlong forms, surrogates and code points above U+10FFFF are not valid),
+// or 0 when the text is empty or does not start with one.
+std::size_t Utf8SequenceLength(std::string_view text);
+
 // Case-insensitive comparisons of ASCII text.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);

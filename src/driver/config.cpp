@@ -4,13 +4,15 @@
 #include <sys/stat.h>
 
 #include <cctype>
-#include <cfloat>
-#include <climits>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string_view>
 
+#include "common/atomic_file.h"
 #include "common/gcd.h"
+#include "common/input_file.h"
 #include "common/output.h"
 #include "common/version.h"
 #include "driver/config_keys.h"
@@ -38,23 +40,39 @@ std::string_view TrimLeft(std::string_view s, std::string_view chars) {
   return begin == std::string_view::npos ? std::string_view{} : s.substr(begin);
 }
 
-void StoreInteger(const CfgKey& key, std::string_view value, Config& cfg) {
-  if (value.empty() || !IsDigit(value[0])) return;
-  const std::string digits(value);
-  long n = std::strtol(digits.c_str(), nullptr, 10);
-  // Out-of-range numbers are held at the largest int instead of wrapping.
-  if (n > INT_MAX) n = INT_MAX;
-  int v = static_cast<int>(n);
-  if (v == 0 && key.zeroAs != 0) v = key.zeroAs;
-  key.num(cfg) = v;
+// A value outside its key's range is held at the nearest bound; the user is
+// told on standard error (the report has not started when lqa.cfg is read).
+void RangeWarning(const CfgKey& key, std::string_view value, const char* held, const GlobalData& gcd) {
+  StreamF(stderr,
+          "\n  Warning: Configuration value out of range in %s\n"
+          "           %s : %.*s\n           %s is used (the range is %d to %d)\n",
+          gcd.drv.cfgFile.c_str(), key.label, static_cast<int>(value.size() > 64 ? 64 : value.size()), value.data(),
+          held, key.minValue, key.maxValue);
 }
 
-void StorePercent(const CfgKey& key, std::string_view value, Config& cfg) {
+void StoreInteger(const CfgKey& key, std::string_view value, GlobalData& gcd) {
+  if (value.empty() || !IsDigit(value[0])) return;
+  const std::string digits(value);
+  long long n = std::strtoll(digits.c_str(), nullptr, 10);
+  if (n == 0 && key.zeroAs != 0) n = key.zeroAs;
+  if (n < key.minValue || n > key.maxValue) {
+    n = n < key.minValue ? key.minValue : key.maxValue;
+    RangeWarning(key, value, std::to_string(n).c_str(), gcd);
+  }
+  key.num(gcd.cfg) = static_cast<int>(n);
+}
+
+void StorePercent(const CfgKey& key, std::string_view value, GlobalData& gcd) {
   if (value.empty() || !IsDigit(value[0])) return;
   const std::string digits(value);
   double d = std::strtod(digits.c_str(), nullptr);
-  if (!(d <= FLT_MAX)) d = FLT_MAX;  // keeps huge values finite so they print and read back
-  key.pct(cfg) = static_cast<float>(d);
+  if (!(d >= key.minValue && d <= key.maxValue)) {
+    d = d < key.minValue ? key.minValue : key.maxValue;
+    char held[32];
+    std::snprintf(held, sizeof held, "%.2f", d);
+    RangeWarning(key, value, held, gcd);
+  }
+  key.pct(gcd.cfg) = static_cast<float>(d);
 }
 
 void StoreText(const CfgKey& key, std::string_view value, Config& cfg) {
@@ -109,8 +127,8 @@ void StoreValue(const CfgKey& key, std::string_view value, GlobalData& gcd) {
     case CfgType::NoYes:
       key.num(cfg) = (value.empty() || (value[0] != 'n' && value[0] != 'N')) ? 0 : 1;
       break;
-    case CfgType::Integer: StoreInteger(key, value, cfg); break;
-    case CfgType::Percent: StorePercent(key, value, cfg); break;
+    case CfgType::Integer: StoreInteger(key, value, gcd); break;
+    case CfgType::Percent: StorePercent(key, value, gcd); break;
     case CfgType::Text: StoreText(key, value, cfg); break;
     case CfgType::Extensions: StoreExtensions(key, value, gcd); break;
     case CfgType::Colour: StoreColour(key, value, cfg); break;
@@ -132,6 +150,16 @@ void ReadCfgStream(FILE* fp, GlobalData& gcd) {
     if (std::feof(fp) && static_cast<unsigned char>(line[0]) <= 11) break;
     ApplyCfgLine(line, gcd);
   }
+}
+
+// Writes the whole file under a temporary name and publishes it when complete.
+bool WriteCfgFile(const std::string& path, GlobalData& gcd) {
+  AtomicFile file;
+  AtomicOptions options;
+  options.regularOnly = true;
+  if (!file.Open(path, options)) return false;
+  WriteCfg(file.stream(), gcd, false);
+  return file.Commit();
 }
 
 bool PathExists(const std::string& path) {
@@ -162,27 +190,27 @@ void ApplyCfgLine(const char* line, GlobalData& gcd) {
 int LoadCfg(GlobalData& gcd) {
   const std::string& path = gcd.drv.cfgFile;
   if (path.empty()) return 0;
-  FilePtr fp(std::fopen(path.c_str(), "rb"));
+  FilePtr fp(OpenInput(path));
   if (!fp) {
     // Only a missing file is created; an existing file that cannot be read
-    // is left as it is.
-    if (PathExists(path)) return 0;
-    fp.reset(std::fopen(path.c_str(), "w+b"));
+    // is left as it is, and one that is no regular file is named.
+    if (errno == kNotRegularFile || errno == EISDIR)
+      StreamF(stderr, "\n  Error: Cannot read the configuration file %s\n         %s; the built-in values are used\n",
+              path.c_str(), InputErrorText(errno));
+    if (PathExists(path) || !WriteCfgFile(path, gcd)) return 0;
+    fp.reset(OpenInput(path));
     if (!fp) return 0;
-    WriteCfg(fp.get(), gcd, false);
-    std::rewind(fp.get());
   }
   ReadCfgStream(fp.get(), gcd);
   fp.reset();
 
   // A missing, older or damaged version line upgrades the file to the
-  // current layout, keeping every value just read.
+  // current layout, keeping every value just read. The file is replaced
+  // only once the new one is complete: a full disk leaves it as it was.
   if (gcd.cfg.cfgVersion != kLqaVersion) {
-    FilePtr out(std::fopen(path.c_str(), "w+b"));
-    if (out) {
-      gcd.cfg.cfgVersion = kLqaVersion;
-      WriteCfg(out.get(), gcd, false);
-    }
+    const std::string read = gcd.cfg.cfgVersion;
+    gcd.cfg.cfgVersion = kLqaVersion;
+    if (!WriteCfgFile(path, gcd)) gcd.cfg.cfgVersion = read;
   }
   return 1;
 }

@@ -32,6 +32,7 @@ constexpr CfgKey Integer(const char* label, CfgIntRef ref, const char* comment =
 constexpr CfgKey Percent(const char* label, CfgFloatRef ref, const char* comment = nullptr) {
   CfgKey k = Key(label, CfgType::Percent, comment);
   k.pct = ref;
+  k.maxValue = 100;
   return k;
 }
 constexpr CfgKey Text(const char* label, CfgTextRef ref, const char* comment = nullptr) {
@@ -97,7 +98,7 @@ constexpr CfgKey kKeys[] = {
           "Show progress by file name instead of by dots."),
     Integer("Progress status interval number of files", &Int<&Config::progressInterval>,
             "Number of files processed for each progress dot.")
-        .ZeroAs(1),
+        .ZeroAs(1).Range(1, 1000000),
     YesNo("Show file date and size", &Int<&Config::showFileDateSize>,
           "Show the date and size of each file next to its name."),
     YesNo("Validate file extensions for processing", &Int<&Config::validateExtensions>,
@@ -151,7 +152,7 @@ constexpr CfgKey kKeys[] = {
           "Compare lines without regard to blanks and tabs."),
     Integer("Maximum LCS file size, number of lines", &Int<&Config::maxLcsFileLines>,
             "Files with more lines than this are compared with the faster,\n"
-            "less exact method."),
+            "less exact method.").Range(1, 32000),
     YesNo("Add removed older lines as modified", &Int<&Config::addRemovedAsModified>,
           "Count lines removed from the older file as modified lines."),
     YesNo("Show equal lines", &Int<&Config::showEqualLines>,
@@ -164,14 +165,14 @@ constexpr CfgKey kKeys[] = {
           "Write file names in work files relative to the top directory of\n"
           "the baseline."),
     Integer("Work Seconds per Hour", &Int<&Config::workSecondsPerHour>,
-            "Work rates used to turn changed lines into work time."),
-    Integer("Work Hours per Shift", &Int<&Config::workHoursPerShift>),
-    Integer("Work Shifts per Day", &Int<&Config::workShiftsPerDay>),
-    Integer("Work Days per Week", &Int<&Config::workDaysPerWeek>),
-    Integer("Work Hours per Man Day", &Int<&Config::workHoursPerManDay>),
-    Integer("Work Hours per Man Week", &Int<&Config::workHoursPerManWeek>),
-    Integer("Work Hours per Man Month", &Int<&Config::workHoursPerManMonth>),
-    Integer("Work Hours per Man Year", &Int<&Config::workHoursPerManYear>),
+            "Work rates used to turn changed lines into work time.").Range(1, 86400),
+    Integer("Work Hours per Shift", &Int<&Config::workHoursPerShift>).Range(0, 24),
+    Integer("Work Shifts per Day", &Int<&Config::workShiftsPerDay>).Range(0, 24),
+    Integer("Work Days per Week", &Int<&Config::workDaysPerWeek>).Range(0, 7),
+    Integer("Work Hours per Man Day", &Int<&Config::workHoursPerManDay>).Range(0, 24),
+    Integer("Work Hours per Man Week", &Int<&Config::workHoursPerManWeek>).Range(0, 168),
+    Integer("Work Hours per Man Month", &Int<&Config::workHoursPerManMonth>).Range(0, 744),
+    Integer("Work Hours per Man Year", &Int<&Config::workHoursPerManYear>).Range(0, 8784),
     Integer("Header File Function Points per LOC", &Fp<0, 0>,
             "Function point factors: lines of code per function point for\n"
             "each language, by LOC, eLOC and lLOC. 0 leaves the language out.\n"
@@ -305,7 +306,7 @@ constexpr CfgKey kKeys[] = {
     Notice<55>("Quality Notice 55", "Scope nested deeper than the maximum."),
     Integer("Maximum depth of scope", &Int<&Config::maxScopeDepth>,
             "Maximum depth of nested scopes; 0 stands for 7.")
-        .ZeroAs(7),
+        .ZeroAs(7).Range(1, 1000000),
 
     // Function, class and struct content
     Integer("Min. Function LOC for content analysis", &Int<&Config::minFunctionLocForContent>,
@@ -343,7 +344,7 @@ constexpr CfgKey kKeys[] = {
     Percent("Minimum File Whitespace Percent", &Flt<&Config::minFileWhitespacePct>,
             "Minimum percentage of white space characters."),
     Integer("A TAB is equivalent to n space", &Int<&Config::tabSize>,
-            "Number of blanks a TAB counts for in white space and line length."),
+            "Number of blanks a TAB counts for in white space and line length.").Range(0, 16),
     Notice<20>("Quality Notice 20", "File comment lines below the minimum."),
     Percent("Minimum File Comment Line Percent", &Flt<&Config::minFileCommentPct>,
             "Minimum percentage of comment lines."),
@@ -361,10 +362,12 @@ constexpr CfgKey kKeys[] = {
     // Code listing
     Integer("Printed Line Length", &Int<&Config::printedLineLength>,
             "Code listing layout (-p): characters per line (-L).")
-        .Section(kListing),
-    Integer("Printed Page Length", &Int<&Config::printedPageLength>, "Lines per page (-P)."),
-    Integer("Printed Left Margin", &Int<&Config::printedLeftMargin>, "Blanks before each line (-M)."),
-    Integer("Printed Top Margin", &Int<&Config::printedTopMargin>, "Blank lines at the top of a page (-B)."),
+        .Section(kListing).Range(20, 65535),
+    Integer("Printed Page Length", &Int<&Config::printedPageLength>, "Lines per page (-P).").Range(0, 65535),
+    Integer("Printed Left Margin", &Int<&Config::printedLeftMargin>, "Blanks before each line (-M).")
+        .Range(0, 65535),
+    Integer("Printed Top Margin", &Int<&Config::printedTopMargin>, "Blank lines at the top of a page (-B).")
+        .Range(0, 65535),
     Text("Printed Page Header", &Str<&Config::printedPageHeader>, "Title at the top of each page (-S).")
         .AlnumStart(),
     [] {

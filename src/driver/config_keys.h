@@ -34,6 +34,8 @@ inline constexpr std::size_t kCfgVersionMax = 40;
 // Labels are padded to this width so that the colon lines up.
 inline constexpr int kCfgLabelWidth = 40;
 inline constexpr int kCfgCycloLabelWidth = 48;
+// The largest integer a configuration value may hold unless its key says less.
+inline constexpr int kCfgIntegerMax = 1000000;
 
 using CfgIntRef = int& (*)(Config&);
 using CfgFloatRef = float& (*)(Config&);
@@ -50,6 +52,10 @@ struct CfgKey {
   bool crIsEmpty = false;      // text starting with a carriage return counts as empty
   CfgIntRef setsFlag = nullptr;  // set to 1 whenever a non-empty text is stored
   int zeroAs = 0;              // integer: a read 0 is replaced by this when non-zero
+  // Integer and percent: the range a read value is held to (with a warning),
+  // so that no count or product built from it can overflow.
+  int minValue = 0;
+  int maxValue = kCfgIntegerMax;
   int language = -1;           // extension list: index of the language it belongs to
   int notice = 0;              // enabling key of this quality notice
   CfgUse use = CfgUse::ReadWrite;
@@ -59,6 +65,7 @@ struct CfgKey {
 
   constexpr CfgKey Section(const char* title) const { CfgKey k = *this; k.section = title; return k; }
   constexpr CfgKey ZeroAs(int v) const { CfgKey k = *this; k.zeroAs = v; return k; }
+  constexpr CfgKey Range(int lo, int hi) const { CfgKey k = *this; k.minValue = lo; k.maxValue = hi; return k; }
   constexpr CfgKey Max(std::size_t n) const { CfgKey k = *this; k.maxLen = n; return k; }
   constexpr CfgKey AlnumStart() const { CfgKey k = *this; k.alnumStart = true; return k; }
   constexpr CfgKey CrIsEmpty() const { CfgKey k = *this; k.crIsEmpty = true; return k; }

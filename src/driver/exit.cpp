@@ -4,14 +4,23 @@
 
 #include "common/gcd.h"
 #include "common/output.h"
+#include "driver/report_output.h"
 
 void CloseHtmlPage(GlobalData& gcd) {
   if (gcd.sw.outputMode == OutputMode::Html) OutF("</pre></body></html>");
 }
 
+void CloseXmlDocument(GlobalData& gcd) {
+  if (gcd.sw.outputMode != OutputMode::Xml || !gcd.drv.xmlDocumentOpen) return;
+  OutF("</lqadoc>\n");
+  gcd.drv.xmlDocumentOpen = 0;
+}
+
 [[noreturn]] void ExitRun(int status, GlobalData& gcd) {
   CloseHtmlPage(gcd);
-  fflush(gLQAOUT);
+  CloseXmlDocument(gcd);
+  // The report holds the message that ended the run: it is complete.
+  if (!FinishReport(gcd) || (gcd.drv.runFailed && status == 0)) status = 1;
   ReleaseRunRecord();
   std::exit(status);
 }

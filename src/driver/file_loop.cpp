@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "common/gcd.h"
+#include "common/input_file.h"
 #include "common/output.h"
 #include "driver/line_reader.h"
 #include "driver/progress.h"
@@ -21,6 +22,8 @@
 #include "reports/function_points.h"
 #include "reports/metric_lines.h"
 #include "reports/project_reports.h"
+#include "reports/report_text.h"
+#include "sarif/notice_documents.h"
 #include "structure/structure_end.h"
 #include "utilities/code_listing.h"
 #include "utilities/de_file.h"
@@ -40,11 +43,12 @@ bool Html(const GlobalData& gcd) { return gcd.sw.outputMode == OutputMode::Html;
 bool Xml(const GlobalData& gcd) { return gcd.sw.outputMode == OutputMode::Xml; }
 
 void OpenError(const char* name, GlobalData& gcd) {
-  const char* why = std::strerror(errno);
+  const char* why = InputErrorText(errno);
+  const std::string shown = ShownText(name, gcd);
   if (gcd.sw.deTabs || gcd.sw.deCarriageReturns || gcd.sw.addCarriageReturns)
-    OutF("\n  Error: Problem opening input file:\n         %s\n         For modification, %s\n\n", name, why);
+    OutF("\n  Error: Problem opening input file:\n         %s\n         For modification, %s\n\n", shown.c_str(), why);
   else
-    OutF("\n  Error: Problem opening input file:\n         %s\n         For read, %s\n\n", name, why);
+    OutF("\n  Error: Problem opening input file:\n         %s\n         For read, %s\n\n", shown.c_str(), why);
 }
 
 // The longest text that starts every non-empty skip token: a line without it
@@ -229,6 +233,7 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
   }
 
   udqn_process("UDQN eof", 1, gcd);
+  EndFileNotices(gcd);
   WorkDiffDataFileClose(gcd);
   AddTotal(gcd);
   record.notices = fc.notices;
@@ -254,14 +259,15 @@ void ProcessFile(FileData& record, GlobalData& gcd) {
   if (record.name.empty() || static_cast<unsigned char>(name[0]) < 33 || record.name == ".") return;
 
   bool modify = sw.deTabs || sw.deCarriageReturns || sw.addCarriageReturns;
-  FilePtr file(fopen(name, modify ? "r+b" : "rb"));
+  // A FIFO or a device named as a source (or met in a tree) is reported and
+  // skipped: it would block the run or feed it without end.
+  InputOptions options;
+  options.write = modify;
   struct stat st {};
-  if (file && fstat(fileno(file.get()), &st) == 0 && S_ISDIR(st.st_mode)) {
-    file.reset();
-    errno = EISDIR;
-  }
+  FilePtr file(OpenInput(record.name, options, &st));
   if (!file) {
     OpenError(name, gcd);
+    if (modify) gcd.drv.runFailed = 1;  // a file asked to be rewritten was not
     return;
   }
   // The code listing and de-charactering utilities take the open file here.
@@ -271,7 +277,7 @@ void ProcessFile(FileData& record, GlobalData& gcd) {
     return;
   }
   if (modify) {
-    DeFile(file.get(), name, gcd);
+    if (!DeFile(file.get(), name, gcd)) gcd.drv.runFailed = 1;
     ++drv.filesProcessed;
     return;
   }
@@ -289,6 +295,7 @@ void ProcessFile(FileData& record, GlobalData& gcd) {
   ++drv.filesProcessed;
   if (drv.workFileStream != nullptr && sw.workLineDiff) WorkDiffDataFileOpen(gcd);
 
+  BeginFileNotices(gcd);
   LineLoop(file.get(), gcd);
   EndOfFile(record, gcd);
 }

@@ -1,7 +1,25 @@
 // Help, syntax and notice screens, and the command line of the report header.
 #pragma once
 
+#include <span>
+
 struct GlobalData;
+
+// How a chapter of the full help text appears in the manual page.
+enum class InManual { Subsection, Opening, No };
+
+// One chapter of the full help text: a centred title and its prose.
+struct HelpChapter {
+  const char* title;
+  const char* text;
+  InManual manual = InManual::Subsection;
+};
+std::span<const HelpChapter> HelpChapters();
+// The lines of the full syntax screen after its head, each ending in '\n':
+// switches at ten blanks, their sub-options at thirteen, continuation lines
+// deeper or without a leading '-'.
+std::span<const char* const> FullSyntaxLines();
+
 // Short syntax screen; with pause set it waits for Enter (-hp).
 void ShowSyntax(GlobalData& gcd, int pause);
 void ShowFullSyntax(GlobalData& gcd);   // -hs

@@ -127,9 +127,12 @@ constexpr const char* kFullSyntax[] = {
     "             -xDIFFDEBUG  Differential debug tracing\n",
     "             -x\"File csv name\"  Report configuration file of -xc\n",
     "             -xc  Print the CSV report configuration template\n",
+    "          -y Display configuration parameters, export lqa.cfg\n",
 };
 
 }  // namespace
+
+std::span<const char* const> FullSyntaxLines() { return kFullSyntax; }
 
 void ShowSyntax(GlobalData& gcd, int pause) {
   OutF("  Syntax: %s -option or -switch[option]\n"
@@ -158,7 +161,7 @@ void ShowFullSyntax(GlobalData& gcd) {
        "          [ ] characters are not entered\n",
        gcd.drv.progPath.c_str());
   for (const char* line : kFullSyntax) OutS(line);
-  OutF("          -y Display configuration parameters, export %s\n\n", "lqa.cfg");
+  OutS("\n");
 }
 
 void ShowNotices(GlobalData& gcd) {

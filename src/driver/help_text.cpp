@@ -7,16 +7,12 @@
 
 namespace {
 
-struct HelpChapter {
-  const char* title;
-  const char* text;
-};
-
 constexpr HelpChapter kChapters[] = {
     {"~ LQA Help Documentation~ ",
      "  LQA, the Line Quality Analyzer, measures source code written in C, C++,\n"
      "  Java and C#. This text describes every switch and how the program finds\n"
-     "  its input, its configuration and where it writes its reports.\n\n"},
+     "  its input, its configuration and where it writes its reports.\n\n",
+     InManual::Opening},
     {"~ Source Code Metrics and Analysis ~",
      "  Every line of every file is classified and counted: physical lines, LOC\n"
      "  (lines holding code), eLOC (effective lines, without lines made only of a\n"
@@ -46,7 +42,8 @@ constexpr HelpChapter kChapters[] = {
      "     configuration file and a later switch overrides an earlier one.\n"
      "  5. The report header is written and the list of input files is built.\n"
      "  6. Each file is read line by line, measured and reported.\n"
-     "  7. The project totals and the requested project reports are written.\n\n"},
+     "  7. The project totals and the requested project reports are written.\n\n",
+     InManual::No},
     {"~ Program Configuration ~",
      "  lqa.cfg holds one \"label : value\" line per setting: file extensions of\n"
      "  each language, quality notice enabling (Quality Notice N : Yes or No) and\n"
@@ -93,7 +90,7 @@ constexpr HelpChapter kChapters[] = {
      "  In HTML mode the file is a complete page, in XML mode -u\"File xsl name\"\n"
      "  names the style sheet. -w\"create dir\" writes a work file (workfile.dat\n"
      "  unless -w\"File dat name\" names one) recording a baseline.\n\n"},
-    {"~ Run Time Switch Options ~", "\n"},
+    {"~ Run Time Switch Options ~", "\n", InManual::No},
 };
 
 struct HelpSection {
@@ -219,6 +216,8 @@ constexpr HelpSection kSections[] = {
 };
 
 }  // namespace
+
+std::span<const HelpChapter> HelpChapters() { return kChapters; }
 
 void ShowHelpText(GlobalData&) {
   for (const HelpChapter& chapter : kChapters) {

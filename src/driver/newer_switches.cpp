@@ -7,10 +7,13 @@
 #include "common/output.h"
 #include "common/text.h"
 #include "common/version.h"
+#include "driver/config_home.h"
 #include "driver/exit.h"
 #include "driver/help.h"
 #include "reports/format.h"
 #include "reports/header.h"
+#include "reports/report_text.h"
+#include "sarif/notice_documents.h"
 
 namespace {
 
@@ -24,6 +27,8 @@ void ShowHelpScreen(std::string_view, GlobalData& gcd) {
 // Newer -x keywords, matched on their first word without regard to case.
 constexpr NewerXKeyword kNewerX[] = {
     {"HELP", XArgument::None, ShowHelpScreen},
+    {"SARIF", XArgument::Optional, RequestSarifLog},
+    {"GITLAB", XArgument::Optional, RequestGitlabReport},
 };
 
 // The -xHELP screen, in the order a user meets the switches.
@@ -31,6 +36,12 @@ constexpr NewerSwitchHelp kNewerHelp[] = {
     {"-xHELP", "This screen: the switches added since the syntax screen"},
     {"--help", "The syntax screen (-hs) followed by this screen"},
     {"--version", "The program version and build date"},
+    {"-x\"SARIF file\"", "Besides the report, write a SARIF 2.1.0 log of the notices to file\n"
+                          "(for code scanning); turns on -n -fa -o"},
+    {"-xSARIF", "Write only the SARIF log, to standard output or the -O file"},
+    {"-x\"GITLAB file\"", "Besides the report, write a GitLab Code Quality report of the\n"
+                           "notices to file; turns on -n -fa -o"},
+    {"-xGITLAB", "Write only the GitLab report, to standard output or the -O file"},
 };
 
 bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -47,6 +58,8 @@ std::string_view Trim(std::string_view s) {
 }
 
 }  // namespace
+
+std::span<const NewerSwitchHelp> NewerSwitchHelpTable() { return kNewerHelp; }
 
 bool HandleNewerX(const char* arg, GlobalData& gcd) {
   const std::string_view text = Trim(arg != nullptr ? arg : "");
@@ -83,7 +96,7 @@ void HandleLongOptions(int argc, char** argv, GlobalData& gcd) {
   }
 }
 
-void ShowNewerSwitches(GlobalData&) {
+void ShowNewerSwitches(GlobalData& gcd) {
   constexpr int kUsageWidth = 24;
   Center("LQA Newer Switches");
   OutS("\n");
@@ -98,4 +111,9 @@ void ShowNewerSwitches(GlobalData&) {
     OutF("%s\n", text);
   }
   OutS("\n");
+  for (const char* line : kConfigLookupText) OutF("  %s\n", line);
+  for (const ConfigPlace& place : ConfigPlaces()) OutF("    %-*s  %s\n", kUsageWidth, place.where, place.when);
+  const std::string& cfg = gcd.drv.cfgFile;
+  OutF("  This run reads %s\n\n",
+       gcd.sw.outputMode == OutputMode::Html ? HtmlEscaped(cfg.c_str()).c_str() : cfg.c_str());
 }

@@ -4,6 +4,7 @@
 // none of them writes exactly what it wrote before they existed.
 #pragma once
 
+#include <span>
 #include <string_view>
 
 struct GlobalData;
@@ -34,5 +35,8 @@ bool HandleNewerX(const char* arg, GlobalData& gcd);
 // --help and --version anywhere before a "--" argument: writes the screen
 // and ends the run with status 0. Returns when neither is given.
 void HandleLongOptions(int argc, char** argv, GlobalData& gcd);
-// The -xHELP screen without the report header.
+// The -xHELP screen without the report header: the newer switches, then
+// where the configuration files are looked for and which lqa.cfg this run read.
 void ShowNewerSwitches(GlobalData& gcd);
+// The entries of the -xHELP screen, for the manual page.
+std::span<const NewerSwitchHelp> NewerSwitchHelpTable();

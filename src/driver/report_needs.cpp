@@ -2,12 +2,13 @@
 
 #include "driver/switches.h"
 
-ReportNeeds DecideReportNeeds(const Switches& sw) {
+ReportNeeds DecideReportNeeds(const Switches& sw, bool noticeDocuments) {
   ReportNeeds needs;
   // Notices are written with -n, -N, -Tn, -Tq and -xUDQNSHOW; their counts
   // appear in the totals modes (-T, -X, -w, which also write them to the work
-  // file), the verbose report, the CSV lines and the exit status of -n.
-  const bool counts = sw.qualityNotices || sw.noticeListMode || sw.totalsOnly || sw.verbose ||
+  // file), the verbose report, the CSV lines and the exit status of -n. The
+  // notice documents hold every notice.
+  const bool counts = noticeDocuments || sw.qualityNotices || sw.noticeListMode || sw.totalsOnly || sw.verbose ||
                       sw.outputMode == OutputMode::Csv || sw.outputMode == OutputMode::Xml || sw.workCreate;
   if (counts) {
     needs.notices = NoticeNeed::All;

@@ -15,6 +15,8 @@ struct ReportNeeds {
 };
 
 struct Switches;
-// The needs of a run with the given switches. Whatever turns on an output
-// of notices or of their counts must be known here.
-ReportNeeds DecideReportNeeds(const Switches& sw);
+// The needs of a run with the given switches; noticeDocuments is true when a
+// SARIF log or GitLab report is asked for (they capture every notice).
+// Whatever turns on an output of notices or of their counts must be known
+// here.
+ReportNeeds DecideReportNeeds(const Switches& sw, bool noticeDocuments);

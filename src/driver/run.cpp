@@ -1,18 +1,23 @@
 // The run driver: start-up, the per-file loop and the end-of-run sequence.
 #include "driver/run.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <clocale>
+#include <csignal>
 #include <cstring>
 #include <new>
 #include <string>
 
 #include "common/gcd.h"
+#include "common/input_file.h"
 #include "common/output.h"
 #include "common/version.h"
 #include "driver/exit.h"
 #include "driver/file_loop.h"
 #include "driver/progress.h"
+#include "driver/report_output.h"
 #include "driver/startup.h"
 #include "fileset/fileset.h"
 #include "inheritance/inheritance.h"
@@ -24,6 +29,7 @@
 #include "reports/format.h"
 #include "reports/header.h"
 #include "reports/project_reports.h"
+#include "sarif/notice_documents.h"
 #include "structure/entity_index.h"
 #include "utilities/benchmark.h"
 #include "utilities/code_listing.h"
@@ -41,6 +47,7 @@ void ReportTrailer(GlobalData& gcd) {
     case OutputMode::Xml:
       if (cfg.reportHeaderActive) OutF("<banner>%s</banner>\n", XmlEncodeText(cfg.reportHeaderTextLine.c_str()).c_str());
       OutF("</lqadoc>\n");
+      gcd.drv.xmlDocumentOpen = 0;
       break;
     case OutputMode::Csv:
       if (cfg.reportHeaderActive) OutF("\n%s\n", cfg.reportHeaderTextLine.c_str());
@@ -113,6 +120,7 @@ int Run(int argc, char** argv, GlobalData& gcd) {
   LoadMacros(gcd);
   int firstFile = SetUpParams(argc, argv, gcd);
   AdjustAfterSwitches(gcd);
+  OpenNoticeDocuments(gcd);
 
   Switches& sw = gcd.sw;
   if (sw.outputMode != OutputMode::Csv && !sw.codeListing && sw.outputMode != OutputMode::Xml)
@@ -124,12 +132,14 @@ int Run(int argc, char** argv, GlobalData& gcd) {
   if (sw.fileList) {
     sw.fileArgCount = 0;
     if (!sw.analysisRequested) sw.perFileSummary = 1;
-    gcd.drv.fileListStream = fopen(sw.fileListName.c_str(), "rb");
+    struct stat st {};
+    gcd.drv.fileListStream = OpenInput(sw.fileListName, {}, &st);
     if (gcd.drv.fileListStream == nullptr) {
-      OutF("\n  Error: Cannot open the specified file: %s\n         for read, %s\n\n", sw.fileListName.c_str(),
-           std::strerror(errno));
+      OutF("\n  Error: Cannot open the specified file: %s\n         for read, %s\n\n",
+           sw.fileListName.c_str(), InputErrorText(errno));
       return -1;
     }
+    if (IsReportTarget(st, gcd)) RefuseReportOverInput(sw.fileListName, gcd);
   }
   if (sw.workCreate) {
     gcd.drv.workFileStream = CreateWorkFile(gcd);
@@ -152,7 +162,7 @@ int Run(int argc, char** argv, GlobalData& gcd) {
 
   ShowProgressEnd(gcd);
   EndOfRun(gcd);
-  int result = NoticeExitStatus(gcd);
+  int result = FinishNoticeDocuments(gcd.drv.runFailed ? 1 : NoticeExitStatus(gcd), gcd);
   if (sw.progress) StreamF(stderr, "  LQA Processed - %d Files\n", gcd.drv.filesProcessed);
   return result;
 }
@@ -161,6 +171,9 @@ int Run(int argc, char** argv, GlobalData& gcd) {
 
 int LqaMain(int argc, char** argv) {
   std::setlocale(LC_COLLATE, "");
+  // A write past the file-size limit fails with EFBIG, which the run
+  // reports, instead of killing the process without a word.
+  std::signal(SIGXFSZ, SIG_IGN);
   GlobalData* gcd = CreateRunRecord();
   if (gcd == nullptr) {
     OutF("\n  Error: memory allocation failed\n\n");
@@ -172,9 +185,10 @@ int LqaMain(int argc, char** argv) {
   } catch (const std::bad_alloc&) {
     OutF("\n  Error: memory allocation failed\n\n");
     CloseHtmlPage(*gcd);
+    CloseXmlDocument(*gcd);
     result = 1;
   }
-  fflush(gLQAOUT);
+  if (!FinishReport(*gcd)) result = 1;
   ReleaseRunRecord();
   return result;
 }

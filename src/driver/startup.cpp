@@ -10,8 +10,25 @@
 #include "common/gcd.h"
 #include "common/output.h"
 #include "common/version.h"
+#include "driver/config_home.h"
 
 namespace {
+
+constexpr EnvironmentHelp kEnvironment[] = {
+    {"LQAHOME", "Directory of lqa.cfg, lqa_macro.cfg and lqa_workdiff.cfg."},
+    {"LQACFGHOME",
+     "Directory of the configuration files, taken before LQAHOME; also the directory of lqa_udqn.cfg when "
+     "lqa.cfg names no other file."},
+    {"XDG_CONFIG_HOME",
+     "When an absolute path and neither LQAHOME nor LQACFGHOME is set, and no lqa.cfg lies beside the "
+     "program: the configuration files are kept in its subdirectory lqa."},
+    {"HOME", "Without XDG_CONFIG_HOME, the configuration files are kept in $HOME/.config/lqa."},
+    {"PATH",
+     "When lqa is started by name, the directory where the shell found it is the program's directory; "
+     "also shown in the debug listing."},
+    {"LQADEBUG", "Set to any value: debug tracing from the start of the run, as -xDEBUG."},
+    {"LQACLASSMF", "Set to any value: the class method and attribute annotation of -fm."},
+};
 
 // Copies an environment directory (at most 1023 characters) with a trailing '/'.
 std::string DirectoryValue(const char* value) {
@@ -21,6 +38,8 @@ std::string DirectoryValue(const char* value) {
 }
 
 }  // namespace
+
+std::span<const EnvironmentHelp> EnvironmentVariables() { return kEnvironment; }
 
 void LoadEnv(GlobalData& gcd) {
   DriverState& drv = gcd.drv;
@@ -52,7 +71,7 @@ void SetProgramPaths(int argc, char** argv, GlobalData& gcd) {
   std::string::size_type slash = drv.progPath.rfind('/');
   drv.progDir = slash == std::string::npos ? std::string() : drv.progPath.substr(0, slash) + "/";
   if (drv.progDir.size() > 1023) drv.progDir.resize(1023);
-  if (drv.homeDir.empty()) drv.homeDir = drv.progDir;
+  if (drv.homeDir.empty()) ChooseConfigHome(gcd);
 
   // The command line of the report header: the arguments joined by blanks.
   drv.commandLine.clear();

@@ -1,9 +1,18 @@
 // Start-up steps of the run driver that read the environment and locate files.
 #pragma once
 
+#include <span>
 #include <string>
 
 struct GlobalData;
+
+// One environment variable the program reads and what it changes, for the
+// manual page.
+struct EnvironmentHelp {
+  const char* name;
+  const char* text;
+};
+std::span<const EnvironmentHelp> EnvironmentVariables();
 // Reads LQAHOME, LQACFGHOME, PATH, LQADEBUG and LQACLASSMF.
 void LoadEnv(GlobalData& gcd);
 // The path of one of the program's own files: as given when it holds a '/',

@@ -18,6 +18,7 @@
 #include "driver/exit.h"
 #include "driver/help.h"
 #include "driver/newer_switches.h"
+#include "driver/report_output.h"
 #include "reports/header.h"
 #include "workdiff/diff_report.h"
 #include "workdiff/report_cfg.h"
@@ -224,8 +225,7 @@ void HandleW(const char* arg, GlobalData& gcd) {
       const std::string older = trimmed(std::string_view(a + 1, static_cast<std::size_t>(comma - a - 1)));
       const std::string newer = trimmed(comma + 1);
       sw.progress = sw.outputFileGiven;
-      ExtractWork(older, newer, gcd, 1);
-      ExitRun(0, gcd);
+      ExitRun(ExtractWork(older, newer, gcd, 1) ? 0 : 1, gcd);
     }
     default:
       Fail("\n  Error: Invalid or missing parameter for -w option\n         Use -hs for help text\n", 1, gcd);
@@ -356,7 +356,10 @@ void HandleOption(int opt, const char* arg, GlobalData& gcd) {
   const char a0 = arg ? arg[0] : '\0';
   switch (opt) {
     case 'A':
-    case 'C': sw.outputMode = OutputMode::Csv; sw.complexity = 1; sw.analysisRequested = 1; break;
+    case 'C':
+      sw.outputMode = OutputMode::Csv; sw.complexity = 1; sw.analysisRequested = 1;
+      SetReportBytes(ReportBytes::AsIs);
+      break;
     case 'a': sw.memory = 1; sw.analysisRequested = 1; break;
     case 'B': { long v = ToLong(arg); cfg.printedTopMargin = v < 0 ? 0 : static_cast<int>(v); break; }
     case 'b': sw.benchmark = 1; break;
@@ -402,7 +405,7 @@ void HandleOption(int opt, const char* arg, GlobalData& gcd) {
              1, gcd);
       }
       break;
-    case 'H': sw.outputMode = OutputMode::Html; break;
+    case 'H': sw.outputMode = OutputMode::Html; SetReportBytes(ReportBytes::HtmlUtf8); break;
     case 'h': HelpScreen(arg, gcd);
     case 'i': sw.inheritanceTree = 1; sw.objectMetrics = 1; sw.analysisRequested = 1; break;
     case 'k': HandleK(arg, gcd); break;
@@ -450,7 +453,10 @@ void HandleOption(int opt, const char* arg, GlobalData& gcd) {
     case 'v': sw.verbose = 1; sw.analysisRequested = 1; break;
     case 'W': Fail("\n  -W Work Diff mode is now supported under the -wx option\n", 1, gcd);
     case 'w': HandleW(arg, gcd); break;
-    case 'X': sw.outputMode = OutputMode::Xml; sw.totalsOnly = 1; sw.analysisRequested = 1; break;
+    case 'X':
+      sw.outputMode = OutputMode::Xml; sw.totalsOnly = 1; sw.analysisRequested = 1;
+      SetReportBytes(ReportBytes::AsIs);
+      break;
     case 'x': HandleX(arg, gcd); break;
     case 'y':
       ShowCfg(gLQAOUT, gcd);
@@ -463,23 +469,19 @@ void HandleOption(int opt, const char* arg, GlobalData& gcd) {
 
 }  // namespace
 
+void ApplyOption(int opt, const char* arg, GlobalData& gcd) { HandleOption(opt, arg, gcd); }
+
 void set_output_file(const char* name, GlobalData& gcd) {
   std::string file;
   AssignBounded(file, name ? name : "");
   errno = 0;
-  FILE* stream = file.empty() ? nullptr : std::fopen(file.c_str(), "wb");
-  if (!stream) {
-    const char* reason = std::strerror(errno ? errno : ENOENT);
-    OutF("\n  Error: Could not open output file\n         Filename: %s\n         %s\n\n", file.c_str(), reason);
+  std::string reason;
+  if (!OpenReportFile(file, reason, gcd)) {
+    OutF("\n  Error: Could not open output file\n         Filename: %s\n         %s\n\n", file.c_str(), reason.c_str());
     ExitRun(1, gcd);
   }
   StreamF(stdout, "\n  LQA using output file: %s\n", file.c_str());
   fflush(stdout);
-  if (gLQAOUT && gLQAOUT != stdout && gLQAOUT != stderr) std::fclose(gLQAOUT);
-  // One -O stream is open at a time: the previous one is closed above.
-  static char buffer[kReportBufferSize];
-  setvbuf(stream, buffer, _IOFBF, sizeof buffer);
-  gLQAOUT = stream;
   gcd.sw.outputFile = file;
   gcd.sw.outputFileGiven = 1;
 }
@@ -516,5 +518,5 @@ void AdjustAfterSwitches(GlobalData& gcd) {
     gcd.sw.functionsForClassesOnly = 1;
   }
   gcd.lang.headerAsCpp = gcd.cfg.notice[25];
-  gcd.needs = DecideReportNeeds(gcd.sw);
+  gcd.needs = DecideReportNeeds(gcd.sw, gcd.sarif.sarif.wanted || gcd.sarif.gitlab.wanted);
 }

@@ -66,6 +66,7 @@ struct EngineState {
   LineText commentText;
   // The last line that held code; function and class recognition look back at it.
   LineText lastCodeLine;
+  int lastCodeLineNumber = 0;
   // Number of enum bodies open: the brace of an enum body does not change the
   // scope depth.
   int enumBodyOpen = 0;

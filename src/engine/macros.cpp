@@ -2,13 +2,16 @@
 // look-up that function and class recognition use, and the -m listing.
 #include "engine/macros.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <string>
 
+#include "common/atomic_file.h"
 #include "common/gcd.h"
+#include "common/input_file.h"
 #include "common/output.h"
 #include "common/version.h"
 #include "engine/lexical.h"
@@ -41,11 +44,16 @@ constexpr const char* kDefaultMacroFile[] = {
     "# End of File",
 };
 
+// Written under a temporary name and published when complete; a file that
+// cannot be created is silently left out.
 void WriteDefaultMacroFile(const std::string& path) {
-  FilePtr f(std::fopen(path.c_str(), "w"));
-  if (!f) return;  // a file that cannot be created is silently left out
-  StreamF(f.get(), "# Line Quality Analyzer Version %s\n", kLqaVersion);
-  for (const char* line : kDefaultMacroFile) StreamF(f.get(), "%s\n", line);
+  AtomicFile f;
+  AtomicOptions options;
+  options.regularOnly = true;
+  if (!f.Open(path, options)) return;
+  StreamF(f.stream(), "# Line Quality Analyzer Version %s\n", kLqaVersion);
+  for (const char* line : kDefaultMacroFile) StreamF(f.stream(), "%s\n", line);
+  f.Commit();
 }
 
 bool ListingOff(const GlobalData& gcd) { return gcd.sw.totalsOnly != 0; }
@@ -97,9 +105,14 @@ void AddMacroName(const char* name, GlobalData& gcd) {
 
 int LoadMacros(GlobalData& gcd) {
   const std::string& path = gcd.drv.macroFile;
-  FilePtr f(path.empty() ? nullptr : std::fopen(path.c_str(), "r"));
+  if (path.empty()) return 0;
+  FilePtr f(OpenInput(path));
   if (!f) {
-    if (!path.empty()) WriteDefaultMacroFile(path);
+    // Only a missing file is created; one that is no regular file is named.
+    if (errno == ENOENT) WriteDefaultMacroFile(path);
+    else if (errno == kNotRegularFile || errno == EISDIR)
+      StreamF(stderr, "\n  Error: Cannot read the macro file %s\n         %s; no macro names are loaded\n",
+              path.c_str(), InputErrorText(errno));
     return 0;
   }
   int loaded = 0;

@@ -499,6 +499,7 @@ void EndOfLine(LineScan& s, GlobalData& gcd) {
     std::memcpy(eng.lastCodeLine.text, s.line, static_cast<size_t>(s.len));
     eng.lastCodeLine.text[s.len] = '\0';
     eng.lastCodeLine.len = s.len;
+    eng.lastCodeLineNumber = s.lineNumber;
   }
   if (f.last_char == '\\') {
     ++fc.continuation;

@@ -35,6 +35,21 @@ void WriteLocTypes(const LineFlags& flags, GlobalData& gcd) {
   OutS("\n");
 }
 
+// Source text in the text form of the trace: escaped on an HTML page and in
+// an XML document, as it is in a text report.
+std::string SourceText(const char* text, const GlobalData& gcd) {
+  switch (gcd.sw.outputMode) {
+    case OutputMode::Html: {
+      std::string escaped(std::strlen(text) * 6 + 1, '\0');
+      HTML_esc(text, escaped.data());
+      escaped.resize(std::strlen(escaped.c_str()));
+      return escaped;
+    }
+    case OutputMode::Xml: return XmlEncodeText(text);
+    default: return text;
+  }
+}
+
 void ShowLocTrace(const char* line, int lineNumber, const LineFlags& flags, GlobalData& gcd) {
   if (gcd.sw.outputMode == OutputMode::Html) {
     const char* text = line;
@@ -44,6 +59,8 @@ void ShowLocTrace(const char* line, int lineNumber, const LineFlags& flags, Glob
     HTML_esc(text, escaped.data());
     OutF("\n  <b>Line</b> %d: <font color=\"%s\">%s</font>  <b>LOC Type(s)</b>:", lineNumber,
          gcd.cfg.htmlLineColor.c_str(), escaped.c_str());
+  } else if (gcd.sw.outputMode == OutputMode::Xml) {
+    OutF("\n  Line %d: %s  LOC Type(s):", lineNumber, XmlEncodeText(line).c_str());
   } else {
     OutF("\n  Line %d: %s  LOC Type(s):", lineNumber, line);
   }
@@ -58,7 +75,7 @@ void ShowDiffTrace(const char* line, int lineNumber, const LineFlags& flags, Glo
       OutF("File,%s\n", file);
       OutS("Line,Type,Code,Source\n");
     } else {
-      OutF("\n  File: %s\n", file);
+      OutF("\n  File: %s\n", SourceText(file, gcd).c_str());
       OutS("  Line #  Type Differential Code      Source Code Line\n");
       OutF("  %s%s\n", kRuleHyphens, kRuleHyphens);
     }
@@ -69,7 +86,8 @@ void ShowDiffTrace(const char* line, int lineNumber, const LineFlags& flags, Glo
   if (type == 'B' && gcd.cfg.diffIgnoreBlankLines) return;
   const double code = LineCode(line, gcd);
   if (csv) OutF("%d,%c,%-20.15f,%s", lineNumber, type, code, line);
-  else OutF("  %6d |  %c  %-20.15f | %s", lineNumber, type, code, line);
+  else if (gcd.sw.outputMode == OutputMode::Text) OutF("  %6d |  %c  %-20.15f | %s", lineNumber, type, code, line);
+  else OutF("  %6d |  %c  %-20.15f | %s", lineNumber, type, code, SourceText(line, gcd).c_str());
 }
 
 }  // namespace

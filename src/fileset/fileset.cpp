@@ -10,8 +10,10 @@
 #include "common/output.h"
 #include "driver/exit.h"
 #include "driver/languages.h"
+#include "driver/report_output.h"
 #include "reports/file_report.h"
 #include "reports/format.h"
+#include "reports/report_text.h"
 #include "utilities/benchmark.h"
 
 namespace {
@@ -27,7 +29,8 @@ void AddArgument(const char* arg, GlobalData& gcd) {
   if (!valid_ext(extension, accepted, gcd.cfg.caseSensitiveNames, gcd)) {
     // "-O report.txt" written as two words leaves the output file among the arguments.
     if (gcd.sw.outputFileGiven && name == gcd.sw.outputFile) return;
-    OutF("\n  Error: %s - Not a valid file type for LQA\n         Valid types: %s\n", name.c_str(), accepted.c_str());
+    OutF("\n  Error: %s - Not a valid file type for LQA\n         Valid types: %s\n", ShownText(name, gcd).c_str(),
+         ShownText(accepted, gcd).c_str());
     return;
   }
   AddInputFile(name, extension, gcd);
@@ -103,6 +106,8 @@ int BuildFileList(int argc, char** argv, int firstArg, GlobalData& gcd) {
     LlistResort_FileData(gcd.fileset.sourceList, 1, gcd);
   }
   JoinLists(gcd);
+  // Before anything is listed: the -O file must not be one of the inputs.
+  RefuseReportOverInputs(gcd);
   const int count = gcd.lists.files.count;
   gcd.fileset.filesFound = count;
 

@@ -10,6 +10,7 @@
 #include "common/text.h"
 #include "driver/languages.h"
 #include "fileset/fileset.h"
+#include "reports/report_text.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ void DirectoryEntry(const std::string& line, GlobalData& gcd) {
   if (sw.size() < 2 || exts.empty() || dir.empty()) {
     OutF("\n  Error: Malformed directory entry line in file.\n         Format: -r\"c,h,cpp d:\\proj\\src\"\n"
          "         Read  : %s\n\n",
-         line.c_str());
+         ShownText(line, gcd).c_str());
     return;
   }
   gcd.sw.dirNoRecurse = (sw == "-r" || sw == "-R") ? 0 : 1;
@@ -83,7 +84,8 @@ void FileEntry(const std::string& name, GlobalData& gcd) {
   if (!getExtension(name, extension, gcd)) return;
   const std::string& accepted = gcd.lang.acceptedExtensions;
   if (!valid_ext(extension, accepted, gcd.cfg.caseSensitiveNames, gcd)) {
-    OutF("\n  Error: %s - Not a valid file type for LQA\n         Valid types: %s\n", name.c_str(), accepted.c_str());
+    OutF("\n  Error: %s - Not a valid file type for LQA\n         Valid types: %s\n", ShownText(name, gcd).c_str(),
+         ShownText(accepted, gcd).c_str());
     return;
   }
   AddInputFile(name, extension, gcd);
@@ -102,7 +104,7 @@ void ExpandEnvarString(std::string& line, GlobalData& gcd) {
     const char* value = std::getenv(name.c_str());
     if (value == nullptr) {
       OutF("  Error: Expanding environment variable from -F file.\n         Environment Variable: %s does not exist\n\n",
-           name.c_str());
+           ShownText(name, gcd).c_str());
       return;
     }
     std::string expanded = line.substr(0, open);
@@ -113,9 +115,9 @@ void ExpandEnvarString(std::string& line, GlobalData& gcd) {
     AssignBounded(line, joined);
     if (gcd.sw.listFilesOnly) {
       if (after.find('%') != std::string::npos)
-        OutF("  -F Expanded Line: %s\n\n", line.c_str());
+        OutF("  -F Expanded Line: %s\n\n", ShownText(line, gcd).c_str());
       else
-        OutF("  -F Expanded File Line: %s\n\n", line.c_str());
+        OutF("  -F Expanded File Line: %s\n\n", ShownText(line, gcd).c_str());
     }
     if (from >= line.size()) return;
   }

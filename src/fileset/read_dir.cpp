@@ -12,6 +12,7 @@
 #include "common/text.h"
 #include "driver/languages.h"
 #include "fileset/fileset.h"
+#include "reports/report_text.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ int ReadDirEntries(const std::string& directory, const std::string& extensionLis
   DirHandle dir(opendir(base.c_str()));
   if (!dir) {
     gcd.fileset.lastErrno = errno;
-    OutF("  Open Dir Error: %s : %s\n", std::strerror(errno), base.c_str());
+    OutF("  Open Dir Error: %s : %s\n", std::strerror(errno), ShownText(base, gcd).c_str());
     return 0;
   }
   if (!FirstVisit(dir.get(), gcd)) {
@@ -97,7 +98,7 @@ int ReadDirEntries(const std::string& directory, const std::string& extensionLis
     if (IsDirectoryEntry(entry, path)) {
       if (gcd.sw.dirNoRecurse) continue;
       if (ReadDirEntries(path, extensionList, gcd) == 0) {
-        OutF("  Read Dir Error: %s : %s\n", std::strerror(gcd.fileset.lastErrno), path.c_str());
+        OutF("  Read Dir Error: %s : %s\n", std::strerror(gcd.fileset.lastErrno), ShownText(path, gcd).c_str());
         return 0;
       }
       continue;

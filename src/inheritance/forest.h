@@ -36,6 +36,8 @@ std::unique_ptr<TreeData> MakeTreeNode(const std::string& name, const std::strin
                                        int line, int parents);
 
 // Base names (base_names.cpp).
+// The name without its template or generic arguments: every <...> group goes.
+std::string WithoutArguments(std::string_view name);
 // Splits a base list at the commas outside angle brackets.
 std::vector<std::string_view> SplitBaseList(std::string_view list);
 // True when a class record of that name is what a base name, placed in a
@@ -44,7 +46,9 @@ std::vector<std::string_view> SplitBaseList(std::string_view list);
 bool ListCompPartName(const std::string& recordName, const std::string& candidate);
 // Indexes the class and interface records for ResolveBaseName.
 void IndexClassNames(GlobalData& gcd);
-// The full name a base name of the class refers to.
+// The full name a base name of the class refers to: the class record whose
+// name, without arguments, is the base's in the nearest enclosing scope of
+// the class, else in any scope, else the base name as written.
 std::string ResolveBaseName(const std::string& className, const std::string& baseName, GlobalData& gcd);
 
 // Lost children (lost_children.cpp): the resolution passes and the made-up

@@ -5,6 +5,7 @@
 
 #include "common/gcd.h"
 #include "common/output.h"
+#include "reports/report_text.h"
 #include "inheritance/forest.h"
 #include "inheritance/forest_index.h"
 #include "structure/entity_records.h"
@@ -122,7 +123,8 @@ void AddClasses2Tree(GlobalData& gcd) {
       }
       if (placedUnderBase) continue;
       if (InForest(st, record.name)) {
-        OutF("  Error: Duplicate Root Node: %s - Inheritance %s\n", record.name.c_str(), record.text2.c_str());
+        OutF("  Error: Duplicate Root Node: %s - Inheritance %s\n", ShownText(record.name, gcd).c_str(),
+             ShownText(record.text2, gcd).c_str());
         continue;
       }
       AddTreeNodeByName(record.name, nullptr, record.fileName, record.line, parents, true, gcd);

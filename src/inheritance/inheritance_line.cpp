@@ -9,6 +9,7 @@
 #include "inheritance/inheritance.h"
 #include "notices/notices.h"
 #include "reports/format.h"
+#include "reports/report_text.h"
 
 namespace {
 
@@ -38,7 +39,8 @@ void EmitInheritanceLine(const char* className, const char* baseList, GlobalData
         break;
       }
       case OutputMode::Csv:
-        OutF("Inheritance,%s\n", baseList);
+        // One column however many bases: their commas become blanks.
+        OutF("Inheritance,%s\n", CsvName(baseList).c_str());
         break;
       case OutputMode::Text:
         OutF("  Inheritance: %s\n", AdjNameLength(baseList, wrapped, 59, 15, gcd));

@@ -29,6 +29,13 @@ struct NameBucket {
   TreeData* first = nullptr;
 };
 
+// A class or interface record as base names are compared with it.
+struct ClassNameEntry {
+  const NodeData* record = nullptr;
+  std::string stripped;   // the name without "Interface-" and without <...> arguments
+  std::string arguments;  // the arguments of its last component ("<K,V>"), or empty
+};
+
 struct InheritanceState {
   TreeList forest;  // roots, sorted by name
   TreeList lost;    // classes whose base was not (yet) found, sorted by base name
@@ -48,9 +55,9 @@ struct InheritanceState {
   // was created with, a set's representative knows the root of its tree.
   std::vector<int> setParent;
   std::vector<TreeData*> setRoot;
-  // Class records by the last component of their name (what base names are
-  // resolved against), in list order.
-  std::unordered_map<std::string, std::vector<const NodeData*>> classesByTail;
+  // Class records by the last component of their name without arguments
+  // (what base names are resolved against), in list order.
+  std::unordered_map<std::string, std::vector<ClassNameEntry>> classesByTail;
   // Copies made to keep the lost subtrees complete, and the steps spent
   // placing them, are bounded, so that hostile bases cannot multiply the
   // forest without end.

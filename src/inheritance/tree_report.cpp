@@ -10,6 +10,7 @@
 #include "inheritance/inheritance.h"
 #include "notices/notices.h"
 #include "reports/format.h"
+#include "reports/report_text.h"
 
 namespace {
 
@@ -27,18 +28,6 @@ std::string Html(const std::string& text) {
 }
 
 std::string Xml(const std::string& text) { return XmlEncodeText(text.c_str()); }
-
-// The rule and the centred title of a text or HTML section.
-void SectionTitle(const char* title, GlobalData& gcd) {
-  OutF("  %s%s\n\n", kRuleHyphens, kRuleHyphens);
-  if (gcd.sw.outputMode == OutputMode::Html) {
-    OutF("<b><font color=\"%s\">", gcd.cfg.htmlHeaderColor.c_str());
-    Center(title);
-    OutS("</font></b>");
-  } else {
-    Center(title);
-  }
-}
 
 void Heading(GlobalData& gcd) {
   switch (gcd.sw.outputMode) {
@@ -58,7 +47,7 @@ void Heading(GlobalData& gcd) {
       break;
     case OutputMode::Text:
     case OutputMode::Html:
-      SectionTitle(kTitle, gcd);
+      RuledSectionTitle(kTitle, gcd);
       OutS("\n  D - Depth where base class depth = 0\n  C - Number of direct child classes\n"
            "  P - Number of direct parents, Multiple Inheritance > 1\n");
       break;
@@ -90,10 +79,10 @@ void WriteNode(const TreeData& n, GlobalData& gcd) {
       break;
     case OutputMode::Csv:
       if (root)
-        OutF("\n'+ %s,[D%d.C%d]\n", n.name.c_str(), n.depth, children);
+        OutF("\n'+ %s,[D%d.C%d]\n", CsvName(n.name.c_str()).c_str(), n.depth, children);
       else
         OutF("%s- %s,[D%d.C%d.P%d]\n", std::string(static_cast<std::size_t>(levels), ',').c_str(),
-             n.name.c_str(), n.depth, children, n.parents);
+             CsvName(n.name.c_str()).c_str(), n.depth, children, n.parents);
       break;
     case OutputMode::Xml:
       OutF("<class>\n<name>%s</name>\n<depth>%d</depth>\n<children>%d</children>\n", Xml(n.name).c_str(), n.depth,
@@ -118,8 +107,8 @@ void ShowOne(const TreeData& n, GlobalData& gcd) {
   else ++s.derivedNodes;
   if (!gcd.sw.totalsProfile) WriteNode(n, gcd);
   const char* file = n.fileName != nullptr ? n.fileName : "";
-  if (n.depth > gcd.cfg.maxInheritanceDepth) EmitInheritanceDepthNotice(file, n.line, gcd);
-  if (children > gcd.cfg.maxDerivedChildren) EmitNumberOfChildrenNotice(file, n.line, gcd);
+  if (n.depth > gcd.cfg.maxInheritanceDepth) EmitInheritanceDepthNotice(file, n.line, n.name.c_str(), gcd);
+  if (children > gcd.cfg.maxDerivedChildren) EmitNumberOfChildrenNotice(file, n.line, n.name.c_str(), gcd);
 }
 
 struct Total {
@@ -188,7 +177,7 @@ void LostChildren(GlobalData& gcd) {
   } else if (mode == OutputMode::Xml) {
     OutS("<parents_not_found_tree>\n");
   } else {
-    SectionTitle(kLostTitle, gcd);
+    RuledSectionTitle(kLostTitle, gcd);
     OutS("\n");
   }
   for (const TreeData& entry : lost.items) LostChildNodeShow(entry, gcd);
@@ -216,7 +205,7 @@ void LostChildNodeShow(const TreeData& node, GlobalData& gcd) {
       OutF("  <b>Lost Child Node</b>: %s  Parent: %s\n", Html(node.name).c_str(), Html(node.parentName).c_str());
       break;
     case OutputMode::Csv:
-      OutF("Lost Child Node,%s,parent,%s\n", node.name.c_str(), node.parentName.c_str());
+      OutF("Lost Child Node,%s,parent,%s\n", CsvName(node.name.c_str()).c_str(), CsvName(node.parentName.c_str()).c_str());
       break;
     case OutputMode::Xml:
       OutF("<lost_child_node>\n<name>%s</name>\n<parent>%s</parent>\n</lost_child_node>\n", Xml(node.name).c_str(),

@@ -109,6 +109,8 @@ void EmitBreakBreak(int line, GlobalData& gcd) { RaiseNotice(56, line, {}, gcd);
 
 void EmitNoComment(int number, const char* kind, GlobalData& gcd) {
   if (number < 51 || number > 54) return;
+  // The comment belongs before the head: the notice is about the function or type.
+  const NoticeSubjectScope subject(number == 51 ? NoticeSubject::Function : NoticeSubject::Type, gcd);
   RaiseNotice(number, CurrentLine(gcd), {kind}, gcd);
 }
 
@@ -151,19 +153,23 @@ void EmitClassProtectedDataNotice(int isStruct, GlobalData& gcd) {
   RaiseNotice(36, CurrentLine(gcd), {}, gcd);
 }
 
-void EmitInheritanceDepthNotice(const char* fileName, int line, GlobalData& gcd) {
+void EmitInheritanceDepthNotice(const char* fileName, int line, const char* className, GlobalData& gcd) {
   RaiseOptions options;
   options.fileName = fileName != nullptr ? fileName : "";
+  options.entity = className != nullptr ? className : "";
   RaiseNotice(40, line, {gcd.cfg.maxInheritanceDepth}, gcd, options);
 }
 
-void EmitNumberOfChildrenNotice(const char* fileName, int line, GlobalData& gcd) {
+void EmitNumberOfChildrenNotice(const char* fileName, int line, const char* className, GlobalData& gcd) {
   RaiseOptions options;
   options.fileName = fileName != nullptr ? fileName : "";
+  options.entity = className != nullptr ? className : "";
   RaiseNotice(41, line, {gcd.cfg.maxDerivedChildren}, gcd, options);
 }
 
 void EmitMultipleInheritanceNotice(const char* fileName, int line, const char* className, GlobalData& gcd) {
+  // Raised at the head of the type that opens: it judges that type.
+  const NoticeSubjectScope subject(NoticeSubject::Type, gcd);
   RaiseOptions options;
   options.fileName = fileName != nullptr ? fileName : "";
   RaiseNotice(42, line, {className}, gcd, options);

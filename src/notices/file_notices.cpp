@@ -27,6 +27,7 @@ void EmitSkipTokenNotice(int number, int line, GlobalData& gcd) {
 }
 
 void FileEndNotices(GlobalData& gcd) {
+  const NoticeSubjectScope subject(NoticeSubject::File, gcd);
   const FileCounts& fc = gcd.eng.fc;
   const Config& cfg = gcd.cfg;
   PercentNotice(47, Percent(fc.blank, fc.loc), cfg.minFileBlankPct, gcd);

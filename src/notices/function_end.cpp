@@ -35,6 +35,7 @@ void CaseBreakNotice(const FunctionEndInfo& f, int line, GlobalData& gcd) {
 }  // namespace
 
 void CheckFunctionEnd(const FunctionEndInfo& f, GlobalData& gcd) {
+  const NoticeSubjectScope subject(NoticeSubject::Function, gcd);
   const Config& cfg = gcd.cfg;
   const int line = gcd.drv.lineNumber;
   const char* name = f.name != nullptr ? f.name : "";
@@ -65,6 +66,7 @@ void CheckFunctionEnd(const FunctionEndInfo& f, GlobalData& gcd) {
 }
 
 void CheckClassEnd(const ClassEndInfo& c, GlobalData& gcd) {
+  const NoticeSubjectScope subject(NoticeSubject::Type, gcd);
   const Config& cfg = gcd.cfg;
   const int line = gcd.drv.lineNumber;
   const char* kind = c.kind != nullptr ? c.kind : "Class";

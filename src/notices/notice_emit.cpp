@@ -7,10 +7,9 @@
 #include "notices/notices.h"
 #include "notices/verbose_texts.h"
 #include "reports/format.h"
+#include "sarif/notice_capture.h"
 
 namespace {
-
-constexpr const char* kScopeWording = "is not bound with scope braces {}";
 
 enum class Form { Default, Reorder, Html };
 
@@ -193,6 +192,13 @@ bool NoticesShown(const GlobalData& gcd) {
   return (gcd.sw.qualityNotices && !gcd.sw.totalsOnly) || gcd.sw.noticeListMode;
 }
 
+NoticeSubjectScope::NoticeSubjectScope(NoticeSubject subject, GlobalData& gcd)
+    : gcd_(gcd), saved_(gcd.notices.subject) {
+  gcd.notices.subject = subject;
+}
+
+NoticeSubjectScope::~NoticeSubjectScope() { gcd_.notices.subject = saved_; }
+
 bool RaiseNotice(int number, int line, NoticeArgs args, GlobalData& gcd, const RaiseOptions& options) {
   // No report of this run reads notices (the in-line checks are off too).
   if (gcd.needs.notices == NoticeNeed::None) return false;
@@ -201,6 +207,16 @@ bool RaiseNotice(int number, int line, NoticeArgs args, GlobalData& gcd, const R
   ++gcd.eng.fc.notices;
   ++gcd.notices.perNotice[static_cast<std::size_t>(number)];
   ++gcd.notices.total;
+  if (gcd.sarif.capturing) {
+    RaisedNotice raised;
+    raised.number = number;
+    raised.line = line;
+    raised.fileName = options.fileName;
+    raised.keyword = options.keyword;
+    raised.entity = options.entity;
+    raised.subject = options.entity != nullptr ? NoticeSubject::Type : gcd.notices.subject;
+    CaptureNotice(raised, gcd);
+  }
   if (options.countOnly) return true;
   const Switches& sw = gcd.sw;
   const char* file = options.fileName != nullptr ? options.fileName : CurrentFileName(gcd);
@@ -216,7 +232,7 @@ bool RaiseNotice(int number, int line, NoticeArgs args, GlobalData& gcd, const R
 void EmitNoticeLine(const char* fileName, int line, int number, const char* keyword, GlobalData& gcd) {
   if (fileName == nullptr) fileName = "";
   const Switches& sw = gcd.sw;
-  const char* text = keyword != nullptr ? kScopeWording : GetNoticeStr(number, gcd);
+  const char* text = keyword != nullptr ? kScopeNoticeWording : GetNoticeStr(number, gcd);
   const char* word = keyword != nullptr ? keyword : "";
   if (sw.noticeVisualStudio) {
     // The same line in every mode; inside an HTML or XML document its file
@@ -228,8 +244,9 @@ void EmitNoticeLine(const char* fileName, int line, int number, const char* keyw
     const char* shownName = fileName;
     const char* shownText = text;
     if (sw.outputMode == OutputMode::Html || sw.outputMode == OutputMode::Xml) {
-      name.AppendEscaped(fileName, std::strlen(fileName));
-      escaped.AppendEscaped(text, std::strlen(text));
+      const bool xml = sw.outputMode == OutputMode::Xml;
+      name.AppendEscaped(fileName, std::strlen(fileName), xml);
+      escaped.AppendEscaped(text, std::strlen(text), xml);
       shownName = name.c_str();
       shownText = escaped.c_str();
     }

@@ -2,9 +2,13 @@
 // counters, and the choice between the verbose block and the single-line form.
 #pragma once
 
+#include "notices/notice_state.h"
 #include "notices/notice_text.h"
 
 struct GlobalData;
+
+// Notice 22 names its keyword followed by this wording instead of its short text.
+inline constexpr const char* kScopeNoticeWording = "is not bound with scope braces {}";
 
 struct RaiseOptions {
   int variant = 0;                // which wording of the notice (verbose_texts.h)
@@ -12,6 +16,23 @@ struct RaiseOptions {
   const char* keyword = nullptr;  // 22: the single-line form names this keyword
   bool ignoreSkipRegion = false;  // 58 announces the very region that it opens
   bool countOnly = false;         // counted but not written (22 inside a macro definition)
+  const char* entity = nullptr;   // 40, 41: the type they judge, raised after the last file
+};
+
+// While it lives, the notices raised are about the function or type whose
+// head or body is being judged, or about the whole file, instead of a line:
+// the machine-readable outputs anchor them at the name's line (line 1 for a
+// file) and name the function or type.
+class NoticeSubjectScope {
+ public:
+  NoticeSubjectScope(NoticeSubject subject, GlobalData& gcd);
+  ~NoticeSubjectScope();
+  NoticeSubjectScope(const NoticeSubjectScope&) = delete;
+  NoticeSubjectScope& operator=(const NoticeSubjectScope&) = delete;
+
+ private:
+  GlobalData& gcd_;
+  NoticeSubject saved_;
 };
 
 // True when the notice is enabled and no quality skip region is open.

@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string_view>
+
+#include "common/text.h"
 
 void NoticeBuffer::Append(const char* text, std::size_t n) {
   if (len_ + 1 >= cap_) return;
@@ -27,11 +30,25 @@ void NoticeBuffer::AppendInt(int v) {
   Append(p, static_cast<std::size_t>(end - p));
 }
 
-void NoticeBuffer::AppendEscaped(const char* text, std::size_t n) {
+void NoticeBuffer::AppendEscaped(const char* text, std::size_t n, bool xml) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text);
   std::size_t start = 0;
   for (std::size_t k = 0; k < n; ++k) {
-    const char* entity = text[k] == '<' ? "&lt;" : text[k] == '>' ? "&gt;" : text[k] == '&' ? "&amp;" : nullptr;
-    if (entity == nullptr) continue;
+    const unsigned char c = bytes[k];
+    if (c >= 0x80) {
+      // HTML output writes such bytes as character references; an XML
+      // document gets '?' instead.
+      const std::size_t len = xml ? Utf8SequenceLength(std::string_view(text + k, n - k)) : 1;
+      if (len != 0) {
+        k += len - 1;
+        continue;
+      }
+    } else if ((c >= 0x20 || c == '\t' || c == '\n' || c == '\r') && c != '<' && c != '>' && c != '&') {
+      continue;
+    }
+    // Other control characters (and in XML bytes that are no UTF-8) have no
+    // place in the document: they become '?'.
+    const char* entity = c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '&' ? "&amp;" : "?";
     Append(text + start, k - start);
     Append(entity);
     start = k + 1;

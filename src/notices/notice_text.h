@@ -30,8 +30,10 @@ class NoticeBuffer {
   void Append(const char* text);
   void Append(char c) { Append(&c, 1); }
   void AppendInt(int v);
-  // Text with <, > and & written as HTML entities.
-  void AppendEscaped(const char* text, std::size_t n);
+  // Text with <, > and & written as entities and control characters (but
+  // tab, line feed and carriage return) as '?', for HTML and XML documents;
+  // with xml, bytes that are no UTF-8 become '?' too.
+  void AppendEscaped(const char* text, std::size_t n, bool xml = false);
   const char* c_str() const { return data_; }
   std::size_t size() const { return len_; }
 

@@ -88,10 +88,11 @@ void EmitClassPointerDataNotice(GlobalData& gcd);
 void EmitClassPublicDataNotice(const char* declaration, int isStruct, GlobalData& gcd);
 // 36: protected data in a class.
 void EmitClassProtectedDataNotice(int isStruct, GlobalData& gcd);
-// 40, 41, 42: written while the inheritance forest is reported, and when a
-// class head names more than one base.
-void EmitInheritanceDepthNotice(const char* fileName, int line, GlobalData& gcd);
-void EmitNumberOfChildrenNotice(const char* fileName, int line, GlobalData& gcd);
+// 40, 41, 42: written while the inheritance forest is reported (for the
+// class named, at its file and line), and when a class head names more than
+// one base.
+void EmitInheritanceDepthNotice(const char* fileName, int line, const char* className, GlobalData& gcd);
+void EmitNumberOfChildrenNotice(const char* fileName, int line, const char* className, GlobalData& gcd);
 void EmitMultipleInheritanceNotice(const char* fileName, int line, const char* className, GlobalData& gcd);
 
 // 45: new and delete counts differ in a C++ file (the caller checks the counts).

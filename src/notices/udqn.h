@@ -1,6 +1,8 @@
 // User defined quality notices as the rest of the system sees them.
 #pragma once
 
+#include <string>
+
 struct GlobalData;
 
 // The summary text of the user defined notice with this identifier, or null
@@ -11,6 +13,11 @@ const char* UdqnSummary(int id, GlobalData& gcd);
 void udqn_profile(int totalNotices, GlobalData& gcd);
 // Sum of the hit counts of the active definitions.
 int udqn_notice_total_count(GlobalData& gcd);
+
+// The user defined notice file of the run: the configured one, or, when the
+// configuration names none and LQACFGHOME is not set, lqa_udqn.cfg beside
+// lqa.cfg if it can be read there; empty when there is none.
+std::string udqn_file_path(const GlobalData& gcd);
 
 // Report header: with quality notices on and a UDQN file configured, reads the
 // file once a run (announcing it in the head); with -xUDQNSHOW prints every

@@ -1,7 +1,10 @@
-// Reading the UDQN file: "key : value" lines, "UDQN Begin" ... "UDQN End"
-// blocks, includes, and the checks of every field. A bad definition is
-// reported and skipped; the definitions before and after it are kept.
+// Reading the UDQN file: "key : value" lines, "UDQN Begin:" ... "UDQN End:"
+// blocks, includes, and the checks of every field. Problems are reported; a
+// definition without a usable identifier is skipped, one without a usable
+// context, pattern or sources is kept (it shows in the listings) but never
+// fires; the definitions before and after it are kept.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
@@ -16,7 +19,9 @@
 #include <vector>
 
 #include "common/gcd.h"
+#include "common/input_file.h"
 #include "common/output.h"
+#include "common/version.h"
 #include "notices/udqn_internal.h"
 
 namespace {
@@ -42,14 +47,27 @@ struct UdqnFile {
   // does not report them twice.
   int badLine = 0;       // an over-long line fell inside it
   int idRefused = 0;     // its identifier was not a number or a duplicate
-  int contextBad = 0;    // its context value was not understood
+  int contextBad = 0;    // its context value was not understood (already reported)
 };
+
+constexpr const char* kNeverFires = "The notice never fires.";
+constexpr const char* kOpenDefinition =
+    "The unfinished definition is discarded; its end line needs its colon: \"UDQN End:\".";
 
 // What a run of the loader shares between the main file and its includes.
 struct LoadRun {
   std::string mainDir;           // directory of the main file, with '/'
   std::vector<FileId> openFiles;  // the include chain, to stop loops
+  // Every file read so far: each is read once, so that files including the
+  // next one several times, level after level, cannot multiply the work.
+  std::vector<FileId> readFiles;
 };
+
+bool Holds(const std::vector<FileId>& ids, const struct stat& st) {
+  for (const FileId& id : ids)
+    if (id.dev == st.st_dev && id.ino == st.st_ino) return true;
+  return false;
+}
 
 void ReportProblem(const UdqnFile& file, const std::string& problem, const char* consequence) {
   OutF("\n  Error: %s\n         UDQN file %s, line %d\n         %s\n\n", udqn_mode_text(problem, *file.gcd).c_str(),
@@ -87,7 +105,8 @@ bool ParseInt(std::string_view text, int& out) {
 
 enum class Key {
   Include, Begin, Id, Active, Sources, Context, Pattern, TestString, Message, Summary,
-  SetFlags, CheckFlags, NotCheckFlags, ClearFlags, EmitEof, Silent, End, CompileFlag, MatchFlag
+  SetFlags, CheckFlags, NotCheckFlags, ClearFlags, EmitEof, Silent, End, CompileFlag, MatchFlag,
+  Severity, Category
 };
 
 struct KeyEntry {
@@ -115,6 +134,8 @@ constexpr KeyEntry kKeys[] = {
     {"emit eof flag", Key::EmitEof, 0},
     {"silent flag", Key::Silent, 0},
     {"UDQN End", Key::End, 0},
+    {"severity", Key::Severity, 0},
+    {"category", Key::Category, 0},
     {"REG_ICASE", Key::CompileFlag, kUdqnIcase},
     {"REG_NEWLINE", Key::CompileFlag, kUdqnNewline},
     {"REG_NOSUB", Key::CompileFlag, kUdqnNoSub},
@@ -207,8 +228,31 @@ void ReadContext(std::string_view value, UdqnFile& file) {
     if (EqualsNoCase(value, kContextNames[c])) def.context = c;
   file.contextBad = def.context == kUdqnUnknown;
   if (file.contextBad)
-    ReportProblem(file, "UDQN context is not Line, Code, Comment or String: " + std::string(value),
-                  "The definition is skipped.");
+    ReportProblem(file, "UDQN context is not Line, Code, Comment or String: " + std::string(value), kNeverFires);
+}
+
+// The optional ranking keys of the machine-readable outputs; an unknown
+// value keeps the default and is reported.
+void ReadSeverity(std::string_view value, UdqnFile& file) {
+  GitlabSeverity severity{};
+  if (!ParseGitlabSeverity(value, severity)) {
+    ReportProblem(file, "UDQN severity is not info, minor, major, critical or blocker: " + std::string(value),
+                  "The default, minor, is used.");
+    return;
+  }
+  file.open->rank.severity = severity;
+  file.open->rank.level = LevelForSeverity(severity);
+}
+
+void ReadCategory(std::string_view value, UdqnFile& file) {
+  NoticeCategory category{};
+  if (!ParseCategory(value, category)) {
+    ReportProblem(file,
+                  "UDQN category is not Bug Risk, Complexity, Clarity, Compatibility or Style: " + std::string(value),
+                  "The default, Style, is used.");
+    return;
+  }
+  file.open->rank.category = category;
 }
 
 void ReadPattern(std::string_view value, UdqnFile& file) {
@@ -225,33 +269,34 @@ void ReadPattern(std::string_view value, UdqnFile& file) {
     ReportProblem(file, "UDQN pattern does not compile: " + def.compileStatus, "The notice never matches.");
 }
 
-// "UDQN End": the definition is checked, its test string matched, and it is
-// appended to the list, or reported and dropped.
+// "UDQN End:": the definition is checked, its test string matched, and it is
+// appended to the list. One without an identifier, or with a line that was
+// too long, is dropped; one that can never fire is reported and kept, so
+// that the listings show every definition read.
 void EndDefinition(UdqnFile& file, GlobalData& gcd) {
   std::unique_ptr<UdqnDefinition> def = std::move(file.open);
-  const bool reported = file.badLine || file.idRefused || file.contextBad;
+  const bool dropped = file.badLine || file.idRefused;
+  const bool contextReported = file.contextBad;
   file.badLine = file.idRefused = file.contextBad = 0;
-  if (reported) return;
-  const char* missing = nullptr;
-  if (!def->hasId) missing = "UDQN definition has no UDQN Identifier";
-  else if (def->pattern.empty()) missing = "UDQN definition has no pattern";
-  else if (def->context == kUdqnUnknown) missing = "UDQN definition has no context (Line, Code, Comment or String)";
-  else if (def->sources.empty()) missing = "UDQN definition has no sources";
-  if (missing != nullptr) {
-    std::string problem(missing);
-    if (def->hasId) problem += ": Identifier " + std::to_string(def->id);
-    ReportProblem(file, problem, "The definition is skipped.");
+  if (dropped) return;
+  if (!def->hasId) {
+    ReportProblem(file, "UDQN definition has no UDQN Identifier", "The definition is skipped.");
     return;
   }
+  const char* missing = nullptr;
+  if (def->pattern.empty()) missing = "UDQN definition has no pattern";
+  else if (def->context == kUdqnUnknown && !contextReported)
+    missing = "UDQN definition has no context (Line, Code, Comment or String)";
+  else if (def->sources.empty()) missing = "UDQN definition has no sources";
+  if (missing != nullptr)
+    ReportProblem(file, std::string(missing) + ": Identifier " + std::to_string(def->id), kNeverFires);
   pcre_match_test(def->testString, *def, gcd, def->testResult);
   gcd.udqn.byId.emplace(def->id, def.get());
   gcd.udqn.definitions.push_back(std::move(def));
 }
 
 void BeginDefinition(UdqnFile& file) {
-  if (file.open)
-    ReportProblem(file, "UDQN Begin before the UDQN End of the definition above it",
-                  "The unfinished definition is discarded.");
+  if (file.open) ReportProblem(file, "UDQN Begin before the UDQN End of the definition above it", kOpenDefinition);
   file.open = std::make_unique<UdqnDefinition>();
   file.badLine = file.idRefused = file.contextBad = 0;
 }
@@ -275,17 +320,11 @@ void Include(std::string_view value, UdqnFile& file, LoadRun& run, GlobalData& g
 // One line of a UDQN file.
 void parse_udqn_line(std::string_view line, UdqnFile& file, LoadRun& run, GlobalData& gcd) {
   if (line.empty() || line[0] == '#') return;
+  // A line without a colon is ignored, "UDQN Begin" and "UDQN End" too.
   const std::size_t colon = line.find(':');
-  std::string_view label;
-  std::string_view value;
-  if (colon == std::string_view::npos) {
-    // "UDQN Begin" and "UDQN End" are also taken without their colon.
-    label = TrimLeft(TrimRight(line));
-    if (!EqualsNoCase(label, "UDQN Begin") && !EqualsNoCase(label, "UDQN End")) return;
-  } else {
-    label = TrimLeft(TrimRight(line.substr(0, colon)));
-    value = TrimRight(TrimLeft(line.substr(colon + 1)));
-  }
+  if (colon == std::string_view::npos) return;
+  const std::string_view label = TrimLeft(TrimRight(line.substr(0, colon)));
+  const std::string_view value = TrimRight(TrimLeft(line.substr(colon + 1)));
   const KeyEntry* entry = FindKey(label);
   if (entry == nullptr) return;
   switch (entry->key) {
@@ -325,6 +364,8 @@ void parse_udqn_line(std::string_view line, UdqnFile& file, LoadRun& run, Global
     case Key::EmitEof: def.emitAtEof = IsOn(value) ? 1 : 0; break;
     case Key::Silent: def.silent = IsOn(value) ? 1 : 0; break;
     case Key::End: EndDefinition(file, gcd); break;
+    case Key::Severity: ReadSeverity(value, file); break;
+    case Key::Category: ReadCategory(value, file); break;
     default: break;
   }
 }
@@ -349,27 +390,29 @@ bool ReadLine(FILE* fp, std::string& line, bool& overlong) {
 }
 
 void ReadUdqnFile(const std::string& path, int include, LoadRun& run, GlobalData& gcd) {
-  FILE* fp = std::fopen(path.c_str(), "rb");
   struct stat st {};
-  if (fp != nullptr && (fstat(fileno(fp), &st) != 0 || S_ISDIR(st.st_mode))) {
-    std::fclose(fp);
-    fp = nullptr;
-    errno = EISDIR;
-  }
+  // A FIFO or a device is refused without blocking; a rule file reached
+  // through a symbolic link is read.
+  FILE* fp = OpenInput(path, {}, &st);
   if (fp == nullptr) {
     OutF("\n  Error: Problem opening User Defined Quality Notice file:\n         %s\n         For modification, %s\n\n",
-         udqn_mode_text(path, gcd).c_str(), std::strerror(errno));
+         udqn_mode_text(path, gcd).c_str(), InputErrorText(errno));
     return;
   }
-  for (const FileId& id : run.openFiles) {
-    if (id.dev == st.st_dev && id.ino == st.st_ino) {
-      std::fclose(fp);
-      OutF("\n  Error: UDQN include loop: %s is already being read\n         The include is ignored.\n\n",
-           udqn_mode_text(path, gcd).c_str());
-      return;
-    }
+  if (Holds(run.openFiles, st)) {
+    std::fclose(fp);
+    OutF("\n  Error: UDQN include loop: %s is already being read\n         The include is ignored.\n\n",
+         udqn_mode_text(path, gcd).c_str());
+    return;
+  }
+  if (Holds(run.readFiles, st)) {
+    std::fclose(fp);
+    OutF("\n  Error: UDQN file %s was read before\n         The include is ignored.\n\n",
+         udqn_mode_text(path, gcd).c_str());
+    return;
   }
   run.openFiles.push_back({st.st_dev, st.st_ino});
+  run.readFiles.push_back({st.st_dev, st.st_ino});
   if (gcd.sw.qualityNotices && !gcd.sw.noConfigLine) udqn_announce_file(path, include, gcd);
 
   UdqnFile file;
@@ -389,10 +432,21 @@ void ReadUdqnFile(const std::string& path, int include, LoadRun& run, GlobalData
   }
   std::fclose(fp);
   run.openFiles.pop_back();
-  if (file.open) ReportProblem(file, "UDQN file ends inside a definition", "The unfinished definition is discarded.");
+  if (file.open) ReportProblem(file, "UDQN file ends inside a definition", kOpenDefinition);
 }
 
 }  // namespace
+
+std::string udqn_file_path(const GlobalData& gcd) {
+  const std::string& configured = gcd.cfg.udqnFile;
+  if (!configured.empty() || gcd.drv.cfgHome.size() > 1) return configured;
+  const std::string& cfgFile = gcd.drv.cfgFile;
+  const std::size_t slash = cfgFile.rfind('/');
+  const std::string beside = (slash == std::string::npos ? std::string() : cfgFile.substr(0, slash + 1)) + kUdqnFileName;
+  struct stat st {};
+  if (stat(beside.c_str(), &st) != 0 || S_ISDIR(st.st_mode) || access(beside.c_str(), R_OK) != 0) return {};
+  return beside;
+}
 
 void load_udqn_file(const char* fileName, GlobalData& gcd) {
   if (fileName == nullptr || fileName[0] == '\0') return;
@@ -412,7 +466,8 @@ void udqn_build_index(GlobalData& gcd) {
   u.caseSensitive = gcd.cfg.caseSensitiveNames;
   for (const auto& owned : u.definitions) {
     UdqnDefinition* def = owned.get();
-    if (!def->active || !def->regex) continue;
+    // A definition without a context or a compiled pattern never fires.
+    if (!def->active || !def->regex || def->context == kUdqnUnknown) continue;
     if (def->context != kUdqnLine && !def->emitAtEof) u.needContext = 1;
     for (const std::string& source : def->sources) {
       std::string key = source;

@@ -30,10 +30,11 @@ std::string HtmlText(std::string_view text) {
   return out;
 }
 
-// The text as the output mode shows it: escaped in HTML, without commas in
-// CSV (which the message and summary must not split).
+// The text as the output mode shows it: escaped in HTML and XML, without
+// commas in CSV (which the message and summary must not split).
 std::string ModeText(std::string_view text, const GlobalData& gcd, char csvComma) {
   if (Html(gcd)) return HtmlText(text);
+  if (gcd.sw.outputMode == OutputMode::Xml) return XmlEncodeText(std::string(text).c_str());
   std::string out(text);
   if (Csv(gcd))
     for (std::size_t i = 0; i < out.size();) {
@@ -146,7 +147,9 @@ void emit_udqn_lite(const UdqnDefinition& def, GlobalData& gcd) {
   const char* file = gcd.drv.currentFileName != nullptr ? gcd.drv.currentFileName : "";
   const int line = gcd.drv.lineNumber;
   if (sw.noticeVisualStudio) {
-    OutF("%s(%d) : Notice #%-4d - %s\n", file, line, def.id, def.summary.c_str());
+    // Escaped inside an HTML or XML document, as the built-in notices are.
+    OutF("%s(%d) : Notice #%-4d - %s\n", udqn_mode_text(file, gcd).c_str(), line, def.id,
+         udqn_mode_text(def.summary, gcd).c_str());
   } else {
     switch (sw.outputMode) {
       case OutputMode::Html:
@@ -170,7 +173,7 @@ void emit_udqn_lite(const UdqnDefinition& def, GlobalData& gcd) {
 }
 
 void UdqnShow(const UdqnDefinition& def, GlobalData& gcd) {
-  auto text = [&gcd](const std::string& s) { return Html(gcd) ? HtmlText(s) : s; };
+  auto text = [&gcd](const std::string& s) { return udqn_mode_text(s, gcd); };
   OutS("\n  #------------------------------------------------------\n");
   OutF("  UDQN Id      : %d\n", def.id);
   OutF("  Active       : %s\n", YesNo(def.active));
@@ -187,7 +190,7 @@ void UdqnShow(const UdqnDefinition& def, GlobalData& gcd) {
   OutF("  Silent Flag  : %s\n", YesNo(def.silent));
   OutF("  Compile      : %s\n", text(def.compileStatus).c_str());
   OutF("  String       : %s\n", text(def.testString).c_str());
-  OutF("  Test         : %s\n", def.testResult.c_str());
+  OutF("  Test         : %s\n", text(def.testResult).c_str());
   OutF("  Count        : %d\n", def.hits);
   OutF("  Summary      : %s\n", text(def.summary).c_str());
   OutF("  Message      : %s\n", text(def.message).c_str());
@@ -230,13 +233,13 @@ void udqn_announce_file(const std::string& path, int include, GlobalData& gcd) {
 void udqn_header_load(GlobalData& gcd) {
   UdqnState& u = gcd.udqn;
   if (!gcd.sw.qualityNotices || u.loaded) return;
-  const std::string& file = gcd.cfg.udqnFile;
+  const std::string file = udqn_file_path(gcd);
   if (file.empty()) {
     if (!gcd.sw.udqnShow) return;
     OutF("\n  Error: No User Defined Quality Notice file is configured\n"
          "         Set \"LQA user defined quality notice file\" in %s\n\n",
-         gcd.drv.cfgFile.c_str());
-    ExitRun(1, gcd);
+         udqn_mode_text(gcd.drv.cfgFile, gcd).c_str());
+    ExitRun(1, gcd);  // closes the HTML page or the XML document
   }
   u.loaded = 1;
   load_udqn_file(file.c_str(), gcd);
@@ -249,7 +252,7 @@ void udqn_header_load(GlobalData& gcd) {
 
 void udqn_notice_types(GlobalData& gcd) {
   UdqnState& u = gcd.udqn;
-  const std::string& file = gcd.cfg.udqnFile;
+  const std::string file = udqn_file_path(gcd);
   OutF("  UDQN File   : %s\n", Html(gcd) ? HtmlText(file).c_str() : file.c_str());
   OutF("  PCRE Version: %s\n", udqn_pcre_version());
   if (!u.loaded && !file.empty()) {

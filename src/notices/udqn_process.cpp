@@ -9,6 +9,7 @@
 #include "common/output.h"
 #include "notices/udqn.h"
 #include "notices/udqn_internal.h"
+#include "sarif/notice_capture.h"
 
 namespace {
 
@@ -120,6 +121,16 @@ void emit_udqn(UdqnDefinition& def, const char* line, GlobalData& gcd) {
   ++def.hits;
   ++gcd.eng.fc.notices;
   ++gcd.notices.total;
+  if (gcd.sarif.capturing) {
+    RaisedNotice raised;
+    raised.number = def.id;
+    raised.user = true;
+    raised.line = gcd.drv.lineNumber;
+    // A definition evaluated at the end of a file judges the whole file.
+    raised.subject = def.emitAtEof ? NoticeSubject::File : NoticeSubject::Line;
+    raised.lineText = def.emitAtEof ? nullptr : line;
+    CaptureNotice(raised, gcd);
+  }
   const Switches& sw = gcd.sw;
   if (sw.qualityNotices && !sw.totalsOnly) {
     if (!sw.noticeVisualStudio && !sw.noticeSingleLine) emit_udqn_verbose(def, line, gcd);

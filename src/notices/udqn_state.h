@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "notices/notice_severity.h"
+
 // Flags are numbered 1 to 1999; slot 0 is never used.
 inline constexpr int kUdqnFlagSlots = 2000;
 // At most this many sources and flag numbers per list.
@@ -71,6 +73,7 @@ struct UdqnDefinition {
   UdqnFlagList setFlags, checkFlags, notCheckFlags, clearFlags;
   int emitAtEof = 0;
   int silent = 0;
+  NoticeSeverity rank = DefaultUserNoticeSeverity();  // the optional severity and category keys
   int hits = 0;
   int matchStart = -1;               // offsets of the last match
   int matchEnd = -1;

@@ -12,6 +12,7 @@
 #include "reports/csv_export.h"
 #include "reports/format.h"
 #include "reports/metric_lines.h"
+#include "reports/report_text.h"
 #include "structure/functions.h"
 #include "structure/qualify.h"
 
@@ -215,8 +216,8 @@ void EmitClass(GlobalData& gcd) {
       break;
     }
     case OutputMode::Csv:
-      OutF("%s,%s\n", label.c_str(), name.c_str());
-      if (showTemplate) OutF("Template,%s\n", t.templ.c_str());
+      OutF("%s,%s\n", label.c_str(), CsvName(name.c_str()).c_str());
+      if (showTemplate) OutF("Template,%s\n", CsvName(t.templ.c_str()).c_str());
       break;
     case OutputMode::Html:
       OutF("  <b><a href=\"%s\" target=\"_blank\">%s</a></b>: <b><font color=\"%s\">%s</font></b>\n",
@@ -247,7 +248,7 @@ void EmitNamespace(int begin, GlobalData& gcd) {
       OutF("  %s: %s\n", label.c_str(), name.c_str());
       break;
     case OutputMode::Csv:
-      OutF("%s,%s\n", label.c_str(), name.c_str());
+      OutF("%s,%s\n", label.c_str(), CsvName(name.c_str()).c_str());
       break;
     case OutputMode::Html:
       OutF("  <b><a href=\"%s\" target=\"_blank\">%s</a></b>: <b><font color=\"%s\">%s</font></b>\n",

@@ -72,7 +72,7 @@ void ShowDetailFileLine(const char* name, long mtime, long size, GlobalData& gcd
       if (totalsRow)
         OutF("\n%s\n", name);
       else
-        OutF("\nFile,%s\n", name);
+        OutF("\nFile,%s\n", CsvName(name).c_str());
       break;
     case OutputMode::Xml:
       if (totalsRow) {

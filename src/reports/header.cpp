@@ -24,14 +24,14 @@ void WriteCentered(FILE* stream, const char* plain, const char* decorated) {
 
 void WriteHtmlPreamble(FILE* stream, GlobalData& gcd) {
   const Config& c = gcd.cfg;
-  StreamF(stream, "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n");
+  StreamF(stream, "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n");
   StreamF(stream,
           "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
           "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">\n");
   StreamF(stream, "<html xmlns=\"http://www.w3.org/1999/xhtml\">\n");
   StreamF(stream, "<head>\n");
   StreamF(stream, "<title>%s %s</title>\n", kProductName, kLqaVersion);
-  StreamF(stream, "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\" />");
+  StreamF(stream, "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\" />");
   StreamF(stream, "</head>\n");
   const bool linkColours = !c.htmlTextColor.empty() && !c.htmlVLinkColor.empty() && !c.htmlLinkColor.empty();
   if (c.htmlBackgroundColor.empty()) {
@@ -176,6 +176,7 @@ void XML_Header(FILE* stream, GlobalData& gcd) {
   if (!gcd.sw.xslFile.empty())
     StreamF(stream, "<?xml-stylesheet type=\"text/xsl\" href=\"%s\"?>\n", StyleSheetHref(gcd.sw.xslFile).c_str());
   StreamF(stream, "<lqadoc>\n");
+  if (stream == gLQAOUT) gcd.drv.xmlDocumentOpen = 1;
   // Texts from the configuration and the command line are escaped: the
   // document must stay well-formed whatever they hold.
   if (gcd.cfg.reportHeaderActive)

@@ -86,6 +86,12 @@ std::string HtmlEscaped(const char* text) {
 
 std::string XmlEscaped(const char* text) { return xml_encode(text); }
 
+std::string ShownText(const std::string& text, const GlobalData& gcd) {
+  if (IsHtml(gcd)) return HtmlEscaped(text.c_str());
+  if (IsXml(gcd)) return XmlEncodeText(text.c_str());
+  return text;
+}
+
 std::string CsvName(const char* text) {
   return Transformed(text, [](std::string& out, char c) { out.push_back(c == ',' ? ' ' : c); });
 }

@@ -35,6 +35,9 @@ void RuledSectionTitle(const char* title, GlobalData& gcd);
 // by the xml_encode rule (at most 2047 characters, entities kept whole).
 std::string HtmlEscaped(const char* text);
 std::string XmlEscaped(const char* text);
+// A name or text inside a message (a file name in an error, a class name):
+// escaped at its full length in HTML and XML, as it is in text and CSV.
+std::string ShownText(const std::string& text, const GlobalData& gcd);
 // CSV values are never quoted: commas in names become blanks, commas in
 // parameter lists semicolons.
 std::string CsvName(const char* text);

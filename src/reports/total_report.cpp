@@ -50,7 +50,9 @@ void ShowTotalReport(GlobalData& gcd) {
   // With -Ta the tree stands between the interfaces and the namespaces.
   if (all) ReportInheritanceTree(gcd);
   if (all || sw.totalsNamespaces) ShowProjectNamespaceSummary(gcd);
-  if (!all && sw.totalsInheritance) ReportInheritanceTree(gcd);
+  // With -Tp the tree writes nothing, but its depth and children notices
+  // still count in the profile that follows.
+  if (!all && (sw.totalsInheritance || sw.totalsProfile)) ReportInheritanceTree(gcd);
   if (all || sw.totalsProfile) ShowQualityProfile(gcd);
   if (all || sw.totalsQualityByFile || sw.totalsNotices) ShowNoticeSummary(gcd);
   if (all || sw.totalsLanguage) {

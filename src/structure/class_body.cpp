@@ -181,6 +181,7 @@ void OpenClassBody(int lineNumber, GlobalData& gcd) {
   if (st.class_flag) PushNestedClass(gcd);
   TypeState& t = st.type;
   t.name = name;
+  t.nameLine = head.nameEndLine > 0 ? head.nameEndLine : lineNumber;
   t.isStruct = kind == 2;
   t.isInterface = kind == 3;
   t.bases = bases;

@@ -37,9 +37,12 @@ void RemoveWord(std::string& text, std::string_view word) {
   for (std::size_t p = FindWord(text, word); p != std::string::npos; p = FindWord(text, word)) text.erase(p, word.size());
 }
 
-// Comments go, then the characters { } ; blank, line feed and carriage return.
+// Comments go, then the characters { } ; blank, line feed and carriage return;
+// inside <...> white space stays as one blank, for FormatTemplateLine to
+// decide on.
 std::string Compacted(std::string_view text) {
   std::string out;
+  int angle = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '/' && i + 1 < text.size() && text[i + 1] == '/') break;
     if (text[i] == '/' && i + 1 < text.size() && text[i + 1] == '*') {
@@ -48,7 +51,13 @@ std::string Compacted(std::string_view text) {
       i = end + 1;
       continue;
     }
-    if (std::strchr("{}; \n\r", text[i]) != nullptr && text[i] != '\0') continue;
+    if (text[i] == '<') ++angle;
+    else if (text[i] == '>' && angle > 0) --angle;
+    if (std::strchr("{}; \n\r\t", text[i]) != nullptr && text[i] != '\0') {
+      if (angle > 0 && text[i] != '{' && text[i] != '}' && text[i] != ';' && !out.empty() && out.back() != ' ')
+        out += ' ';
+      continue;
+    }
     out += text[i];
   }
   return out;
@@ -179,12 +188,20 @@ std::string& FormatTemplateLine(std::string& text) {
   if (text.size() >= kTextBuf) return text;
   std::string out;
   out.reserve(text.size());
+  int angle = 0;
   for (std::size_t i = 0; i < text.size();) {
     const char c = text[i];
     if (IsBlank(c)) {
-      ++i;
+      // Inside <...> one blank stays where two words would run together
+      // ("unsigned int", "V extends Comparable<V>").
+      while (i < text.size() && IsBlank(text[i])) ++i;
+      if (angle > 0 && !out.empty() && IsIdentChar(out.back()) && i < text.size() && IsIdentChar(text[i]) &&
+          !WordAt(text, i, "class") && !WordAt(text, i, "typename"))
+        out += ' ';
       continue;
     }
+    if (c == '<') ++angle;
+    else if (c == '>' && angle > 0) --angle;
     bool dropped = false;
     for (std::string_view word : {std::string_view("class"), std::string_view("typename")}) {
       const std::size_t end = i + word.size();

@@ -179,7 +179,9 @@ void TryFunctionHead(LineScan& s, int i, GlobalData& gcd) {
   while (line[p] == ' ' || line[p] == '\t') ++p;
   int index = i;
   int resultCol = i;
+  int nameLine = s.lineNumber;
   if (s.flags.first_code_col == i && line[p] != '*' && eng.lastCodeLine.len > 0) {
+    nameLine = eng.lastCodeLineNumber;
     char text[kTextBuf];
     const int prefix = std::min(eng.lastCodeLine.len, static_cast<int>(kTextMax) - 2);
     std::memcpy(text, eng.lastCodeLine.text, static_cast<std::size_t>(prefix));
@@ -193,6 +195,7 @@ void TryFunctionHead(LineScan& s, int i, GlobalData& gcd) {
   }
   if (!st.funcname_flag) return;
   FunctionState& fn = st.fn;
+  fn.nameLine = nameLine;
   fn.params.clear();
   fn.collecting = 1;
   fn.collectCol = resultCol;

@@ -62,6 +62,7 @@ struct FunctionState {
   int collecting = 0;
   int collectCol = 0;      // column of the current line where collection resumes
   int collectInComment = 0;
+  int nameLine = 0;        // the line that holds the name
   LineSnapshot begin;      // the counters at the opening brace
 };
 
@@ -78,6 +79,7 @@ struct TypeState {
   int virtualMethods = 0;
   int virtualDestructor = 0;
   NodeData* record = nullptr;  // its record in the class or interface list
+  int nameLine = 0;            // the line that holds the name
   LineSnapshot begin;
 };
 

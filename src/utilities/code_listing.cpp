@@ -24,24 +24,40 @@ constexpr int kNarrowest = 8;
 constexpr const char* kContinuation = "     | ";
 
 bool Html(const GlobalData& gcd) { return gcd.sw.outputMode == OutputMode::Html; }
+bool Xml(const GlobalData& gcd) { return gcd.sw.outputMode == OutputMode::Xml; }
 
-// Writes source text as it is, or escaped in HTML; a NUL byte prints as a
-// blank so that the rest of the text still shows.
-void WriteText(const char* p, std::size_t n, bool html) {
+// How source text is written: as it is, or escaped for an HTML page or an
+// XML document.
+enum class Markup { None, Html, Xml };
+Markup MarkupOf(const GlobalData& gcd) { return Html(gcd) ? Markup::Html : Xml(gcd) ? Markup::Xml : Markup::None; }
+
+bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// Writes source text in its markup; a NUL byte prints as a blank so that the
+// rest of the text still shows.
+void WriteText(const char* p, std::size_t n, Markup markup) {
   constexpr std::size_t kChunk = 256;
   char escaped[6 * kChunk + 1];
   char plain[kChunk + 1];
   while (n > 0) {
     std::size_t run = std::min(n, kChunk);
+    // A piece ends before a multi-byte character rather than inside it, so
+    // that the escaping sees the character whole.
+    if (markup != Markup::None && run < n) {
+      std::size_t back = run;
+      while (back > run - 3 && IsContinuationByte(p[back])) --back;
+      if (back > 0) run = back;
+    }
     const void* nul = std::memchr(p, '\0', run);
     if (nul != nullptr) run = static_cast<std::size_t>(static_cast<const char*>(nul) - p);
     if (run > 0) {
-      if (html) {
+      if (markup == Markup::None) {
+        OutF("%.*s", static_cast<int>(run), p);
+      } else {
         std::memcpy(plain, p, run);
         plain[run] = '\0';
-        OutF("%s", HTML_esc(plain, escaped));
-      } else {
-        OutF("%.*s", static_cast<int>(run), p);
+        if (markup == Markup::Html) OutF("%s", HTML_esc(plain, escaped));
+        else OutS(XmlEncodeText(plain).c_str());
       }
     }
     if (nul != nullptr) {
@@ -59,8 +75,8 @@ void WriteText(const char* p, std::size_t n, bool html) {
 // empty row is ever written.
 class RowWriter {
  public:
-  RowWriter(const ListingLayout& layout, bool html)
-      : layout_(layout), width_(static_cast<std::size_t>(layout.lineLength - 7)), html_(html) {}
+  RowWriter(const ListingLayout& layout, Markup markup)
+      : layout_(layout), width_(static_cast<std::size_t>(layout.lineLength - 7)), markup_(markup) {}
 
   void Begin(int number) {
     OutF("%s%5d| ", layout_.margin.c_str(), number);
@@ -75,7 +91,7 @@ class RowWriter {
         used_ = 0;
       }
       const std::size_t take = std::min(n, width_ - used_);
-      WriteText(p, take, html_);
+      WriteText(p, take, markup_);
       used_ += take;
       p += take;
       n -= take;
@@ -89,7 +105,7 @@ class RowWriter {
  private:
   const ListingLayout& layout_;
   std::size_t width_;
-  bool html_;
+  Markup markup_;
   int rows_ = 0;
   std::size_t used_ = 0;
 };
@@ -156,7 +172,8 @@ void TopMargin(const ListingLayout& layout) {
 void SetBars(GlobalData& gcd) {
   Config& cfg = gcd.cfg;
   ListingLayout& layout = gcd.util.listing;
-  if (Html(gcd)) cfg.noPageBreaks = 1;
+  // A page break is a form feed, which neither a page nor a document may hold.
+  if (Html(gcd) || Xml(gcd)) cfg.noPageBreaks = 1;
   layout.lineLength = std::clamp(cfg.printedLineLength, kNarrowest, kLayoutMax);
   layout.pageLength = std::min(cfg.printedPageLength, kLayoutMax);
   layout.leftMargin = std::clamp(cfg.printedLeftMargin, 0, kLayoutMax);
@@ -180,22 +197,26 @@ void SetBars(GlobalData& gcd) {
 
 void BeginCodeListing(GlobalData& gcd) {
   if (Html(gcd)) {
-    OutF("<html>\n<head>\n<title>Line Quality Analyzer %s</title>\n</head>\n<body>\n<pre><P>\n", kLqaVersion);
+    // The page declares UTF-8 like the report pages: the report writer passes
+    // UTF-8 through and writes other bytes as character references.
+    OutF("<html>\n<head>\n<title>Line Quality Analyzer %s</title>\n"
+         "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\" />\n</head>\n<body>\n<pre><P>\n",
+         kLqaVersion);
   }
   SetBars(gcd);
 }
 
 void SetHeaderLine(const char* path, int page, GlobalData& gcd) {
   const ListingLayout& layout = gcd.util.listing;
-  const bool html = Html(gcd);
-  OutF("%s", layout.titleLine.c_str());
+  const Markup markup = MarkupOf(gcd);
+  WriteText(layout.titleLine.data(), layout.titleLine.size(), markup);
   // Blanks between the name and the page number, so that the number ends at
   // the right edge of the line.
   const int nameLength = static_cast<int>(std::strlen(path));
   const int digits = snprintf(nullptr, 0, "%d", layout.pageBreaks ? page : 1);
   const int filler = std::max(1, layout.lineLength - 12 - nameLength - digits);
   OutF("%sFile: ", layout.margin.c_str());
-  WriteText(path, static_cast<std::size_t>(nameLength), html);
+  WriteText(path, static_cast<std::size_t>(nameLength), markup);
   if (layout.pageBreaks)
     OutF("%*sPage: %d\n", filler, "", page);
   else
@@ -212,21 +233,21 @@ void SetHeaderLine(const char* path, int page, GlobalData& gcd) {
 
 int PutLine(const char* text, std::size_t len, int number, GlobalData& gcd) {
   const ListingLayout& layout = gcd.util.listing;
-  const bool html = Html(gcd);
+  const Markup markup = MarkupOf(gcd);
   std::size_t n = len;
   if (n > 0 && text[n - 1] == '\n') --n;
   // A line fits one row when it is, with its line feed, below width - 6.
   if (n + 1 < static_cast<std::size_t>(layout.lineLength - 6)) {
-    if (!html && std::memchr(text, '\0', n) == nullptr) {
+    if (markup == Markup::None && std::memchr(text, '\0', n) == nullptr) {
       OutF("%s%5d| %.*s\n", layout.margin.c_str(), number, static_cast<int>(n), text);
     } else {
       OutF("%s%5d| ", layout.margin.c_str(), number);
-      WriteText(text, n, html);
+      WriteText(text, n, markup);
       OutF("\n");
     }
     return 1;
   }
-  RowWriter rows(layout, html);
+  RowWriter rows(layout, markup);
   rows.Begin(number);
   rows.Write(text, n);
   return rows.End();
@@ -242,7 +263,7 @@ void PrintCode(FILE* file, const char* path, GlobalData& gcd) {
   int number = 0;
   bool pageFull = false;
   bool inLongLine = false;
-  RowWriter longLine(layout, Html(gcd));
+  RowWriter longLine(layout, MarkupOf(gcd));
   PieceReader reader(file);
   const char* text = nullptr;
   std::size_t len = 0;

@@ -11,35 +11,16 @@
 #include <cstring>
 #include <string>
 
+#include "common/atomic_file.h"
 #include "common/gcd.h"
 #include "common/output.h"
 #include "reports/file_report.h"
+#include "reports/report_text.h"
 #include "utilities/decharacter.h"
 
 namespace {
 
 constexpr std::size_t kBlock = 65536;
-
-// The temporary file of one rewrite; removed when it goes out of scope
-// unless it was kept (renamed over the source, or left for the user).
-struct TempFile {
-  std::string path;
-  int fd = -1;
-  bool keep = false;
-  TempFile() = default;
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-  ~TempFile() {
-    if (fd >= 0) close(fd);
-    if (!keep && !path.empty()) unlink(path.c_str());
-  }
-  // Closes the descriptor; false with errno set when the close reports an error.
-  bool Close() {
-    int result = close(fd);
-    fd = -1;
-    return result == 0;
-  }
-};
 
 // Buffered writes to a descriptor; the first failure is kept and later
 // output dropped.
@@ -75,46 +56,6 @@ bool LockedElsewhere(int fd) {
   return flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
 }
 
-// The file the path names: a symbolic link is followed to its target, so
-// that the link stays a link to the rewritten file.
-std::string TargetOf(const char* path) {
-  struct stat st {};
-  if (lstat(path, &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-  char* resolved = realpath(path, nullptr);
-  if (resolved == nullptr) return path;
-  std::string target = resolved;
-  std::free(resolved);
-  return target;
-}
-
-// Creates the temporary file beside the target: the target's name with
-// ".tmp" appended, or a unique variant of it when that name is taken.
-bool CreateTemp(const std::string& target, TempFile& temp) {
-  temp.path = target + ".tmp";
-  temp.fd = open(temp.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (temp.fd < 0 && errno == EEXIST) {
-    std::string unique = target + ".tmpXXXXXX";
-    temp.fd = mkostemp(unique.data(), O_CLOEXEC);
-    if (temp.fd >= 0) temp.path = unique;
-  }
-  if (temp.fd < 0) {
-    temp.path.clear();  // nothing of ours to remove
-    return false;
-  }
-  return true;
-}
-
-// Gives the rewritten copy the owner and permissions of the original; the
-// owner only where the system allows it.
-void CopyOwnerAndMode(int fd, const struct stat& original) {
-  if (original.st_uid != geteuid() || original.st_gid != getegid()) {
-    if (fchown(fd, original.st_uid, original.st_gid) != 0) {
-      // An ordinary user cannot give files away; the copy stays the user's.
-    }
-  }
-  fchmod(fd, original.st_mode & 07777);
-}
-
 bool SameTime(const struct timespec& a, const struct timespec& b) {
   return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
@@ -128,20 +69,21 @@ bool StillTheFileRead(int fd, const std::string& target, const struct stat& befo
          named.st_ino == before.st_ino;
 }
 
-void Unchanged(const char* what, const char* path, const char* why) {
-  OutF("\n  Error: %s %s\n         %s\n         The file is left unchanged.\n\n", what, path, why);
+void Unchanged(const char* what, const char* path, const char* why, const GlobalData& gcd) {
+  const std::string shown = ShownText(path, gcd);
+  OutF("\n  Error: %s %s\n         %s\n         The file is left unchanged.\n\n", what, shown.c_str(), why);
 }
 
-// Reads the source through the transform into the temporary file. Returns
-// false after reporting a read or write failure.
-bool Rewrite(int in, const char* path, TempFile& temp, Decharacter& transform) {
-  FdSink out(temp.fd);
+// Reads the source through the transform into the new file. Returns false
+// after reporting a read or write failure.
+bool Rewrite(int in, const char* path, int outFd, Decharacter& transform, const GlobalData& gcd) {
+  FdSink out(outFd);
   char block[kBlock];
   for (;;) {
     ssize_t n = read(in, block, sizeof block);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
-      Unchanged("Cannot read the file:", path, std::strerror(errno));
+      Unchanged("Cannot read the file:", path, std::strerror(errno), gcd);
       return false;
     }
     if (n == 0) break;
@@ -150,7 +92,7 @@ bool Rewrite(int in, const char* path, TempFile& temp, Decharacter& transform) {
   }
   transform.Finish(out);
   if (!out.Flush()) {
-    Unchanged("Cannot write the file:", temp.path.c_str(), std::strerror(out.error));
+    Unchanged("Cannot write the file:", path, std::strerror(out.error), gcd);
     return false;
   }
   return true;
@@ -170,13 +112,13 @@ int DeFile(FILE* file, const char* path, GlobalData& gcd) {
   const int fd = fileno(file);
   struct stat st {};
   if (fstat(fd, &st) != 0) {
-    OutF("\n  Error: Problem opening input file:\n         %s\n         For modification, %s\n\n", path,
-         std::strerror(errno));
+    OutF("\n  Error: Problem opening input file:\n         %s\n         For modification, %s\n\n",
+         ShownText(path, gcd).c_str(), std::strerror(errno));
     return 0;
   }
   if (LockedElsewhere(fd)) {
-    OutF("\n  Error: Problem opening input file:\n         %s\n         For modification, %s\n\n", path,
-         "File is locked by another process");
+    OutF("\n  Error: Problem opening input file:\n         %s\n         For modification, %s\n\n",
+         ShownText(path, gcd).c_str(), "File is locked by another process");
     return 0;
   }
 
@@ -194,43 +136,46 @@ int DeFile(FILE* file, const char* path, GlobalData& gcd) {
   if (sw.deCarriageReturns) OutF("  Removing Carriage Returns '\\r' from file\n");
   if (sw.addCarriageReturns) OutF("  Adding Carriage Returns '\\r' to file\n");
   if (!S_ISREG(st.st_mode)) {
-    Unchanged("Not a regular file:", path, "Only regular files are rewritten.");
+    Unchanged("Not a regular file:", path, "Only regular files are rewritten.", gcd);
     return 0;
   }
 
-  const std::string target = TargetOf(path);
-  TempFile temp;
-  if (!CreateTemp(target, temp)) {
-    const char* why = std::strerror(errno);
-    OutF("\n  Error: Cannot open the specified file: %s\n  %s\n\n", (target + ".tmp").c_str(), why);
+  // The new text goes to a file beside the source (a symbolic link is
+  // followed, so that the link stays a link to the rewritten file), unnamed
+  // until it replaces the source, with the source's owner and mode.
+  AtomicFile rewritten;
+  AtomicOptions options;
+  options.regularOnly = true;
+  if (!rewritten.Open(path, options)) {
+    Unchanged("Cannot create a temporary file for:", path, std::strerror(errno), gcd);
     return 0;
   }
-  DecharOptions options;
-  options.tabs = sw.deTabs != 0;
-  options.toUnix = sw.deCarriageReturns != 0;
-  options.toDos = sw.addCarriageReturns != 0;
-  options.tabWidth = gcd.cfg.tabSize;
-  Decharacter transform(options);
-  if (!Rewrite(fd, path, temp, transform)) return 0;
+  DecharOptions decharOptions;
+  decharOptions.tabs = sw.deTabs != 0;
+  decharOptions.toUnix = sw.deCarriageReturns != 0;
+  decharOptions.toDos = sw.addCarriageReturns != 0;
+  decharOptions.tabWidth = gcd.cfg.tabSize;
+  Decharacter transform(decharOptions);
+  if (!Rewrite(fd, path, fileno(rewritten.stream()), transform, gcd)) return 0;
 
   // A file that needs no change keeps its bytes and its date.
-  if (transform.Changed()) {
-    CopyOwnerAndMode(temp.fd, st);
-    if (!temp.Close()) {
-      Unchanged("Cannot write the file:", temp.path.c_str(), std::strerror(errno));
+  if (!transform.Changed()) {
+    rewritten.Abandon();
+  } else {
+    const std::string target = rewritten.target();
+    bool changed = false;
+    const bool replaced = rewritten.Commit([&] {
+      changed = !StillTheFileRead(fd, target, st);
+      return !changed;
+    });
+    if (changed) {
+      Unchanged("The file changed while it was rewritten:", path, "Run again to rewrite it.", gcd);
       return 0;
     }
-    if (!StillTheFileRead(fd, target, st)) {
-      Unchanged("The file changed while it was rewritten:", path, "Run again to rewrite it.");
+    if (!replaced) {
+      Unchanged("Failure to update source file:", path, rewritten.error().c_str(), gcd);
       return 0;
     }
-    if (rename(temp.path.c_str(), target.c_str()) != 0) {
-      temp.keep = true;
-      OutF("\n  Error: Failure to update source file.\n         Modified source in file: %s\n         %s\n\n",
-           temp.path.c_str(), std::strerror(errno));
-      return 0;
-    }
-    temp.keep = true;  // it is the source now
   }
   Complete(transform, sw);
   return 1;

@@ -57,9 +57,15 @@ std::string_view ExtractString(std::string_view text, GlobalData& gcd) {
     while (begin < end && s[begin] == ' ') ++begin;
   }
   std::string_view clean(s + begin, end - begin);
-  if (gcd.sw.outputMode != OutputMode::Html || clean.empty()) return clean;
+  const OutputMode mode = gcd.sw.outputMode;
+  if ((mode != OutputMode::Html && mode != OutputMode::Xml) || clean.empty()) return clean;
   buf.clean[end] = '\0';
-  HTML_esc(buf.clean + begin, buf.html);
+  if (mode == OutputMode::Html) {
+    HTML_esc(buf.clean + begin, buf.html);
+  } else {
+    // Entities are at most six characters: the escaped text fits.
+    CopyBounded(buf.html, XmlEncodeText(buf.clean + begin));
+  }
   return buf.html;
 }
 

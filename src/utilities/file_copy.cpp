@@ -1,83 +1,71 @@
 #include "utilities/file_copy.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <memory>
+#include <string>
 
+#include "common/atomic_file.h"
+#include "common/input_file.h"
 #include "common/output.h"
+#include "reports/report_text.h"
 
 namespace {
-// A descriptor closed when it goes out of scope.
-struct Fd {
-  int fd = -1;
-  explicit Fd(int f) : fd(f) {}
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  ~Fd() {
-    if (fd >= 0) close(fd);
-  }
-  // Closes now; false when the close reports an error (a delayed write failure).
-  bool Close() {
-    int result = close(fd);
-    fd = -1;
-    return result == 0;
-  }
+
+struct FileCloser {
+  void operator()(FILE* f) const { std::fclose(f); }
 };
+using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
-// True when the destination path names the open source file: opening it
-// for writing would truncate the source before it is read.
-bool SameFile(int sourceFd, const char* destination) {
-  struct stat src {};
-  struct stat dst {};
-  return fstat(sourceFd, &src) == 0 && stat(destination, &dst) == 0 && src.st_dev == dst.st_dev &&
-         src.st_ino == dst.st_ino;
-}
+std::string Shown(const char* path, const GlobalData* gcd) { return gcd ? ShownText(path, *gcd) : path; }
 
-long Failed(const char* what, const char* path, int error) {
-  OutF("\n  Error: Failed to %s the file %s\n         %s\n", what, path, std::strerror(error));
+long Failed(const char* what, const char* path, const std::string& why, const GlobalData* gcd) {
+  OutF("\n  Error: Failed to %s the file %s\n         %s\n", what, Shown(path, gcd).c_str(), why.c_str());
   return -1;
 }
+
 }  // namespace
 
-long FileCopy(const char* destination, const char* source) {
+long FileCopy(const char* destination, const char* source, const GlobalData* gcd) {
   if (destination == nullptr || source == nullptr) {
     OutF("\n  Error: Invalid file pointer\n");
     return -1;
   }
-  Fd in(open(source, O_RDONLY | O_CLOEXEC));
-  if (in.fd < 0) {
-    OutF("\n  Error: Failed to open the file %s\n  %s", source, std::strerror(errno));
+  struct stat src {};
+  FilePtr in(OpenInput(source, {}, &src));
+  if (!in) {
+    OutF("\n  Error: Failed to open the file %s\n  %s", Shown(source, gcd).c_str(), InputErrorText(errno));
     return -1;
   }
-  if (SameFile(in.fd, destination)) {
-    struct stat st {};
-    return fstat(in.fd, &st) == 0 ? static_cast<long>(st.st_size) : 0;
-  }
-  Fd out(open(destination, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0660));
-  if (out.fd < 0) {
-    OutF("\n  Error: Failed to create/open the file %s\n         %s\n", destination, std::strerror(errno));
+  struct stat dst {};
+  if (stat(destination, &dst) == 0 && dst.st_dev == src.st_dev && dst.st_ino == src.st_ino)
+    return static_cast<long>(src.st_size);
+  AtomicFile out;
+  AtomicOptions options;
+  options.regularOnly = true;
+  if (!out.Open(destination, options)) {
+    const std::string why = errno == ENODEV ? out.error() : std::strerror(errno);
+    OutF("\n  Error: Failed to create/open the file %s\n         %s\n", Shown(destination, gcd).c_str(), why.c_str());
     return -1;
   }
-  char block[4096];
+  char block[65536];
+  long long left = static_cast<long long>(src.st_size);
   long copied = 0;
-  for (;;) {
-    ssize_t n = read(in.fd, block, sizeof block);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return Failed("read", source, errno);
-    if (n == 0) break;
-    // A short write is taken up again until the block is out; a full disk
-    // ends the copy as a failure.
-    for (ssize_t done = 0; done < n;) {
-      ssize_t w = write(out.fd, block + done, static_cast<size_t>(n - done));
-      if (w < 0 && errno == EINTR) continue;
-      if (w <= 0) return Failed("write", destination, w < 0 ? errno : ENOSPC);
-      done += w;
+  while (left > 0) {
+    const std::size_t want =
+        left < static_cast<long long>(sizeof block) ? static_cast<std::size_t>(left) : sizeof block;
+    const std::size_t n = std::fread(block, 1, want, in.get());
+    if (n == 0) {
+      if (std::ferror(in.get())) return Failed("read", source, std::strerror(errno ? errno : EIO), gcd);
+      break;  // the file shrank while it was copied
     }
-    copied += n;
+    if (std::fwrite(block, 1, n, out.stream()) != n) break;  // reported by the commit
+    copied += static_cast<long>(n);
+    left -= static_cast<long long>(n);
   }
-  if (!out.Close()) return Failed("write", destination, errno);
+  if (!out.Commit()) return Failed("write", destination, out.error(), gcd);
   return copied;
 }

@@ -98,6 +98,49 @@ struct Progress {
   }
 };
 
+// The line counters of one compared pair of data files.
+struct PairResult {
+  bool compared = false;  // both files loaded
+  LineCounters lines;
+};
+
+// The data files of the pairs compared so far: each pair is compared once,
+// and a file that several pairs name in a row is loaded once, so that a work
+// file whose entries all name one large pair costs one comparison.
+struct LineData {
+  std::unordered_map<std::string, PairResult> pairs;
+  DiffDataList older, newer;
+  std::string olderPath, newerPath;  // what the two lists hold ("" none)
+  bool olderLoaded = false, newerLoaded = false;
+};
+
+const PairResult& ComparePair(const NodeData& o, const NodeData& p, LineData& data, GlobalData& gcd) {
+  WorkDiffState& wd = gcd.wd;
+  const std::string olderPath = DiffDataPath(o.text1, wd.olderWorkFile);
+  const std::string newerPath = DiffDataPath(p.text1, wd.newerWorkFile);
+  // Stored paths outside the data directories are refused on every pair,
+  // so that each refusal names its own entry.
+  const bool valid = !olderPath.empty() && !newerPath.empty();
+  auto [it, fresh] = data.pairs.try_emplace(valid ? olderPath + '\n' + newerPath : std::string());
+  if (!fresh && valid) return it->second;
+  PairResult& result = it->second;
+  result = PairResult{};
+  if (olderPath.empty() || olderPath != data.olderPath) {
+    data.olderLoaded = LoadDiffDataFile(o.text1, wd.olderWorkFile, data.older, gcd);
+    data.olderPath = olderPath;
+  }
+  if (newerPath.empty() || newerPath != data.newerPath) {
+    data.newerLoaded = LoadDiffDataFile(p.text1, wd.newerWorkFile, data.newer, gcd);
+    data.newerPath = newerPath;
+  }
+  if (!data.olderLoaded || !data.newerLoaded) return result;
+  wd.lines = LineCounters{};
+  CompareCodeLCS(p.name.c_str(), data.older, data.newer, gcd);
+  result.compared = true;
+  result.lines = wd.lines;
+  return result;
+}
+
 }  // namespace
 
 void DiffWorkLists(Llist<NodeData>& older, Llist<NodeData>& newer, Llist<NodeData>& diff, GlobalData& gcd) {
@@ -116,7 +159,7 @@ void DiffWorkLists(Llist<NodeData>& older, Llist<NodeData>& newer, Llist<NodeDat
   byName.reserve(static_cast<std::size_t>(newer.count));
   for (NodeData& n : newer) byName.emplace(NameKey(n.name, caseSensitive), &n);
 
-  DiffDataList olderLines, newerLines;
+  LineData lineData;
   for (NodeData& o : older) {
     auto found = byName.find(NameKey(o.name, caseSensitive));
     if (found == byName.end()) {
@@ -141,11 +184,9 @@ void DiffWorkLists(Llist<NodeData>& older, Llist<NodeData>& newer, Llist<NodeDat
       for (int k = kDiffLoc; k <= kDiffLines; ++k)
         change[static_cast<std::size_t>(k)] = static_cast<long long>(EntryMetric(p, k)) - EntryMetric(o, k);
     } else {
-      wd.lines = LineCounters{};
-      const bool olderLoaded = LoadDiffDataFile(o.text1, wd.olderWorkFile, olderLines, gcd);
-      const bool newerLoaded = LoadDiffDataFile(p.text1, wd.newerWorkFile, newerLines, gcd);
-      if (olderLoaded && newerLoaded) {
-        CompareCodeLCS(p.name.c_str(), olderLines, newerLines, gcd);
+      const PairResult& pair = ComparePair(o, p, lineData, gcd);
+      wd.lines = pair.lines;
+      if (pair.compared) {
         LineValues(wd.lines, kLineAdded, change);
         if (gcd.cfg.addRemovedAsModified) {
           Values removed{};

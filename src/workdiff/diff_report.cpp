@@ -10,6 +10,7 @@
 #include "driver/exit.h"
 #include "reports/format.h"
 #include "reports/header.h"
+#include "reports/report_text.h"
 #include "workdiff/diff_lists.h"
 #include "workdiff/report_cfg.h"
 #include "workdiff/work_file.h"
@@ -108,7 +109,9 @@ void Notes(GlobalData& gcd) {
 
 // The end of the report document (the HTML page is closed by the run's exit).
 void CloseReport(GlobalData& gcd) {
-  if (Mode(gcd) == OutputMode::Xml) OutF("</report>\n</lqadoc>\n");
+  if (Mode(gcd) != OutputMode::Xml) return;
+  OutF("</report>\n</lqadoc>\n");
+  gcd.drv.xmlDocumentOpen = 0;
 }
 
 [[noreturn]] void ConstraintError(const char* setting, int older, int newer, GlobalData& gcd) {
@@ -228,7 +231,7 @@ void WorkTimeBasis(GlobalData& gcd) {
 
 }  // namespace
 
-void ExtractWork(const std::string& olderFile, const std::string& newerFile, GlobalData& gcd, int showHead) {
+bool ExtractWork(const std::string& olderFile, const std::string& newerFile, GlobalData& gcd, int showHead) {
   WorkDiffState& wd = gcd.wd;
   const bool progress = gcd.sw.progress != 0;
   if (progress) {
@@ -246,15 +249,15 @@ void ExtractWork(const std::string& olderFile, const std::string& newerFile, Glo
   wd.newerWorkFile = newerFile;
   if (progress) StreamF(stderr, "  Loading Older Work File: %s\n", olderFile.c_str());
   if (!LoadWorkFile(olderFile, &olderTime, older, &olderBlank, &olderWhite, gcd)) {
-    OutF("\n  Error: Failed to load work file, %s\n", olderFile.c_str());
+    OutF("\n  Error: Failed to load work file, %s\n", ShownText(olderFile, gcd).c_str());
     CloseReport(gcd);
-    return;
+    return false;
   }
   if (progress) StreamF(stderr, "  Loading Newer Work File: %s\n", newerFile.c_str());
   if (!LoadWorkFile(newerFile, &newerTime, newer, &newerBlank, &newerWhite, gcd)) {
-    OutF("\n  Error: Failed to load work file, %s\n", newerFile.c_str());
+    OutF("\n  Error: Failed to load work file, %s\n", ShownText(newerFile, gcd).c_str());
     CloseReport(gcd);
-    return;
+    return false;
   }
 
   const double delta = static_cast<double>(newerTime) - static_cast<double>(olderTime);
@@ -278,4 +281,5 @@ void ExtractWork(const std::string& olderFile, const std::string& newerFile, Glo
   if (progress)
     StreamF(stderr, "  %d Older Work Files\n  %d Newer Work Files\n  Work File Differential Extraction Complete\n",
             older.count, newer.count);
+  return true;
 }

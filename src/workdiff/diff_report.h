@@ -11,8 +11,9 @@ struct GlobalData;
 struct WorkTime;
 
 // Prints the whole report: head, work time, per-file table, profile, totals,
-// and on request productivity, work time basis and glossary.
-void ExtractWork(const std::string& olderFile, const std::string& newerFile, GlobalData& gcd, int showHead);
+// and on request productivity, work time basis and glossary. False when a
+// work file could not be loaded (the report then ends after the message).
+bool ExtractWork(const std::string& olderFile, const std::string& newerFile, GlobalData& gcd, int showHead);
 
 // The pieces of the report (diff_tables.cpp).
 // Whether a metric is a column of this report: its configuration key is ON,

@@ -23,10 +23,18 @@ struct DiffDataNode {
 // The records of one data file in file order.
 using DiffDataList = std::vector<DiffDataNode>;
 
-// Computes the differential directory ("<work file>.dif") and makes it once
-// per run (mode 0700, an existing directory is used as it is). A directory
-// that cannot be made ends the run with status 1.
+// Computes the differential directory ("<work file>.dif") once per run and
+// makes the staging directory beside it (mode 0700) that the run writes its
+// line data to. A name in the way that is no directory, or a staging
+// directory that cannot be made, ends the run with status 1.
 void WorkDiffDataPathName(GlobalData& gcd);
+// Publishes the staging directory as the differential directory once every
+// data file is on disk; the previous directory and its files are removed.
+// False after a message when the directory could not be replaced.
+bool PublishDataDirectory(GlobalData& gcd);
+// Removes the staging directory and its files: the differential directory
+// stays as it was.
+void DiscardDataDirectory(GlobalData& gcd);
 // The data file name of a source path: relative to the working directory
 // when "Relative Work Files" is Yes, without a leading '/', with every '.',
 // '/', blank and '\' turned into '_', and at most 240 characters (the last ones).
@@ -34,7 +42,7 @@ std::string MungDataFilename(const std::string& path, GlobalData& gcd);
 // Computes the current file's data file path and the path the work file
 // stores; a name already given out in this run gets a number appended.
 void WorkDiffDataFileName(GlobalData& gcd);
-// Opens the current file's data file; 1 when it is open.
+// Opens the current file's data file in the staging directory; 1 when it is open.
 int WorkDiffDataFileOpen(GlobalData& gcd);
 // Closes the current file's data file, if one is open.
 void WorkDiffDataFileClose(GlobalData& gcd);
@@ -47,9 +55,14 @@ void WorkDiffDataLineWrite(FILE* stream, char type, const char* line, GlobalData
 int WorkDiffDataLineRead(FILE* stream, int* line, char* type, double* signature);
 // The signature of a line: the sum of c / k over its counted characters.
 double CodeCrc(const char* text, GlobalData& gcd);
-// Loads the records of one data file, found by its stored path, beside the
-// work file or in the working directory. False (after a message) when it
-// cannot be found or read.
+// The path of a stored data path, relative to the work file's directory and
+// never out of it (no absolute path, no empty, "." or ".." component), or
+// empty when the stored path is anything else.
+std::string DiffDataPath(const std::string& storedPath, const std::string& workFileName);
+// Loads the records of one data file, found by its stored path under the
+// work file's directory (a regular file, not a link). False, after
+// a message naming the file (and for a damaged file the record), when it
+// cannot be read or holds a record the writer cannot have written.
 bool LoadDiffDataFile(const std::string& storedPath, const std::string& workFileName, DiffDataList& list,
                       GlobalData& gcd);
 // Appends a record; 0 when memory runs out.

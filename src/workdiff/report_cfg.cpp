@@ -5,12 +5,15 @@
 #include <sys/stat.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string_view>
 
+#include "common/atomic_file.h"
 #include "common/gcd.h"
+#include "common/input_file.h"
 #include "common/output.h"
 #include "common/text.h"
 
@@ -129,12 +132,17 @@ ReportKey MetricKey(DiffMetric metric) { return kMetricKeys[metric]; }
 
 int LoadReportCfg(const std::string& fileName, ReportCfgTable& table, GlobalData&) {
   for (ReportCfgEntry& e : table) e = ReportCfgEntry{};
-  FilePtr fp(fileName.empty() ? nullptr : std::fopen(fileName.c_str(), "rb"));
+  FilePtr fp(fileName.empty() ? nullptr : OpenInput(fileName));
   if (!fp) {
+    const int error = fileName.empty() ? ENOENT : errno;
     for (ReportCfgEntry& e : table) e = ReportCfgEntry{1, 0};
     // Only a missing file is created: one that exists but cannot be read is
-    // left as it is.
-    if (!fileName.empty() && !PathExists(fileName)) MakeDiffCfgFile(fileName);
+    // left as it is, and one that is no regular file is named.
+    if (error == kNotRegularFile || error == EISDIR)
+      StreamF(stderr, "\n  Error: Cannot read the report configuration file %s\n         %s; every column is shown\n",
+              fileName.c_str(), InputErrorText(error));
+    else if (!fileName.empty() && !PathExists(fileName))
+      MakeDiffCfgFile(fileName);
     return 0;
   }
   char line[kCfgLineBuffer];
@@ -150,12 +158,15 @@ int LoadReportCfg(const std::string& fileName, ReportCfgTable& table, GlobalData
 }
 
 int MakeDiffCfgFile(const std::string& fileName) {
-  FilePtr fp(fileName.empty() ? nullptr : std::fopen(fileName.c_str(), "wb"));
-  if (!fp) return 0;
-  for (const char* line : kDefaultHead) StreamF(fp.get(), "%s\n", line);
-  for (ReportKey key : kDefaultFileKeys) StreamF(fp.get(), "%-22s%s\n", ReportKeyName(key), "ON -");
-  StreamF(fp.get(), "\n# End of file\n");
-  return std::ferror(fp.get()) ? 0 : 1;
+  AtomicFile file;
+  AtomicOptions options;
+  options.regularOnly = true;
+  if (fileName.empty() || !file.Open(fileName, options)) return 0;
+  FILE* fp = file.stream();
+  for (const char* line : kDefaultHead) StreamF(fp, "%s\n", line);
+  for (ReportKey key : kDefaultFileKeys) StreamF(fp, "%-22s%s\n", ReportKeyName(key), "ON -");
+  StreamF(fp, "\n# End of file\n");
+  return file.Commit() ? 1 : 0;
 }
 
 void CreateCSVCfg(GlobalData& gcd) {

@@ -12,10 +12,14 @@
 #include <cstring>
 #include <memory>
 
+#include "common/atomic_file.h"
 #include "common/gcd.h"
+#include "common/input_file.h"
 #include "common/output.h"
 #include "common/version.h"
+#include "driver/report_output.h"
 #include "reports/format.h"
+#include "reports/report_text.h"
 #include "utilities/file_copy.h"
 #include "workdiff/line_data.h"
 #include "workdiff/work_entry.h"
@@ -118,11 +122,12 @@ void VersionWarning(const std::string& fileName, double version, GlobalData& gcd
        "             Version: %-5.2f\n"
        "             Program: %s\n"
        "             Version: %s\n\n",
-       fileName.c_str(), version, gcd.drv.progPath.c_str(), kLqaVersion);
+       ShownText(fileName, gcd).c_str(), version, ShownText(gcd.drv.progPath, gcd).c_str(), kLqaVersion);
 }
 
-void DamagedHeader(const std::string& fileName) {
-  OutF("  Error: Loading Work File: %s\n         The work file header is damaged or missing\n", fileName.c_str());
+void DamagedHeader(const std::string& fileName, const GlobalData& gcd) {
+  OutF("  Error: Loading Work File: %s\n         The work file header is damaged or missing\n",
+       ShownText(fileName, gcd).c_str());
 }
 
 }  // namespace
@@ -148,13 +153,21 @@ std::string WorkFileCreateName(GlobalData& gcd) {
 FILE* CreateWorkFile(GlobalData& gcd) {
   WorkDiffState& wd = gcd.wd;
   wd.workFileName = WorkFileCreateName(gcd);
-  FILE* fp = std::fopen(wd.workFileName.c_str(), "wb");
-  if (fp == nullptr) {
-    OutF("\n  Create File Error: %s - %s\n", wd.workFileName.c_str(), std::strerror(errno));
+  auto file = std::make_shared<AtomicFile>();
+  AtomicOptions options;
+  options.regularOnly = true;  // a baseline written to a device is no baseline
+  if (!file->Open(wd.workFileName, options)) {
+    const char* why = errno == ENODEV ? file->error().c_str() : std::strerror(errno);
+    OutF("\n  Create File Error: %s - %s\n", ShownText(wd.workFileName, gcd).c_str(), why);
+    gcd.drv.runFailed = 1;
     return nullptr;
   }
+  FILE* fp = file->stream();
+  wd.workFile = std::move(file);
+  wd.baselineFailed = 0;
   char wrapped[kTextBuf];
-  const char* shown = AdjNameLength(wd.workFileName.c_str(), wrapped, 52, 22, gcd);
+  const std::string name = ShownText(wd.workFileName, gcd);
+  const char* shown = AdjNameLength(name.c_str(), wrapped, 52, 22, gcd);
   if (Html(gcd))
     OutF("  <b><font color=\"%s\">Creating Work File</font></b>: %s\n", gcd.cfg.htmlHeaderColor.c_str(), shown);
   else if (gcd.sw.outputMode == OutputMode::Text)
@@ -192,24 +205,48 @@ void WriteWorkFileLine(const FileData& record, GlobalData& gcd) {
 }
 
 void FinishWorkFile(GlobalData& gcd) {
-  FILE* fp = gcd.drv.workFileStream;
-  if (fp == nullptr) return;
+  WorkDiffState& wd = gcd.wd;
+  std::shared_ptr<AtomicFile> file = std::move(wd.workFile);
   gcd.drv.workFileStream = nullptr;
-  const bool writeError = std::ferror(fp) != 0;
-  errno = 0;
-  if (std::fclose(fp) != 0 || writeError)
-    OutF("\n  Write File Error: %s - %s\n", gcd.wd.workFileName.c_str(), std::strerror(errno ? errno : EIO));
+  if (!file) return;
+  WorkDiffDataFileClose(gcd);
   // A code listing or de-charactering run analyses no file: its work file
   // does not replace the last complete one.
   const Switches& sw = gcd.sw;
-  if (sw.codeListing || sw.deTabs || sw.deCarriageReturns || sw.addCarriageReturns) return;
+  if (sw.codeListing || sw.deTabs || sw.deCarriageReturns || sw.addCarriageReturns) {
+    file->Abandon();
+    DiscardDataDirectory(gcd);
+    return;
+  }
+  const std::string shown = ShownText(wd.workFileName, gcd);
+  // A baseline is published whole or not at all: a failed write of its work
+  // file or of any line data leaves the previous files as they were.
+  if (wd.baselineFailed || std::ferror(file->stream())) {
+    file->Abandon();
+    DiscardDataDirectory(gcd);
+    OutF("\n  Error: The baseline was not written: %s\n"
+         "         A write failed; the previous work file and line data are left as they were\n\n",
+         shown.c_str());
+    gcd.drv.runFailed = 1;
+    return;
+  }
+  bool dataPublished = true;
+  if (!file->Commit([&] { return dataPublished = PublishDataDirectory(gcd); })) {
+    if (dataPublished)
+      OutF("\n  Write File Error: %s - %s\n         The previous work file is left as it was\n", shown.c_str(),
+           file->error().c_str());
+    DiscardDataDirectory(gcd);
+    gcd.drv.runFailed = 1;
+    return;
+  }
   const std::string location = Location(gcd);
   const std::string finalName = !location.empty() && IsLocationLead(location[0], false)
                                     ? JoinLocation(location, kDefaultWorkFileName)
                                     : std::string(kDefaultWorkFileName);
   // A work file created under the final name itself is not copied onto itself.
-  if (!SameFile(finalName, gcd.wd.workFileName)) FileCopy(finalName.c_str(), gcd.wd.workFileName.c_str());
-  if (TextOrHtml(gcd)) OutF("\n\n  Completed Work File: %s\n\n", gcd.wd.workFileName.c_str());
+  if (!SameFile(finalName, wd.workFileName) && FileCopy(finalName.c_str(), wd.workFileName.c_str(), &gcd) < 0)
+    gcd.drv.runFailed = 1;
+  if (TextOrHtml(gcd)) OutF("\n\n  Completed Work File: %s\n\n", shown.c_str());
 }
 
 WorkLineResult ParseWorkLine(const std::string& line, WorkLine& out) {
@@ -237,22 +274,20 @@ WorkLineResult ParseWorkLine(const std::string& line, WorkLine& out) {
 int LoadWorkFile(const std::string& fileName, time_t* created, Llist<NodeData>& list, int* ignoreBlank,
                  int* ignoreWhite, GlobalData& gcd) {
   errno = 0;
-  FilePtr fp(std::fopen(fileName.c_str(), "rb"));
   struct stat st {};
-  if (fp && fstat(fileno(fp.get()), &st) == 0 && S_ISDIR(st.st_mode)) {
-    fp.reset();
-    errno = EISDIR;
-  }
+  // A FIFO or a device named as a work file is refused without blocking.
+  FilePtr fp(OpenInput(fileName, {}, &st));
   if (!fp) {
     OutF("  Error: Loading Work File: %s\n         Use the -wc option to create a base work file\n         %s\n",
-         fileName.c_str(), std::strerror(errno ? errno : ENOENT));
+         ShownText(fileName, gcd).c_str(), InputErrorText(errno));
     return 0;
   }
+  if (IsReportTarget(st, gcd)) RefuseReportOverInput(fileName, gcd);
   std::string header[6];
   bool overlong = false;
   for (std::string& h : header) {
     if (!ReadWorkLine(fp.get(), h, overlong)) {
-      DamagedHeader(fileName);
+      DamagedHeader(fileName, gcd);
       return 0;
     }
     StripLineEnd(h);
@@ -263,7 +298,7 @@ int LoadWorkFile(const std::string& fileName, time_t* created, Llist<NodeData>& 
   int blank = 0, white = 0;
   if (end == header[3].c_str() || std::sscanf(header[4].c_str(), "Ignore Blank Lines: %d", &blank) != 1 ||
       std::sscanf(header[5].c_str(), "Ignore White Space: %d", &white) != 1) {
-    DamagedHeader(fileName);
+    DamagedHeader(fileName, gcd);
     return 0;
   }
   const double programVersion = std::strtod(kLqaVersion, nullptr);
@@ -306,6 +341,7 @@ int LoadWorkFile(const std::string& fileName, time_t* created, Llist<NodeData>& 
     }
   }
   if (damaged > 0)
-    OutF("\n  Warning: Work File: %s\n           %d damaged file lines were skipped\n", fileName.c_str(), damaged);
+    OutF("\n  Warning: Work File: %s\n           %d damaged file lines were skipped\n",
+         ShownText(fileName, gcd).c_str(), damaged);
   return 1;
 }

@@ -15,18 +15,20 @@ struct GlobalData;
 // The name of the work file a run creates: the -w"File dat" name, or the
 // dated default name in the work file location.
 std::string WorkFileCreateName(GlobalData& gcd);
-// Opens the work file, writes its header and, with -wd, makes the line data
-// directory. Returns the stream, or null (after a message) when the file
-// cannot be created.
+// Opens the work file (a temporary file published at the end of the run),
+// writes its header and, with -wd, makes the line data staging directory.
+// Returns the stream, or null (after a message; the run then fails) when the
+// file cannot be created or names something that is not a regular file.
 FILE* CreateWorkFile(GlobalData& gcd);
 // The work file line of the file just analysed.
 void WriteWorkFileLine(const FileData& record, GlobalData& gcd);
 // The name written in a work file line: relative to the baseline top
 // directory when "Relative Work Files" is Yes.
 std::string WorkFileEntryName(const std::string& fileName, GlobalData& gcd);
-// End of run: closes the work file, copies it to the location's
-// workfile.dat and reports it (only closes it after a listing or
-// de-charactering run).
+// End of run: publishes the line data directory and the work file, copies
+// the work file to the location's workfile.dat and reports it. A baseline
+// with a failed write is not published (the previous files stay and the run
+// fails); a listing or de-charactering run drops its work file.
 void FinishWorkFile(GlobalData& gcd);
 
 // One file line of a work file, split.

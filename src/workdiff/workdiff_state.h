@@ -4,8 +4,22 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <unordered_set>
+
+class AtomicFile;
+
+// The directory a baseline's line data is written to: beside the data
+// directory, under a name of its own, and published over it only when the
+// whole baseline is complete. Removed with its files unless published.
+struct DataStaging {
+  std::string path;
+  DataStaging() = default;
+  DataStaging(const DataStaging&) = delete;
+  DataStaging& operator=(const DataStaging&) = delete;
+  ~DataStaging();
+};
 
 // The metrics a differential reports, in the order of its columns (the eLOC
 // percent change, a real value, is kept apart).
@@ -52,11 +66,17 @@ using ReportCfgTable = std::array<ReportCfgEntry, kReportKeyCount>;
 struct WorkDiffState {
   // Writing a baseline.
   std::string workFileName;     // the work file being written
+  // Its file, published when the run ends (shared only so that the record
+  // stays copyable).
+  std::shared_ptr<AtomicFile> workFile;
+  std::shared_ptr<DataStaging> staging;  // where the line data is written
+  int baselineFailed = 0;       // a write of the work file or of its line data failed
   std::string dataDir;          // the differential data directory, "<work file>.dif"
   std::string dataDirStored;    // its last path component, as the work file records it
   int dataDirReady = 0;         // the directory exists (made once per run)
   int modeShown = 0;            // -wv: the mode line has been printed
-  std::string dataPath;         // the current file's data file
+  std::string dataPath;         // the current file's data file, as it is named once published
+  std::string dataWritePath;    // the same in the staging directory
   std::string dataStoredPath;   // the same, as the work file records it; empty without one
   int dataWriteFailed = 0;      // a record of the current data file could not be written
   std::unordered_set<std::string> dataNamesUsed;  // data file names given out this run

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <dirent.h>
@@ -35,6 +36,9 @@ TEST(AtomicFile, ReplacesOnlyOnCommitAndLeavesNothingElse) {
     std::fputs("new\n", f.stream());
     std::fflush(f.stream());
     EXPECT_EQ(dir.Read("out.txt"), "old\n");  // not visible before the commit
+    // Unnamed until the commit where the system allows it: a run killed now
+    // leaves nothing behind.
+    EXPECT_EQ(EntryCount(dir.path()), 1);
     ASSERT_TRUE(f.Commit()) << f.error();
   }
   EXPECT_EQ(dir.Read("out.txt"), "new\n");
@@ -95,6 +99,62 @@ TEST(AtomicFile, AFailedWriteKeepsThePreviousFile) {
   EXPECT_EQ(WEXITSTATUS(status), 1);
   EXPECT_EQ(dir.Read("big.txt"), "previous\n");
   EXPECT_EQ(EntryCount(dir.path()), 1);
+}
+
+TEST(AtomicFile, ANameNearTheSystemLimitCommits) {
+  TempDir dir;
+  const std::string name(250, 'n');  // its temporary name must not be longer
+  AtomicFile f;
+  ASSERT_TRUE(f.Open(dir.path() + "/" + name)) << f.error();
+  std::fputs("long\n", f.stream());
+  ASSERT_TRUE(f.Commit()) << f.error();
+  EXPECT_EQ(dir.Read(name), "long\n");
+  // A name the directory cannot take fails at once, not at the commit.
+  AtomicFile tooLong;
+  EXPECT_FALSE(tooLong.Open(dir.path() + "/" + std::string(300, 'n')));
+  EXPECT_EQ(errno, ENAMETOOLONG);
+  EXPECT_EQ(EntryCount(dir.path()), 1);
+}
+
+TEST(AtomicFile, RegularOnlyRefusesDevicesAndACheckCanStopTheCommit) {
+  AtomicFile device;
+  AtomicOptions regular;
+  regular.regularOnly = true;
+  EXPECT_FALSE(device.Open("/dev/null", regular));
+  EXPECT_EQ(device.error(), "Not a regular file");
+
+  TempDir dir;
+  const std::string target = dir.Write("t.txt", "before\n");
+  AtomicOptions noSync;
+  noSync.sync = false;
+  AtomicFile f;
+  ASSERT_TRUE(f.Open(target, noSync));
+  std::fputs("after\n", f.stream());
+  int checks = 0;
+  EXPECT_FALSE(f.Commit([&] { ++checks; return false; }));
+  EXPECT_EQ(checks, 1);
+  EXPECT_EQ(dir.Read("t.txt"), "before\n");
+  EXPECT_EQ(EntryCount(dir.path()), 1);
+  ASSERT_TRUE(f.Open(target, noSync));
+  std::fputs("after\n", f.stream());
+  EXPECT_TRUE(f.Commit([] { return true; }));
+  EXPECT_EQ(dir.Read("t.txt"), "after\n");
+}
+
+TEST(AtomicFile, ARelativeTargetStaysWhereItWasOpened) {
+  TempDir dir, other;
+  char cwd[4096];
+  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+  ASSERT_EQ(chdir(dir.path().c_str()), 0);
+  AtomicFile f;
+  const bool opened = f.Open("rel.txt");
+  const bool moved = chdir(other.path().c_str()) == 0;
+  if (opened) std::fputs("here\n", f.stream());
+  const bool committed = opened && f.Commit();
+  ASSERT_EQ(chdir(cwd), 0);
+  ASSERT_TRUE(opened && moved && committed) << f.error();
+  EXPECT_EQ(dir.Read("rel.txt"), "here\n");
+  EXPECT_EQ(EntryCount(other.path()), 0);
 }
 
 TEST(AtomicFile, UnwritableDirectoryIsAnError) {

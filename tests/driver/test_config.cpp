@@ -154,6 +154,40 @@ TEST_F(ConfigTest, YesNoValues) {
   EXPECT_EQ(KeyLine(Dump(*gcd), "Quality Notice 25"), "");
 }
 
+// Every number is held to a range that keeps the counts built from it
+// finite; a value cut says so on standard error, and one in range leaves the
+// file's bytes as they were.
+TEST_F(ConfigTest, NumbersAreHeldToTheirRange) {
+  testing::internal::CaptureStderr();
+  Apply("A TAB is equivalent to n space : 2147483647");
+  Apply("Work Days per Week : 9");
+  Apply("Maximum LCS file size, number of lines : 99999999");
+  Apply("Minimum File Blank Line Percent : 1e30");
+  Apply("Printed Line Length : 3");
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(cfg().tabSize, 16);
+  EXPECT_EQ(cfg().workDaysPerWeek, 7);
+  EXPECT_EQ(cfg().maxLcsFileLines, 32000);
+  EXPECT_FLOAT_EQ(cfg().minFileBlankPct, 100.0f);
+  EXPECT_EQ(cfg().printedLineLength, 20);
+  EXPECT_NE(err.find("\n  Warning: Configuration value out of range in " + gcd->drv.cfgFile +
+                     "\n           A TAB is equivalent to n space : 2147483647\n"
+                     "           16 is used (the range is 0 to 16)\n"),
+            std::string::npos)
+      << err;
+  EXPECT_NE(err.find("           100.00 is used (the range is 0 to 100)\n"), std::string::npos) << err;
+
+  // A file with every value in range is read without a word and kept as it is.
+  ASSERT_EQ(Load(""), 1);
+  const std::string written = dir.Read("lqa.cfg");
+  testing::internal::CaptureStderr();
+  auto again = NewGlobalData();
+  again->drv = gcd->drv;
+  ASSERT_EQ(LoadCfg(*again), 1);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(dir.Read("lqa.cfg"), written);
+}
+
 TEST_F(ConfigTest, NumberValues) {
   Apply("Maximum Line Length : abc");
   Apply("Maximum Line Length : -5");
@@ -162,7 +196,7 @@ TEST_F(ConfigTest, NumberValues) {
   Apply("Maximum Line Length : 7x");
   EXPECT_EQ(cfg().maxLineLength, 7);
   Apply("Maximum Line Length : 99999999999999999999");
-  EXPECT_EQ(cfg().maxLineLength, INT_MAX);
+  EXPECT_EQ(cfg().maxLineLength, kCfgIntegerMax);
   Apply("Maximum depth of scope : 0");
   EXPECT_EQ(cfg().maxScopeDepth, 7);
   Apply("Progress status interval number of files : 0");

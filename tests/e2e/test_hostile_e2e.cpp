@@ -273,6 +273,11 @@ TEST_F(HostileNotices, AMillionNoticesInOneFile) {
   ASSERT_EQ(r.status, 255) << r.err;
   // The project's quality profile names the notice once more, without a line.
   EXPECT_EQ(Count(r.out, ", TAB character has been identified\n"), 1000000u);
+  // Both notice documents hold them all in the memory limit: one file's
+  // notices are kept until its end.
+  r = Run({"-xSARIF /dev/null", "-xGITLAB /dev/null", "tabs.c"});
+  ASSERT_EQ(r.status, 255) << r.err;
+  EXPECT_NE(r.err.find("holds 1000001 results"), std::string::npos) << r.err;
 }
 
 TEST_F(HostileNotices, SwitchesNestedTenThousandDeep) {

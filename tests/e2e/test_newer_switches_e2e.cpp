@@ -2,6 +2,7 @@
 // keywords still reach their first-letter handling.
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 
 #include "test_support.h"
@@ -26,6 +27,33 @@ TEST(NewerSwitchesE2E, HelpScreenVersionAndHelp) {
   ASSERT_NE(syntax, std::string::npos);
   ASSERT_NE(newer, std::string::npos);
   EXPECT_LT(syntax, newer);
+}
+
+// --help is the -hs screen followed by the body of the -xHELP screen, byte
+// for byte, and --version two fixed lines; both exit 0 and write nothing to
+// standard error.
+TEST(NewerSwitchesE2E, LongOptionsRepeatTheExistingScreens) {
+  TempDir dir, home;
+  const RunResult help = RunLqa({"--help"}, dir.path(), home.path());
+  const RunResult syntax = RunLqa({"-hs"}, dir.path(), home.path());
+  const RunResult newer = RunLqa({"-xHELP"}, dir.path(), home.path());
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.err, "");
+  std::string expected = syntax.out;
+  const std::string command = "  Command Line: -hs \n";
+  const std::size_t at = expected.find(command);
+  ASSERT_NE(at, std::string::npos) << syntax.out;
+  expected.replace(at, command.size(), "  Command Line: --help \n");
+  const std::size_t body = newer.out.find("\n", newer.out.find("  Command Line: -xHELP "));
+  ASSERT_NE(body, std::string::npos) << newer.out;
+  expected += newer.out.substr(body + 1);
+  EXPECT_EQ(help.out, expected);
+
+  const RunResult version = RunLqa({"--version", "a.c"}, dir.path(), home.path());
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.err, "");
+  EXPECT_TRUE(std::regex_match(version.out, std::regex("lqa 7\\.75\nBuilt [A-Z][a-z]{2} [ 1-3][0-9] [0-9]{4}\n")))
+      << version.out;
 }
 
 TEST(NewerSwitchesE2E, KeywordsAreMatchedOnTheirFirstWordOnly) {

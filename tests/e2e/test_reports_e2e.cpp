@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -81,10 +82,22 @@ const std::vector<std::vector<std::string>> kReportSwitchSets = {
     {"-Tn", "-TN"},
 };
 
+// The modes that copy source text into the report: extraction, the code
+// listing and the two line traces.
+const std::vector<std::vector<std::string>> kSourceTextSwitchSets = {
+    {"-Es"}, {"-Ec"}, {"-EC"}, {"-p"}, {"-d"}, {"-wD"},
+};
+
 TEST_F(ReportsE2E, XmlIsWellFormedForEveryReportSwitch) {
   if (!HaveXmllint()) GTEST_SKIP() << "xmllint is not installed";
-  for (std::vector<std::string> set : kReportSwitchSets) {
+  // Markup characters, a control character, a form feed and a byte that is
+  // no UTF-8, in code, strings and comments.
+  dir.Write("src/text.c", "/* a & b < c > d \x01 caf\xe9 */\nchar *s = \"<&> \\\" x \xfc\";\n\f\nint t; // 'q' & \"r\"\n");
+  std::vector<std::vector<std::string>> sets = kReportSwitchSets;
+  sets.insert(sets.end(), kSourceTextSwitchSets.begin(), kSourceTextSwitchSets.end());
+  for (std::vector<std::string> set : sets) {
     set.insert(set.begin(), "-X");
+    set.emplace_back("src/text.c");
     const RunResult r = Run(set);
     std::string name;
     for (const std::string& s : set) name += s + " ";
@@ -109,6 +122,28 @@ TEST_F(ReportsE2E, HtmlIsWellFormedForEveryReportSwitch) {
     for (const std::string& s : set) name += s + " ";
     EXPECT_EQ(XmlProblems(scratch, QuoteNoticeColour(r.out)), "") << name;
   }
+}
+
+// The page declares UTF-8: UTF-8 text passes through, a byte of another
+// character set becomes the character reference of its Latin-1 reading.
+TEST_F(ReportsE2E, HtmlDeclaresUtf8AndShowsBothKindsOfSource) {
+  dir.Write("src/names.c", "/* G\xc3\xbcnther */\n/* G\xfcnther \xc3 */\nint n;\n");
+  const RunResult r = RunLqa({"-H", "-d", "src/names.c"}, dir.path(), home.path());
+  EXPECT_EQ(r.out.rfind("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n", 0), 0u) << r.out.substr(0, 200);
+  EXPECT_NE(r.out.find("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\" />"),
+            std::string::npos);
+  EXPECT_NE(r.out.find("/* G\xc3\xbcnther */"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("/* G&#252;nther &#195; */"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find('\xfc'), std::string::npos);
+  if (HaveXmllint()) {
+    EXPECT_EQ(XmlProblems(scratch, r.out), "");
+  }
+  const RunResult listing = RunLqa({"-H", "-p", "src/names.c"}, dir.path(), home.path());
+  EXPECT_NE(listing.out.find("charset=utf-8"), std::string::npos) << listing.out;
+  EXPECT_NE(listing.out.find("G&#252;nther &#195;"), std::string::npos) << listing.out;
+  // Other modes write the bytes as they are.
+  const RunResult text = RunLqa({"-d", "src/names.c"}, dir.path(), home.path());
+  EXPECT_NE(text.out.find("/* G\xfcnther \xc3 */"), std::string::npos);
 }
 
 // Splits a CSV line the way a reader without quoting does.
@@ -139,6 +174,49 @@ TEST_F(ReportsE2E, CsvFileLinesDependOnTheOrderOfTheSwitches) {
   }
   EXPECT_EQ(fileLines, 5u + 4u);
   EXPECT_EQ(headers, 5u + 1u);
+}
+
+// Every row of a CSV section has the columns of the other rows of its kind
+// (the kind is the first column; the file name line "File,<name>" and the
+// file detail line "File, <name>,, <date>, ..." are two kinds). Tree rows
+// have one column per level before the name.
+std::vector<std::string> CsvWidthProblems(const std::string& csv) {
+  std::vector<std::string> problems;
+  std::map<std::string, size_t> widths;
+  std::string section = "per file";
+  for (const std::string& line : Lines(csv)) {
+    if (line.empty()) continue;
+    const size_t fields = Fields(line);
+    if (fields == 1 && (line.rfind("Project ", 0) == 0 || line.find("Inheritance Tree") != std::string::npos)) {
+      section = line;
+      continue;
+    }
+    const size_t levels = line.find_first_not_of(',');
+    if (section == "Class Inheritance Tree" && (line.rfind("'+ ", 0) == 0 || line.compare(levels, 2, "- ") == 0)) {
+      if (fields != levels + 2 || line.compare(line.rfind(',') + 1, 2, "[D") != 0) problems.push_back(line);
+      continue;
+    }
+    std::string kind = section + "|" + line.substr(0, line.find(','));
+    if (line.rfind("File, ", 0) == 0) kind += " detail";
+    auto [it, added] = widths.emplace(kind, fields);
+    if (!added && it->second != fields) problems.push_back(line);
+  }
+  return problems;
+}
+
+TEST_F(ReportsE2E, CsvNamesWithCommasKeepTheColumnsOfTheirSection) {
+  dir.Write("src/Map.java",
+            "package p;\npublic class Map<K, V extends Comparable<V>> extends Base<K, V> {\n"
+            "  static class Entry<K, V> extends Node<K, V> implements Iface<K, V> {\n  }\n"
+            "  interface View<A, B> {\n  }\n}\n");
+  dir.Write("src/t.cpp", "namespace n {\ntemplate <class K, class V> class Pair {};\n"
+                         "class Q : public Pair<int, char>, public Other {};\n}\n");
+  const RunResult r = RunLqa({"-C", "-o", "-i", "-fa", "src/Map.java", "src/t.cpp"}, dir.path(), home.path());
+  ASSERT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(CsvWidthProblems(r.out), std::vector<std::string>{}) << r.out;
+  EXPECT_TRUE(HasLine(r.out, "Class,p.Map<K V extends Comparable<V>>")) << r.out;
+  EXPECT_TRUE(HasLine(r.out, "Inheritance,Pair<int char> Other")) << r.out;
+  EXPECT_TRUE(HasLine(r.out, "Template,template<K V>")) << r.out;
 }
 
 TEST_F(ReportsE2E, RunWhereNoFileCanBeReadStaysWellFormed) {

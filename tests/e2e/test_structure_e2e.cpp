@@ -76,6 +76,18 @@ TEST_F(Structure, ClassesNamespacesAndMembers) {
   EXPECT_TRUE(HasLine(fm.out, "  Class Method Public   :     5 | geo::Shape::area()")) << fm.out;
 }
 
+TEST_F(Structure, BlanksInsideAnglesStayWhereTheyPartWords) {
+  dir.Write("t.cpp",
+            "template <typename T, unsigned int N> class Arr {};\n"
+            "class E : public Base<unsigned int>, public Pair<const char *, int> {};\n");
+  dir.Write("Foo.java", "class Foo<K, V extends Comparable<V>> extends Bar<K, V> {\n}\n");
+  const RunResult r = Run({"-o", "t.cpp", "Foo.java"});
+  EXPECT_NE(r.out.find("  Class: Arr\n  Template: template<T,unsigned int N>\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("  Inheritance: Base<unsigned int>,Pair<const char*,int>\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("  Class: Foo<K,V extends Comparable<V>>\n  Inheritance: Bar<K,V>\n"), std::string::npos)
+      << r.out;
+}
+
 TEST_F(Structure, JavaPackageEndsAtEndOfFile) {
   dir.Write("A.java", "package a.b;\nclass A {\n  void f() { }\n}\n");
   RunResult r = Run({"-o", "A.java"});

@@ -12,8 +12,8 @@
 namespace {
 
 std::string Def(int id, const std::string& fields) {
-  return "UDQN Begin\nudqn id: " + std::to_string(id) + "\nactive: yes\nsources: c\nsummary: s" +
-         std::to_string(id) + "\nmessage: m" + std::to_string(id) + " _LINE#_\n" + fields + "UDQN End\n";
+  return "UDQN Begin:\nudqn id: " + std::to_string(id) + "\nactive: yes\nsources: c\nsummary: s" +
+         std::to_string(id) + "\nmessage: m" + std::to_string(id) + " _LINE#_\n" + fields + "UDQN End:\n";
 }
 
 class Udqn : public ::testing::Test {
@@ -98,8 +98,8 @@ TEST_F(Udqn, SingleLineFormsAndNoConfigLine) {
 }
 
 TEST_F(Udqn, MessageNamesTheOpenClassAndFunction) {
-  Rules("UDQN Begin\nudqn id: 200\nactive: yes\nsources: cpp\ncontext: Code\npattern: printf\n"
-        "message: [_CLASS_] [_FUNC_] _LINE#_\nsummary: s\nUDQN End\n");
+  Rules("UDQN Begin:\nudqn id: 200\nactive: yes\nsources: cpp\ncontext: Code\npattern: printf\n"
+        "message: [_CLASS_] [_FUNC_] _LINE#_\nsummary: s\nUDQN End:\n");
   dir.Write("a.cpp", "int x = printf(\"top\");\nclass A {\n  void f() {\n    printf(\"x\");\n  }\n};\n"
                      "int g(int a) {\n  printf(\"y\");\n}\n");
   RunResult r = Run({"-n", "-fa", "a.cpp"});
@@ -149,7 +149,7 @@ TEST_F(Udqn, IncludedFileIsAnnouncedInEveryMode) {
   }
 }
 
-TEST_F(Udqn, BadDefinitionsAreSkippedAndTheRunGoesOn) {
+TEST_F(Udqn, BadDefinitionsNeverFireAndTheRunGoesOn) {
   Rules(Def(100, "context: Line\npattern: alpha\n") + Def(101, "context: Line\npattern: (beta\n") +
         Def(102, "context: Nowhere\npattern: beta\n") + Def(103, "context: Line\npattern: gamma\n"));
   dir.Write("a.c", "alpha beta gamma\n");
@@ -194,6 +194,87 @@ TEST_F(Udqn, ShowListsTheDefinitionsAndEndsTheRun) {
   EXPECT_NE(r.out.find("Error: No User Defined Quality Notice file is configured"), std::string::npos) << r.out;
 }
 
+TEST_F(Udqn, ListingsShowEveryDefinitionReadAndOnlyUsableOnesFire) {
+  Rules(Def(100, "context: Line\npattern: alpha\n") + Def(101, "pattern: beta\n") +
+        Def(102, "context: Nowhere\npattern: beta\n") + Def(103, "context: Line\npattern: (beta\nstring: beta\n"));
+  dir.Write("a.c", "alpha beta\n");
+  const RunResult show = Run({"-xUDQNSHOW", "a.c"});
+  for (int id : {100, 101, 102, 103}) EXPECT_TRUE(HasLine(show.out, "  UDQN Id      : " + std::to_string(id))) << id;
+  EXPECT_EQ(Count(show.out, "  Context      : Unknown\n"), 2u) << show.out;
+  EXPECT_TRUE(HasLine(show.out, "  Test         : Pattern Compile Error"));
+  // The problems are still reported.
+  EXPECT_NE(show.out.find("Error: UDQN definition has no context (Line, Code, Comment or String): Identifier 101"),
+            std::string::npos);
+  EXPECT_NE(show.out.find("Error: UDQN context is not Line, Code, Comment or String: Nowhere"), std::string::npos);
+  EXPECT_NE(show.out.find("Error: UDQN pattern does not compile: "), std::string::npos);
+  const RunResult types = Run({"-hn"});
+  for (int id : {100, 101, 102, 103})
+    EXPECT_TRUE(HasLine(types.out, "  Notice " + std::to_string(id) + " : [ On] s" + std::to_string(id)))
+        << types.out;
+  const RunResult run = Run({"-Ns", "a.c"});
+  EXPECT_EQ(run.status, 1) << run.out;
+  EXPECT_TRUE(HasLine(run.out, "  Notice # 100: Line 1, s100"));
+}
+
+TEST_F(Udqn, BlockLinesNeedTheirColon) {
+  // Without its colon "UDQN End" is an ordinary line: the definition stays
+  // open to the end of the file and is discarded.
+  Rules("UDQN Begin:\nudqn id: 100\nactive: yes\nsources: c\ncontext: Line\npattern: alpha\nsummary: s\nUDQN End\n");
+  dir.Write("a.c", "alpha\n");
+  RunResult r = Run({"-Ns", "a.c"});
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("Error: UDQN file ends inside a definition\n         UDQN file " + rules +
+                       ", line 8\n         The unfinished definition is discarded; its end line needs its colon: "
+                       "\"UDQN End:\".\n"),
+            std::string::npos)
+      << r.out;
+  // Without its colon "UDQN Begin" opens nothing.
+  Rules("UDQN Begin\nudqn id: 100\nUDQN End:\n");
+  r = Run({"-Ns", "a.c"});
+  EXPECT_NE(r.out.find("Error: \"udqn id\" outside a UDQN Begin ... UDQN End block"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Error: UDQN End without UDQN Begin\n"), std::string::npos);
+}
+
+TEST_F(Udqn, RuleFileBesideTheConfigurationWhenOnlyTheHomeIsSet) {
+  home.Write("lqa.cfg", "LQA user defined quality notice file :\n" + BuiltInOff());
+  dir.Write("a.c", "alpha\n");
+  // No rule file there: the run says nothing about one.
+  RunResult r = Run({"-Ns", "a.c"});
+  EXPECT_EQ(r.out.find("UDQN"), std::string::npos) << r.out;
+  const std::string beside = home.Write("lqa_udqn.cfg", Def(100, "context: Line\npattern: alpha\n"));
+  r = Run({"-Ns", "a.c"});
+  EXPECT_EQ(r.status, 1) << r.out;
+  EXPECT_TRUE(HasLine(r.out, "  UDQN File   : " + beside)) << r.out;
+  EXPECT_TRUE(HasLine(r.out, "  Notice # 100: Line 1, s100"));
+  EXPECT_TRUE(HasLine(Run({"-hn"}).out, "  UDQN File   : " + beside));
+  // A configured file is used instead.
+  home.Write("other.cfg", Def(200, "context: Line\npattern: alpha\n"));
+  home.Write("lqa.cfg", "LQA user defined quality notice file : " + home.path() + "/other.cfg\n" + BuiltInOff());
+  r = Run({"-Ns", "a.c"});
+  EXPECT_TRUE(HasLine(r.out, "  Notice # 200: Line 1, s200")) << r.out;
+  EXPECT_EQ(r.out.find("Notice # 100"), std::string::npos);
+}
+
+// The worked example of the README: a silent rule sets a flag that a second
+// rule checks and clears.
+TEST_F(Udqn, FlagsChainTwoRulesAsTheReadmeShows) {
+  Rules("UDQN Begin:\nUDQN Identifier: 100\nactive: yes\nsources: c h cpp hpp\ncontext: Line\n"
+        "pattern: ^[ \\t]*#[ \\t]*ifdef[ \\t]+DEBUG\\b\nset flags: 5\nsilent flag: yes\nstring: #ifdef DEBUG\n"
+        "UDQN End:\n\n"
+        "UDQN Begin:\nUDQN Identifier: 101\nactive: yes\nsources: c h cpp hpp\ncontext: Line\n"
+        "pattern: ^[ \\t]*#[ \\t]*endif\ncheck flags: 5\nclear flags: 5\nsummary: End of a DEBUG block\n"
+        "message: A DEBUG block ends at line _LINE#_ of _FILE_:\\n_LINE_\nstring: #endif\nUDQN End:\n");
+  dir.Write("d.c", "#ifdef RELEASE\nint a;\n#endif\n#ifdef DEBUG\nint b;\n#endif\n#endif\n");
+  RunResult r = Run({"-Ns", "d.c"});
+  EXPECT_EQ(r.status, 1) << r.out;
+  EXPECT_TRUE(HasLine(r.out, "  Notice # 101: Line 6, End of a DEBUG block")) << r.out;
+  r = Run({"-n", "d.c"});
+  EXPECT_NE(r.out.find("\n    Notice #101: A DEBUG block ends at line 6 of d.c:\n           #endif\n"), std::string::npos)
+      << r.out;
+  r = Run({"-xUDQNSHOW"});
+  EXPECT_TRUE(HasLine(r.out, "  Test         : Expression Match: Start[1] End[12] Span[12]")) << r.out;
+}
+
 TEST_F(Udqn, QualitySkipRegionSilencesNotices) {
   Rules(Def(100, "context: Line\npattern: bad\n"), "Activate LQA code skip tokens : Yes\n");
   dir.Write("a.c", "bad\n/* LQA_IGNORE_QUALITY_BEGIN */\nbad\n/* LQA_IGNORE_QUALITY_END */\nbad\n");
@@ -225,9 +306,9 @@ TEST_F(Udqn, HundredThousandDefinitionsBinaryBytesAndAHugeLine) {
   limits.wallSeconds = 120;
   std::string text;
   for (int id = 100; id < 100100; ++id)
-    text += "UDQN Begin\nudqn id: " + std::to_string(id) + "\nactive: yes\nsources: " +
+    text += "UDQN Begin:\nudqn id: " + std::to_string(id) + "\nactive: yes\nsources: " +
             (id % 1000 == 0 ? "c" : "java") + "\ncontext: Line\npattern: r" + std::to_string(id) +
-            "\\b\nsummary: s\nUDQN End\n";
+            "\\b\nsummary: s\nUDQN End:\n";
   for (int i = 0; i < 3000; ++i) text += static_cast<char>((i * 37) % 256);
   Rules(text + "\n");
   std::string source = "r1000 r2000\n";

@@ -122,8 +122,11 @@ TEST_F(Utilities, FailuresLeaveTheOriginalIntact) {
                        "         For modification, Permission denied\n\n"),
             std::string::npos)
       << r.out;
-  EXPECT_NE(r.out.find("\n  Error: Cannot open the specified file: sub/w.c.tmp\n  Permission denied\n\n"),
-            std::string::npos);
+  EXPECT_NE(r.out.find("\n  Error: Cannot create a temporary file for: sub/w.c\n         Permission denied\n"
+                       "         The file is left unchanged.\n\n"),
+            std::string::npos)
+      << r.out;
+  EXPECT_EQ(r.status, 1);  // no file was rewritten
   EXPECT_NE(r.out.find("         gone.c\n         For modification, No such file or directory\n"),
             std::string::npos);
   EXPECT_EQ(dir.Read("ro.c"), "\tread only\n");
@@ -135,10 +138,11 @@ TEST_F(Utilities, AFullDiskLeavesTheOriginalIntact) {
   dir.Write("big.c", tabs);
   limits.fileSizeBytes = 400000;  // the rewrite needs 600000 bytes
   RunResult r = Run({"-Dt", "big.c"});
-  EXPECT_NE(r.out.find("\n  Error: Cannot write the file: big.c.tmp\n         File too large\n"
+  EXPECT_NE(r.out.find("\n  Error: Cannot write the file: big.c\n         File too large\n"
                        "         The file is left unchanged.\n\n"),
             std::string::npos)
       << r.out;
+  EXPECT_EQ(r.status, 1);
   EXPECT_EQ(dir.Read("big.c"), tabs);
   EXPECT_EQ(Names(), "big.c ");
 }
@@ -190,7 +194,9 @@ TEST_F(Utilities, CodeListing) {
                        std::string(ctime(&t)) + rule + "\n" + "      1| int a;\n      2| \tb\n\n" + rule + "\n");
 
   r = Run({"-p", "-H", "-SListing", "a.c"});
-  EXPECT_EQ(r.out.rfind("<html>\n<head>\n<title>Line Quality Analyzer 7.75</title>\n</head>\n<body>\n<pre><P>\n", 0),
+  EXPECT_EQ(r.out.rfind("<html>\n<head>\n<title>Line Quality Analyzer 7.75</title>\n"
+                        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\" />\n</head>\n<body>\n<pre><P>\n",
+                        0),
             0u)
       << r.out;
   EXPECT_EQ(r.out.find("Page:"), std::string::npos);

@@ -113,6 +113,22 @@ TEST_F(ForestTest, InterfacesAndTemplateBasesAmongTheBases) {
   EXPECT_EQ(SplitBaseList("A>,B"), (std::vector<std::string_view>{"A>", "B"}));
 }
 
+TEST_F(ForestTest, BaseArgumentsChooseAmongSpecialisations) {
+  // A specialisation is taken for its own arguments, the primary template
+  // for any others; a qualified base prefers the class of exactly its name.
+  Class("Base");
+  Class("Base<int>");
+  Class("D", "Base<int>");
+  Class("E", "Base<char>");
+  Class("n::B");
+  Class("outer::n::B");
+  Class("m::X", "n::B");
+  EXPECT_EQ(Tree(), (Lines{"  + Base [D0.C1]", "    - E [D1.C0.P1]", "  + Base<int> [D0.C1]", "    - D [D1.C0.P1]",
+                           "  + n::B [D0.C1]", "    - m::X [D1.C0.P1]", "  + outer::n::B [D0.C0]"}));
+  EXPECT_EQ(WithoutArguments("a.Map<K,V>.Entry<K,Set<V>>"), "a.Map.Entry");
+  EXPECT_EQ(WithoutArguments("Open<int"), "Open");
+}
+
 TEST_F(ForestTest, DuplicateRootIsReportedAndKeptOnce) {
   Class("A", "", "one.cpp");
   Class("A", "", "two.cpp");

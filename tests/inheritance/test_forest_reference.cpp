@@ -127,19 +127,68 @@ class Reference {
     return c;
   }
 
-  std::string Resolve(const std::string& cls, const std::string& base) const {
-    if (Scoped(base)) return base;
-    auto search = [&](const std::string& candidate) -> const NodeData* {
-      for (const NodeData* r : records_)
-        if (ListCompPartName(r->name, candidate)) return r;
-      return nullptr;
-    };
-    if (Scoped(cls)) {
-      std::size_t cut = cls.find_last_of(':');
-      if (cut == std::string::npos) cut = cls.find_last_of('.');
-      if (const NodeData* r = search(cls.substr(0, cut + 1) + base)) return r->name;
+  // Names compared without their <...> arguments and "Interface-" prefix.
+  static std::string Plain(std::string s) {
+    if (s.rfind("Interface-", 0) == 0) s.erase(0, 10);
+    std::string out;
+    int angle = 0;
+    for (char c : s) {
+      if (c == '<') ++angle;
+      else if (c == '>' && angle > 0) --angle;
+      else if (angle == 0) out += c;
     }
-    if (const NodeData* r = search("::" + base)) return r->name;
+    return out;
+  }
+  static std::string LastArgs(const std::string& name) {
+    std::size_t start = 0;
+    int angle = 0;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+      if (name[i] == '<') ++angle;
+      else if (name[i] == '>' && angle > 0) --angle;
+      else if (angle == 0 && (name[i] == ':' || name[i] == '.')) start = i + 1;
+    }
+    const std::size_t open = name.find('<', start);
+    return open == std::string::npos ? "" : name.substr(open);
+  }
+
+  std::string Resolve(const std::string& cls, const std::string& base) const {
+    const std::string plainBase = Plain(base);
+    const std::string args = LastArgs(base);
+    auto search = [&](const std::string& candidate, bool exact) -> const NodeData* {
+      const NodeData* best = nullptr;
+      int bestFit = 3;
+      for (const NodeData* r : records_) {
+        const std::string plain = Plain(r->name);
+        bool match;
+        if (exact) {
+          match = plain == candidate;
+        } else {
+          match = plain.size() >= candidate.size() &&
+                  plain.compare(plain.size() - candidate.size(), candidate.size(), candidate) == 0;
+          const std::size_t start = plain.size() - candidate.size();
+          if (match && start > 0)
+            match = candidate[0] == ':' || candidate[0] == '.' || plain[start - 1] == ':' || plain[start - 1] == '.';
+        }
+        if (!match) continue;
+        const std::string own = LastArgs(r->name.rfind("Interface-", 0) == 0 ? r->name.substr(10) : r->name);
+        const int fit = own == args ? 0 : own.empty() ? 1 : 2;
+        if (fit < bestFit) best = r, bestFit = fit;
+      }
+      return best;
+    };
+    if (plainBase.empty()) return base;
+    const std::string owner = Plain(cls);
+    for (std::size_t i = owner.size(); i-- > 0;) {
+      if (owner[i] != ':' && owner[i] != '.') continue;
+      if (const NodeData* r = search(owner.substr(0, i + 1) + plainBase, false)) return r->name;
+      if (i > 0 && owner[i] == ':' && owner[i - 1] == ':') --i;
+    }
+    const bool qualified = Scoped(plainBase);
+    if (qualified)
+      if (const NodeData* r = search(plainBase, true)) return r->name;
+    if (const NodeData* r = search("::" + plainBase, false)) return r->name;
+    if (!qualified)
+      if (const NodeData* r = search(plainBase, true)) return r->name;
     return base;
   }
 
@@ -253,9 +302,13 @@ std::string RenderForest(const InheritanceState& st) {
 }
 
 TEST(ForestReference, IndexedBuildEqualsTheLiteralWalks) {
-  const std::vector<std::string> names = {"A", "B", "C", "D", "E", "n::A", "n::B", "m::C", "p.D", "p.q.E", "F"};
-  const std::vector<std::string> bases = {"A", "B", "C", "D", "E", "F", "G", "n::B", "X::", "B<A,C>", "IF", "A"};
-  const std::vector<std::string> interfaces = {"IF", "n::IF", "p.IF"};
+  const std::vector<std::string> names = {"A",      "B",      "C",         "D",        "E",         "n::A",
+                                          "n::B",   "m::C",   "p.D",       "p.q.E",    "F",         "T<X>",
+                                          "n::T",   "n::T<int>", "p.D<E>.In", "p.D<E>",  "n::A::In"};
+  const std::vector<std::string> bases = {"A",    "B",      "C",    "D",      "E",      "F",   "G",
+                                          "n::B", "X::",    "B<A,C>", "IF",   "A",      "T<int>", "T<char>",
+                                          "In",   "D<int>", "p.D",  "n::A<X>"};
+  const std::vector<std::string> interfaces = {"IF", "n::IF", "p.IF", "IF<T>", "p.D<E>.IF"};
   std::mt19937 rng(20240611);
   auto pick = [&](const std::vector<std::string>& v) { return v[rng() % v.size()]; };
   std::deque<std::string> files;

@@ -71,6 +71,15 @@ TEST_F(TreeReport, Csv) {
             "Lost Child Node,Orphan,parent,X::\n");
 }
 
+TEST_F(TreeReport, CsvNamesKeepTheirColumns) {
+  Class("Map<K,V>");
+  Class("Hash<K,V>", "Map<K,V>");
+  Class("Orphan<A,B>", "X<C,D>::");
+  const std::string csv = Report(OutputMode::Csv);
+  EXPECT_NE(csv.find("\n'+ Map<K V>,[D0.C1]\n,- Hash<K V>,[D1.C0.P1]\n"), std::string::npos) << csv;
+  EXPECT_NE(csv.find("\nLost Child Node,Orphan<A B>,parent,X<C D>::\n"), std::string::npos) << csv;
+}
+
 TEST_F(TreeReport, Xml) {
   Diamond();
   auto node = [](const char* name, int depth, int children, int parents) {

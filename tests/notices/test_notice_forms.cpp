@@ -79,7 +79,7 @@ TEST_F(NoticeForms, HeadsOfSingleNotices) {
   EXPECT_EQ(Out([&] { EmitScopeNotice(9, 4, *gcd); }),
             "\n    Notice #55: Line 4\n           The depth of scope '9' exceeds the notice limit of 7.\n");
   // File and line for the inheritance and new/delete notices.
-  EXPECT_PRED2(starts, Out([&] { EmitInheritanceDepthNotice("a.cpp", 3, *gcd); }),
+  EXPECT_PRED2(starts, Out([&] { EmitInheritanceDepthNotice("a.cpp", 3, "A", *gcd); }),
                "\n    Notice #40: File a.cpp: Line 3\n           The depth of the inheritance tree is greater");
   gcd->cfg.reorderNoticeLine = 1;
   EXPECT_PRED2(starts, Out([&] { EmitClassProtectedDataNotice(0, *gcd); }), "\n    Line 12: Notice #36: Protected data");

@@ -48,7 +48,7 @@ TEST_F(UdqnLoad, ReadsEveryField) {
       "silent flag: YES\n"
       "unknown key: ignored\n"
       "a line without colon\n"
-      "UDQN End\n");
+      "UDQN End:\n");
   EXPECT_EQ(out, "");
   ASSERT_EQ(Count(), 1);
   const UdqnDefinition& d = *Def(120);
@@ -96,23 +96,32 @@ TEST_F(UdqnLoad, IdentifierMessagesAreExact) {
   EXPECT_EQ(Def(150)->pattern, "abc");
 }
 
-TEST_F(UdqnLoad, BadDefinitionsAreReportedAndSkippedBetweenGoodOnes) {
+TEST_F(UdqnLoad, BadDefinitionsAreReportedAndKeptOrSkippedBetweenGoodOnes) {
   const std::string bad =
-      "UDQN Begin\nudqn id: 7x\nsources: c\ncontext: Line\npattern: a\nUDQN End\n"         // id not a number
-      "UDQN Begin\nudqn id: 201\nsources: c\ncontext: Lines\npattern: a\nUDQN End\n"       // bad context
-      "UDQN Begin\nudqn id: 202\nsources: c\ncontext: Code\nUDQN End\n"                   // no pattern
-      "UDQN Begin\nudqn id: 203\ncontext: Code\npattern: x\nUDQN End\n"                   // no sources
-      "UDQN Begin\nsources: c\ncontext: Code\npattern: x\nUDQN End\n"                     // no identifier
-      "UDQN Begin\nudqn id: 204\nsources: c\npattern: x\nUDQN End\n";                     // no context
+      "UDQN Begin:\nudqn id: 7x\nsources: c\ncontext: Line\npattern: a\nUDQN End:\n"         // id not a number
+      "UDQN Begin:\nudqn id: 201\nsources: c\ncontext: Lines\npattern: a\nUDQN End:\n"       // bad context
+      "UDQN Begin:\nudqn id: 202\nsources: c\ncontext: Code\nUDQN End:\n"                   // no pattern
+      "UDQN Begin:\nudqn id: 203\ncontext: Code\npattern: x\nUDQN End:\n"                   // no sources
+      "UDQN Begin:\nsources: c\ncontext: Code\npattern: x\nUDQN End:\n"                     // no identifier
+      "UDQN Begin:\nudqn id: 204\nsources: c\npattern: x\nUDQN End:\n";                     // no context
   const std::string out = Load(Block(100) + bad + Block(300));
-  ASSERT_EQ(Count(), 2);
-  EXPECT_NE(Def(100), nullptr);
-  EXPECT_NE(Def(300), nullptr);
+  // Without an identifier a definition cannot be listed; the others are
+  // listed and never fire.
+  ASSERT_EQ(Count(), 6);
+  for (int id : {100, 201, 202, 203, 204, 300}) EXPECT_NE(Def(id), nullptr) << id;
+  EXPECT_EQ(Def(201)->context, kUdqnUnknown);
+  EXPECT_EQ(Def(202)->testResult, "Pattern Compile Error");
+  udqn_build_index(*gcd);
+  ASSERT_EQ(gcd->udqn.bySource.size(), 1u);
+  EXPECT_EQ(gcd->udqn.bySource["c"].lineDefs.size(), 2u);  // 100 and 300
   EXPECT_NE(out.find("\n  Error: UDQN Identifier is not a number: 7x\n         UDQN file " + path +
                      ", line 10\n         The definition is skipped.\n\n"),
             std::string::npos)
       << out;
-  EXPECT_NE(out.find("Error: UDQN context is not Line, Code, Comment or String: Lines\n"), std::string::npos);
+  EXPECT_NE(out.find("Error: UDQN context is not Line, Code, Comment or String: Lines\n         UDQN file " + path +
+                     ", line 18\n         The notice never fires.\n"),
+            std::string::npos)
+      << out;
   EXPECT_NE(out.find("Error: UDQN definition has no pattern: Identifier 202\n"), std::string::npos);
   EXPECT_NE(out.find("Error: UDQN definition has no sources: Identifier 203\n"), std::string::npos);
   EXPECT_NE(out.find("Error: UDQN definition has no UDQN Identifier\n"), std::string::npos);
@@ -151,10 +160,10 @@ TEST_F(UdqnLoad, FlagNumbersOutsideTheRangeAndBeyondSixtyFourAreSkipped) {
 TEST_F(UdqnLoad, BlockStructureProblems) {
   const std::string out = Load(
       "pattern: stray\n"
-      "UDQN End\n"
-      "UDQN Begin\nudqn id: 100\n"
-      "UDQN Begin\nudqn id: 101\nsources: c\ncontext: Line\npattern: b\nUDQN End\n"
-      "UDQN Begin\nudqn id: 102\n");
+      "UDQN End:\n"
+      "UDQN Begin:\nudqn id: 100\n"
+      "UDQN Begin:\nudqn id: 101\nsources: c\ncontext: Line\npattern: b\nUDQN End:\n"
+      "UDQN Begin:\nudqn id: 102\n");
   ASSERT_EQ(Count(), 1);
   EXPECT_NE(Def(101), nullptr);
   EXPECT_NE(out.find("Error: \"pattern\" outside a UDQN Begin ... UDQN End block\n         UDQN file " + path +
@@ -164,12 +173,14 @@ TEST_F(UdqnLoad, BlockStructureProblems) {
   EXPECT_NE(out.find("Error: UDQN End without UDQN Begin\n"), std::string::npos);
   EXPECT_NE(out.find("Error: UDQN Begin before the UDQN End of the definition above it\n"), std::string::npos);
   EXPECT_NE(out.find("Error: UDQN file ends inside a definition\n"), std::string::npos);
+  EXPECT_NE(out.find("The unfinished definition is discarded; its end line needs its colon: \"UDQN End:\".\n"),
+            std::string::npos);
 }
 
 TEST_F(UdqnLoad, OverlongLineSkipsItsDefinitionOnly) {
   const std::string longLine = "pattern: " + std::string(3000, 'a') + "\n";
-  const std::string out = Load(Block(100) + "UDQN Begin\nudqn id: 101\nsources: c\ncontext: Line\n" + longLine +
-                               "pattern: ok\nUDQN End\n" + Block(102));
+  const std::string out = Load(Block(100) + "UDQN Begin:\nudqn id: 101\nsources: c\ncontext: Line\n" + longLine +
+                               "pattern: ok\nUDQN End:\n" + Block(102));
   EXPECT_EQ(Count(), 2);
   EXPECT_EQ(Def(101), nullptr);
   EXPECT_NE(out.find("Error: UDQN line longer than 2047 characters\n         UDQN file " + path +

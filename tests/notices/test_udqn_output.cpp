@@ -169,9 +169,9 @@ TEST_F(UdqnOutput, NoticeTypesScreenListsDefinitionsWithASummary) {
   TempDir dir;
   const std::string path = dir.Write(
       "u.cfg",
-      "UDQN Begin\nudqn id: 150\nsources: c\ncontext: Line\npattern: a\nsummary: first rule\nUDQN End\n"
-      "UDQN Begin\nudqn id: 151\nactive: yes\nsources: c\ncontext: Line\npattern: b\nsummary: x\nUDQN End\n"
-      "UDQN Begin\nudqn id: 152\nactive: yes\nsources: c\ncontext: Line\npattern: c\nsummary: third\nUDQN End\n");
+      "UDQN Begin:\nudqn id: 150\nsources: c\ncontext: Line\npattern: a\nsummary: first rule\nUDQN End:\n"
+      "UDQN Begin:\nudqn id: 151\nactive: yes\nsources: c\ncontext: Line\npattern: b\nsummary: x\nUDQN End:\n"
+      "UDQN Begin:\nudqn id: 152\nactive: yes\nsources: c\ncontext: Line\npattern: c\nsummary: third\nUDQN End:\n");
   gcd->cfg.udqnFile = path;
   const std::string out = CaptureOut([&] { udqn_notice_types(*gcd); });
   EXPECT_EQ(out, "  UDQN File   : " + path + "\n  PCRE Version: " + udqn_pcre_version() +

@@ -9,6 +9,7 @@
 
 #include "capture_out.h"
 #include "common/gcd.h"
+#include "common/output.h"
 #include "reports/entity_listing.h"
 #include "structure/entity_records.h"
 #include "test_support.h"
@@ -283,15 +284,19 @@ TEST_F(Listings, AwkwardNamesKeepXmlAndHtmlWellFormed) {
   gcd->sw.sortKey = 1;
   for (OutputMode mode : {OutputMode::Xml, OutputMode::Html}) {
     gcd->sw.outputMode = mode;
+    // The page is written as a run writes it: with the bytes of other
+    // character sets as character references.
+    SetReportBytes(mode == OutputMode::Html ? ReportBytes::HtmlUtf8 : ReportBytes::AsIs);
     const std::string out = CaptureOut([&] {
       ShowProjectFunctionSummary(*gcd);
       ShowProjectClassSummary(*gcd);
       ShowProjectInterSummary(*gcd);
       ShowProjectNamespaceSummary(*gcd);
     });
-    // The HTML page is declared iso-8859-1, the XML document UTF-8.
+    SetReportBytes(ReportBytes::AsIs);
+    // Both the HTML page and the XML document are declared UTF-8.
     const std::string doc = mode == OutputMode::Html
-                                ? "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n<pre>" + out + "</pre>\n"
+                                ? "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<pre>" + out + "</pre>\n"
                                 : "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<root>" + out + "</root>\n";
     EXPECT_EQ(XmlProblems(doc), "")
         << (mode == OutputMode::Html ? "HTML" : "XML");

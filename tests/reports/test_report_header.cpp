@@ -59,7 +59,7 @@ TEST_F(ReportHeader, HtmlPreambleSurvivesNoHeader) {
   gcd->sw.title = "T";
   ShowHeader(gLQAOUT, *gcd, 0);
   const std::string out = Out();
-  EXPECT_EQ(out.rfind("<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n<!DOCTYPE html", 0), 0u);
+  EXPECT_EQ(out.rfind("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE html", 0), 0u);
   EXPECT_TRUE(Contains(out, "<title>Line Quality Analyzer 7.75</title>\n"));
   EXPECT_TRUE(Contains(out, "<body bgcolor=\"#F8F8F8\" text=\"#000000\" vlink=\"#660099\" link=\"#0000EE\" "
                             "alink=\"#CCCCCC\" >\n"));

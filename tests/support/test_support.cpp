@@ -78,7 +78,9 @@ void ApplyLimits(const RunLimits* limits) {
     setrlimit(RLIMIT_AS, &mem);
   }
   if (limits->fileSizeBytes >= 0) {
-    signal(SIGXFSZ, SIG_IGN);  // an ignored signal stays ignored across exec
+    // As under "ulimit -f": the signal keeps its default action, which
+    // would end the process unless lqa ignores it itself.
+    signal(SIGXFSZ, SIG_DFL);
     rlimit fsize{static_cast<rlim_t>(limits->fileSizeBytes), static_cast<rlim_t>(limits->fileSizeBytes)};
     setrlimit(RLIMIT_FSIZE, &fsize);
   }
@@ -90,8 +92,10 @@ void ApplyLimits(const RunLimits* limits) {
   }
 }
 
+// Runs the program in dir with its standard streams captured in files of
+// home. Without a setup the environment points LQAHOME at home.
 RunResult RunWith(const std::vector<std::string>& args, const std::string& dir, const std::string& home,
-                  const std::string& input, const RunLimits* limits) {
+                  const std::string& input, const RunLimits* limits, const RunSetup* setup = nullptr) {
   RunResult result;
   std::string outFile = home + "/.stdout", errFile = home + "/.stderr", inFile = home + "/.stdin";
   {
@@ -108,13 +112,23 @@ RunResult RunWith(const std::vector<std::string>& args, const std::string& dir, 
     dup2(err, 2);
     if (chdir(dir.c_str()) != 0) _exit(126);
     ApplyLimits(limits);
-    setenv("LQAHOME", home.c_str(), 1);
     unsetenv("LQACFGHOME");
     unsetenv("LQADEBUG");
     unsetenv("LQACLASSMF");
-    std::vector<char*> argv;
     std::string bin = LQA_BINARY;
-    argv.push_back(bin.data());
+    std::string argv0 = bin;
+    if (setup == nullptr) {
+      setenv("LQAHOME", home.c_str(), 1);
+    } else {
+      unsetenv("LQAHOME");
+      unsetenv("HOME");
+      unsetenv("XDG_CONFIG_HOME");
+      for (const auto& [name, value] : setup->env) setenv(name.c_str(), value.c_str(), 1);
+      if (!setup->program.empty()) bin = argv0 = setup->program;
+      if (!setup->argv0.empty()) argv0 = setup->argv0;
+    }
+    std::vector<char*> argv;
+    argv.push_back(argv0.data());
     std::vector<std::string> copies(args);
     for (auto& a : copies) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -146,6 +160,11 @@ RunResult RunLqa(const std::vector<std::string>& args, const std::string& dir, c
 RunResult RunLqaLimited(const std::vector<std::string>& args, const std::string& dir, const std::string& home,
                         const RunLimits& limits) {
   return RunWith(args, dir, home, "", &limits);
+}
+
+RunResult RunLqaWith(const std::vector<std::string>& args, const std::string& dir, const RunSetup& setup) {
+  TempDir scratch;
+  return RunWith(args, dir, scratch.path(), "", nullptr, &setup);
 }
 
 std::vector<std::string> Lines(const std::string& text) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // A fresh directory under the system temporary directory, removed with its
@@ -42,12 +43,24 @@ struct RunLimits {
   int wallSeconds = 120;
   long long memoryBytes = 1LL << 30;
   int runAsUid = -1;
-  // With fileSizeBytes >= 0, writing a file beyond that size fails as on a
-  // full disk (EFBIG).
+  // With fileSizeBytes >= 0, writing a file beyond that size raises SIGXFSZ
+  // as under "ulimit -f" (lqa ignores it, so the write fails with EFBIG as
+  // on a full disk).
   long long fileSizeBytes = -1;
 };
 RunResult RunLqaLimited(const std::vector<std::string>& args, const std::string& dir, const std::string& home,
                         const RunLimits& limits);
+
+// A run whose environment the test sets up: LQAHOME, LQACFGHOME, LQADEBUG,
+// LQACLASSMF, HOME and XDG_CONFIG_HOME are removed, then the variables of env
+// are set. program is the file executed (default build/lqa) and argv0 the
+// name it is started by (default program).
+struct RunSetup {
+  std::string program;
+  std::string argv0;
+  std::vector<std::pair<std::string, std::string>> env;
+};
+RunResult RunLqaWith(const std::vector<std::string>& args, const std::string& dir, const RunSetup& setup);
 
 // The lines of a text.
 std::vector<std::string> Lines(const std::string& text);

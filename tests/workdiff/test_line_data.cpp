@@ -5,7 +5,11 @@
 
 #include <sys/stat.h>
 
+#include <unistd.h>
+
+#include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "capture_out.h"
@@ -81,11 +85,10 @@ TEST_F(LineDataTest, DataFileNames) {
 }
 
 TEST_F(LineDataTest, DirectoryAndFilesOfOneRun) {
+  // The data of an earlier baseline of the same name.
+  dir.Write("WorkFile_12042026.dat.dif/old_c.dif", "old");
   gcd->wd.workFileName = dir.path() + "/WorkFile_12042026.dat";
   WorkDiffDataPathName(*gcd);
-  struct stat st {};
-  ASSERT_EQ(stat((dir.path() + "/WorkFile_12042026.dat.dif").c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0700u);
   EXPECT_EQ(gcd->wd.dataDirStored, "WorkFile_12042026.dat.dif");
   // Two source paths that give the same name do not share a data file.
   for (const char* source : {"src/io/main.c", "src/io_main.c"}) {
@@ -94,7 +97,48 @@ TEST_F(LineDataTest, DirectoryAndFilesOfOneRun) {
     WorkDiffDataFileClose(*gcd);
   }
   EXPECT_EQ(gcd->wd.dataStoredPath, "WorkFile_12042026.dat.dif/src_io_main_c_2.dif");
-  EXPECT_EQ(stat((dir.path() + "/WorkFile_12042026.dat.dif/src_io_main_c.dif").c_str(), &st), 0);
+  // Nothing is visible before the baseline is published; then the new
+  // directory replaces the old one whole.
+  struct stat st {};
+  const std::string data = dir.path() + "/WorkFile_12042026.dat.dif";
+  EXPECT_NE(stat((data + "/src_io_main_c.dif").c_str(), &st), 0);
+  ASSERT_TRUE(PublishDataDirectory(*gcd));
+  ASSERT_EQ(stat(data.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  EXPECT_EQ(stat((data + "/src_io_main_c.dif").c_str(), &st), 0);
+  EXPECT_NE(stat((data + "/old_c.dif").c_str(), &st), 0);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
+}
+
+TEST_F(LineDataTest, ADiscardedBaselineLeavesThePreviousDataAndStaleStagingGoes) {
+  dir.Write("w.dat.dif/old_c.dif", "old");
+  // A staging directory left by a killed run (no such process) is removed.
+  dir.Write("w.dat.dif.lqatmp.999999999.0/a_c.dif", "half");
+  gcd->wd.workFileName = dir.path() + "/w.dat";
+  WorkDiffDataPathName(*gcd);
+  gcd->drv.currentFileName = "a.c";
+  ASSERT_EQ(WorkDiffDataFileOpen(*gcd), 1);
+  WorkDiffDataFileClose(*gcd);
+  DiscardDataDirectory(*gcd);
+  EXPECT_EQ(dir.Read("w.dat.dif/old_c.dif"), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
+}
+
+// A data directory that is a link to another directory is replaced by the
+// new directory; what the link pointed to is left alone.
+TEST_F(LineDataTest, ALinkedDataDirectoryIsReplacedNotEmptied) {
+  dir.Write("elsewhere/keep_c.dif", "kept");
+  ASSERT_EQ(symlink("elsewhere", (dir.path() + "/w.dat.dif").c_str()), 0);
+  gcd->wd.workFileName = dir.path() + "/w.dat";
+  WorkDiffDataPathName(*gcd);
+  gcd->drv.currentFileName = "a.c";
+  ASSERT_EQ(WorkDiffDataFileOpen(*gcd), 1);
+  WorkDiffDataFileClose(*gcd);
+  ASSERT_TRUE(PublishDataDirectory(*gcd));
+  EXPECT_FALSE(std::filesystem::is_symlink(dir.path() + "/w.dat.dif"));
+  EXPECT_TRUE(std::filesystem::exists(dir.path() + "/w.dat.dif/a_c.dif"));
+  EXPECT_EQ(dir.Read("elsewhere/keep_c.dif"), "kept");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 2);
 }
 
 TEST_F(LineDataTest, LoaderFindsFilesBesideTheWorkFile) {
@@ -135,6 +179,66 @@ TEST_F(LineDataTest, LoaderFindsFilesBesideTheWorkFile) {
                        "\n         Check the differential directory associated with the work file\n"
                        "         Current Working Directory: /nonexistent\n         Work File: " +
                        dir.path() + "/base/w.dat\n         No such file or directory\n");
+  }
+}
+
+// Only files under the work file's directory are read: no absolute path, no
+// way up, no link planted in the data directory.
+TEST_F(LineDataTest, LoaderReadsOnlyTheDataDirectory) {
+  dir.Write("base/w.dat.dif/a_c.dif", "");
+  dir.Write("secret.dif", "");
+  ASSERT_EQ(symlink("../../secret.dif", (dir.path() + "/base/w.dat.dif/link_c.dif").c_str()), 0);
+  const std::string work = dir.path() + "/base/w.dat";
+  EXPECT_EQ(DiffDataPath("w.dat.dif/a_c.dif", work), dir.path() + "/base/w.dat.dif/a_c.dif");
+  for (const std::string& stored : {dir.path() + "/secret.dif", std::string("../secret.dif"),
+                                   std::string("w.dat.dif/../../secret.dif"), std::string("w.dat.dif//a_c.dif"),
+                                   std::string("./w.dat.dif/a_c.dif"), std::string("../w.dat.dif/a_c.dif"),
+                                   std::string("w.dat.dif/..")}) {
+    EXPECT_EQ(DiffDataPath(stored, work), "") << stored;
+  }
+  DiffDataList list;
+  bool ok = true;
+  std::string out = CaptureOut([&] { ok = LoadDiffDataFile("../secret.dif", work, list, *gcd); });
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(out, "  Error: Loading Work Differential File: ../secret.dif\n"
+                 "         The path leads out of the work file's directory\n"
+                 "         Work File: " + work + "\n");
+  out = CaptureOut([&] { ok = LoadDiffDataFile("w.dat.dif/link_c.dif", work, list, *gcd); });
+  EXPECT_FALSE(ok);
+  EXPECT_NE(out.find("Too many levels of symbolic links"), std::string::npos) << out;
+}
+
+// A record the writer cannot have written names the file and the record and
+// loads nothing, so that the pair is left out instead of the run ending.
+TEST_F(LineDataTest, DamagedRecordsAreNamed) {
+  auto record = [](std::int32_t line, char type, double sig) {
+    char rec[13];
+    std::memcpy(rec, &line, 4);
+    rec[4] = type;
+    std::memcpy(rec + 5, &sig, 8);
+    return std::string(rec, 13);
+  };
+  const std::string good = record(1, 'G', 10.0) + record(3, 'l', 4.5);
+  struct Case {
+    std::string bytes;
+    const char* damage;
+  } cases[] = {
+      {good + record(4, 'Q', 1.0), "Record 3 is damaged (unknown line type)"},
+      {good + record(3, 'G', 1.0), "Record 3 is damaged (line number out of order)"},
+      {record(0, 'G', 1.0), "Record 1 is damaged (line number out of order)"},
+      {good + record(9, 'G', std::nan("")), "Record 3 is damaged (impossible line signature)"},
+      {good + record(9, 'C', -2.0), "Record 3 is damaged (impossible line signature)"},
+  };
+  const std::string work = dir.path() + "/w.dat";
+  for (const Case& c : cases) {
+    dir.Write("w.dat.dif/d_c.dif", c.bytes);
+    DiffDataList list;
+    bool ok = true;
+    const std::string out = CaptureOut([&] { ok = LoadDiffDataFile("w.dat.dif/d_c.dif", work, list, *gcd); });
+    EXPECT_FALSE(ok) << c.damage;
+    EXPECT_TRUE(list.empty());
+    EXPECT_EQ(out, "  Error: Loading Work Differential File: " + dir.path() + "/w.dat.dif/d_c.dif\n         " +
+                       c.damage + ": the pair is not compared\n");
   }
 }
 

@@ -1,0 +1,30 @@
+// Run state of the machine-readable notice documents (SARIF log, GitLab
+// report): what the command line asked for, the capture of the notices and
+// the open documents.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "sarif/notice_capture.h"
+
+// One document asked for on the command line.
+struct NoticeDocumentRequest {
+  int wanted = 0;
+  int toReportStream = 0;  // written to the report stream, which carries nothing else
+  std::string file;
+};
+
+// The open documents (notice_documents.cpp).
+struct SarifOutputs;
+struct SarifOutputsFree {
+  void operator()(SarifOutputs* outputs) const;
+};
+
+struct SarifState {
+  NoticeDocumentRequest sarif;   // -x"SARIF file", -xSARIF
+  NoticeDocumentRequest gitlab;  // -x"GITLAB file", -xGITLAB
+  int capturing = 0;             // a document is open: every counted notice is captured
+  NoticeCaptureState capture;
+  std::unique_ptr<SarifOutputs, SarifOutputsFree> outputs;
+};
