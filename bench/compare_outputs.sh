@@ -9,7 +9,9 @@
 # by bench/edge_corpus.py), or a file listing paths. Each
 # switch set runs on every corpus; the script prints one line per pair and
 # exits 1 when any pair differs (the first lines of the difference are kept
-# in $LQA_COMPARE_KEEP, default /tmp/lqa-compare).
+# in $LQA_COMPARE_KEEP, default /tmp/lqa-compare). LQA_COMPARE_CFG names an
+# lqa.cfg both builds read (for example one naming user defined notices);
+# without it they read none. LQA_COMPARE_SETS replaces the switch sets.
 set -uo pipefail
 [ $# -ge 2 ] || { echo "usage: $0 OLD_LQA NEW_LQA [linux-fs|linux|jdk|csharp|edge|LISTFILE ...]" >&2; exit 2; }
 old=$(realpath "$1")
@@ -23,6 +25,11 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$keep" "$work/home"
 export LQAHOME="$work/home"
+[ -z "${LQA_COMPARE_CFG:-}" ] || cp "$LQA_COMPARE_CFG" "$work/home/lqa.cfg"
+# A first run writes the configuration files it does not find, which only the
+# runs after it read: one run on no file first, so that both builds read them.
+: > "$work/none.files"
+"$old" -F "$work/none.files" > /dev/null 2>&1
 
 sets=(
   ""
@@ -34,7 +41,14 @@ sets=(
   "-H -s"
   "-c -fa"
   "-o -i -m -H"
+  "-xSARIF"
+  "-xGITLAB -s"
 )
+# LQA_COMPARE_SETS: other switch sets, separated by '|' ("" is the default run).
+if [ -n "${LQA_COMPARE_SETS+x}" ]; then
+  IFS='|' read -r -a sets <<< "$LQA_COMPARE_SETS"
+  [ ${#sets[@]} -gt 0 ] || sets=("")
+fi
 
 list_for() {  # corpus -> file list path
   local out="$work/$1.files"
@@ -51,9 +65,26 @@ list_for() {  # corpus -> file list path
   echo "$out"
 }
 
-# The header lines that hold the date of the run or of the build.
+# The output without the header lines that hold the date of the run or of
+# the build (short lines among the first 15); the rest is copied in blocks,
+# however long its lines (a SARIF log is one line of hundreds of MB).
 undated() {
-  awk 'NR <= 15 && /Build Date|Run Date|^Date Processed,|<date>/ { next } { print }' "$1"
+  python3 - "$1" 2> /dev/null << 'PY'
+import re, sys
+dated = re.compile(rb"Build Date|Run Date|^Date Processed,|<date>")
+out = sys.stdout.buffer
+with open(sys.argv[1], "rb") as f:
+    for _ in range(15):
+        line = f.readline(4096)
+        if not line:
+            break
+        if not (line.endswith(b"\n") and dated.search(line)):
+            out.write(line)
+        if not line.endswith(b"\n"):
+            break
+    while block := f.read(1 << 20):
+        out.write(block)
+PY
 }
 
 status=0
