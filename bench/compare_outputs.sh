@@ -51,7 +51,7 @@ if [ -n "${LQA_COMPARE_SETS+x}" ]; then
 fi
 
 list_for() {  # corpus -> file list path
-  local out="$work/$1.files"
+  local out="$work/$(basename "$1").files"
   case $1 in
     linux-fs) find "$cache/linux-source-6.1/fs" -type f \( -name '*.c' -o -name '*.h' \) ;;
     linux) find "$cache/linux-source-6.1" -type f \( -name '*.c' -o -name '*.h' \) ;;
