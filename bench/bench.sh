@@ -5,14 +5,24 @@
 #
 #   bench/bench.sh [quick|full] [runs]
 #
-#   quick (default)  the fs/ subtree of the Linux sources, and the
-#                    differential of two baselines of it
+#   quick (default)  the fs/ subtree of the Linux sources, the paired runs on
+#                    it, and the differential of two baselines of it
 #   full             fs/, the whole Linux tree, the JDK Java sources, the Boost
-#                    headers and a generated C# tree
+#                    headers and a generated C# tree, and the paired runs
 #   workdiff         only the differential of two baselines of fs/
+#   paired           only the paired runs (below)
 #   notices          only the SARIF log and GitLab report of fs/ beside -n -fa -o
 #   json [runs [corpus]]  only -J -Ta against -X -Ta, paired (default: the whole
 #                    Linux tree; bench/bench.sh json 3 linux-fs for fs/)
+#
+# Paired runs alternate two commands run after run and give the median CPU
+# (user + system) and wall seconds of each, so that a busy machine slows
+# both alike: the default run on fs/ against a baseline build, -c -fa on fs/
+# against pmccabe, and the share of the project reports in the fullest run on
+# fs/; in full mode also the fullest set on the whole Linux tree, serial.
+# The baseline is a binary named by LQA_BASELINE, or a commit named by
+# LQA_BASELINE_REF that is built in a temporary worktree (for example the
+# commit before the analyses: LQA_BASELINE_REF=907cabe).
 #
 # Corpora are prepared once under $LQA_BENCH_DIR (default /var/tmp/lqa-bench)
 # from Debian packages: linux-source-6.1, openjdk-17-source, libboost1.81-dev.
@@ -37,6 +47,8 @@ lqa_fullest=(-s -v -c -fa -fd -o -n -m -a -l)
 lqa_reports=(-s -v -c -fa -fd -o -i -n -m -a -e -fp -k2)
 lqa_csv=(-C -fa -fp)
 lqa_xml=(-X -Ta -Td -v -fp)
+# The set the memory and speed goals of the whole Linux tree are given for.
+lqa_every=(-s -v -c -fa -fd -o -n -m -a -i -e -fp)
 
 [ -x "$lqa" ] || { echo "build lqa first: cmake --build build" >&2; exit 1; }
 [ -x /usr/bin/time ] || { echo "needs GNU time (apt-get install time)" >&2; exit 1; }
@@ -333,6 +345,78 @@ bench_workdiff() {
   diff_step "comparison by size" "-wxold.dat, new.dat"
 }
 
+# Runs each "label=command" in turn, $runs rounds; prints per command the
+# median CPU seconds (user + system), median wall seconds and peak MB, and
+# the CPU ratio of each to the first.
+paired() {
+  local specs=("$@") i r
+  local -a cpu wall peak
+  for ((r = 0; r < runs; r++)); do
+    for i in "${!specs[@]}"; do
+      /usr/bin/time -f '%U %S %e %M' -o "$work/time" bash -c "${specs[$i]#*=}" > /dev/null 2>&1 || true
+      read -r u sy e kb < <(tail -1 "$work/time")
+      cpu[$i]+="$(echo "$u + $sy" | bc) "
+      wall[$i]+="$e "
+      [ "${peak[$i]:-0}" -lt "$kb" ] && peak[$i]=$kb
+    done
+  done
+  local med='{a[NR]=$1} END {print a[int((NR+1)/2)]}' first=""
+  for i in "${!specs[@]}"; do
+    local c w
+    c=$(printf '%s\n' ${cpu[$i]} | sort -n | awk "$med")
+    w=$(printf '%s\n' ${wall[$i]} | sort -n | awk "$med")
+    [ -n "$first" ] || first=$c
+    awk -v n="${specs[$i]%%=*}" -v c="$c" -v w="$w" -v kb="${peak[$i]}" -v f="$first" 'BEGIN {
+      printf "  %-24s cpu %7.2f s  wall %7.2f s  peak %7.1f MB  cpu/first %5.2f\n", n, c, w, kb / 1024, (f > 0 ? c / f : 0) }'
+  done
+}
+
+# The baseline binary for the paired default run, if one is asked for.
+baseline_binary() {
+  if [ -n "${LQA_BASELINE:-}" ]; then
+    echo "$LQA_BASELINE"
+  elif [ -n "${LQA_BASELINE_REF:-}" ]; then
+    local tree="$work/baseline"
+    git -C "$here" worktree add -q --detach "$tree" "$LQA_BASELINE_REF" >&2
+    cmake -S "$tree" -B "$tree/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF > /dev/null
+    cmake --build "$tree/build" --target lqa -j2 > /dev/null
+    cp "$tree/build/lqa" "$work/lqa-baseline"
+    git -C "$here" worktree remove --force "$tree" >&2
+    echo "$work/lqa-baseline"
+  fi
+}
+
+bench_paired() {
+  local dir files base
+  dir=$(corpus_dir linux-fs)
+  [ -d "$dir" ] || { echo "skipping the paired runs: $dir missing" >&2; return 0; }
+  find "$dir" -type f \( -name '*.c' -o -name '*.h' \) | LC_ALL=C sort > "$work/fs.files"
+  files="$work/fs.files"
+  printf '\npaired runs on linux-fs (%d files), %d rounds, load %s\n' "$(wc -l < "$files")" "$runs" \
+    "$(cut -d' ' -f1-3 /proc/loadavg)"
+  base=$(baseline_binary)
+  if [ -n "$base" ]; then
+    echo " default run against the baseline ${LQA_BASELINE_REF:-$base}:"
+    paired "baseline=$base -F $files" "lqa=$lqa -F $files"
+  fi
+  if have pmccabe; then
+    echo " -c -fa against pmccabe:"
+    paired "pmccabe=xargs -a $files -d '\n' pmccabe" "lqa -c -fa=$lqa -c -fa -F $files"
+  fi
+  # The project reports run from the "Post Processing" progress line (shown
+  # with -O) to the end of the process.
+  local total phase
+  read -r total phase < <(measure_reports "$lqa" "${lqa_every[@]}" -O /dev/null -F "$files")
+  awk -v t="$total" -v p="$phase" 'BEGIN {
+    if (t <= 0) t = 0.001
+    printf " project reports of %s: %.2f s of %.2f s (%.1f %% of the run)\n", "every switch", p, t, 100 * p / t }'
+  if [ "$mode" = full ] && [ -d "$(corpus_dir linux)" ]; then
+    find "$(corpus_dir linux)" -type f \( -name '*.c' -o -name '*.h' \) | LC_ALL=C sort > "$work/linux.files"
+    printf ' whole Linux tree (%d files), %s, serial:\n' "$(wc -l < "$work/linux.files")" "${lqa_every[*]}"
+    paired "lqa every switch=$lqa ${lqa_every[*]} -F $work/linux.files"
+  fi
+}
+
 prepare_linux
 corpora=(linux-fs)
 if [ "$mode" = json ]; then
@@ -346,7 +430,7 @@ elif [ "$mode" = notices ]; then
   printf 'lqa notice documents on Linux fs/, median of %d paired runs\n' "$runs"
   bench_notice_documents
   exit 0
-elif [ "$mode" = workdiff ]; then
+elif [ "$mode" = workdiff ] || [ "$mode" = paired ]; then
   corpora=()
 elif [ "$mode" = full ]; then
   prepare_jdk || true
@@ -356,4 +440,5 @@ fi
 printf 'lqa benchmark, %s, %s cores, median of %d runs, lqa fullest = %s, lqa reports = %s\n' "$(date -u +%F)" \
   "$(nproc)" "$runs" "${lqa_fullest[*]}" "${lqa_reports[*]}"
 for c in "${corpora[@]+"${corpora[@]}"}"; do bench_corpus "$c"; done
-bench_workdiff
+[ "$mode" = workdiff ] || bench_paired
+[ "$mode" = paired ] || bench_workdiff

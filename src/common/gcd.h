@@ -11,6 +11,7 @@
 #include "common/text.h"
 #include "driver/config.h"
 #include "driver/languages.h"
+#include "driver/report_needs.h"
 #include "driver/switches.h"
 #include "engine/counters.h"
 #include "engine/engine_state.h"
@@ -89,6 +90,7 @@ struct RunLists {
 struct GlobalData {
   DriverState drv;
   Switches sw;
+  ReportNeeds needs;  // what the requested reports read (after the switches)
   Config cfg;
   LanguageState lang;
   FileSetState fileset;

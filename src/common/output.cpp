@@ -1,8 +1,11 @@
 #include "common/output.h"
 
 #include <cstdarg>
+#include <cstring>
+#include <string>
 #include <string_view>
 
+#include "common/format_writer.h"
 #include "common/text.h"
 
 FILE* gLQAOUT = stdout;
@@ -36,9 +39,9 @@ void WriteHtmlBytes(FILE* stream, std::string_view text) {
   fwrite(text.data() + start, 1, text.size() - start, stream);
 }
 
-void WriteFormatted(FILE* stream, const char* fmt, va_list args) {
+void WriteReportText(FILE* stream, const char* fmt, va_list args) {
   if (!Filtered(stream)) {
-    vfprintf(stream, fmt, args);
+    WriteFormatted(stream, fmt, args);
     return;
   }
   char small[1024];
@@ -66,25 +69,25 @@ void SetReportBytes(ReportBytes mode) { gReportBytes = mode; }
 void OutF(const char* fmt, ...) {
   va_list args;
   va_start(args, fmt);
-  WriteFormatted(gLQAOUT, fmt, args);
+  WriteReportText(gLQAOUT, fmt, args);
   va_end(args);
 }
 
 void OutS(const char* text) {
   if (text == nullptr) return;
   if (Filtered(gLQAOUT)) WriteHtmlBytes(gLQAOUT, text);
-  else fputs(text, gLQAOUT);
+  else WriteBytes(gLQAOUT, text, std::strlen(text));
 }
 
 void OutN(const char* text, std::size_t n) {
   if (text == nullptr || n == 0) return;
   if (Filtered(gLQAOUT)) WriteHtmlBytes(gLQAOUT, std::string_view(text, n));
-  else fwrite(text, 1, n, gLQAOUT);
+  else WriteBytes(gLQAOUT, text, n);
 }
 
 void StreamF(FILE* stream, const char* fmt, ...) {
   va_list args;
   va_start(args, fmt);
-  WriteFormatted(stream, fmt, args);
+  WriteReportText(stream, fmt, args);
   va_end(args);
 }

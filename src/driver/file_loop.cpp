@@ -11,6 +11,7 @@
 #include "common/gcd.h"
 #include "common/input_file.h"
 #include "common/output.h"
+#include "driver/line_reader.h"
 #include "driver/progress.h"
 #include "notices/notices.h"
 #include "notices/udqn.h"
@@ -101,13 +102,15 @@ void LineLoop(FILE* file, GlobalData& gcd) {
   char* line = drv.line;
   bool inOverlongLine = false;
   const std::string skipPrefix = SkipTokenPrefix(gcd.cfg);
-  while (!feof(file)) {
+  // Nothing has been read through the stream: the reader takes its descriptor.
+  LineReader reader(fileno(file));
+  while (!reader.AtEnd()) {
     line[0] = '\0';
-    // A non-zero last byte tells afterwards whether fgets filled the buffer,
-    // whatever NUL bytes the line holds.
+    // A non-zero last byte tells afterwards whether the reader filled the
+    // buffer, whatever NUL bytes the line holds.
     line[kLineBuffer - 1] = 1;
-    if (fgets(line, kLineBuffer, file) == nullptr) {
-      if (ferror(file)) break;
+    if (!reader.Next(line, kLineBuffer)) {
+      if (reader.Failed()) break;
       line[0] = '\0';
     }
     bool filled = line[kLineBuffer - 1] == '\0' && line[kLineBuffer - 2] != '\n';
@@ -117,7 +120,7 @@ void LineLoop(FILE* file, GlobalData& gcd) {
       while (skip < kLineBuffer - 1 && (static_cast<unsigned char>(line[skip]) & 0x80)) ++skip;
       std::memmove(line, line + skip, static_cast<size_t>(kLineBuffer - skip));
     }
-    if (feof(file) && static_cast<unsigned char>(line[0]) < 12 && line[0] != '\t') break;
+    if (reader.AtEnd() && static_cast<unsigned char>(line[0]) < 12 && line[0] != '\t') break;
     line[kLineBuffer - 1] = '\0';
     if (filled) {
       // The first 2047 characters of an over-long line are dropped; the rest

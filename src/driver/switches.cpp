@@ -524,4 +524,5 @@ void AdjustAfterSwitches(GlobalData& gcd) {
     gcd.sw.functionsForClassesOnly = 1;
   }
   gcd.lang.headerAsCpp = gcd.cfg.notice[25];
+  gcd.needs = DecideReportNeeds(gcd.sw, gcd.sarif.sarif.wanted || gcd.sarif.gitlab.wanted);
 }

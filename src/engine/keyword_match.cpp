@@ -14,19 +14,39 @@ namespace {
 constexpr unsigned kKeywordCount = sizeof kKeywords / sizeof kKeywords[0];
 constexpr unsigned char kNoKeyword = 0xFF;
 
+constexpr int kMaxKeywordLength = 9;
+constexpr int kMaxSameInitialAndLength = 4;
+
+constexpr bool CatalogueFitsIndex() {
+  for (const KeywordInfo& kw : kKeywords) {
+    if (kw.length < 1 || kw.length > kMaxKeywordLength) return false;
+    int same = 0;
+    for (const KeywordInfo& other : kKeywords) same += other.word[0] == kw.word[0] && other.length == kw.length;
+    if (same > kMaxSameInitialAndLength) return false;
+  }
+  return true;
+}
+static_assert(CatalogueFitsIndex(), "a keyword too long, or too many of one initial and length, for KeywordIndex");
+
 // Look-up tables built once from the keyword catalogue: the keywords of each
-// initial letter, for each initial the characters allowed before it, and the
-// action of every keyword.
+// initial letter and length, in catalogue order, the characters of words,
+// and the action of every keyword.
 struct KeywordIndex {
-  unsigned char byInitial[128][16] = {};  // indexes into kKeywords, kNoKeyword ends
-  bool lead[128][256] = {};
+  bool initial[128] = {};
+  // indexes into kKeywords, kNoKeyword ends
+  unsigned char byWord[128][kMaxKeywordLength + 1][kMaxSameInitialAndLength] = {};
+  bool wordCharacter[256] = {};
   KeywordAction action[kKeywordCount] = {};
   KeywordIndex() {
-    for (auto& row : byInitial)
-      for (auto& v : row) v = kNoKeyword;
+    for (auto& row : byWord)
+      for (auto& list : row)
+        for (auto& v : list) v = kNoKeyword;
+    for (int c = 0; c < 256; ++c)
+      wordCharacter[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
     for (unsigned k = 0; k < kKeywordCount; ++k) {
-      auto initial = static_cast<unsigned char>(kKeywords[k].word[0]);
-      for (auto& v : byInitial[initial])
+      auto first = static_cast<unsigned char>(kKeywords[k].word[0]);
+      initial[first] = true;
+      for (auto& v : byWord[first][kKeywords[k].length])
         if (v == kNoKeyword) {
           v = static_cast<unsigned char>(k);
           break;
@@ -35,8 +55,6 @@ struct KeywordIndex {
       for (const KeywordActionOf& a : kCountedKeywordActions)
         if (std::strcmp(a.word, kKeywords[k].word) == 0) action[k] = a.action;
     }
-    for (int c = 0; c < 128; ++c)
-      for (const char* l = KeywordLeadSet(static_cast<char>(c)); *l; ++l) lead[c][static_cast<unsigned char>(*l)] = true;
   }
 };
 const KeywordIndex kKeywordIndex;
@@ -135,25 +153,31 @@ void KeywordAct(KeywordAction action, LineScan& s, int i, int pos, GlobalData& g
 
 }  // namespace
 
-bool IsKeywordLead(unsigned char initial, unsigned char lead) {
-  return initial < 128 && kKeywordIndex.lead[initial][lead];
+KeywordLeadTable::KeywordLeadTable() {
+  for (int c = 0; c < 128; ++c)
+    for (const char* l = KeywordLeadSet(static_cast<char>(c)); *l; ++l) lead[c][static_cast<unsigned char>(*l)] = true;
 }
+const KeywordLeadTable kKeywordLeads;
 
-bool IsKeywordInitial(unsigned char c) { return c < 128 && kKeywordIndex.byInitial[c][0] != kNoKeyword; }
+bool IsKeywordInitial(unsigned char c) { return c < 128 && kKeywordIndex.initial[c]; }
 
 void MatchKeyword(LineScan& s, int i, GlobalData& gcd) {
   const char* line = s.line;
   const KeywordIndex& index = kKeywordIndex;
   auto c = static_cast<unsigned char>(line[i]);
-  if (c >= 128 || index.byInitial[c][0] == kNoKeyword || i <= s.directiveWordEnd) return;
-  if (i > 0 && !index.lead[c][static_cast<unsigned char>(line[i - 1])]) return;
+  if (c >= 128 || !index.initial[c] || i <= s.directiveWordEnd) return;
+  if (i > 0 && !kKeywordLeads.lead[c][static_cast<unsigned char>(line[i - 1])]) return;
+  // Every character that may end a keyword lies outside [A-Za-z0-9_], so only
+  // a keyword as long as the whole word can match.
+  int wordLength = 1;
+  while (index.wordCharacter[static_cast<unsigned char>(line[i + wordLength])]) ++wordLength;
+  if (wordLength > kMaxKeywordLength || i + wordLength > s.len) return;
   FileCounts& fc = gcd.eng.fc;
   const LanguageState& lang = gcd.lang;
-  for (unsigned char k : index.byInitial[c]) {
+  for (unsigned char k : index.byWord[c][wordLength]) {
     if (k == kNoKeyword) break;
     const KeywordInfo& kw = kKeywords[k];
-    if (i + kw.length > s.len) continue;
-    if (std::strncmp(line + i, kw.word, static_cast<size_t>(kw.length)) != 0) continue;
+    if (std::memcmp(line + i + 1, kw.word + 1, static_cast<size_t>(kw.length - 1)) != 0) continue;
     int pos = i + kw.length;
     switch (kw.rule) {
       case KeywordRule::JavaOnly:

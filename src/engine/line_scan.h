@@ -11,6 +11,7 @@ struct LineScan {
   LineFlags flags;
   int directiveWordEnd = -1;  // keywords inside a directive word are not keywords
   int singleChar[4] = {-1, -1, -1, -1};  // cached SingleChar results for ( ) { }
+  bool checks = true;  // the in-line quality checks run on this line
 };
 
 inline bool IsLineEnd(char c) { return c == '\n' || c == '\r' || c == '\0'; }
@@ -20,7 +21,16 @@ struct GlobalData;
 // Tries every keyword that starts with the character at i: counts it in its
 // file counter and runs its action (decision points, structure keywords).
 void MatchKeyword(LineScan& s, int i, GlobalData& gcd);
+// For each initial character, the characters after which a keyword with that
+// initial may start (built from the keyword catalogue).
+struct KeywordLeadTable {
+  bool lead[128][256] = {};
+  KeywordLeadTable();
+};
+extern const KeywordLeadTable kKeywordLeads;
 // True when a keyword may start right after the character lead.
-bool IsKeywordLead(unsigned char initial, unsigned char lead);
+inline bool IsKeywordLead(unsigned char initial, unsigned char lead) {
+  return initial < 128 && kKeywordLeads.lead[initial][lead];
+}
 // True when some keyword starts with the character.
 bool IsKeywordInitial(unsigned char c);

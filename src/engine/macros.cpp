@@ -8,7 +8,6 @@
 #include <memory>
 #include <new>
 #include <string>
-#include <tuple>
 
 #include "common/atomic_file.h"
 #include "common/gcd.h"
@@ -100,22 +99,8 @@ bool IsNameEnd(char c) {
 
 }  // namespace
 
-void AddMacroName(const char* name, unsigned value1, unsigned value2, GlobalData& gcd) {
-  if (name == nullptr) return;
-  auto& index = gcd.macros.index;
-  bool inserted = false;
-  std::unordered_set<std::string>::iterator it;
-  try {
-    std::string key(name);
-    std::tie(it, inserted) = index.insert(key);
-    // A name seen before is known already; only look-ups read the list, so
-    // one entry per distinct name keeps the memory of large trees down.
-    if (!inserted) return;
-    if (AddNameNode(key, value1, value2, gcd.macros.list, 0, gcd) == 1) return;
-  } catch (const std::bad_alloc&) {
-  }
-  // Out of memory: the name is dropped and the index keeps only listed names.
-  if (inserted) index.erase(it);
+void AddMacroName(const char* name, GlobalData& gcd) {
+  if (name != nullptr) gcd.macros.names.Intern(name);
 }
 
 int LoadMacros(GlobalData& gcd) {
@@ -142,7 +127,7 @@ int LoadMacros(GlobalData& gcd) {
     if (!startsLine) continue;
     if (line[0] == '#' || static_cast<signed char>(line[0]) <= 32) continue;
     Rtrim(line);
-    AddMacroName(line, 0, 1, gcd);
+    AddMacroName(line, gcd);
     ++loaded;
   }
   return loaded;
@@ -150,8 +135,7 @@ int LoadMacros(GlobalData& gcd) {
 
 int is_macro(const char* name, GlobalData& gcd) {
   if (name == nullptr || static_cast<signed char>(name[0]) <= 32) return 0;
-  if (gcd.macros.list.count == 0) return 0;
-  return gcd.macros.index.find(std::string(name, strnlen(name, kTextMax))) != gcd.macros.index.end() ? 1 : 0;
+  return gcd.macros.names.Contains(std::string_view(name, strnlen(name, kTextMax))) ? 1 : 0;
 }
 
 void ReadDefine(const char* line, int pos, int lineNumber, GlobalData& gcd) {
@@ -175,7 +159,7 @@ void ReadDefine(const char* line, int pos, int lineNumber, GlobalData& gcd) {
     }
   }
   gcd.eng.fc.macros += 1;
-  AddMacroName(mname, static_cast<unsigned>(lineNumber), 0, gcd);
+  AddMacroName(mname, gcd);
 }
 
 void MacroLineEnd(int lineNumber, GlobalData& gcd) {

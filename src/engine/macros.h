@@ -1,15 +1,13 @@
 // The run-wide macro list: lqa_macro.cfg and every #define seen.
 #pragma once
 
-#include <string>
-#include <unordered_set>
-
-#include "common/records.h"
+#include "common/name_set.h"
 #include "common/text.h"
 
 struct MacroState {
-  Llist<NameData> list;                 // macro names in the order they became known
-  std::unordered_set<std::string> index;  // the same names, for look-ups
+  // Every distinct macro name known so far: the macro file's and those of
+  // the #define lines read. Only look-ups read it, so each name is kept once.
+  NameSet names;
   char mname[kTextBuf] = {};            // name of the macro defined by the last #define
 };
 
@@ -17,8 +15,9 @@ struct GlobalData;
 // Reads the macro file, writing the default one when it is missing. Returns
 // the number of names loaded (0 when the file had to be written).
 int LoadMacros(GlobalData& gcd);
-// Appends a name to the macro list and its look-up index.
-void AddMacroName(const char* name, unsigned value1, unsigned value2, GlobalData& gcd);
+// Adds a name to the macro names (a known name stays as it is; a name that
+// finds no memory is dropped).
+void AddMacroName(const char* name, GlobalData& gcd);
 // 1 when the name is a known macro.
 int is_macro(const char* name, GlobalData& gcd);
 // Reads the #define whose directive word ends just before pos (ParseLine calls

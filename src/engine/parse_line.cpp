@@ -67,6 +67,9 @@ void Directive(LineScan& s, int i, GlobalData& gcd) {
 
 // The single-character line test for ( ) { }, done at most once per character a line.
 bool IsSingleCharLine(LineScan& s, char c) {
+  // The line must start with c after its blanks and tabs: a line whose first
+  // character above a blank is another one is decided at once.
+  if (s.flags.first_code_col >= 0 && s.line[s.flags.first_code_col] != c) return false;
   int slot = c == '(' ? 0 : c == ')' ? 1 : c == '{' ? 2 : 3;
   if (s.singleChar[slot] < 0) s.singleChar[slot] = SingleChar(s.line, c) ? 1 : 0;
   return s.singleChar[slot] == 1;
@@ -103,7 +106,7 @@ void OpenBrace(LineScan& s, int i, GlobalData& gcd) {
   ++gcd.eng.fc.braceOpen;
   const int depthBefore = gcd.eng.lex.function_scope;
   StructureOpenBrace(s, i, gcd);
-  if (gcd.eng.lex.function_scope > depthBefore) ScopeDepthNotice(s.lineNumber, gcd);
+  if (gcd.eng.lex.function_scope > depthBefore && s.checks) ScopeDepthNotice(s.lineNumber, gcd);
   NonEffective(s, '{', gcd);
 }
 
@@ -122,49 +125,66 @@ void CloseBrace(LineScan& s, int i, GlobalData& gcd) {
 }
 
 // Characters that mean something as code: punctuation of the dispatch and
-// of the in-line checks, and the initial letters of keywords.
+// the initial letters of keywords, and with the in-line checks on their
+// punctuation and initials too.
 struct CodeCharacterTable {
   bool is[256] = {};
-  CodeCharacterTable() {
+  explicit CodeCharacterTable(bool checks) {
     for (const char* p = "#(){}[];&|?<>=,:"; *p; ++p) is[static_cast<unsigned char>(*p)] = true;
     for (const KeywordInfo& kw : kKeywords) is[static_cast<unsigned char>(kw.word[0])] = true;
+    if (!checks) return;
     for (const char* p = InlineCheckCharacters(); *p; ++p) is[static_cast<unsigned char>(*p)] = true;
   }
   bool operator[](unsigned char c) const { return is[c]; }
 };
-const CodeCharacterTable kCodeCharacter;
+const CodeCharacterTable kCodeCharacter(true);
+const CodeCharacterTable kCodeCharacterNoChecks(false);
 
 // For each lexical context, the characters that can change anything once a
 // line is known to be non-blank and its LOC flag is decided. Runs of other
-// characters only move last_char, so the scan skips them in one go.
+// characters change nothing, so the scan skips them in one go; blanks and
+// tabs inside a run are counted on the way.
+enum RunByte : unsigned char { kInert = 0, kBlank = 1, kTab = 2, kStop = 3 };
 struct StopTable {
-  bool is[256] = {};
+  unsigned char kind[256] = {};
   explicit StopTable(const char* stops) {
-    for (const char* p = stops; *p; ++p) is[static_cast<unsigned char>(*p)] = true;
-    is[static_cast<unsigned char>('\r')] = is[static_cast<unsigned char>('\n')] = true;
-    is[static_cast<unsigned char>(' ')] = is[static_cast<unsigned char>('\t')] = true;
+    for (const char* p = stops; *p; ++p) kind[static_cast<unsigned char>(*p)] = kStop;
+    kind[static_cast<unsigned char>('\r')] = kind[static_cast<unsigned char>('\n')] = kStop;
+    kind[static_cast<unsigned char>(' ')] = kBlank;
+    kind[static_cast<unsigned char>('\t')] = kTab;
   }
 };
 // In code: the lexical characters, the punctuation of the dispatch and of the
 // in-line checks, and every character that may stand before a keyword. A
 // letter inside a run therefore follows a non-lead character and cannot start
-// a keyword.
+// a keyword. Without the in-line checks their punctuation "-+." is inert.
 const StopTable kStopCode("\"'*/#(){}[];=:~&|?<>,-+.");
+const StopTable kStopCodeNoChecks("\"'*/#(){}[];=:~&|?<>,");
 const StopTable kStopBlockComment("*");
 const StopTable kStopLineComment("");
 const StopTable kStopString("\"");
 const StopTable kStopCharLiteral("'");
 
-const StopTable& StopsFor(const LexState& lex) {
+// The characters the lexical switch of the scan acts on.
+struct LexicalCharacterTable {
+  bool is[256] = {};
+  LexicalCharacterTable() {
+    for (const char* p = " \t\"'*/"; *p; ++p) is[static_cast<unsigned char>(*p)] = true;
+  }
+  bool operator[](unsigned char c) const { return is[c]; }
+};
+const LexicalCharacterTable kLexicalCharacter;
+
+const StopTable& StopsFor(const LexState& lex, const StopTable& code) {
   if (lex.in_c_comment) return kStopBlockComment;
   if (lex.in_cpp_comment) return kStopLineComment;
   if (lex.in_string) return kStopString;
   if (lex.in_char) return kStopCharLiteral;
-  return kStopCode;
+  return code;
 }
 
 bool InsideCode(const LexState& lex) {
-  return !lex.in_c_comment && !lex.in_cpp_comment && !lex.in_string && !lex.in_char;
+  return (lex.in_c_comment | lex.in_cpp_comment | lex.in_string | lex.in_char) == 0;
 }
 
 // A character of code (outside comments, strings and character literals).
@@ -232,11 +252,11 @@ void CodeCharacter(LineScan& s, int i, GlobalData& gcd) {
     case '<':
     case '>':
       CountOperatorChar(line, i, gcd);
-      StructureCodeChar(s, i, gcd);
+      if (StructureCodeCharMatters(gcd.st)) StructureCodeChar(s, i, gcd);
       return;
     case ',':
     case ':':
-      StructureCodeChar(s, i, gcd);
+      if (StructureCodeCharMatters(gcd.st)) StructureCodeChar(s, i, gcd);
       return;
     default:
       break;
@@ -325,23 +345,44 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
   const bool extractStrings = gcd.sw.extractStrings != 0;
   const bool extractComments = CommentExtractionOn(gcd.sw);
   const bool keepContext = eng.keepContextText != 0;
-  for (int i = 0; i < s.len; ++i) {
-    char c = line[i];
-    if (lex.in_string && extractStrings) lex.estring.Append(c);
-    if (f.blank && Signed(c) > 32) {
-      f.first_code_col = i;
-      f.blank = 0;
+  const bool checks = s.checks;
+  const CodeCharacterTable& codeCharacter = checks ? kCodeCharacter : kCodeCharacterNoChecks;
+  const StopTable& stopCode = checks ? kStopCode : kStopCodeNoChecks;
+  // Leading blanks and tabs only add to the white space (and raise the tab
+  // notice) while nothing collects the line's characters: count them in one
+  // go.
+  int start = 0;
+  if (!extractStrings && !extractComments && !keepContext && !lex.region_flag) {
+    while (start < s.len && (line[start] == ' ' || line[start] == '\t')) {
+      if (line[start] == '\t') {
+        eng.fc.whitespace += tabSize;
+        if (checks && !lex.in_string) TabNotice(s.lineNumber, gcd);
+      } else {
+        eng.fc.whitespace += 1;
+      }
+      ++start;
     }
-    if (!f.blank && !f.loc && !lex.in_c_comment && !lex.in_cpp_comment && Signed(c) > 32 && c != '/') {
-      f.loc = 1;
-      FirstCodeCharacter(line, i, s.lineNumber, gcd);
+  }
+  for (int i = start; i < s.len; ++i) {
+    const char c = line[i];
+    if (extractStrings && lex.in_string) lex.estring.Append(c);
+    // A LOC line is no longer blank: both tests are done once it is LOC.
+    if (!f.loc) {
+      if (f.blank && Signed(c) > 32) {
+        f.first_code_col = i;
+        f.blank = 0;
+      }
+      if (!f.blank && !lex.in_c_comment && !lex.in_cpp_comment && Signed(c) > 32 && c != '/') {
+        f.loc = 1;
+        if (checks) FirstCodeCharacter(line, i, s.lineNumber, gcd);
+      }
     }
-    if ((lex.in_c_comment || lex.in_cpp_comment) && extractComments) lex.estring.Append(c);
+    if (extractComments && (lex.in_c_comment || lex.in_cpp_comment)) lex.estring.Append(c);
     if (!lex.region_flag) {
-      switch (c) {
+      if (kLexicalCharacter[static_cast<unsigned char>(c)]) switch (c) {
         case '\t':
           eng.fc.whitespace += tabSize;
-          if (!lex.in_string) TabNotice(s.lineNumber, gcd);
+          if (checks && !lex.in_string) TabNotice(s.lineNumber, gcd);
           break;
         case ' ':
           eng.fc.whitespace += 1;
@@ -361,49 +402,45 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
         default:
           break;
       }
-      if (kCodeCharacter[static_cast<unsigned char>(c)] && InsideCode(lex)) {
+      if (codeCharacter[static_cast<unsigned char>(c)] && InsideCode(lex)) {
         CodeCharacter(s, i, gcd);
-        CodeCharacterChecks(line, i, s.lineNumber, gcd);
+        if (checks) CodeCharacterChecks(line, i, s.lineNumber, gcd);
       }
     }
     // Every character goes to exactly one of the three context buffers.
     if (keepContext) ContextBuffer(eng).Append(c);
-    if (c != ' ' && c != '\t' && c != '\n' && c != '\r') f.last_char = c;
+    // (The last non-blank character is taken at the end of the line.)
     // Skipping a run of inert characters is exact: the extraction and the
     // context buffers take the run in one piece.
     if (!f.blank && !lex.region_flag && (f.loc || lex.in_c_comment || lex.in_cpp_comment)) {
-      const StopTable& stops = StopsFor(lex);
+      const StopTable& stops = StopsFor(lex, stopCode);
       int j = i + 1;
       // A keyword may start right after the character just scanned.
-      if (&stops == &kStopCode && j < s.len) {
+      if (&stops == &stopCode && j < s.len) {
         auto next = static_cast<unsigned char>(line[j]);
         if (IsKeywordLead(next, static_cast<unsigned char>(c))) continue;
       }
       // Blanks inside the run are counted on the way; in code a blank ends the
       // run when a keyword could start right after it.
-      const bool inCode = &stops == &kStopCode;
-      char last = 0;
+      const bool inCode = &stops == &stopCode;
       while (j < s.len) {
-        const auto ch = static_cast<unsigned char>(line[j]);
-        if (ch == ' ' || ch == '\t') {
-          eng.fc.whitespace += ch == '\t' ? tabSize : 1;
-          if (ch == '\t' && !lex.in_string) TabNotice(s.lineNumber, gcd);
+        const unsigned char kind = stops.kind[static_cast<unsigned char>(line[j])];
+        if (kind == kInert) {
           ++j;
-          if (inCode && j < s.len) {
-            auto next = static_cast<unsigned char>(line[j]);
-            if (IsKeywordLead(next, ch)) break;
-          }
           continue;
         }
-        if (stops.is[ch]) break;
-        last = static_cast<char>(ch);
+        if (kind == kStop) break;
+        eng.fc.whitespace += kind == kTab ? tabSize : 1;
+        if (kind == kTab && checks && !lex.in_string) TabNotice(s.lineNumber, gcd);
         ++j;
+        if (inCode && j < s.len &&
+            IsKeywordLead(static_cast<unsigned char>(line[j]), static_cast<unsigned char>(line[j - 1])))
+          break;
       }
       if (j > i + 1) {
         // The lexical state holds over the run: it joins the same buffer.
         if (keepContext) ContextBuffer(eng).Append(line + i + 1, j - i - 1);
-        if (last != 0) f.last_char = last;
-        if ((lex.in_string && extractStrings) || ((lex.in_c_comment || lex.in_cpp_comment) && extractComments))
+        if ((extractStrings && lex.in_string) || (extractComments && (lex.in_c_comment || lex.in_cpp_comment)))
           lex.estring.Append(line + i + 1, j - i - 1);
         i = j - 1;
       }
@@ -419,35 +456,48 @@ bool HasFallThroughPhrase(const char* line) {
   return false;
 }
 
+// The last character of the scanned line that is no blank, tab, line feed
+// or carriage return; a blank when there is none.
+char LastNonBlank(const LineScan& s) {
+  for (int i = s.len - 1; i >= 0; --i) {
+    const char c = s.line[i];
+    if (c != ' ' && c != '\t' && c != '\n' && c != '\r') return c;
+  }
+  return ' ';
+}
+
 void EndOfLine(LineScan& s, GlobalData& gcd) {
   EngineState& eng = gcd.eng;
   LexState& lex = eng.lex;
   FileCounts& fc = eng.fc;
   LineFlags& f = s.flags;
+  f.last_char = LastNonBlank(s);
   if (f.blank) f.c_comment = 0;  // a blank line inside a block comment is blank
   bool comment = f.c_comment || lex.in_cpp_comment;
   eng.lineType = LineTypeCode(f.blank, f.loc, f.non_effective, f.logical, comment ? 1 : 0);
-  ShowLineTrace(s.line, s.lineNumber, f, gcd);
+  if (gcd.sw.lineTrace || gcd.sw.workDeterministic) ShowLineTrace(s.line, s.lineNumber, f, gcd);
   if (f.blank) {
     ++fc.blank;
     lex.comment_pending = 0;
     fc.commentRun = 0;
   }
   if (f.loc) ++fc.loc;
-  udqn_process(s.line, 0, gcd);
+  if (gcd.udqn.current != nullptr) udqn_process(s.line, 0, gcd);
   if (comment) {
     lex.comment_pending = 1;
     ++fc.commentRun;
-    if (HasFallThroughPhrase(s.line)) ++fc.fallThrough;
+    // Only the case and break notice reads the fall-through comments.
+    if (s.checks && HasFallThroughPhrase(s.line)) ++fc.fallThrough;
     ++fc.comment;
   }
   // The line's record in the differential line data of a baseline (-wd).
   if (gcd.drv.diffDataStream != nullptr) WorkDiffDataLineWrite(gcd.drv.diffDataStream, eng.lineType, s.line, gcd);
   if (CommentExtractionOn(gcd.sw)) ExtractCommentLine(s.lineNumber, gcd);
-  StructureLineEnd(s, gcd);
+  if (StructureLineEndMatters(gcd.st)) StructureLineEnd(s, gcd);
   if (f.loc) {
-    eng.lastCodeLine.Clear();
-    CopyBounded(eng.lastCodeLine.text, kTextBuf, std::string_view(s.line, static_cast<size_t>(s.len)));
+    // s.len is below kTextBuf and the line holds no NUL before it.
+    std::memcpy(eng.lastCodeLine.text, s.line, static_cast<size_t>(s.len));
+    eng.lastCodeLine.text[s.len] = '\0';
     eng.lastCodeLine.len = s.len;
     eng.lastCodeLineNumber = s.lineNumber;
   }
@@ -520,8 +570,9 @@ void ParseLine(const char* line, int lineNumber, GlobalData& gcd) {
   if (lex.function_scope < 0) lex.function_scope = 0;
   // 4. The key string and line length checks, then a class name pending
   // from an earlier line is looked for.
-  LineStartChecks(line, len, lineNumber, gcd);
-  StructureLineStart(s, gcd);
+  s.checks = NoticeChecksOn(gcd);
+  if (s.checks) LineStartChecks(line, len, lineNumber, gcd);
+  if (StructureLineStartMatters(gcd.st)) StructureLineStart(s, gcd);
   // 5. An empty line is blank without a scan.
   if (len > 0) ScanLine(s, gcd);
   EndOfLine(s, gcd);

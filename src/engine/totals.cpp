@@ -1,9 +1,14 @@
 // Per-file reset and the roll-up of file counters into the project totals.
+#include <new>
+
 #include "common/gcd.h"
 #include "notices/udqn.h"
 
 void ResetState(GlobalData& gcd) {
-  gcd.eng = EngineState{};
+  // Made anew in place: assigning a fresh record would build its 10 KB of
+  // line buffers twice, once in a temporary and once by the copy.
+  gcd.eng.~EngineState();
+  ::new (static_cast<void*>(&gcd.eng)) EngineState();
   gcd.eng.lex.first_line = 1;
   gcd.eng.keepContextText = gcd.sw.debug;
   udqn_reset_file(gcd);

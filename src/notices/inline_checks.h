@@ -3,7 +3,14 @@
 // allocates.
 #pragma once
 
-struct GlobalData;
+#include "common/gcd.h"
+
+// True when the in-line checks run on the next line: some report reads the
+// notices, or reads whether the file raised any and it has raised none yet.
+inline bool NoticeChecksOn(const GlobalData& gcd) {
+  return gcd.needs.notices == NoticeNeed::All ||
+         (gcd.needs.notices == NoticeNeed::Presence && gcd.eng.fc.notices == 0);
+}
 
 // Before the scan of every line: the key string (21 is raised at the end of
 // the file when it was never seen) and the line length (1). len is the

@@ -200,6 +200,8 @@ NoticeSubjectScope::NoticeSubjectScope(NoticeSubject subject, GlobalData& gcd)
 NoticeSubjectScope::~NoticeSubjectScope() { gcd_.notices.subject = saved_; }
 
 bool RaiseNotice(int number, int line, NoticeArgs args, GlobalData& gcd, const RaiseOptions& options) {
+  // No report of this run reads notices (the in-line checks are off too).
+  if (gcd.needs.notices == NoticeNeed::None) return false;
   if (number < 1 || number > kNoticeCount || !gcd.cfg.notice[static_cast<std::size_t>(number)]) return false;
   if (gcd.drv.skipQuality && !options.ignoreSkipRegion) return false;
   ++gcd.eng.fc.notices;

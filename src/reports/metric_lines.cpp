@@ -50,15 +50,24 @@ void WriteIntFields(const IntField (&fields)[N], GlobalData& gcd) {
   }
 }
 
+// The five counts of a LOC line, one call of the writer each line.
 void WriteLocFields(int loc, int eloc, int lloc, int comments, int lines, GlobalData& gcd) {
-  const IntField fields[] = {
-      {"  LOC ", "  <b>LOC</b> ", "LOC", "loc", loc},
-      {"  eLOC ", "  <b>eLOC</b> ", "eLOC", "eloc", eloc},
-      {"  lLOC ", "  <b>lLOC</b> ", "lLOC", "lloc", lloc},
-      {"  Comment ", "  <b>Comment</b> ", "Comment", "comments", comments},
-      {"  Lines ", "  <b>Lines</b> ", "Lines", "lines", lines},
-  };
-  WriteIntFields(fields, gcd);
+  switch (Mode(gcd)) {
+    case OutputMode::Xml:
+      OutF("<loc>%d</loc>\n<eloc>%d</eloc>\n<lloc>%d</lloc>\n<comments>%d</comments>\n<lines>%d</lines>\n", loc,
+           eloc, lloc, comments, lines);
+      break;
+    case OutputMode::Csv:
+      OutF("LOC,%d,eLOC,%d,lLOC,%d,Comment,%d,Lines,%d\n", loc, eloc, lloc, comments, lines);
+      break;
+    case OutputMode::Html:
+      OutF("  <b>LOC</b> %-7d  <b>eLOC</b> %-7d  <b>lLOC</b> %-7d  <b>Comment</b> %-7d  <b>Lines</b> %8d\n", loc,
+           eloc, lloc, comments, lines);
+      break;
+    case OutputMode::Text:
+      OutF("  LOC %-7d  eLOC %-7d  lLOC %-7d  Comment %-7d  Lines %8d\n", loc, eloc, lloc, comments, lines);
+      break;
+  }
 }
 
 // Publ / Prot / Private / Total rows of the attribute and method lines.

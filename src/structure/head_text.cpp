@@ -1,11 +1,16 @@
 // Head text gathering.
 #include "structure/head_text.h"
 
+#include <algorithm>
+
 #include "common/text.h"
 
 namespace {
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// Characters that are neither blank nor start a comment or a literal.
+bool IsPlain(char c) { return c != '\0' && !IsSpace(c) && c != '/' && c != '"' && c != '\''; }
 
 void Put(std::string& out, char c) {
   if (out.size() >= kTextMax) return;
@@ -24,13 +29,13 @@ void AppendHeadText(std::string& out, const char* line, int from, int to, int& i
   while (i < to && line[i] != '\0') {
     const char c = line[i];
     if (inComment) {
-      if (c == '*' && line[i + 1] == '/') {
+      // Skip to the "*/" that ends the comment (its '/' may lie beyond to).
+      while (i < to && line[i] != '\0' && !(line[i] == '*' && line[i + 1] == '/')) ++i;
+      if (i < to && line[i] == '*') {
         inComment = 0;
         i += 2;
         Put(out, ' ');
-        continue;
       }
-      ++i;
       continue;
     }
     if (c == '/' && line[i + 1] == '*') {
@@ -50,8 +55,16 @@ void AppendHeadText(std::string& out, const char* line, int from, int to, int& i
       if (i < to && line[i] == c) Put(out, line[i++]);
       continue;
     }
-    Put(out, c);
-    ++i;
+    if (IsSpace(c) || c == '/') {
+      Put(out, c);
+      ++i;
+      continue;
+    }
+    // A run of characters that are copied as they stand, in one piece.
+    int j = i + 1;
+    while (j < to && IsPlain(line[j])) ++j;
+    if (out.size() < kTextMax) out.append(line + i, std::min(static_cast<std::size_t>(j - i), kTextMax - out.size()));
+    i = j;
   }
 }
 

@@ -4,6 +4,8 @@
 // functions, classes and namespaces.
 #pragma once
 
+#include "structure/structure_state.h"
+
 struct GlobalData;
 struct LineScan;
 enum class KeywordAction;
@@ -35,3 +37,22 @@ void StructureConditionalDirective(GlobalData& gcd);
 // True while a class head holding parentheses is read: its ( and ) lines
 // are not tested as single-character lines.
 bool ClassHeadHoldsParens(const GlobalData& gcd);
+
+// Necessary conditions for the line and character events to change anything
+// (most lines and characters change nothing): ParseLine tests them before it
+// calls the event.
+// A head or template is being read across lines.
+inline bool StructureLineStartMatters(const StructureState& st) {
+  return st.fn.collecting || st.head.kind || st.templatePending || st.templateDepth > 0;
+}
+// A signature, class head or template head gathers the line's text.
+inline bool StructureLineEndMatters(const StructureState& st) {
+  return (st.fn.collecting && st.fn.headOpen) || (st.head.kind && st.head.named && st.head.collectCol >= 0) ||
+         st.templateDepth > 0;
+}
+// Inside a type body, in a template head, or with a head or namespace that an
+// assignment ends.
+inline bool StructureCodeCharMatters(const StructureState& st) {
+  return st.class_flag || st.templatePending || st.templateDepth > 0 || st.head.kind || st.ns.pending ||
+         st.fn.nonAnsiParams;
+}

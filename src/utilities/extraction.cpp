@@ -27,7 +27,6 @@ void Erase(LineText& buffer, int from, int to) {
 
 }  // namespace
 
-bool CommentExtractionOn(const Switches& sw) { return sw.extractComments || sw.commentDocumentation; }
 
 std::string_view ExtractString(std::string_view text, GlobalData& gcd) {
   ExtractionBuffers& buf = gcd.util.extract;

@@ -4,11 +4,12 @@
 
 #include <string_view>
 
+#include "driver/switches.h"
+
 struct GlobalData;
-struct Switches;
 
 // True when the line engine collects comment text for extraction.
-bool CommentExtractionOn(const Switches& sw);
+inline bool CommentExtractionOn(const Switches& sw) { return sw.extractComments || sw.commentDocumentation; }
 
 // Cleans collected text down to its readable words: drops the quotes or
 // comment markers, surrounding punctuation, blanks and line feed escapes.

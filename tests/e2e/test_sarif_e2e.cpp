@@ -230,6 +230,18 @@ TEST_F(NoticeDocs, ReportStreamCarriesOnlyTheDocument) {
   EXPECT_EQ(Run({"-hs"}).out.find("SARIF"), std::string::npos);
 }
 
+// The documents hold every notice whatever else the run writes: a run with
+// no report of notices checks them all, as the notice report's run does.
+TEST_F(NoticeDocs, SameDocumentsWithOrWithoutTheNoticeReport) {
+  dir.Write("w.c", kCpp);
+  const RunResult alone = Run({"-xSARIF alone.sarif", "-xGITLAB alone.json", "w.c"});
+  const RunResult listed = Run({"-n", "-fa", "-xSARIF listed.sarif", "-xGITLAB listed.json", "w.c"});
+  ASSERT_GT(alone.status, 3) << alone.out;
+  EXPECT_EQ(alone.status, listed.status);
+  EXPECT_EQ(dir.Read("alone.sarif"), dir.Read("listed.sarif"));
+  EXPECT_EQ(dir.Read("alone.json"), dir.Read("listed.json"));
+}
+
 TEST_F(NoticeDocs, HostileFileNamesLinksAndFilesOutside) {
   const std::vector<std::string> names = {"a b.c", "hash#1.c", "pct%20.c", "quo\"te.c", "back\\slash.c",
                                           "ctl\x01.c", "bad\xff.c", "col:on.c"};

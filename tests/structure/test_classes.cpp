@@ -46,8 +46,8 @@ TEST(GetClassname, NamesAndPendingNames) {
   EXPECT_EQ(gcd.st.head.name, "Foo");
   EXPECT_EQ(gcd.st.head.forward, 1);
   gcd.st.head = TypeHead{};
-  AddMacroName("EXPORT", 0, 1, gcd);
-  AddMacroName("__declspec", 0, 1, gcd);
+  AddMacroName("EXPORT", gcd);
+  AddMacroName("__declspec", gcd);
   GetClassname("class EXPORT Foo : public Bar", 5, gcd);
   EXPECT_EQ(gcd.st.head.name, "Foo");
   GetClassname("class __declspec(dllexport) Bar {", 5, gcd);

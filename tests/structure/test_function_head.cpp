@@ -49,7 +49,7 @@ TEST(GetFunction, RejectedHeads) {
 TEST(GetFunction, MacrosDecorateOrInvoke) {
   FeedEngine e(SourceLang::C);
   GlobalData& gcd = e.gcd();
-  AddMacroName("EXPORT", 0, 1, gcd);
+  AddMacroName("EXPORT", gcd);
   GetFunction("int EXPORT compute(int a)", 18, gcd);
   EXPECT_EQ(gcd.st.fn.name, "compute");
   // A macro followed by more than its parenthesis only decorates the head:

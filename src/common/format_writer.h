@@ -1,0 +1,24 @@
+// The printf-style formatting behind the report writer. Reports write
+// millions of short lines made of texts, integers and fixed-point numbers;
+// those conversions are formatted here, byte for byte as printf would, and
+// the line goes to the stream in one write. A format holding any other
+// conversion is handed to vfprintf whole.
+#pragma once
+
+#include <cstdarg>
+#include <cstdio>
+
+// Writes the formatted text to the stream.
+void WriteFormatted(FILE* stream, const char* fmt, va_list args);
+
+// Writes n bytes to the stream as fwrite does. While a fully buffered
+// stream has room, the bytes go straight into its buffer, the way the C
+// library's own putc_unlocked does; a report writes millions of short
+// pieces, and a call of fwrite costs more than copying one.
+void WriteBytes(FILE* stream, const char* text, std::size_t n);
+
+// True when every conversion of the format is formatted here: %%, and
+// d, i, u (with l, ll or z), s, c and f with the flags '-' and '0', a width
+// (digits or '*') and for s and f a precision (digits, '*' for s; at most
+// 40 for f).
+bool FormattedHere(const char* fmt);

@@ -1,0 +1,98 @@
+#include "common/name_set.h"
+
+#include <cstring>
+#include <functional>
+#include <new>
+
+std::uint32_t NameSet::Hash(std::string_view name) {
+  const std::size_t h = std::hash<std::string_view>{}(name);
+  return static_cast<std::uint32_t>(h ^ (h >> 32));
+}
+
+std::size_t NameSet::Find(std::string_view name, std::uint32_t hash) const {
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    const Slot& slot = slots_[i];
+    if (slot.ref == 0) return i;
+    if (slot.hash != hash) continue;
+    const char* stored = Text(slot.ref);
+    if (std::memcmp(stored, name.data(), name.size()) == 0 && stored[name.size()] == '\0') return i;
+  }
+}
+
+bool NameSet::Contains(std::string_view name) const {
+  if (count_ == 0) return false;
+  return slots_[Find(name, Hash(name))].ref != 0;
+}
+
+bool NameSet::Grow() {
+  const std::size_t size = slots_.empty() ? 1024 : slots_.size() * 2;
+  std::vector<Slot> grown;
+  try {
+    grown.resize(size);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  const std::size_t mask = size - 1;
+  for (const Slot& slot : slots_) {
+    if (slot.ref == 0) continue;
+    std::size_t i = slot.hash & mask;
+    while (grown[i].ref != 0) i = (i + 1) & mask;
+    grown[i] = slot;
+  }
+  slots_.swap(grown);
+  return true;
+}
+
+std::uint32_t NameSet::Store(std::string_view name) {
+  const std::size_t need = name.size() + 1;
+  if (blocks_.size() >= kMaxBlocks) return 0;
+  try {
+    blocks_.reserve(blocks_.size() + 1);
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
+  std::size_t block = 0;
+  std::size_t offset = 0;
+  if (need > kBlock / 4) {
+    // A long name gets a block of its own; short names go on in the current one.
+    std::unique_ptr<char[]> own(new (std::nothrow) char[need]);
+    if (!own) return 0;
+    block = blocks_.size();
+    blocks_.push_back(std::move(own));
+  } else {
+    if (kBlock - used_ < need) {
+      std::unique_ptr<char[]> fresh(new (std::nothrow) char[kBlock]);
+      if (!fresh) return 0;
+      current_ = blocks_.size();
+      blocks_.push_back(std::move(fresh));
+      used_ = 0;
+    }
+    block = current_;
+    offset = used_;
+    used_ += need;
+  }
+  char* at = blocks_[block].get() + offset;
+  std::memcpy(at, name.data(), name.size());
+  at[name.size()] = '\0';
+  return static_cast<std::uint32_t>((block << kOffsetBits | offset) + 1);
+}
+
+const char* NameSet::Intern(std::string_view name) {
+  const std::uint32_t hash = Hash(name);
+  std::size_t at = 0;
+  if (count_ > 0) {
+    at = Find(name, hash);
+    if (slots_[at].ref != 0) return Text(slots_[at].ref);
+  }
+  // Keep the table at most 70 % full.
+  if ((count_ + 1) * 10 > slots_.size() * 7) {
+    if (!Grow()) return nullptr;
+    at = Find(name, hash);
+  }
+  const std::uint32_t ref = Store(name);
+  if (ref == 0) return nullptr;
+  slots_[at] = Slot{hash, ref};
+  ++count_;
+  return Text(ref);
+}

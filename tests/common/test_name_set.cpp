@@ -1,0 +1,42 @@
+// NameSet: each name stored once, at an address that never moves.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/name_set.h"
+
+namespace {
+
+TEST(NameSet, NamesAreKeptOnceAndNeverMove) {
+  NameSet set;
+  EXPECT_FALSE(set.Contains("a"));
+  const char* ab = set.Intern("ab");
+  ASSERT_NE(ab, nullptr);
+  EXPECT_STREQ(ab, "ab");
+  EXPECT_EQ(set.Intern(std::string("ab")), ab);
+  // Prefixes and extensions of a name are other names.
+  EXPECT_FALSE(set.Contains("a"));
+  EXPECT_FALSE(set.Contains("abc"));
+  EXPECT_NE(set.Intern("abc"), ab);
+  EXPECT_NE(set.Intern(""), nullptr);
+  EXPECT_TRUE(set.Contains(""));
+
+  // Growth of the table and of the text blocks, and names longer than a block's quarter.
+  std::vector<const char*> first;
+  for (int i = 0; i < 200000; ++i) first.push_back(set.Intern("name" + std::to_string(i)));
+  const std::string longName(700000, 'x');
+  const char* stored = set.Intern(longName);
+  ASSERT_NE(stored, nullptr);
+  EXPECT_EQ(std::string(stored), longName);
+  for (int i = 0; i < 200000; i += 997) {
+    EXPECT_EQ(set.Intern("name" + std::to_string(i)), first[static_cast<std::size_t>(i)]);
+    EXPECT_STREQ(first[static_cast<std::size_t>(i)], ("name" + std::to_string(i)).c_str());
+  }
+  EXPECT_TRUE(set.Contains(longName));
+  EXPECT_FALSE(set.Contains("name200000"));
+  EXPECT_EQ(set.size(), 200004u);
+  EXPECT_EQ(set.Intern("ab"), ab);
+}
+
+}  // namespace
