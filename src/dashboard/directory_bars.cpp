@@ -81,6 +81,14 @@ void WriteDirectorySection(std::string& out, const DashboardData& data) {
     return;
   }
   WriteLegend(out);
+  // Labels name each directory below the one all of them share.
+  std::size_t common = dirs[0].name.size();
+  for (const DirectoryNotices& d : dirs) {
+    std::size_t n = 0;
+    while (n < common && n < d.name.size() && d.name[n] == dirs[0].name[n]) ++n;
+    common = n;
+  }
+  while (common > 0 && dirs[0].name[common - 1] != '/') --common;
   int largest = 1;
   for (std::size_t i = 0; i < rows; ++i) largest = std::max(largest, dirs[i].shown);
   const double height = kTop * 2 + kRowHeight * static_cast<double>(rows) + 16;
@@ -91,7 +99,9 @@ void WriteDirectorySection(std::string& out, const DashboardData& data) {
   for (std::size_t i = 0; i < rows; ++i) {
     const DirectoryNotices& d = dirs[i];
     const double y = kTop + 10 + kRowHeight * static_cast<double>(i);
-    const std::string label = FitLabel(d.name, kLabelWidth, 12);
+    std::string_view shortName = std::string_view(d.name).substr(std::min(common, d.name.size()));
+    if (shortName.empty()) shortName = d.name;
+    const std::string label = FitLabelTail(shortName, kLabelWidth, 12);
     out += "<g class=\"dirbar\" data-directory=\"" + Escaped(d.name) + "\" data-notices=\"" + std::to_string(d.notices) +
            "\" data-shown=\"" + std::to_string(d.shown) + "\" data-frequent=\"" + std::to_string(d.frequent) + "\">";
     out += "<title>" + Escaped(d.name) + ": " + std::to_string(d.notices) + " notices";

@@ -102,3 +102,17 @@ std::string FitLabel(std::string_view text, double width, double fontSize) {
   out += "\xE2\x80\xA6";  // U+2026 HORIZONTAL ELLIPSIS
   return out;
 }
+
+std::string FitLabelTail(std::string_view text, double width, double fontSize) {
+  const double each = fontSize * 0.6;
+  if (each <= 0) return {};
+  const double room = width / each;
+  const std::size_t count = CharacterCount(text);
+  if (static_cast<double>(count) <= room) return std::string(text);
+  const long keep = static_cast<long>(std::floor(room)) - 1;
+  if (keep < 1) return {};
+  std::string_view rest = text;
+  for (std::size_t skip = count - static_cast<std::size_t>(keep); skip > 0 && !rest.empty(); --skip)
+    rest.remove_prefix(CharacterLength(rest));
+  return "\xE2\x80\xA6" + std::string(rest);
+}

@@ -27,5 +27,8 @@ double TextWidth(std::string_view text, double fontSize);
 // character and the ellipsis fit. Invalid bytes count as one character each.
 std::string FitLabel(std::string_view text, double width, double fontSize);
 
+// The same, cut at the start instead: the end of a path tells more.
+std::string FitLabelTail(std::string_view text, double width, double fontSize);
+
 // Characters of text (a valid UTF-8 sequence or a stray byte counts as one).
 std::size_t CharacterCount(std::string_view text);

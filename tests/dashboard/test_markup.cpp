@@ -32,6 +32,8 @@ TEST(DashboardMarkup, LabelsAreCutAtCharactersWithAnEllipsis) {
   // Two-byte characters are never split.
   EXPECT_EQ(FitLabel("\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", 40, font), "\xC3\xA9\xC3\xA9\xC3\xA9\xE2\x80\xA6");
   EXPECT_EQ(FitLabel("abcdef", 15, font), "");
+  EXPECT_EQ(FitLabelTail("/long/path/xfs", 50, font), "\xE2\x80\xA6" "/xfs");
+  EXPECT_EQ(FitLabelTail("a/\xC3\xA9\xC3\xA9", 50, font), "a/\xC3\xA9\xC3\xA9");
   EXPECT_EQ(CharacterCount("a\xC3\xA9\xFF"), 3u);
   const std::string huge(5000, 'n');
   EXPECT_EQ(CharacterCount(FitLabel(huge, 300, font)), 30u);
