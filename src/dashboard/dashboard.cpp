@@ -1,5 +1,7 @@
 #include "dashboard/dashboard.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -26,6 +28,12 @@ void ReportFailure(const std::string& file, const std::string& why) {
           why.c_str());
 }
 
+// A target that exists and is no regular file (/dev/null) is written as it is.
+bool IsDevice(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
 std::string RunDate() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
@@ -45,9 +53,17 @@ void OpenDashboard(GlobalData& gcd) {
   DashboardState& d = gcd.dash;
   if (!d.wanted) return;
   d.target = std::make_shared<AtomicFile>();
-  if (d.target->Open(d.file)) return;
-  ReportFailure(d.file, d.target->error());
-  ExitRun(1, gcd);
+  if (!d.target->Open(d.file)) {
+    ReportFailure(d.file, d.target->error());
+    ExitRun(1, gcd);
+  }
+  // The report, published last, would replace the page.
+  const AtomicFile* report = gcd.drv.report.get();
+  if (report != nullptr && report->target() == d.target->target() && !IsDevice(d.target->target())) {
+    StreamF(gLQAOUT, "\n  Error: The dashboard and the report name the same file\n         Filename: %s\n\n",
+            d.file.c_str());
+    ExitRun(1, gcd);
+  }
 }
 
 void DashboardNotice(int number, GlobalData& gcd) {

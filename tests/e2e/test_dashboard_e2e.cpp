@@ -200,6 +200,10 @@ TEST_F(Dashboard, HostileFileNamesAndUnwritableTargets) {
   const RunResult missing = Run({"-xDASHBOARD no/such/dir/d.html", "-rc t"});
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.out.find("Error: Could not write the dashboard"), std::string::npos);
+  // The -O report would replace the page.
+  const RunResult same = Run({"-O", "same.txt", "-xDASHBOARD same.txt", "-rc t"});
+  EXPECT_EQ(same.status, 1);
+  EXPECT_NE(dir.Read("same.txt").find("The dashboard and the report name the same file"), std::string::npos);
   // A keyword without its file name.
   const RunResult bare = Run({"-xDASHBOARD", "-rc t"});
   EXPECT_EQ(bare.status, 1);
