@@ -75,13 +75,13 @@ void WriteSummarySection(std::string& out, const DashboardData& data) {
     eloc += f.eloc;
   }
   out += "<section id=\"summary\">\n<h2>Summary</h2>\n<div class=\"cards\">\n";
-  Card(out, std::to_string(data.files.size()), "files");
-  Card(out, std::to_string(lines), "lines");
-  Card(out, std::to_string(loc), "LOC");
-  Card(out, std::to_string(eloc), "eLOC");
-  Card(out, data.haveFunctions ? std::to_string(data.functions.size()) : "\xE2\x80\x93", "functions");
-  Card(out, data.haveClasses ? std::to_string(data.classes) : "\xE2\x80\x93", "classes");
-  Card(out, data.haveNotices ? std::to_string(data.noticeTotal) : "\xE2\x80\x93", "notices");
+  Card(out, Grouped(static_cast<long long>(data.files.size())), "files");
+  Card(out, Grouped(lines), "lines");
+  Card(out, Grouped(loc), "LOC");
+  Card(out, Grouped(eloc), "eLOC");
+  Card(out, data.haveFunctions ? Grouped(static_cast<long long>(data.functions.size())) : "\xE2\x80\x93", "functions");
+  Card(out, data.haveClasses ? Grouped(data.classes) : "\xE2\x80\x93", "classes");
+  Card(out, data.haveNotices ? Grouped(data.noticeTotal) : "\xE2\x80\x93", "notices");
   out += "</div>\n";
   if (!data.haveFunctions) out += "<p class=\"none\">Run with -fa to include functions.</p>\n";
   if (!data.haveClasses) out += "<p class=\"none\">Run with -o to include classes.</p>\n";

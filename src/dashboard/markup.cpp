@@ -69,6 +69,16 @@ std::string Decimal1(double value) {
   return buf;
 }
 
+std::string Grouped(long long value) {
+  const std::string digits = std::to_string(value < 0 ? -value : value);
+  std::string out = value < 0 ? "-" : "";
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+    out += digits[i];
+  }
+  return out;
+}
+
 void AppendCoordinate(std::string& out, double value) { out += Decimal1(value); }
 
 std::size_t CharacterCount(std::string_view text) {

@@ -18,6 +18,10 @@ std::string Decimal1(double value);
 // Appends a coordinate with one decimal.
 void AppendCoordinate(std::string& out, double value);
 
+// A count with a comma between groups of three digits ("1,459,198"), for
+// figures people read rather than programs.
+std::string Grouped(long long value);
+
 // Approximate width in pixels of a text at a font size, for deciding what
 // fits: every character (not byte) counts as 0.6 of the font size.
 double TextWidth(std::string_view text, double fontSize);

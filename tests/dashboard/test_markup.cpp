@@ -22,6 +22,9 @@ TEST(DashboardMarkup, OneDecimalWithoutNegativeZeroOrNaN) {
   EXPECT_EQ(Decimal1(-0.01), "0.0");
   EXPECT_EQ(Decimal1(0.0 / 0.0), "0.0");
   EXPECT_EQ(Decimal1(1160), "1160.0");
+  EXPECT_EQ(Grouped(1459198), "1,459,198");
+  EXPECT_EQ(Grouped(999), "999");
+  EXPECT_EQ(Grouped(-1000), "-1,000");
 }
 
 TEST(DashboardMarkup, LabelsAreCutAtCharactersWithAnEllipsis) {

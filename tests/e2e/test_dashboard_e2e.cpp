@@ -218,3 +218,30 @@ TEST_F(Dashboard, HostileFileNamesAndUnwritableTargets) {
 }
 
 }  // namespace
+
+namespace {
+
+// Headless Chromium, where it is installed, renders the page: the DOM it
+// builds holds every bar and tile, and the screenshot is not blank.
+TEST_F(Dashboard, ChromiumRendersThePage) {
+  if (Shell("command -v chromium 2>/dev/null").empty()) GTEST_SKIP() << "chromium is not installed";
+  WriteFixture(dir);
+  Run({"-s", "-fa", "-o", "-n", "-xDASHBOARD d.html", "-rc src"});
+  // A profile of its own, so that the browser writes only below the test's directory.
+  const std::string browser = "cd '" + dir.path() + "' && HOME='" + dir.path() +
+                              "' timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run "
+                              "--user-data-dir='" + dir.path() + "/profile' ";
+  const std::string dom = Shell(browser + "--dump-dom 'file://" + dir.path() + "/d.html' 2>/dev/null");
+  EXPECT_EQ(Count(dom, "class=\"bar"), 6u);
+  EXPECT_EQ(Count(dom, "class=\"tile\""), 3u);
+  EXPECT_EQ(Count(dom, "class=\"dirbar\""), 2u);
+  Shell(browser + "--window-size=1280,2400 --screenshot='" + dir.path() + "/shot.png' 'file://" + dir.path() +
+        "/d.html' >/dev/null 2>&1");
+  // A blank page of this size compresses to a few kilobytes.
+  const std::string png = dir.Read("shot.png");
+  ASSERT_GT(png.size(), 8u);
+  EXPECT_EQ(png.substr(1, 3), "PNG");
+  EXPECT_GT(png.size(), 40000u);
+}
+
+}  // namespace
