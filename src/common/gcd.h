@@ -9,6 +9,7 @@
 #include "common/atomic_file.h"
 #include "common/records.h"
 #include "common/text.h"
+#include "dashboard/dashboard_state.h"
 #include "driver/config.h"
 #include "driver/languages.h"
 #include "driver/report_needs.h"
@@ -107,6 +108,7 @@ struct GlobalData {
   ReportState rep;  // state the reports carry between calls
   UtilityState util;
   SarifState sarif;  // the SARIF log and GitLab report of the notices
+  DashboardState dash;  // the dashboard page (-x"DASHBOARD file")
 };
 
 // Allocates a fresh run record with every default set (InitGlobals).

@@ -11,6 +11,7 @@
 #include "common/gcd.h"
 #include "common/input_file.h"
 #include "common/output.h"
+#include "dashboard/dashboard.h"
 #include "driver/line_reader.h"
 #include "driver/progress.h"
 #include "notices/notices.h"
@@ -237,6 +238,7 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
   WorkDiffDataFileClose(gcd);
   AddTotal(gcd);
   record.notices = fc.notices;
+  EndDashboardFile(record, gcd);
 
   if (Xml(gcd) && !sw.noFileNames) {
     if (!sw.listFilesOnly) {
@@ -296,6 +298,7 @@ void ProcessFile(FileData& record, GlobalData& gcd) {
   if (drv.workFileStream != nullptr && sw.workLineDiff) WorkDiffDataFileOpen(gcd);
 
   BeginFileNotices(gcd);
+  BeginDashboardFile(gcd);
   LineLoop(file.get(), gcd);
   EndOfFile(record, gcd);
 }

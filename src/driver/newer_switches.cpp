@@ -13,6 +13,7 @@
 #include "reports/format.h"
 #include "reports/header.h"
 #include "reports/report_text.h"
+#include "dashboard/dashboard.h"
 #include "sarif/notice_documents.h"
 
 namespace {
@@ -29,6 +30,7 @@ constexpr NewerXKeyword kNewerX[] = {
     {"HELP", XArgument::None, ShowHelpScreen},
     {"SARIF", XArgument::Optional, RequestSarifLog},
     {"GITLAB", XArgument::Optional, RequestGitlabReport},
+    {"DASHBOARD", XArgument::Required, RequestDashboard},
 };
 
 // The -xHELP screen, in the order a user meets the switches.
@@ -44,6 +46,9 @@ constexpr NewerSwitchHelp kNewerHelp[] = {
     {"-x\"GITLAB file\"", "Besides the report, write a GitLab Code Quality report of the\n"
                            "notices to file; turns on -n -fa -o"},
     {"-xGITLAB", "Write only the GitLab report, to standard output or the -O file"},
+    {"-x\"DASHBOARD file\"", "Besides the report, write one self-contained HTML page of charts\n"
+                              "(complexity, notices per directory, eLOC treemap) to file;\n"
+                              "draws only what the run computed (add -fa -o -n for all)"},
 };
 
 bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }

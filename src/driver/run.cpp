@@ -29,6 +29,7 @@
 #include "reports/format.h"
 #include "reports/header.h"
 #include "reports/project_reports.h"
+#include "dashboard/dashboard.h"
 #include "sarif/notice_documents.h"
 #include "structure/entity_index.h"
 #include "utilities/benchmark.h"
@@ -121,6 +122,7 @@ int Run(int argc, char** argv, GlobalData& gcd) {
   int firstFile = SetUpParams(argc, argv, gcd);
   AdjustAfterSwitches(gcd);
   OpenNoticeDocuments(gcd);
+  OpenDashboard(gcd);
 
   Switches& sw = gcd.sw;
   if (sw.outputMode != OutputMode::Csv && !sw.codeListing && sw.outputMode != OutputMode::Xml)
@@ -163,6 +165,7 @@ int Run(int argc, char** argv, GlobalData& gcd) {
   ShowProgressEnd(gcd);
   EndOfRun(gcd);
   int result = FinishNoticeDocuments(gcd.drv.runFailed ? 1 : NoticeExitStatus(gcd), gcd);
+  result = FinishDashboard(result, gcd);
   if (sw.progress) StreamF(stderr, "  LQA Processed - %d Files\n", gcd.drv.filesProcessed);
   return result;
 }

@@ -4,6 +4,7 @@
 
 #include "common/gcd.h"
 #include "common/output.h"
+#include "dashboard/dashboard.h"
 #include "notices/notices.h"
 #include "notices/verbose_texts.h"
 #include "reports/format.h"
@@ -217,6 +218,7 @@ bool RaiseNotice(int number, int line, NoticeArgs args, GlobalData& gcd, const R
     raised.subject = options.entity != nullptr ? NoticeSubject::Type : gcd.notices.subject;
     CaptureNotice(raised, gcd);
   }
+  if (gcd.dash.wanted) DashboardNotice(number, gcd);
   if (options.countOnly) return true;
   const Switches& sw = gcd.sw;
   const char* file = options.fileName != nullptr ? options.fileName : CurrentFileName(gcd);

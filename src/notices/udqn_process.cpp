@@ -7,6 +7,7 @@
 
 #include "common/gcd.h"
 #include "common/output.h"
+#include "dashboard/dashboard.h"
 #include "notices/udqn.h"
 #include "notices/udqn_internal.h"
 #include "sarif/notice_capture.h"
@@ -131,6 +132,7 @@ void emit_udqn(UdqnDefinition& def, const char* line, GlobalData& gcd) {
     raised.lineText = def.emitAtEof ? nullptr : line;
     CaptureNotice(raised, gcd);
   }
+  if (gcd.dash.wanted) DashboardUserNotice(def.rank.category, gcd);
   const Switches& sw = gcd.sw;
   if (sw.qualityNotices && !sw.totalsOnly) {
     if (!sw.noticeVisualStudio && !sw.noticeSingleLine) emit_udqn_verbose(def, line, gcd);
