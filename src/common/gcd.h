@@ -16,6 +16,7 @@
 #include "engine/engine_state.h"
 #include "engine/macros.h"
 #include "fileset/fileset.h"
+#include "gate/gate_state.h"
 #include "inheritance/inheritance_state.h"
 #include "notices/notice_state.h"
 #include "notices/udqn_state.h"
@@ -100,6 +101,7 @@ struct GlobalData {
   ReportState rep;  // state the reports carry between calls
   UtilityState util;
   SarifState sarif;  // the SARIF log and GitLab report of the notices
+  GateState gate;    // the quality gate and its snapshot
 };
 
 // Allocates a fresh run record with every default set (InitGlobals).

@@ -10,6 +10,8 @@
 #include "driver/config_home.h"
 #include "driver/exit.h"
 #include "driver/help.h"
+#include "gate/gate_run.h"
+#include "gate/snapshot_writer.h"
 #include "reports/format.h"
 #include "reports/header.h"
 #include "reports/report_text.h"
@@ -29,6 +31,8 @@ constexpr NewerXKeyword kNewerX[] = {
     {"HELP", XArgument::None, ShowHelpScreen},
     {"SARIF", XArgument::Optional, RequestSarifLog},
     {"GITLAB", XArgument::Optional, RequestGitlabReport},
+    {"GATESNAP", XArgument::Required, RequestGateSnapshot},
+    {"GATEANY", XArgument::None, RequestGateAnyRise},
 };
 
 // The -xHELP screen, in the order a user meets the switches.
@@ -42,6 +46,14 @@ constexpr NewerSwitchHelp kNewerHelp[] = {
     {"-x\"GITLAB file\"", "Besides the report, write a GitLab Code Quality report of the\n"
                            "notices to file; turns on -n -fa -o"},
     {"-xGITLAB", "Write only the GitLab report, to standard output or the -O file"},
+    {"-G\"BASE [HEAD]\"", "Quality gate: compare two revisions by function and notice and fail\n"
+                           "(status 2) only on new notices, functions whose complexity rose\n"
+                           "above the limit and new functions over it; 3: could not compare.\n"
+                           "BASE and HEAD (default: the files on disk) are git:REV (REV...:\n"
+                           "the merge base with HEAD), a directory or a .lqagate snapshot"},
+    {"-x\"GATESNAP file\"", "Besides the report, write the gate snapshot of this run to file;\n"
+                             "turns on -n -fa -o"},
+    {"-xGATEANY", "With -G: any rise of a function's complexity fails"},
 };
 
 bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }

@@ -1,0 +1,53 @@
+// Reading revisions of the git repository that holds the current directory,
+// without touching its work tree, index, refs or .git: the repository's
+// shape from rev-parse, a tree listed by ls-tree and its blobs streamed
+// through one cat-file --batch into a private directory, renames from diff.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class SignalGuard;
+
+struct GitRepo {
+  std::string top;     // the work tree's top directory
+  std::string prefix;  // the current directory below it, with a trailing '/', or empty
+  bool shallow = false;
+};
+
+// Why a git step failed: the message for the report.
+struct GitFailure {
+  std::string message;
+};
+
+bool OpenRepo(GitRepo& repo, GitFailure& failure, SignalGuard& guard);
+// The commit a revision names (its full id), or with mergeBase the merge
+// base of it and HEAD. The revision has been checked not to look like an
+// option and is passed after --end-of-options.
+bool ResolveRevision(const GitRepo& repo, const std::string& revision, bool mergeBase, std::string& commit,
+                     GitFailure& failure, SignalGuard& guard);
+
+// Which files of a tree are exported: below the current directory's prefix,
+// with an extension the run analyses.
+struct TreeFilter {
+  std::vector<std::string> extensions;  // lower case, without the dot
+  bool Keeps(const std::string& path, const std::string& prefix) const;
+};
+// A comma separated extension list ("c,h,cpp") as a filter.
+TreeFilter MakeTreeFilter(const std::string& extensionLists);
+
+struct TreeExport {
+  long long files = 0;
+  std::vector<std::string> skipped;  // "path (symbolic link)" and the like
+};
+// Writes the kept regular files of commit's tree below root (paths as in
+// the repository from its top). A path that could write outside root or
+// into a .git directory refuses the whole tree.
+bool ExportTree(const GitRepo& repo, const std::string& commit, const TreeFilter& filter, const std::string& root,
+                TreeExport& result, GitFailure& failure, SignalGuard& guard);
+
+// The renames from base to head (head empty: the work tree), paths relative
+// to the current directory's prefix: old path -> new path.
+bool RenameMap(const GitRepo& repo, const std::string& base, const std::string& head,
+               std::unordered_map<std::string, std::string>& renames, GitFailure& failure, SignalGuard& guard);
