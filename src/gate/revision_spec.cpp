@@ -14,7 +14,7 @@ bool ParseSide(std::string_view word, SideSpec& side, std::string& error) {
   if (word.starts_with(kGitPrefix)) {
     std::string_view rev = word.substr(kGitPrefix.size());
     side.kind = SideKind::Git;
-    if (rev.size() > 3 && rev.ends_with("...")) {
+    if (rev.ends_with("...")) {
       side.mergeBase = true;
       rev.remove_suffix(3);
     }
