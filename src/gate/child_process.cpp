@@ -15,7 +15,7 @@ constexpr std::size_t kMaxErrorText = 64 * 1024;
 
 int StatusOf(int raw) {
   if (WIFEXITED(raw)) return WEXITSTATUS(raw);
-  if (WIFSIGNALED(raw)) return 128 + WTERMSIG(raw);
+  if (WIFSIGNALED(raw)) return 256 + WTERMSIG(raw);
   return -1;
 }
 
@@ -164,5 +164,6 @@ int RunGit(const std::vector<std::string>& args, const std::string& dir, std::st
   if (pid < 0) return -1;
   std::vector<int> statuses;
   WaitForChildren({pid}, statuses, guard);
+  if (statuses[0] > 255) return statuses[0] - 128;  // the shell's number of a signal
   return statuses[0] == 127 && out.empty() && err.empty() ? -1 : statuses[0];
 }

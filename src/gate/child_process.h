@@ -42,7 +42,7 @@ struct SpawnSpec {
 pid_t Spawn(const SpawnSpec& spec, const SignalGuard& guard);
 
 // Waits for every child of pids; each status is the exit status, or
-// 128 + the signal that ended it. A signal taken meanwhile stops the
+// 256 + the signal that ended it. A signal taken meanwhile stops the
 // children with SIGTERM (they are still reaped) and is returned; 0 otherwise.
 int WaitForChildren(const std::vector<pid_t>& pids, std::vector<int>& statuses, SignalGuard& guard);
 

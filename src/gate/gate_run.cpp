@@ -192,7 +192,7 @@ class GateSession {
     for (std::size_t i = 0; i < sides.size(); ++i) {
       // A run's status is its notice count; only a signal or a missing
       // snapshot says it failed.
-      if (statuses[i] < 0 || statuses[i] > 128) {
+      if (statuses[i] < 0 || statuses[i] > 255) {
         failure_.message = "the analysis of the " + std::string(sides[i]->label) + " (" + sides[i]->spec.text +
                            ") ended abnormally (status " + std::to_string(statuses[i]) + ")";
         return false;

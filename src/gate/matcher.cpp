@@ -113,17 +113,23 @@ class FunctionMatcher {
   std::vector<int> baseHead_, headBase_;
 };
 
-// The owner a notice is compared within: its function's match, else its
-// type or function by name in its (mapped) file, else its file.
-std::string OwnerKey(const GateNotice& n, const std::string& path, long long functionKey) {
-  if (functionKey >= 0) return "F" + std::to_string(functionKey);
-  if (functionKey < -1) return "N" + std::to_string(-functionKey - 2);
-  if (n.entityKind != 0) return Join({n.entityKind == 'f' ? "f" : "c", path, n.entity});
-  return Join({"p", path});
+std::uint64_t Mix(std::uint64_t h, std::uint64_t v) {
+  h ^= v + 0x9E3779B97F4A7C15ULL + (h << 6) + (h >> 2);
+  return h * 0xBF58476D1CE4E5B9ULL;
 }
 
-std::string NoticeKey(const std::string& owner, const GateNotice& n) {
-  return Join({owner, n.rule, HashHex(n.textHash)});
+std::uint64_t HashText(std::string_view text) { return std::hash<std::string_view>()(text); }
+
+// The key of a notice within the multisets, hashed to 64 bits: its owner
+// (its function's match, else its type or function by name in its mapped
+// file, else that file) with its rule and text.
+std::uint64_t NoticeKey(const GateNotice& n, const std::string& path, long long functionKey) {
+  std::uint64_t h;
+  if (functionKey >= 0) h = Mix(1, static_cast<std::uint64_t>(functionKey));
+  else if (functionKey < -1) h = Mix(2, static_cast<std::uint64_t>(-functionKey));
+  else if (n.entityKind != 0) h = Mix(Mix(Mix(3, static_cast<unsigned char>(n.entityKind)), HashText(path)), HashText(n.entity));
+  else h = Mix(4, HashText(path));
+  return Mix(Mix(Mix(h, HashText(n.rule)), HashText(n.keyword)), n.textHash);
 }
 
 }  // namespace
@@ -166,12 +172,12 @@ GateResult CompareSnapshots(const GateSnapshot& base, const GateSnapshot& head,
 
   // Notices as multisets per owner: the base's counted in, the head's
   // counted out.
-  std::unordered_map<std::string, long long> counts;
+  std::unordered_map<std::uint64_t, long long> counts;
   counts.reserve(base.notices.size());
   for (const GateNotice& n : base.notices) {
-    auto it = renames.find(n.path);
+    auto it = renames.empty() ? renames.end() : renames.find(n.path);
     const std::string& path = it != renames.end() ? it->second : n.path;
-    ++counts[NoticeKey(OwnerKey(n, path, n.function), n)];
+    ++counts[NoticeKey(n, path, n.function)];
   }
   for (const GateNotice& n : head.notices) {
     long long functionKey = -1;
@@ -179,7 +185,7 @@ GateResult CompareSnapshots(const GateSnapshot& base, const GateSnapshot& head,
       const int b = functions.headBase()[static_cast<std::size_t>(n.function)];
       functionKey = b >= 0 ? b : -2 - n.function;
     }
-    auto it = counts.find(NoticeKey(OwnerKey(n, n.path, functionKey), n));
+    auto it = counts.find(NoticeKey(n, n.path, functionKey));
     if (it != counts.end() && it->second > 0) {
       --it->second;
       ++result.noticesUnchanged;
@@ -187,7 +193,7 @@ GateResult CompareSnapshots(const GateSnapshot& base, const GateSnapshot& head,
     }
     ++result.noticesNew;
     if (n.function >= 0 && judged[static_cast<std::size_t>(n.function)] && n.rule == options.complexityRule) continue;
-    result.findings.push_back(GateFinding{FindingKind::NewNotice, n.path, n.line, n.rule + " " + n.message});
+    result.findings.push_back(GateFinding{FindingKind::NewNotice, n.path, n.line, n.rule + " " + NoticeText(head, n)});
   }
   for (const auto& [key, left] : counts) result.noticesFixed += left;
 

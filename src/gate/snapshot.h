@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 inline constexpr const char* kSnapshotFormat = "lqa-gate";
@@ -35,13 +36,13 @@ struct GateClass {
 struct GateNotice {
   std::string path;     // empty for a notice about no file (a made-up inheritance root)
   std::string rule;     // "LQA030", "LQA100"
+  std::string keyword;  // the keyword of the scope notice, else empty
   std::string entity;   // qualified function or type name, or empty
-  char entityKind = 0;  // 'f' function, 'c' class, struct or interface, 0 none
+  char entityKind = 0;  // 'f' function, 'c' class, 's' struct, 'i' interface, 0 none
   int function = -1;    // the index of its function in the snapshot, or -1
   std::uint64_t textHash = 0;  // the flagged line without blanks (0: a notice about a whole entity)
   int occurrence = 1;
   int line = 1;
-  std::string message;
 };
 
 struct GateSnapshot {
@@ -52,7 +53,16 @@ struct GateSnapshot {
   std::vector<GateFunction> functions;
   std::vector<GateClass> classes;
   std::vector<GateNotice> notices;
+  std::unordered_map<std::string, std::string> ruleMessages;  // rule id -> its short text
 };
+
+// The message of a notice as the documents give it: the rule's text (or the
+// scope wording with the keyword) and " in function NAME" and the like.
+std::string NoticeText(const GateSnapshot& snapshot, const GateNotice& notice);
+// The entity kind letter of a word ("function", "class", "struct",
+// "interface"), 0 for any other; and back.
+char EntityKindLetter(std::string_view word);
+const char* EntityKindWord(char letter);
 
 // Reads a snapshot. Returns false with a one-line reason in error for a file
 // that cannot be read, a foreign format, a version other than 1 or any

@@ -9,6 +9,7 @@
 
 #include "common/input_file.h"
 #include "common/version.h"
+#include "notices/notice_emit.h"
 #include "gate/snapshot.h"
 
 namespace {
@@ -16,21 +17,31 @@ namespace {
 constexpr std::size_t kMaxSnapshotBytes = std::size_t{1} << 31;  // 2 GB
 constexpr std::size_t kMaxRecords = 50'000'000;
 
-// One member value of a flat object.
+// One member value of a flat object: a view into the line, or into the
+// line's scratch text when it held escapes.
 struct Value {
   bool isString = false;
-  std::string text;
+  std::string_view text;
   long long number = 0;
 };
+
+constexpr std::size_t kMaxMembers = 32;
 
 // The members of one line, in order (a line holds a dozen at most, so a
 // linear search is quicker than a map).
 struct Members {
-  std::vector<std::pair<std::string, Value>> items;
+  std::pair<std::string_view, Value> items[kMaxMembers];
+  std::size_t count = 0;
+  std::string scratch[kMaxMembers * 2];  // unescaped keys and strings
+  std::size_t scratchUsed = 0;
   const Value* Find(std::string_view key) const {
-    for (const auto& [k, v] : items)
-      if (k == key) return &v;
+    for (std::size_t i = 0; i < count; ++i)
+      if (items[i].first == key) return &items[i].second;
     return nullptr;
+  }
+  void Clear() {
+    count = 0;
+    scratchUsed = 0;
   }
 };
 
@@ -57,27 +68,27 @@ class LineParser {
   explicit LineParser(std::string_view line) : s_(line) {}
 
   bool Parse(Members& out) {
+    out.Clear();
     SkipBlanks();
     if (!Take('{')) return false;
     SkipBlanks();
     if (Take('}')) return AtEnd();
     for (;;) {
-      std::string key;
+      std::string_view key;
       SkipBlanks();
-      if (!String(key)) return false;
+      if (!String(key, out)) return false;
       SkipBlanks();
       if (!Take(':')) return false;
       SkipBlanks();
       Value v;
       if (Peek() == '"') {
         v.isString = true;
-        if (!String(v.text)) return false;
+        if (!String(v.text, out)) return false;
       } else if (!Number(v.number)) {
         return false;
       }
-      for (const auto& item : out.items)
-        if (item.first == key) return false;  // a key twice
-      out.items.emplace_back(std::move(key), std::move(v));
+      if (out.Find(key) != nullptr || out.count == kMaxMembers) return false;  // a key twice, or too many
+      out.items[out.count++] = {key, v};
       SkipBlanks();
       if (Take('}')) return AtEnd();
       if (!Take(',')) return false;
@@ -111,8 +122,25 @@ class LineParser {
     }
     return true;
   }
-  bool String(std::string& out) {
+  // A string as a view into the line; one with escapes is unescaped into
+  // the members' scratch text.
+  bool String(std::string_view& view, Members& members) {
     if (!Take('"')) return false;
+    const std::size_t start = i_;
+    while (i_ < s_.size() && s_[i_] != '"' && s_[i_] != '\\' && static_cast<unsigned char>(s_[i_]) >= 0x20) ++i_;
+    if (i_ < s_.size() && s_[i_] == '"') {
+      view = s_.substr(start, i_ - start);
+      ++i_;
+      return true;
+    }
+    if (members.scratchUsed == std::size(members.scratch)) return false;
+    std::string& out = members.scratch[members.scratchUsed++];
+    out.assign(s_.substr(start, i_ - start));
+    if (!Unescape(out)) return false;
+    view = out;
+    return true;
+  }
+  bool Unescape(std::string& out) {
     while (i_ < s_.size()) {
       const char c = s_[i_++];
       if (c == '"') return true;
@@ -170,9 +198,16 @@ class LineParser {
 class Fields {
  public:
   explicit Fields(const Members& m) : m_(m) {}
-  std::string Str(std::string_view key) {
+  std::string_view Str(std::string_view key) {
     const Value* v = m_.Find(key);
-    if (v == nullptr || !v->isString) return Bad(key), std::string();
+    if (v == nullptr || !v->isString) return Bad(key), std::string_view();
+    return v->text;
+  }
+  // An optional member: absent is the empty string.
+  std::string_view OptStr(std::string_view key) {
+    const Value* v = m_.Find(key);
+    if (v == nullptr) return std::string_view();
+    if (!v->isString) Bad(key);
     return v->text;
   }
   long long Int(std::string_view key, long long low, long long high) {
@@ -180,8 +215,12 @@ class Fields {
     if (v == nullptr || v->isString || v->number < low || v->number > high) return Bad(key), 0;
     return v->number;
   }
+  long long OptInt(std::string_view key, long long low, long long high, long long absent) {
+    return m_.Find(key) == nullptr ? absent : Int(key, low, high);
+  }
+  std::uint64_t OptHash(std::string_view key) { return m_.Find(key) == nullptr ? 0 : Hash(key); }
   std::uint64_t Hash(std::string_view key) {
-    const std::string text = Str(key);
+    const std::string_view text = Str(key);
     if (text.size() != 16) return Bad(key), 0;
     std::uint64_t h = 0;
     for (char c : text) {
@@ -222,10 +261,13 @@ bool ParseSnapshot(std::string_view text, GateSnapshot& out, std::string& error,
   out = GateSnapshot{};
   std::size_t lineNo = 0;
   bool header = false, ended = false;
-  // Each file's first function, so that a notice's function index resolves.
-  std::unordered_map<std::string, std::size_t> firstFunction;
-  std::unordered_map<std::string, std::size_t> fileFunctions;
+  // Each file's first function and its number of functions, so that a
+  // notice's function index resolves.
+  std::string currentPath;
+  std::size_t currentFirst = 0, currentCount = 0;
   long long endCounts[3] = {0, 0, 0};
+  auto members = std::make_unique<Members>();
+  Members& m = *members;
   while (!text.empty()) {
     const std::size_t nl = text.find('\n');
     if (nl == std::string_view::npos) return Fail(error, lineNo + 1, "the last line has no line end (truncated)");
@@ -233,7 +275,6 @@ bool ParseSnapshot(std::string_view text, GateSnapshot& out, std::string& error,
     text.remove_prefix(nl + 1);
     ++lineNo;
     if (ended) return Fail(error, lineNo, "a line after the end line");
-    Members m;
     if (!LineParser(line).Parse(m)) return Fail(error, lineNo, "not a flat JSON object of strings and integers");
     Fields f(m);
     if (!header) {
@@ -252,11 +293,30 @@ bool ParseSnapshot(std::string_view text, GateSnapshot& out, std::string& error,
       header = true;
       continue;
     }
-    const std::string kind = f.Str("kind");
+    const std::string_view kind = f.Str("kind");
     if (out.files.size() + out.functions.size() + out.classes.size() + out.notices.size() >= kMaxRecords)
       return Fail(error, lineNo, "too many records");
-    if (kind == "file") {
-      out.files.push_back(f.Str("path"));
+    if (kind == "notice") {
+      GateNotice n;
+      n.path = f.Str("path");
+      n.rule = f.Str("rule");
+      n.keyword = f.OptStr("keyword");
+      n.entity = f.OptStr("entity");
+      n.entityKind = EntityKindLetter(f.OptStr("entityKind"));
+      if (n.entity.empty() != (n.entityKind == 0)) return Fail(error, lineNo, "an entity without its kind");
+      const long long fn = f.OptInt("function", 0, kMaxLine, -1);
+      n.textHash = f.OptHash("text");
+      n.occurrence = static_cast<int>(f.Int("occurrence", 1, kMaxLine));
+      n.line = static_cast<int>(f.Int("line", 0, kMaxLine));
+      if (!f.problem().empty()) return Fail(error, lineNo, f.problem());
+      if (fn >= 0) {
+        // The index counts the functions of the notice's file, which come
+        // right before its notices.
+        if (n.path != currentPath || static_cast<std::size_t>(fn) >= currentCount || n.entityKind != 'f')
+          return Fail(error, lineNo, "the notice names a function its file does not have");
+        n.function = static_cast<int>(currentFirst + static_cast<std::size_t>(fn));
+      }
+      out.notices.push_back(std::move(n));
     } else if (kind == "function") {
       GateFunction g;
       g.path = f.Str("path");
@@ -269,11 +329,19 @@ bool ParseSnapshot(std::string_view text, GateSnapshot& out, std::string& error,
       g.complexity = static_cast<int>(f.Int("complexity", 0, kMaxLine));
       g.eloc = static_cast<int>(f.Int("eloc", -kMaxLine, kMaxLine));
       g.bodyHash = f.Hash("body");
-      if (f.problem().empty()) {
-        firstFunction.try_emplace(g.path, out.functions.size());
-        ++fileFunctions[g.path];
-        out.functions.push_back(std::move(g));
-      }
+      if (!f.problem().empty()) return Fail(error, lineNo, f.problem());
+      if (g.path != currentPath) return Fail(error, lineNo, "a function outside its file's records");
+      ++currentCount;
+      out.functions.push_back(std::move(g));
+    } else if (kind == "file") {
+      out.files.emplace_back(f.Str("path"));
+      currentPath = out.files.back();
+      currentFirst = out.functions.size();
+      currentCount = 0;
+    } else if (kind == "rule") {
+      const std::string_view id = f.Str("id");
+      const std::string_view message = f.Str("message");
+      if (f.problem().empty()) out.ruleMessages[std::string(id)] = message;
     } else if (kind == "class") {
       GateClass c;
       c.path = f.Str("path");
@@ -281,29 +349,6 @@ bool ParseSnapshot(std::string_view text, GateSnapshot& out, std::string& error,
       c.occurrence = static_cast<int>(f.Int("occurrence", 1, kMaxLine));
       c.line = static_cast<int>(f.Int("line", 0, kMaxLine));
       out.classes.push_back(std::move(c));
-    } else if (kind == "notice") {
-      GateNotice n;
-      n.path = f.Str("path");
-      n.rule = f.Str("rule");
-      n.entity = f.Str("entity");
-      const std::string entityKind = f.Str("entityKind");
-      if (entityKind == "function") n.entityKind = 'f';
-      else if (entityKind == "type") n.entityKind = 'c';
-      else if (!entityKind.empty()) return Fail(error, lineNo, "unknown entity kind");
-      const long long fn = f.Int("function", -1, kMaxLine);
-      n.textHash = f.Hash("text");
-      n.occurrence = static_cast<int>(f.Int("occurrence", 1, kMaxLine));
-      n.line = static_cast<int>(f.Int("line", 0, kMaxLine));
-      n.message = f.Str("message");
-      if (f.problem().empty() && fn >= 0) {
-        // The index counts the functions of the notice's file, which come
-        // before their notices.
-        auto it = firstFunction.find(n.path);
-        if (it == firstFunction.end() || static_cast<std::size_t>(fn) >= fileFunctions[n.path])
-          return Fail(error, lineNo, "the notice names a function its file does not have");
-        n.function = static_cast<int>(it->second + static_cast<std::size_t>(fn));
-      }
-      if (f.problem().empty()) out.notices.push_back(std::move(n));
     } else if (kind == "end") {
       endCounts[0] = f.Int("functions", 0, kMaxLine);
       endCounts[1] = f.Int("classes", 0, kMaxLine);
@@ -321,6 +366,36 @@ bool ParseSnapshot(std::string_view text, GateSnapshot& out, std::string& error,
       endCounts[2] != static_cast<long long>(out.notices.size()))
     return Fail(error, lineNo, "the end line's counts differ from the records read");
   return true;
+}
+
+char EntityKindLetter(std::string_view word) {
+  if (word == "function") return 'f';
+  if (word == "class") return 'c';
+  if (word == "struct") return 's';
+  if (word == "interface") return 'i';
+  return 0;
+}
+
+const char* EntityKindWord(char letter) {
+  switch (letter) {
+    case 'f': return "function";
+    case 'c': return "class";
+    case 's': return "struct";
+    case 'i': return "interface";
+    default: return "";
+  }
+}
+
+std::string NoticeText(const GateSnapshot& snapshot, const GateNotice& notice) {
+  std::string text;
+  if (!notice.keyword.empty()) {
+    text = "'" + notice.keyword + "' " + kScopeNoticeWording;
+  } else {
+    auto it = snapshot.ruleMessages.find(notice.rule);
+    text = it != snapshot.ruleMessages.end() ? it->second : notice.rule;
+  }
+  if (!notice.entity.empty()) text += std::string(" in ") + EntityKindWord(notice.entityKind) + " " + notice.entity;
+  return text;
 }
 
 bool ReadSnapshot(const std::string& file, GateSnapshot& out, std::string& error, std::string& warning) {

@@ -22,7 +22,11 @@
 class GateSnapshotWriter {
  public:
   bool Open(const std::string& target) {
-    if (!file_.Open(target)) return false;
+    // A snapshot can always be made again: it is renamed into place when
+    // complete but not synced to disk, which would cost more than writing it.
+    AtomicOptions options;
+    options.sync = false;
+    if (!file_.Open(target, options)) return false;
     json_ = std::make_unique<JsonWriter>(file_.stream());
     return true;
   }
@@ -79,22 +83,44 @@ class GateSnapshotWriter {
     pending_.clear();
   }
 
+  // The rules' texts, once, before the first notice.
+  void Rules(const NoticeRuleTable& rules) {
+    if (rulesWritten_) return;
+    rulesWritten_ = true;
+    for (const NoticeRule& rule : rules.rules) {
+      json_->BeginObject();
+      json_->Key("kind").String("rule");
+      json_->Key("id").String(rule.id);
+      json_->Key("message").String(NoticeMessageHead(rule, nullptr));
+      json_->EndObject();
+    }
+  }
+
+  // Members with their default value (no keyword, entity or function, a
+  // notice about a whole entity) are left out: a tree raises millions of
+  // notices.
   void WriteNotices(const std::string& path, const FileNotices& file, const NoticeRuleTable& rules, bool inFile) {
+    Rules(rules);
     for (const CapturedNotice& n : file.notices) {
       const NoticeRule& rule = rules.rules[static_cast<std::size_t>(n.rule)];
       const NoticeEntity* entity = n.entity >= 0 ? &file.entities[static_cast<std::size_t>(n.entity)] : nullptr;
-      const bool isFunction = entity != nullptr && entity->kind == NoticeEntityKind::Function;
+      if (entity != nullptr && (entity->kind == NoticeEntityKind::None || entity->name.empty())) entity = nullptr;
       json_->BeginObject();
       json_->Key("kind").String("notice");
       json_->Key("path").String(path);
       json_->Key("rule").String(rule.id);
-      json_->Key("entity").String(entity != nullptr ? entity->name : std::string());
-      json_->Key("entityKind").String(entity == nullptr ? "" : isFunction ? "function" : "type");
-      json_->Key("function").Int(isFunction && inFile ? FunctionOf(entity->name, n.line) : -1);
-      json_->Key("text").String(HashHex(n.textHash));
-      json_->Key("occurrence").Int(Occurrence(path, rule.id, entity, n.textHash));
+      if (n.keyword[0] != '\0') json_->Key("keyword").String(n.keyword);
+      if (entity != nullptr) {
+        json_->Key("entity").String(entity->name);
+        json_->Key("entityKind").String(NoticeEntityKindWord(entity->kind));
+        if (entity->kind == NoticeEntityKind::Function && inFile) {
+          const long long fn = FunctionOf(entity->name, n.line);
+          if (fn >= 0) json_->Key("function").Int(fn);
+        }
+      }
+      if (n.textHash != 0) json_->Key("text").String(HashHex(n.textHash));
+      json_->Key("occurrence").Int(Occurrence(rule.id, entity, n.textHash));
       json_->Key("line").Int(n.line);
-      json_->Key("message").String(NoticeMessage(rule, n, file));
       json_->EndObject();
       ++notices_;
     }
@@ -112,7 +138,8 @@ class GateSnapshotWriter {
     ++classes_;
   }
 
-  bool End() {
+  bool End(const NoticeRuleTable& rules) {
+    Rules(rules);
     json_->BeginObject();
     json_->Key("kind").String("end");
     json_->Key("functions").Int(functions_);
@@ -146,24 +173,23 @@ class GateSnapshotWriter {
     }
     return last;
   }
-  int Occurrence(const std::string& path, const std::string& rule, const NoticeEntity* entity, std::uint64_t text) {
-    std::string key = path;
-    key += '\x01';
-    key += rule;
-    key += '\x01';
-    if (entity != nullptr) key += entity->name;
-    key += '\x01';
-    key += HashHex(text);
+  // The occurrence of the notice's key (rule, entity and text) in its
+  // file, from 1; the key is hashed to 64 bits.
+  int Occurrence(const std::string& rule, const NoticeEntity* entity, std::uint64_t text) {
+    std::uint64_t key = std::hash<std::string_view>()(rule) * 0x9E3779B97F4A7C15ULL;
+    key ^= (entity != nullptr ? std::hash<std::string_view>()(entity->name) : 0) + 0x632BE59BD9B4E019ULL + (key << 6);
+    key ^= text * 0xBF58476D1CE4E5B9ULL + (key >> 2);
     return ++occurrences_[key];
   }
 
   AtomicFile file_;
   std::unique_ptr<JsonWriter> json_;
   std::vector<GateFunction> pending_;
-  std::unordered_map<std::string, int> occurrences_;
+  std::unordered_map<std::uint64_t, int> occurrences_;
   std::unordered_map<std::string, int> classOccurrences_;
   long long functions_ = 0, classes_ = 0, notices_ = 0;
   int failure_ = 0;
+  bool rulesWritten_ = false;
 };
 
 void GateSnapshotWriterFree::operator()(GateSnapshotWriter* writer) const { delete writer; }
@@ -192,7 +218,6 @@ void OpenGateSnapshot(GlobalData& gcd) {
          g.snapshotFile.c_str(), writer->error().c_str());
     ExitRun(1, gcd);
   }
-  PrepareNoticeCapture(gcd);
   writer->Header(gcd);
   g.writer = std::move(writer);
   gcd.sarif.capturing = 1;
@@ -226,7 +251,7 @@ int FinishGateSnapshot(int status, GlobalData& gcd) {
       w.WriteClass(it->second, c.name, c.line);
     }
   }
-  const bool written = w.End();
+  const bool written = w.End(gcd.sarif.capture.rules);
   bool ok = written && w.file().Commit();
   if (!ok) {
     if (!written) w.file().Abandon();

@@ -31,7 +31,6 @@ GateNotice Note(const std::string& path, const std::string& rule, int function, 
   n.entityKind = function >= 0 ? 'f' : 0;
   n.textHash = text;
   n.line = line;
-  n.message = "message";
   return n;
 }
 

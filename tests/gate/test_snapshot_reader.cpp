@@ -21,11 +21,13 @@ const std::string kBody =
     "\"line\":3,\"begin\":3,\"end\":9,\"complexity\":4,\"eloc\":6,\"body\":\"00000000000000ff\"}\n"
     "{\"kind\":\"function\",\"path\":\"src/a.c\",\"name\":\"g\\u00e9\\ud83d\\ude00\",\"signature\":\"()\","
     "\"occurrence\":1,\"line\":12,\"begin\":12,\"end\":14,\"complexity\":1,\"eloc\":2,\"body\":\"0123456789abcdef\"}\n"
-    "{\"kind\":\"notice\",\"path\":\"src/a.c\",\"rule\":\"LQA022\",\"entity\":\"g\",\"entityKind\":\"function\","
-    "\"function\":1,\"text\":\"0000000000000001\",\"occurrence\":1,\"line\":13,\"message\":\"goto\\n\"}\n"
+    "{\"kind\":\"rule\",\"id\":\"LQA022\",\"message\":\"unbound\\n\"}\n"
+    "{\"kind\":\"notice\",\"path\":\"src/a.c\",\"rule\":\"LQA022\",\"keyword\":\"if\",\"entity\":\"g\","
+    "\"entityKind\":\"function\",\"function\":1,\"text\":\"0000000000000001\",\"occurrence\":1,\"line\":13}\n"
+    "{\"kind\":\"notice\",\"path\":\"src/a.c\",\"rule\":\"LQA022\",\"occurrence\":1,\"line\":1}\n"
     "{\"kind\":\"class\",\"path\":\"src/a.c\",\"name\":\"S\",\"occurrence\":1,\"line\":1}\n";
 
-std::string End(int functions = 2, int classes = 1, int notices = 1) {
+std::string End(int functions = 2, int classes = 1, int notices = 2) {
   return "{\"kind\":\"end\",\"functions\":" + std::to_string(functions) + ",\"classes\":" + std::to_string(classes) +
          ",\"notices\":" + std::to_string(notices) + "}\n";
 }
@@ -41,10 +43,14 @@ TEST(SnapshotReader, ReadsEveryRecordKindAndResolvesNoticeFunctions) {
   EXPECT_EQ(s.functions[0].signature, "(int a)");
   EXPECT_EQ(s.functions[0].bodyHash, 0xffu);
   EXPECT_EQ(s.functions[1].name, "g\xc3\xa9\xf0\x9f\x98\x80");
-  ASSERT_EQ(s.notices.size(), 1u);
+  ASSERT_EQ(s.notices.size(), 2u);
   EXPECT_EQ(s.notices[0].function, 1);
   EXPECT_EQ(s.notices[0].entityKind, 'f');
-  EXPECT_EQ(s.notices[0].message, "goto\n");
+  EXPECT_EQ(NoticeText(s, s.notices[0]), "'if' is not bound with scope braces {} in function g");
+  // Members left out take their defaults; the text comes from the rule.
+  EXPECT_EQ(s.notices[1].function, -1);
+  EXPECT_EQ(s.notices[1].textHash, 0u);
+  EXPECT_EQ(NoticeText(s, s.notices[1]), "unbound\n");
   EXPECT_EQ(s.classes.size(), 1u);
 }
 
@@ -79,7 +85,7 @@ TEST(SnapshotReader, RefusesTruncatedAndMalformedFiles) {
       "{\"kind\":\"mystery\"}\n",                                    // unknown kind
       "{\"kind\":\"function\",\"path\":\"a\",\"name\":\"f\"}\n",     // members missing
       "{\"kind\":\"notice\",\"path\":\"a\",\"rule\":\"LQA001\",\"entity\":\"f\",\"entityKind\":\"function\","
-      "\"function\":5,\"text\":\"0000000000000000\",\"occurrence\":1,\"line\":1,\"message\":\"m\"}\n",  // no such function
+      "\"function\":5,\"text\":\"0000000000000000\",\"occurrence\":1,\"line\":1}\n",  // no such function
       "{\"kind\":\"class\",\"path\":\"a\",\"name\":\"S\",\"occurrence\":1,\"line\":99999999999999999999}\n",
   };
   for (const std::string& line : bad) EXPECT_FALSE(ParseSnapshot(Header() + line + End(0, 0, 0), s, error, warning)) << line;
