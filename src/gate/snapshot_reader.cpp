@@ -1,6 +1,9 @@
 // The strict reader of gate snapshots: every line one flat JSON object of
 // strings and integers; any other shape, a missing member, a value out of
 // range or a missing end line refuses the whole file.
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -266,6 +269,9 @@ bool ParseSnapshot(std::string_view text, GateSnapshot& out, std::string& error,
   std::string currentPath;
   std::size_t currentFirst = 0, currentCount = 0;
   long long endCounts[3] = {0, 0, 0};
+  // About one record a line: room for them at once.
+  const std::size_t lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+  out.notices.reserve(std::min(lines, kMaxRecords));
   auto members = std::make_unique<Members>();
   Members& m = *members;
   while (!text.empty()) {
@@ -404,7 +410,10 @@ bool ReadSnapshot(const std::string& file, GateSnapshot& out, std::string& error
     error = InputErrorText(errno);
     return false;
   }
+  struct stat st {};
   std::string text;
+  if (fstat(fileno(f.get()), &st) == 0 && st.st_size > 0 && static_cast<std::size_t>(st.st_size) <= kMaxSnapshotBytes)
+    text.reserve(static_cast<std::size_t>(st.st_size));
   char buffer[1 << 16];
   std::size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) {
