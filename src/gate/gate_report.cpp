@@ -20,10 +20,11 @@ void Skipped(const char* label, const GateSideSummary& side) {
 }  // namespace
 
 int ReportGate(const GateSideSummary& base, const GateSideSummary& head, const GateSnapshot& baseSnap,
-               const GateResult& result, std::string_view warnings) {
+               const GateResult& result, std::string_view compared, std::string_view warnings) {
   OutS("\n  Quality gate\n");
   SideLine("Base", base);
   SideLine("Head", head);
+  if (!compared.empty()) OutF("  Compared: %.*s\n", static_cast<int>(compared.size()), compared.data());
   if (!warnings.empty()) OutF("  Warning: %.*s\n", static_cast<int>(warnings.size()), warnings.data());
   OutF("  Functions: %lld matched, %lld moved, %lld renamed, %zu new, %zu removed\n", result.matchedCount,
        result.movedCount, result.renamedCount, result.newFunctions.size(), result.removedFunctions.size());

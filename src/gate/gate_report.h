@@ -17,6 +17,7 @@ struct GateSideSummary {
 };
 
 // Writes the report on the report stream; returns the exit status, 0
-// passed or 2 failed.
+// passed or 2 failed. compared says what was compared when only the changed
+// files were.
 int ReportGate(const GateSideSummary& base, const GateSideSummary& head, const GateSnapshot& baseSnap,
-               const GateResult& result, std::string_view warnings);
+               const GateResult& result, std::string_view compared, std::string_view warnings);

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstring>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "common/gcd.h"
 #include "common/output.h"
@@ -50,18 +51,6 @@ bool IsDirectory(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool MakeDirectories(const std::string& path) {
-  std::size_t at = 1;
-  while (at <= path.size()) {
-    const std::size_t slash = path.find('/', at);
-    const std::string part = path.substr(0, slash);
-    if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    if (slash == std::string::npos) break;
-    at = slash + 1;
-  }
-  return true;
-}
-
 // One side of the comparison while it is prepared.
 struct Side {
   const char* label;  // "base", "head"
@@ -93,6 +82,14 @@ class GateSession {
       std::string error;
       if (!temp_.Create(error)) return Fail(error);
     }
+    // A git base against a git head or the files on disk: only the files
+    // that differ need analysing, the others are the same on both sides.
+    sparse_ = base_.spec.kind == SideKind::Git &&
+              (head_.spec.kind == SideKind::Git || head_.spec.kind == SideKind::Disk);
+    for (Side* side : {&base_, &head_})
+      if (side->spec.kind == SideKind::Git && !Resolve(*side)) return Interrupted() ? kCannotCompare : Fail(failure_.message);
+    if (sparse_ && !ChangedPaths(repo_, base_.summary.commit, head_.summary.commit, changes_, failure_, guard_))
+      return Interrupted() ? kCannotCompare : Fail(failure_.message);
     for (Side* side : {&base_, &head_})
       if (!Prepare(*side)) return Interrupted() ? kCannotCompare : Fail(failure_.message);
     if (!Analyse()) return Interrupted() ? kCannotCompare : Fail(failure_.message);
@@ -104,16 +101,21 @@ class GateSession {
       }
       if (!warning.empty()) warnings_ += (warnings_.empty() ? "" : "; ") + std::string(side->label) + ": " + warning;
     }
-    std::unordered_map<std::string, std::string> renames;
-    if (base_.spec.kind == SideKind::Git && (head_.spec.kind == SideKind::Git || head_.spec.kind == SideKind::Disk)) {
-      if (!RenameMap(repo_, base_.summary.commit, head_.summary.commit, renames, failure_, guard_))
-        return Interrupted() ? kCannotCompare : Fail(failure_.message);
-    }
     GateOptions options;
     options.limit = gcd_.cfg.maxCyclomatic;
     options.anyRise = gcd_.gate.anyRise != 0;
-    const GateResult result = CompareSnapshots(base_.snapshot, head_.snapshot, renames, options);
-    return ReportGate(base_.summary, head_.summary, base_.snapshot, result, warnings_);
+    std::string note;
+    const GateResult result = CompareSnapshots(base_.snapshot, head_.snapshot, changes_.renames, options);
+    if (sparse_) {
+      std::unordered_set<std::string> all = changes_.basePaths;
+      all.insert(changes_.headPaths.begin(), changes_.headPaths.end());
+      const TreeFilter filter = Filter();
+      long long changed = 0;
+      for (const std::string& path : all) changed += filter.Keeps(path, repo_.prefix) ? 1 : 0;
+      note = std::to_string(changed) + " changed file" + (changed == 1 ? "" : "s") +
+             " (the others are the same on both sides)";
+    }
+    return ReportGate(base_.summary, head_.summary, base_.snapshot, result, note, warnings_);
   }
 
   int caught() const { return guard_.caught(); }
@@ -124,6 +126,17 @@ class GateSession {
   int Fail(const std::string& message) {
     OutF("\n  Error: The quality gate could not compare\n         %s\n\n", message.c_str());
     return kCannotCompare;
+  }
+
+  bool Resolve(Side& side) {
+    std::string commit;
+    if (!ResolveRevision(repo_, side.spec.revision, side.spec.mergeBase, commit, failure_, guard_)) return false;
+    side.summary.commit = commit;
+    return true;
+  }
+
+  TreeFilter Filter() const {
+    return MakeTreeFilter(gcd_.lang.acceptedExtensions + "," + gcd_.sw.recursiveExtensions);
   }
 
   bool Prepare(Side& side) {
@@ -142,21 +155,30 @@ class GateSession {
         side.runDir = side.spec.path;
         if (&side == &head_ && side.spec.path != ".") side.summary.pathPrefix = side.spec.path + "/";
         break;
-      case SideKind::Disk:
-        break;
-      case SideKind::Git: {
-        std::string commit;
-        if (!ResolveRevision(repo_, side.spec.revision, side.spec.mergeBase, commit, failure_, guard_)) return false;
-        side.summary.commit = commit;
+      case SideKind::Disk: {
+        if (!sparse_) break;
+        // The changed files on disk, copied beside the base's.
         const std::string root = temp_.path() + "/" + side.label;
         if (mkdir(root.c_str(), 0700) != 0) return failure_.message = std::strerror(errno), false;
+        TreeFilter filter = Filter();
+        filter.only = &changes_.headPaths;
         TreeExport exported;
-        const TreeFilter filter =
-            MakeTreeFilter(gcd_.lang.acceptedExtensions + "," + gcd_.sw.recursiveExtensions);
-        if (!ExportTree(repo_, commit, filter, root, exported, failure_, guard_)) return false;
+        if (!CopyWorkTreeFiles(repo_, changes_.headPaths, filter, root, exported, failure_, guard_)) return false;
         side.summary.skipped = std::move(exported.skipped);
-        side.runDir = root + (repo_.prefix.empty() ? "" : "/" + repo_.prefix);
-        if (!MakeDirectories(side.runDir)) return failure_.message = std::strerror(errno), false;
+        side.runDir = root;
+        break;
+      }
+      case SideKind::Git: {
+        // The tree's files are written without the current directory's
+        // prefix, so that the selection arguments read the same below root.
+        const std::string root = temp_.path() + "/" + side.label;
+        if (mkdir(root.c_str(), 0700) != 0) return failure_.message = std::strerror(errno), false;
+        TreeFilter filter = Filter();
+        if (sparse_) filter.only = &side == &base_ ? &changes_.basePaths : &changes_.headPaths;
+        TreeExport exported;
+        if (!ExportTree(repo_, side.summary.commit, filter, root, exported, failure_, guard_)) return false;
+        side.summary.skipped = std::move(exported.skipped);
+        side.runDir = root;
         break;
       }
     }
@@ -209,6 +231,8 @@ class GateSession {
   GitFailure failure_;
   TempTree temp_;  // destroyed before the guard: removed while signals are still held
   Side base_, head_;
+  bool sparse_ = false;
+  ChangeSet changes_;
   std::string warnings_;
 };
 

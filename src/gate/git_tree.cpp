@@ -3,9 +3,15 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
+#include <sys/stat.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "common/input_file.h"
 #include "gate/child_process.h"
 #include "gate/temp_tree.h"
 
@@ -173,6 +179,7 @@ bool FetchBlobs(const GitRepo& repo, const std::vector<Entry>& entries, const st
 
 bool TreeFilter::Keeps(const std::string& path, const std::string& prefix) const {
   if (!path.starts_with(prefix)) return false;
+  if (only != nullptr && only->find(path) == only->end()) return false;
   const std::size_t slash = path.rfind('/');
   const std::size_t dot = path.rfind('.');
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
@@ -296,8 +303,8 @@ bool ExportTree(const GitRepo& repo, const std::string& commit, const TreeFilter
   return FetchBlobs(repo, entries, root, result, failure, guard);
 }
 
-bool RenameMap(const GitRepo& repo, const std::string& base, const std::string& head,
-               std::unordered_map<std::string, std::string>& renames, GitFailure& failure, SignalGuard& guard) {
+bool ChangedPaths(const GitRepo& repo, const std::string& base, const std::string& head, ChangeSet& changes,
+                  GitFailure& failure, SignalGuard& guard) {
   std::vector<std::string> args = {"diff", "--name-status", "-z", "-M", "--no-ext-diff", "--no-textconv", base};
   if (!head.empty()) args.push_back(head);
   args.push_back("--");
@@ -315,12 +322,63 @@ bool RenameMap(const GitRepo& repo, const std::string& base, const std::string& 
     const std::string_view status = fields[i];
     const bool two = !status.empty() && (status[0] == 'R' || status[0] == 'C');
     if (i + (two ? 2 : 1) >= fields.size()) break;
-    if (two && status[0] == 'R') {
-      const std::string from(fields[i + 1]), to(fields[i + 2]);
-      if (from.starts_with(repo.prefix) && to.starts_with(repo.prefix))
-        renames[from.substr(repo.prefix.size())] = to.substr(repo.prefix.size());
+    const std::string first(fields[i + 1]);
+    if (two) {
+      const std::string second(fields[i + 2]);
+      if (status[0] == 'R') {
+        changes.basePaths.insert(first);
+        if (first.starts_with(repo.prefix) && second.starts_with(repo.prefix))
+          changes.renames[first.substr(repo.prefix.size())] = second.substr(repo.prefix.size());
+      }
+      changes.headPaths.insert(second);
+    } else {
+      if (status[0] != 'A') changes.basePaths.insert(first);
+      if (status[0] != 'D') changes.headPaths.insert(first);
     }
     i += two ? 3 : 2;
+  }
+  if (!head.empty()) return true;
+  // Files not yet added are part of the head on disk.
+  out.clear();
+  if (!Git({"ls-files", "--others", "--exclude-standard", "-z", "--full-name", "--", ":/"}, repo, out, failure, guard,
+           "git ls-files"))
+    return false;
+  start = 0;
+  while (start < out.size()) {
+    std::size_t end = out.find('\0', start);
+    if (end == std::string::npos) end = out.size();
+    if (end > start) changes.headPaths.emplace(out.data() + start, end - start);
+    start = end + 1;
+  }
+  return true;
+}
+
+bool CopyWorkTreeFiles(const GitRepo& repo, const std::unordered_set<std::string>& paths, const TreeFilter& filter,
+                       const std::string& root, TreeExport& result, GitFailure& failure, SignalGuard& guard) {
+  std::vector<std::string> sorted(paths.begin(), paths.end());
+  std::sort(sorted.begin(), sorted.end());
+  std::string why, data;
+  for (const std::string& path : sorted) {
+    if (guard.Pending() != 0) return failure.message = "interrupted", false;
+    if (!filter.Keeps(path, repo.prefix)) continue;
+    if (!SafeTreePath(path, why)) return failure.message = "unsafe path in the work tree (" + why + ")", false;
+    const std::string rel = path.substr(repo.prefix.size());
+    InputOptions options;
+    options.noFollow = true;
+    struct stat st {};
+    if (lstat((repo.top + "/" + path).c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+      result.skipped.push_back(rel + " (symbolic link)");
+      continue;
+    }
+    std::unique_ptr<FILE, int (*)(FILE*)> f(OpenInput(repo.top + "/" + path, options), std::fclose);
+    if (!f) continue;  // deleted, or no regular file
+    data.clear();
+    char buffer[1 << 16];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) data.append(buffer, n);
+    if (!WriteTreeFile(root, rel, data, why))
+      return failure.message = "cannot write " + rel + " into the temporary directory: " + why, false;
+    ++result.files;
   }
   return true;
 }

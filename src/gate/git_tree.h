@@ -6,6 +6,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class SignalGuard;
@@ -32,6 +33,8 @@ bool ResolveRevision(const GitRepo& repo, const std::string& revision, bool merg
 // with an extension the run analyses.
 struct TreeFilter {
   std::vector<std::string> extensions;  // lower case, without the dot
+  // When set, only these paths (from the top of the work tree) are kept.
+  const std::unordered_set<std::string>* only = nullptr;
   bool Keeps(const std::string& path, const std::string& prefix) const;
 };
 // A comma separated extension list ("c,h,cpp") as a filter.
@@ -47,7 +50,19 @@ struct TreeExport {
 bool ExportTree(const GitRepo& repo, const std::string& commit, const TreeFilter& filter, const std::string& root,
                 TreeExport& result, GitFailure& failure, SignalGuard& guard);
 
-// The renames from base to head (head empty: the work tree), paths relative
-// to the current directory's prefix: old path -> new path.
-bool RenameMap(const GitRepo& repo, const std::string& base, const std::string& head,
-               std::unordered_map<std::string, std::string>& renames, GitFailure& failure, SignalGuard& guard);
+// What differs between base and head (head empty: the work tree, with the
+// untracked files that are not ignored).
+struct ChangeSet {
+  // Renamed files, relative to the current directory's prefix: old -> new.
+  std::unordered_map<std::string, std::string> renames;
+  // The paths that differ, from the top of the work tree, on each side.
+  std::unordered_set<std::string> basePaths, headPaths;
+};
+bool ChangedPaths(const GitRepo& repo, const std::string& base, const std::string& head, ChangeSet& changes,
+                  GitFailure& failure, SignalGuard& guard);
+
+// Copies the kept regular files of the work tree among paths below root,
+// as ExportTree does for a commit (a file that is gone or no regular file is
+// left out).
+bool CopyWorkTreeFiles(const GitRepo& repo, const std::unordered_set<std::string>& paths, const TreeFilter& filter,
+                       const std::string& root, TreeExport& result, GitFailure& failure, SignalGuard& guard);

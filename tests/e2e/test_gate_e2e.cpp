@@ -291,7 +291,27 @@ TEST_F(GateE2E, SnapshotsAndDirectoriesGiveTheGitFormsAnswer) {
   EXPECT_NE(v2.out.find("version 2"), std::string::npos) << v2.out;
 }
 
+TEST_F(GateE2E, OnlyChangedFilesAreComparedFromASubdirectoryUntrackedOnesIncluded) {
+  OnlyGoto();
+  repo.Write("sub/a.c", Function("a", 2));
+  repo.Write("sub/same.c", Function("same", 2, "  if (x) goto out;\nout:\n"));
+  repo.Write("other/b.c", Function("b", 2));
+  Commit("base");
+  repo.Write("sub/a.c", Function("a", 2, "  if (x) goto out;\nout:\n"));
+  repo.Write("sub/untracked.c", Function("u", 2, "  if (x) goto out;\nout:\n"));
+  repo.Write("other/b.c", Function("b", 2, "  if (x) goto out;\nout:\n"));  // outside the current directory
+  const RunResult r = Gate("git:HEAD", {"-rc ."}, repo.path() + "/sub");
+  EXPECT_EQ(r.status, 2) << r.out;
+  EXPECT_NE(r.out.find("  Compared: 2 changed files"), std::string::npos) << r.out;
+  const std::vector<std::string> f = Findings(r.out);
+  ASSERT_EQ(f.size(), 2u) << r.out;
+  EXPECT_EQ(f[0].rfind("a.c:", 0), 0u) << f[0];
+  EXPECT_EQ(f[1].rfind("untracked.c:", 0), 0u) << f[1];
+}
+
 TEST_F(GateE2E, AnInterruptLeavesNothingBehind) {
+  repo.Write("first.c", Function("first", 2));
+  Commit("base");
   for (int i = 0; i < 1500; ++i) repo.Write("d" + std::to_string(i % 30) + "/f" + std::to_string(i) + ".c", Function("f" + std::to_string(i), 3));
   Commit("many files");
   const std::string before = Sh(repo.path(), "git status --porcelain; git worktree list; git stash list").out;
@@ -304,7 +324,7 @@ TEST_F(GateE2E, AnInterruptLeavesNothingBehind) {
       const int null = open("/dev/null", O_WRONLY);
       dup2(null, 1);
       dup2(null, 2);
-      execl(LQA_BINARY, LQA_BINARY, "-Ggit:HEAD", "-rc .", static_cast<char*>(nullptr));
+      execl(LQA_BINARY, LQA_BINARY, "-Ggit:HEAD~1 git:HEAD", "-rc .", static_cast<char*>(nullptr));
       _exit(127);
     }
     usleep(static_cast<useconds_t>(delayMs) * 1000);
