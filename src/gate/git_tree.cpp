@@ -89,6 +89,13 @@ class PipeReader {
   std::size_t pos_ = 0, len_ = 0;
 };
 
+// The path with its control characters shown as '?'.
+std::string WithoutControls(std::string path) {
+  for (char& c : path)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+  return path;
+}
+
 bool WriteAll(int fd, std::string_view data) {
   while (!data.empty()) {
     const ssize_t n = write(fd, data.data(), data.size());
@@ -283,8 +290,18 @@ bool ExportTree(const GitRepo& repo, const std::string& commit, const TreeFilter
     const std::string_view meta = record.substr(0, tab);
     const std::string path(record.substr(tab + 1));
     if (!SafeTreePath(path, why)) {
-      failure.message = "the tree of " + commit.substr(0, 12) + " holds an unsafe path (" + why + ")";
-      return false;
+      // A name with a control character (a line feed) is only skipped: it
+      // could not be named in a report line. Anything that could reach
+      // outside the directory refuses the whole tree.
+      const bool control = why == "a control character" && path.find("/../") == std::string::npos &&
+                           !path.starts_with("../") && path.front() != '/';
+      std::string rest;
+      if (!control || !SafeTreePath(WithoutControls(path), rest)) {
+        failure.message = "the tree of " + commit.substr(0, 12) + " holds an unsafe path (" + why + ")";
+        return false;
+      }
+      if (filter.Keeps(path, repo.prefix)) result.skipped.push_back(WithoutControls(path) + " (control character in its name)");
+      continue;
     }
     if (!filter.Keeps(path, repo.prefix)) continue;
     const std::string rel = path.substr(repo.prefix.size());
@@ -361,8 +378,13 @@ bool CopyWorkTreeFiles(const GitRepo& repo, const std::unordered_set<std::string
   for (const std::string& path : sorted) {
     if (guard.Pending() != 0) return failure.message = "interrupted", false;
     if (!filter.Keeps(path, repo.prefix)) continue;
-    if (!SafeTreePath(path, why)) return failure.message = "unsafe path in the work tree (" + why + ")", false;
     const std::string rel = path.substr(repo.prefix.size());
+    if (!SafeTreePath(path, why)) {
+      if (!SafeTreePath(WithoutControls(path), why))
+        return failure.message = "unsafe path in the work tree (" + why + ")", false;
+      result.skipped.push_back(WithoutControls(rel) + " (control character in its name)");
+      continue;
+    }
     InputOptions options;
     options.noFollow = true;
     struct stat st {};

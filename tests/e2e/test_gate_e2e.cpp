@@ -221,6 +221,10 @@ TEST_F(GateE2E, WhatCannotBeComparedEndsWithThree) {
   EXPECT_NE(access((repo.path() + "/x").c_str(), F_OK), 0);
   r = Gate("no/such/dir");
   EXPECT_EQ(r.status, 3) << r.out;
+  // Documents of one side would be incomplete: refused as a switch error.
+  r = Gate("git:HEAD~1", {"-xSARIF out.sarif", "-rc ."});
+  EXPECT_EQ(r.status, 1) << r.out;
+  EXPECT_NE(access((repo.path() + "/out.sarif").c_str(), F_OK), 0);
 
   TempDir plain;
   plain.Write("a.c", Function("f", 2));
@@ -307,6 +311,24 @@ TEST_F(GateE2E, OnlyChangedFilesAreComparedFromASubdirectoryUntrackedOnesInclude
   ASSERT_EQ(f.size(), 2u) << r.out;
   EXPECT_EQ(f[0].rfind("a.c:", 0), 0u) << f[0];
   EXPECT_EQ(f[1].rfind("untracked.c:", 0), 0u) << f[1];
+}
+
+TEST_F(GateE2E, NamesWithLineFeedsAreSkippedOthersOfAnyBytesCompared) {
+  OnlyGoto();
+  repo.Write("line\nfeed.c", Function("lf", 2));
+  repo.Write("bad\xff.c", Function("bad", 2));
+  Commit("base");
+  repo.Write("line\nfeed.c", Function("lf", 2, "  if (x) goto out;\nout:\n"));
+  repo.Write("bad\xff.c", Function("bad", 2, "  if (x) goto out;\nout:\n"));
+  const RunResult disk = Gate("git:HEAD");
+  EXPECT_NE(disk.out.find("line?feed.c (control character in its name)"), std::string::npos) << disk.out;
+  ASSERT_EQ(Sh(repo.path(), "git add -A . && git commit -q -m head").status, 0);
+  const RunResult r = Gate("git:HEAD~1 git:HEAD");
+  EXPECT_NE(r.out.find("line?feed.c (control character in its name)"), std::string::npos) << r.out;
+  EXPECT_EQ(r.status, 2) << r.out;
+  const std::vector<std::string> f = Findings(r.out);
+  ASSERT_EQ(f.size(), 1u) << r.out;
+  EXPECT_EQ(f[0].rfind("bad", 0), 0u) << f[0];
 }
 
 TEST_F(GateE2E, AnInterruptLeavesNothingBehind) {
