@@ -123,14 +123,78 @@ std::uint64_t HashText(std::string_view text) { return std::hash<std::string_vie
 // The key of a notice within the multisets, hashed to 64 bits: its owner
 // (its function's match, else its type or function by name in its mapped
 // file, else that file) with its rule and text.
-std::uint64_t NoticeKey(const GateNotice& n, const std::string& path, long long functionKey) {
+std::uint64_t NoticeKey(const GateNotice& n, const std::string& path, long long functionKey, long long classKey) {
   std::uint64_t h;
   if (functionKey >= 0) h = Mix(1, static_cast<std::uint64_t>(functionKey));
   else if (functionKey < -1) h = Mix(2, static_cast<std::uint64_t>(-functionKey));
+  else if (classKey >= 0) h = Mix(5, static_cast<std::uint64_t>(classKey));
+  else if (classKey < -1) h = Mix(6, static_cast<std::uint64_t>(-classKey));
   else if (n.entityKind != 0) h = Mix(Mix(Mix(3, static_cast<unsigned char>(n.entityKind)), HashText(path)), HashText(n.entity));
   else h = Mix(4, HashText(path));
   return Mix(Mix(Mix(h, HashText(n.rule)), HashText(n.keyword)), n.textHash);
 }
+
+// Classes, structs and interfaces: exactly by mapped path, name and
+// occurrence, then by a name unique in the whole tree on both sides (a type
+// moved to another file). Returns the base index of each head type, or -1.
+std::vector<int> MatchClasses(const GateSnapshot& base, const GateSnapshot& head,
+                              const std::unordered_map<std::string, std::string>& renames) {
+  std::vector<int> headBase(head.classes.size(), -1);
+  std::vector<bool> baseUsed(base.classes.size(), false);
+  std::unordered_map<std::string, int> exact;
+  for (int i = 0; i < static_cast<int>(base.classes.size()); ++i) {
+    const GateClass& c = base.classes[static_cast<std::size_t>(i)];
+    auto it = renames.find(c.path);
+    exact.try_emplace(Join({it != renames.end() ? it->second : c.path, c.name, std::to_string(c.occurrence)}), i);
+  }
+  for (int j = 0; j < static_cast<int>(head.classes.size()); ++j) {
+    const GateClass& c = head.classes[static_cast<std::size_t>(j)];
+    auto it = exact.find(Join({c.path, c.name, std::to_string(c.occurrence)}));
+    if (it == exact.end() || baseUsed[static_cast<std::size_t>(it->second)]) continue;
+    headBase[static_cast<std::size_t>(j)] = it->second;
+    baseUsed[static_cast<std::size_t>(it->second)] = true;
+  }
+  struct Slot {
+    int index = -1;
+    int count = 0;
+  };
+  std::unordered_map<std::string, Slot> baseNames, headNames;
+  for (int i = 0; i < static_cast<int>(base.classes.size()); ++i) {
+    if (baseUsed[static_cast<std::size_t>(i)]) continue;
+    Slot& slot = baseNames[base.classes[static_cast<std::size_t>(i)].name];
+    if (slot.count++ == 0) slot.index = i;
+  }
+  for (int j = 0; j < static_cast<int>(head.classes.size()); ++j) {
+    if (headBase[static_cast<std::size_t>(j)] >= 0) continue;
+    Slot& slot = headNames[head.classes[static_cast<std::size_t>(j)].name];
+    if (slot.count++ == 0) slot.index = j;
+  }
+  for (const auto& [name, h] : headNames) {
+    auto it = baseNames.find(name);
+    if (it != baseNames.end() && it->second.count == 1 && h.count == 1)
+      headBase[static_cast<std::size_t>(h.index)] = it->second.index;
+  }
+  return headBase;
+}
+
+// The type records of a snapshot by path and name (the first of each), for
+// the notices that name a type.
+class TypeIndex {
+ public:
+  explicit TypeIndex(const GateSnapshot& s) {
+    for (int i = 0; i < static_cast<int>(s.classes.size()); ++i)
+      index_.try_emplace(Join({s.classes[static_cast<std::size_t>(i)].path, s.classes[static_cast<std::size_t>(i)].name}), i);
+  }
+  int Find(const GateNotice& n) const {
+    if (n.entityKind == 0 || n.entityKind == 'f' || index_.empty()) return -1;
+    const std::string name = n.entityKind == 'i' ? "Interface-" + n.entity : n.entity;
+    auto it = index_.find(Join({n.path, name}));
+    return it != index_.end() ? it->second : -1;
+  }
+
+ private:
+  std::unordered_map<std::string, int> index_;
+};
 
 }  // namespace
 
@@ -172,20 +236,25 @@ GateResult CompareSnapshots(const GateSnapshot& base, const GateSnapshot& head,
 
   // Notices as multisets per owner: the base's counted in, the head's
   // counted out.
+  const std::vector<int> classHeadBase = MatchClasses(base, head, renames);
+  const TypeIndex baseTypes(base), headTypes(head);
   std::unordered_map<std::uint64_t, long long> counts;
   counts.reserve(base.notices.size());
   for (const GateNotice& n : base.notices) {
     auto it = renames.empty() ? renames.end() : renames.find(n.path);
     const std::string& path = it != renames.end() ? it->second : n.path;
-    ++counts[NoticeKey(n, path, n.function)];
+    ++counts[NoticeKey(n, path, n.function, n.function >= 0 ? -1 : baseTypes.Find(n))];
   }
   for (const GateNotice& n : head.notices) {
-    long long functionKey = -1;
+    long long functionKey = -1, classKey = -1;
     if (n.function >= 0) {
       const int b = functions.headBase()[static_cast<std::size_t>(n.function)];
       functionKey = b >= 0 ? b : -2 - n.function;
+    } else if (const int type = headTypes.Find(n); type >= 0) {
+      const int b = classHeadBase[static_cast<std::size_t>(type)];
+      classKey = b >= 0 ? b : -2 - type;
     }
-    auto it = counts.find(NoticeKey(n, n.path, functionKey));
+    auto it = counts.find(NoticeKey(n, n.path, functionKey, classKey));
     if (it != counts.end() && it->second > 0) {
       --it->second;
       ++result.noticesUnchanged;

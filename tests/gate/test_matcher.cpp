@@ -134,4 +134,24 @@ TEST(GateMatcher, RenamedFilesMapPathsAndComplexityNoticesAreNotRepeated) {
   for (const GateFinding& f : r.findings) EXPECT_NE(f.kind, FindingKind::NewNotice);
 }
 
+TEST(GateMatcher, TypeNoticesFollowTheirTypeAndANewTypesAreNew) {
+  GateSnapshot b, h;
+  b.classes = {GateClass{"a.h", "Shape", 1, 3}, GateClass{"a.h", "Interface-Drawable", 1, 20}};
+  h.classes = {GateClass{"shapes/shape.h", "Shape", 1, 9}, GateClass{"a.h", "Interface-Drawable", 1, 20},
+               GateClass{"a.h", "Fresh", 1, 40}};
+  auto typeNote = [](const std::string& path, const std::string& entity, char kind, int line) {
+    GateNotice n = Note(path, "LQA043", -1, 0, line);
+    n.entity = entity;
+    n.entityKind = kind;
+    return n;
+  };
+  b.notices = {typeNote("a.h", "Shape", 'c', 3), typeNote("a.h", "Drawable", 'i', 20)};
+  h.notices = {typeNote("shapes/shape.h", "Shape", 'c', 9), typeNote("a.h", "Drawable", 'i', 20),
+               typeNote("a.h", "Fresh", 'c', 40)};
+  const GateResult r = Compare(b, h);
+  EXPECT_EQ(r.noticesUnchanged, 2);  // Shape moved to another file, Drawable stayed
+  ASSERT_EQ(r.findings.size(), 1u);
+  EXPECT_EQ(r.findings[0].line, 40);
+}
+
 }  // namespace
