@@ -79,6 +79,7 @@ class GateSnapshotWriter {
       json_->EndObject();
       ++functions_;
     }
+    lastFunction_ = -1;
     WriteNotices(path, notices, rules, true);
     pending_.clear();
   }
@@ -163,7 +164,16 @@ class GateSnapshotWriter {
   }
   // The file's function a notice belongs to: the one of that name whose
   // lines hold the notice's line, else the last of that name.
-  long long FunctionOf(const std::string& name, int line) const {
+  long long FunctionOf(const std::string& name, int line) {
+    // The notices of one function come in a run: the last answer first.
+    if (lastFunction_ >= 0) {
+      const GateFunction& f = pending_[static_cast<std::size_t>(lastFunction_)];
+      if (f.name == name && line >= f.line && line <= f.end) return lastFunction_;
+    }
+    lastFunction_ = FunctionScan(name, line);
+    return lastFunction_;
+  }
+  long long FunctionScan(const std::string& name, int line) const {
     long long last = -1;
     for (std::size_t i = 0; i < pending_.size(); ++i) {
       const GateFunction& f = pending_[i];
@@ -190,6 +200,7 @@ class GateSnapshotWriter {
   long long functions_ = 0, classes_ = 0, notices_ = 0;
   int failure_ = 0;
   bool rulesWritten_ = false;
+  long long lastFunction_ = -1;
 };
 
 void GateSnapshotWriterFree::operator()(GateSnapshotWriter* writer) const { delete writer; }
