@@ -11,7 +11,8 @@ names a rule and ruleIndex points at it, fingerprints are unique, URIs hold
 no backslash, blank, "./" or "..". The GitLab report is checked against the
 fields GitLab reads. With --listing (the standard output of the same run with
 -Ns or -Nv) every listed notice must have a result of the same file and rule,
-at the same line for a notice raised on a line; --count is the run's notice
+at the same line for a notice raised on a line (notice 22 inside a macro
+definition is counted but not listed); --count is the run's notice
 count. Prints "ok" and exits with 0, or prints every problem and exits 1.
 """
 import argparse
@@ -264,7 +265,12 @@ def main():
     if results is not None:
         if args.listing:
             listed = check_listing(results, args.listing, args.base)
-            if args.count is None and listed != len(results):
+            # Notice 22 inside a macro definition is counted but not listed:
+            # results of it may outnumber the listing.
+            unlisted = len(results) - listed
+            unlisted_22 = sum(1 for r in results if r["rule"] == 22) - \
+                sum(1 for e in listing_entries(args.listing) if e[1] == 22)
+            if args.count is None and (unlisted < 0 or unlisted != unlisted_22):
                 problem(f"listing: {listed} notices, {len(results)} results")
         if args.count is not None and args.count != len(results):
             problem(f"count: the run counted {args.count} notices, the log holds {len(results)} results")
