@@ -23,6 +23,9 @@
 # The baseline is a binary named by LQA_BASELINE, or a commit named by
 # LQA_BASELINE_REF that is built in a temporary worktree (for example the
 # commit before the analyses: LQA_BASELINE_REF=907cabe).
+#   gate             only the quality gate on a git repository of fs/ with a
+#                    change of a few files (-G"git:HEAD~1") beside -n -fa,
+#                    with the default notices and with the tab notice off
 #
 # Corpora are prepared once under $LQA_BENCH_DIR (default /var/tmp/lqa-bench)
 # from Debian packages: linux-source-6.1, openjdk-17-source, libboost1.81-dev.
@@ -417,6 +420,36 @@ bench_paired() {
   fi
 }
 
+# The gate on a repository holding fs/ whose last commit edits a few files
+# (bench/edit_tree.py), against one plain analysis of the tree, in paired
+# runs; the gate's cpu includes its side runs and git. The target: at most
+# 1.5 times the plain run's wall time on two cores.
+bench_gate() {
+  local src repo home30 wa ca wb cb edited
+  src=$(corpus_dir linux-fs)
+  [ -d "$src" ] || { echo "skipping the gate: $src missing" >&2; return 0; }
+  repo="$work/gate"
+  mkdir -p "$repo"
+  cp -r "$src" "$repo/fs"
+  (cd "$repo" && git init -q . && git config user.name bench && git config user.email bench@example.invalid &&
+    git add -A && git commit -q -m base)
+  edited=$(python3 "$here/bench/edit_tree.py" "$repo/fs" 1)
+  (cd "$repo" && git commit -q -a -m change)
+  home30="$work/home30"
+  mkdir -p "$home30"
+  printf 'Quality Notice 30 : No\n' > "$home30/lqa.cfg"
+  printf '\nlinux-fs gate, change: %s; median of %d paired runs\n' "$edited" "$runs"
+  for h in "$LQAHOME" "$home30"; do
+    [ "$h" = "$LQAHOME" ] && printf '  default notices\n' || printf '  tab notice (30) off\n'
+    read -r wa ca wb cb < <(cd "$repo" && LQAHOME=$h measure_pair -- "$lqa" -n -fa "-rc,h fs" -- \
+      "$lqa" -Ggit:HEAD~1 "-rc,h fs")
+    awk -v wa="$wa" -v ca="$ca" -v wb="$wb" -v cb="$cb" 'BEGIN {
+      if (wa <= 0) wa = 0.005; if (ca <= 0) ca = 0.005
+      printf "    %-18s %7.2f s wall %6.2f s cpu\n", "lqa -n -fa", wa, ca
+      printf "    %-18s %7.2f s wall %6.2f s cpu  (%.2f and %.2f times)\n", "lqa -Ggit:HEAD~1", wb, cb, wb / wa, cb / ca }'
+  done
+}
+
 prepare_linux
 corpora=(linux-fs)
 if [ "$mode" = json ]; then
@@ -424,6 +457,9 @@ if [ "$mode" = json ]; then
   find "$(corpus_dir "$corpus")" -type f \( -name '*.c' -o -name '*.h' \) | LC_ALL=C sort > "$work/files"
   printf 'lqa JSON against XML on %s, median of %d paired runs\n' "$corpus" "$runs"
   bench_json
+  exit 0
+elif [ "$mode" = gate ]; then
+  bench_gate
   exit 0
 elif [ "$mode" = notices ]; then
   find "$(corpus_dir linux-fs)" -type f \( -name '*.c' -o -name '*.h' \) | LC_ALL=C sort > "$work/files"

@@ -18,6 +18,7 @@
 #include "engine/engine_state.h"
 #include "engine/macros.h"
 #include "fileset/fileset.h"
+#include "gate/gate_state.h"
 #include "inheritance/inheritance_state.h"
 #include "notices/notice_state.h"
 #include "notices/udqn_state.h"
@@ -109,6 +110,7 @@ struct GlobalData {
   UtilityState util;
   SarifState sarif;  // the SARIF log and GitLab report of the notices
   DashboardState dash;  // the dashboard page (-x"DASHBOARD file")
+  GateState gate;    // the quality gate and its snapshot
 };
 
 // Allocates a fresh run record with every default set (InitGlobals).

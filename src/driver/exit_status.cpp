@@ -15,6 +15,11 @@ constexpr ExitStatusHelp kExitStatuses[] = {
      "failed or its file could not be opened, a comparison's work file could not be loaded, or the -O file is "
      "one of the inputs."},
     {"1-255", "With -n: the number of quality notices found, held at 255 for 255 or more."},
+    {"2", "With -G: the quality gate failed: at least one new notice, a function whose complexity rose above the "
+          "limit (any rise with -xGATEANY) or a new function over it. With -G this replaces the notice count."},
+    {"3", "With -G: the two sides could not be compared: not a git repository, git missing, a revision not found, "
+          "a shallow clone without the base, an unsafe path in a tree, an unreadable or foreign snapshot, or a side "
+          "whose analysis failed."},
     {"255", "The -F list file cannot be opened."},
 };
 

@@ -10,6 +10,8 @@
 #include "driver/config_home.h"
 #include "driver/exit.h"
 #include "driver/help.h"
+#include "gate/gate_run.h"
+#include "gate/snapshot_writer.h"
 #include "reports/format.h"
 #include "reports/header.h"
 #include "reports/report_text.h"
@@ -31,6 +33,8 @@ constexpr NewerXKeyword kNewerX[] = {
     {"SARIF", XArgument::Optional, RequestSarifLog},
     {"GITLAB", XArgument::Optional, RequestGitlabReport},
     {"DASHBOARD", XArgument::Required, RequestDashboard},
+    {"GATESNAP", XArgument::Required, RequestGateSnapshot},
+    {"GATEANY", XArgument::None, RequestGateAnyRise},
 };
 
 // The -xHELP screen, in the order a user meets the switches.
@@ -49,6 +53,14 @@ constexpr NewerSwitchHelp kNewerHelp[] = {
     {"-x\"DASHBOARD file\"", "Besides the report, write one self-contained HTML page of charts\n"
                               "(complexity, notices per directory, eLOC treemap) to file;\n"
                               "draws only what the run computed (add -fa -o -n for all)"},
+    {"-G\"BASE [HEAD]\"", "Quality gate: compare two revisions by function and notice and fail\n"
+                           "(status 2) only on new notices, functions whose complexity rose\n"
+                           "above the limit and new functions over it; 3: could not compare.\n"
+                           "BASE and HEAD (default: the files on disk) are git:REV (REV...:\n"
+                           "the merge base with HEAD), a directory or a .lqagate snapshot"},
+    {"-x\"GATESNAP file\"", "Besides the report, write the gate snapshot of this run to file;\n"
+                             "turns on -n -fa -o"},
+    {"-xGATEANY", "With -G: any rise of a function's complexity fails"},
 };
 
 bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }

@@ -20,6 +20,8 @@
 #include "driver/report_output.h"
 #include "driver/startup.h"
 #include "fileset/fileset.h"
+#include "gate/gate_run.h"
+#include "gate/snapshot_writer.h"
 #include "inheritance/inheritance.h"
 #include "notices/notices.h"
 #include "reports/csv_export.h"
@@ -121,8 +123,11 @@ int Run(int argc, char** argv, GlobalData& gcd) {
   LoadMacros(gcd);
   int firstFile = SetUpParams(argc, argv, gcd);
   AdjustAfterSwitches(gcd);
+  // The gate compares two sides analysed by runs of their own.
+  if (gcd.gate.requested) return RunGate(argc, argv, gcd);
   OpenNoticeDocuments(gcd);
   OpenDashboard(gcd);
+  OpenGateSnapshot(gcd);
 
   Switches& sw = gcd.sw;
   if (sw.outputMode != OutputMode::Csv && !sw.codeListing && sw.outputMode != OutputMode::Xml)
@@ -164,7 +169,8 @@ int Run(int argc, char** argv, GlobalData& gcd) {
 
   ShowProgressEnd(gcd);
   EndOfRun(gcd);
-  int result = FinishNoticeDocuments(gcd.drv.runFailed ? 1 : NoticeExitStatus(gcd), gcd);
+  int result = FinishGateSnapshot(gcd.drv.runFailed ? 1 : NoticeExitStatus(gcd), gcd);
+  result = FinishNoticeDocuments(result, gcd);
   result = FinishDashboard(result, gcd);
   if (sw.progress) StreamF(stderr, "  LQA Processed - %d Files\n", gcd.drv.filesProcessed);
   return result;

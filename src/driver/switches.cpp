@@ -19,13 +19,14 @@
 #include "driver/help.h"
 #include "driver/newer_switches.h"
 #include "driver/report_output.h"
+#include "gate/gate_run.h"
 #include "reports/header.h"
 #include "workdiff/diff_report.h"
 #include "workdiff/report_cfg.h"
 
 namespace {
 
-constexpr const char* kOptString = "AabB:cCD:dE:ef:F:h:HiJk:lmnN:opM:O:P:L:S:qr:R:sT:u:vw:x:XWxy";
+constexpr const char* kOptString = "AabB:cCD:dE:ef:F:G:h:HiJk:lmnN:opM:O:P:L:S:qr:R:sT:u:vw:x:XWxy";
 
 [[noreturn]] void Fail(const char* message, int status, GlobalData& gcd) {
   OutS(message);
@@ -406,6 +407,7 @@ void HandleOption(int opt, const char* arg, GlobalData& gcd) {
              1, gcd);
       }
       break;
+    case 'G': RequestGate(arg != nullptr ? arg : "", gcd); break;
     case 'H':
       sw.outputMode = OutputMode::Html; sw.jsonOutput = 0;
       SetReportBytes(ReportBytes::HtmlUtf8);
@@ -476,6 +478,8 @@ void HandleOption(int opt, const char* arg, GlobalData& gcd) {
 }  // namespace
 
 void ApplyOption(int opt, const char* arg, GlobalData& gcd) { HandleOption(opt, arg, gcd); }
+
+const char* SwitchOptionString() { return kOptString; }
 
 void set_output_file(const char* name, GlobalData& gcd) {
   std::string file;

@@ -116,6 +116,8 @@ int SetUpParams(int argc, char** argv, GlobalData& gcd);
 // Applies one switch as if it stood at this place of the command line, for
 // switches that imply others (-x"SARIF file" acts as -n -fa -o).
 void ApplyOption(int opt, const char* arg, GlobalData& gcd);
+// The getopt option string of the command line.
+const char* SwitchOptionString();
 // Opens the -O file and makes it the report stream.
 void set_output_file(const char* name, GlobalData& gcd);
 // Start-up adjustments after the switches: progress indicator on exactly when

@@ -493,6 +493,11 @@ void EndOfLine(LineScan& s, GlobalData& gcd) {
   // The line's record in the differential line data of a baseline (-wd).
   if (gcd.drv.diffDataStream != nullptr) WorkDiffDataLineWrite(gcd.drv.diffDataStream, eng.lineType, s.line, gcd);
   if (CommentExtractionOn(gcd.sw)) ExtractCommentLine(s.lineNumber, gcd);
+  if (gcd.gate.writer && gcd.st.functionScopeOpen && s.lineNumber > gcd.st.fn.begin.line) {
+    std::uint64_t& h = gcd.st.fn.bodyHash;
+    h = BodyHashUpdate(h, eng.codeText.text, eng.codeText.len);
+    h = BodyHashUpdate(h, eng.stringText.text, eng.stringText.len);
+  }
   if (StructureLineEndMatters(gcd.st)) StructureLineEnd(s, gcd);
   if (f.loc) {
     // s.len is below kTextBuf and the line holds no NUL before it.

@@ -10,7 +10,8 @@ void ResetState(GlobalData& gcd) {
   gcd.eng.~EngineState();
   ::new (static_cast<void*>(&gcd.eng)) EngineState();
   gcd.eng.lex.first_line = 1;
-  gcd.eng.keepContextText = gcd.sw.debug;
+  // A gate snapshot hashes the code and string text of function bodies.
+  gcd.eng.keepContextText = gcd.sw.debug || gcd.gate.writer ? 1 : 0;
   udqn_reset_file(gcd);
   gcd.st = StructureState{};
   gcd.st.classMarker = 1;

@@ -93,8 +93,9 @@ int EntityIndex(FileNotices& file, const Anchor& a) {
 }
 
 void Record(FileNotices& file, const Fnv128& key, int entity, int rule, const Anchor& a, const RaisedNotice& n,
-            OccurrenceCounter& occurrences) {
+            OccurrenceCounter& occurrences, bool textHash) {
   CapturedNotice c;
+  if (textHash && !a.text.empty()) c.textHash = Fnv128().UpdateSkippingBlanks(a.text).Low();
   c.rule = rule;
   c.line = a.line;
   c.entity = entity;
@@ -129,7 +130,7 @@ void CaptureInFile(const RaisedNotice& n, int rule, const Anchor& a, GlobalData&
     h.keyText = a.text.data();
     h.keyTextLength = a.text.size();
   }
-  Record(c.file, h.key, entity, rule, a, n, c.occurrences);
+  Record(c.file, h.key, entity, rule, a, n, c.occurrences, c.wantTextHash != 0);
 }
 
 void CaptureOutside(const RaisedNotice& n, int rule, const Anchor& a, GlobalData& gcd) {
@@ -150,7 +151,8 @@ void CaptureOutside(const RaisedNotice& n, int rule, const Anchor& a, GlobalData
   FileNotices& block = c.outside.back();
   const Fnv128 rulePath = NoticeRulePathState(c.rules.rules[static_cast<std::size_t>(rule)].id, loc.path);
   const int entity = EntityIndex(block, a);
-  Record(block, NoticeKeyStateFrom(rulePath, a.entity, a.text), entity, rule, a, n, c.outsideOccurrences);
+  Record(block, NoticeKeyStateFrom(rulePath, a.entity, a.text), entity, rule, a, n, c.outsideOccurrences,
+         c.wantTextHash != 0);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 // apart could be captured apart and written in file order.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -43,6 +44,9 @@ struct CapturedNotice {
   int entity = -1;      // index in FileNotices::entities, or -1
   char keyword[8] = {}; // notice 22's keyword, empty otherwise
   char fingerprint[32] = {};  // the fingerprint in hexadecimal, as the documents write it
+  // For a gate snapshot: the hash of the flagged line without its bytes up
+  // to 0x20 (0 for a notice about a whole function, type or file).
+  std::uint64_t textHash = 0;
 };
 
 // The captured notices of one file, in the order they were raised.
@@ -88,6 +92,7 @@ struct NoticeCaptureState {
   OccurrenceCounter outsideOccurrences;
   std::unordered_map<std::string, SourceLocation> outsideLocations;
   long long captured = 0;
+  int wantTextHash = 0;  // a gate snapshot is written: notices keep their text hash
 };
 
 // Builds the rule table once, when the user defined notices are loaded.

@@ -12,6 +12,7 @@
 #include "common/output.h"
 #include "driver/exit.h"
 #include "driver/switches.h"
+#include "gate/snapshot_writer.h"
 #include "sarif/gitlab_report.h"
 #include "sarif/sarif_log.h"
 
@@ -168,8 +169,10 @@ void BeginFileNotices(GlobalData& gcd) {
 
 void EndFileNotices(GlobalData& gcd) {
   if (!gcd.sarif.capturing) return;
-  Start(gcd);
-  Write(EndCapturedFile(gcd), gcd);
+  if (gcd.sarif.outputs) Start(gcd);
+  const FileNotices& file = EndCapturedFile(gcd);
+  if (gcd.sarif.outputs) Write(file, gcd);
+  GateFileEnd(file, gcd);
 }
 
 int FinishNoticeDocuments(int status, GlobalData& gcd) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/gcd.h"
+#include "gate/snapshot_writer.h"
 #include "structure/entity_records.h"
 #include "common/output.h"
 #include "engine/complexity.h"
@@ -266,6 +267,7 @@ void CloseFunctionBody(int lineNumber, GlobalData& gcd) {
   FuncReturns(rec) = m.returns;
   FuncInline(rec) = fn.inlineInClass;
   FuncBeginLine(rec) = b.line;
+  if (gcd.gate.writer) GateFunctionClosed(rec, fn.nameLine, fn.bodyHash, gcd);
   AddFunctionRecord(std::move(rec), gcd);
   ++eng.fc.functions;
 

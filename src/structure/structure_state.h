@@ -64,6 +64,9 @@ struct FunctionState {
   int collectInComment = 0;
   int nameLine = 0;        // the line that holds the name
   LineSnapshot begin;      // the counters at the opening brace
+  // For a gate snapshot: the FNV-1a 64 hash of the body's code and string
+  // text after the line of the opening brace, blanks left out.
+  std::uint64_t bodyHash = 0xcbf29ce484222325ULL;
 };
 
 // A class, struct or interface: the current one and the saved enclosing ones.

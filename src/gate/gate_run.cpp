@@ -1,0 +1,305 @@
+#include "gate/gate_run.h"
+
+#include <getopt.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstring>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "common/gcd.h"
+#include "common/output.h"
+#include "common/text.h"
+#include "driver/switches.h"
+#include "gate/child_process.h"
+#include "gate/gate_report.h"
+#include "gate/git_tree.h"
+#include "gate/matcher.h"
+#include "gate/revision_spec.h"
+#include "gate/snapshot.h"
+#include "gate/temp_tree.h"
+
+namespace {
+
+constexpr int kGatePassed = 0;
+constexpr int kCannotCompare = 3;
+
+// The -x keywords a side run does not take.
+constexpr const char* kDroppedX[] = {"SARIF", "GITLAB", "GATESNAP", "GATEANY", "DASHBOARD", "HELP"};
+
+bool DroppedX(const char* arg) {
+  std::string_view a = arg != nullptr ? arg : "";
+  while (!a.empty() && (a.front() == ' ' || a.front() == '\t')) a.remove_prefix(1);
+  std::size_t end = 0;
+  while (end < a.size() && a[end] != ' ' && a[end] != '\t' && a[end] != '\r' && a[end] != '\n') ++end;
+  for (const char* word : kDroppedX)
+    if (EqualsNoCase(a.substr(0, end), word)) return true;
+  return false;
+}
+
+std::string SelfPath(char** argv) {
+  char buffer[4096];
+  const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n > 0) return std::string(buffer, static_cast<std::size_t>(n));
+  return argv != nullptr && argv[0] != nullptr ? argv[0] : "lqa";
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// One side of the comparison while it is prepared.
+struct Side {
+  const char* label;  // "base", "head"
+  SideSpec spec;
+  GateSideSummary summary;
+  std::string runDir;        // where its run works (empty: the current directory)
+  std::string snapshotFile;  // read from here
+  bool analysed = false;     // a run of its own writes the snapshot
+  GateSnapshot snapshot;
+};
+
+class GateSession {
+ public:
+  GateSession(GlobalData& gcd, int argc, char** argv, const GateSpec& spec) : gcd_(gcd), argc_(argc), argv_(argv) {
+    base_.label = "base";
+    head_.label = "head";
+    base_.spec = spec.base;
+    head_.spec = spec.head;
+  }
+
+  int Run() {
+    for (Side* side : {&base_, &head_}) {
+      side->summary.name = side->spec.text;
+      side->summary.mergeBase = side->spec.mergeBase;
+    }
+    const bool git = base_.spec.kind == SideKind::Git || head_.spec.kind == SideKind::Git;
+    if (git && !OpenRepo(repo_, failure_, guard_)) return Fail(failure_.message);
+    if (base_.spec.kind != SideKind::Snapshot || head_.spec.kind != SideKind::Snapshot) {
+      std::string error;
+      if (!temp_.Create(error)) return Fail(error);
+    }
+    // A git base against a git head or the files on disk: only the files
+    // that differ need analysing, the others are the same on both sides.
+    sparse_ = base_.spec.kind == SideKind::Git &&
+              (head_.spec.kind == SideKind::Git || head_.spec.kind == SideKind::Disk);
+    for (Side* side : {&base_, &head_})
+      if (side->spec.kind == SideKind::Git && !Resolve(*side)) return Interrupted() ? kCannotCompare : Fail(failure_.message);
+    if (sparse_ && !ChangedPaths(repo_, base_.summary.commit, head_.summary.commit, changes_, failure_, guard_))
+      return Interrupted() ? kCannotCompare : Fail(failure_.message);
+    for (Side* side : {&base_, &head_})
+      if (!Prepare(*side)) return Interrupted() ? kCannotCompare : Fail(failure_.message);
+    if (!Analyse()) return Interrupted() ? kCannotCompare : Fail(failure_.message);
+    for (Side* side : {&base_, &head_}) {
+      std::string error, warning;
+      if (!ReadSnapshot(side->snapshotFile, side->snapshot, error, warning)) {
+        if (side->analysed) return Fail("the analysis of the " + std::string(side->label) + " wrote no usable snapshot: " + error);
+        return Fail("the snapshot " + side->spec.path + " cannot be used: " + error);
+      }
+      if (!warning.empty()) warnings_ += (warnings_.empty() ? "" : "; ") + std::string(side->label) + ": " + warning;
+    }
+    GateOptions options;
+    options.limit = gcd_.cfg.maxCyclomatic;
+    options.anyRise = gcd_.gate.anyRise != 0;
+    std::string note;
+    const GateResult result = CompareSnapshots(base_.snapshot, head_.snapshot, changes_.renames, options);
+    if (sparse_) {
+      std::unordered_set<std::string> all = changes_.basePaths;
+      all.insert(changes_.headPaths.begin(), changes_.headPaths.end());
+      const TreeFilter filter = Filter();
+      long long changed = 0;
+      for (const std::string& path : all) changed += filter.Keeps(path, repo_.prefix) ? 1 : 0;
+      note = std::to_string(changed) + " changed file" + (changed == 1 ? "" : "s") +
+             " (the others are the same on both sides)";
+    }
+    return ReportGate(base_.summary, head_.summary, base_.snapshot, result, note, warnings_);
+  }
+
+  int caught() const { return guard_.caught(); }
+
+ private:
+  bool Interrupted() { return guard_.Pending() != 0; }
+
+  int Fail(const std::string& message) {
+    OutF("\n  Error: The quality gate could not compare\n         %s\n\n", message.c_str());
+    return kCannotCompare;
+  }
+
+  bool Resolve(Side& side) {
+    std::string commit;
+    if (!ResolveRevision(repo_, side.spec.revision, side.spec.mergeBase, commit, failure_, guard_)) return false;
+    side.summary.commit = commit;
+    return true;
+  }
+
+  TreeFilter Filter() const {
+    return MakeTreeFilter(gcd_.lang.acceptedExtensions + "," + gcd_.sw.recursiveExtensions);
+  }
+
+  bool Prepare(Side& side) {
+    switch (side.spec.kind) {
+      case SideKind::Snapshot: {
+        struct stat st {};
+        if (stat(side.spec.path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+          return failure_.message = "no snapshot file " + side.spec.path, false;
+        side.snapshotFile = side.spec.path;
+        return true;
+      }
+      case SideKind::Directory:
+        if (!IsDirectory(side.spec.path))
+          return failure_.message = side.spec.path + " is neither a directory, nor a git:REV, nor a .lqagate snapshot",
+                 false;
+        side.runDir = side.spec.path;
+        if (&side == &head_ && side.spec.path != ".") side.summary.pathPrefix = side.spec.path + "/";
+        break;
+      case SideKind::Disk: {
+        if (!sparse_) break;
+        // The changed files on disk, copied beside the base's.
+        const std::string root = temp_.path() + "/" + side.label;
+        if (mkdir(root.c_str(), 0700) != 0) return failure_.message = std::strerror(errno), false;
+        TreeFilter filter = Filter();
+        filter.only = &changes_.headPaths;
+        TreeExport exported;
+        if (!CopyWorkTreeFiles(repo_, changes_.headPaths, filter, root, exported, failure_, guard_)) return false;
+        side.summary.skipped = std::move(exported.skipped);
+        side.runDir = root;
+        break;
+      }
+      case SideKind::Git: {
+        // The tree's files are written without the current directory's
+        // prefix, so that the selection arguments read the same below root.
+        const std::string root = temp_.path() + "/" + side.label;
+        if (mkdir(root.c_str(), 0700) != 0) return failure_.message = std::strerror(errno), false;
+        TreeFilter filter = Filter();
+        if (sparse_) filter.only = &side == &base_ ? &changes_.basePaths : &changes_.headPaths;
+        TreeExport exported;
+        if (!ExportTree(repo_, side.summary.commit, filter, root, exported, failure_, guard_)) return false;
+        side.summary.skipped = std::move(exported.skipped);
+        side.runDir = root;
+        break;
+      }
+    }
+    side.analysed = true;
+    side.snapshotFile = temp_.path() + "/" + side.label + ".lqagate";
+    return true;
+  }
+
+  // Both analysed sides at once: on two cores the gate costs one analysis.
+  bool Analyse() {
+    std::vector<pid_t> pids;
+    std::vector<Side*> sides;
+    const std::string self = SelfPath(argv_);
+    for (Side* side : {&base_, &head_}) {
+      if (!side->analysed) continue;
+      SpawnSpec spec;
+      spec.argv = SideArguments(argc_, argv_, side->snapshotFile);
+      spec.argv[0] = self;
+      spec.dir = side->runDir;
+      const pid_t pid = Spawn(spec, guard_);
+      if (pid < 0) {
+        failure_.message = std::string("cannot start the analysis: ") + std::strerror(errno);
+        for (pid_t p : pids) kill(p, SIGTERM);
+        std::vector<int> ignored;
+        WaitForChildren(pids, ignored, guard_);
+        return false;
+      }
+      pids.push_back(pid);
+      sides.push_back(side);
+    }
+    std::vector<int> statuses;
+    if (WaitForChildren(pids, statuses, guard_) != 0) return failure_.message = "interrupted", false;
+    for (std::size_t i = 0; i < sides.size(); ++i) {
+      // A run's status is its notice count; only a signal or a missing
+      // snapshot says it failed.
+      if (statuses[i] < 0 || statuses[i] > 255) {
+        failure_.message = "the analysis of the " + std::string(sides[i]->label) + " (" + sides[i]->spec.text +
+                           ") ended abnormally (status " + std::to_string(statuses[i]) + ")";
+        return false;
+      }
+    }
+    return true;
+  }
+
+  GlobalData& gcd_;
+  int argc_;
+  char** argv_;
+  SignalGuard guard_;
+  GitRepo repo_;
+  GitFailure failure_;
+  TempTree temp_;  // destroyed before the guard: removed while signals are still held
+  Side base_, head_;
+  bool sparse_ = false;
+  ChangeSet changes_;
+  std::string warnings_;
+};
+
+}  // namespace
+
+void RequestGate(std::string_view spec, GlobalData& gcd) {
+  gcd.gate.requested = 1;
+  gcd.gate.spec.assign(spec);
+  ApplyOption('n', nullptr, gcd);
+  ApplyOption('f', "a", gcd);
+  ApplyOption('o', nullptr, gcd);
+}
+
+void RequestGateAnyRise(std::string_view, GlobalData& gcd) { gcd.gate.anyRise = 1; }
+
+std::vector<std::string> SideArguments(int argc, char** argv, const std::string& snapshot) {
+  std::vector<std::string> args;
+  args.push_back(argv != nullptr && argc > 0 && argv[0] != nullptr ? argv[0] : "lqa");
+  std::vector<char*> copy(argv, argv + argc);
+  copy.push_back(nullptr);
+  optind = 0;  // glibc: start afresh
+  opterr = 0;
+  int opt;
+  while ((opt = getopt(argc, copy.data(), SwitchOptionString())) != -1) {
+    if (opt == 'G' || opt == 'O' || opt == '?') continue;
+    if (opt == 'x' && DroppedX(optarg)) continue;
+    std::string a = "-";
+    a.push_back(static_cast<char>(opt));
+    if (optarg != nullptr) {
+      // An empty argument would take the next word as its value.
+      if (optarg[0] == '\0') continue;
+      a += optarg;
+    }
+    args.push_back(std::move(a));
+  }
+  args.push_back("-xGATESNAP " + snapshot);
+  for (int i = optind; i < argc; ++i) args.push_back(copy[static_cast<std::size_t>(i)]);
+  optind = 0;
+  return args;
+}
+
+int RunGate(int argc, char** argv, GlobalData& gcd) {
+  // The gate writes its own report only: documents of one side would be
+  // incomplete, and silently missing ones worse.
+  if (gcd.sarif.sarif.wanted || gcd.sarif.gitlab.wanted || !gcd.gate.snapshotFile.empty()) {
+    OutS("\n  Error: -G cannot be combined with -x\"SARIF\", -x\"GITLAB\" or -x\"GATESNAP\"\n"
+         "         Write them in a run of their own\n");
+    return 1;
+  }
+  GateSpec spec;
+  std::string error;
+  if (!ParseGateSpec(gcd.gate.spec, spec, error)) {
+    OutF("\n  Error: The quality gate could not compare\n         %s\n\n", error.c_str());
+    return kCannotCompare;
+  }
+  int status = kGatePassed;
+  int caught = 0;
+  {
+    GateSession session(gcd, argc, argv, spec);
+    status = session.Run();
+    caught = session.caught();
+  }
+  if (caught != 0) {
+    // Everything is cleaned up: end as the signal would have.
+    std::fflush(nullptr);
+    std::signal(caught, SIG_DFL);
+    raise(caught);
+  }
+  return status;
+}

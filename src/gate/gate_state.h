@@ -1,0 +1,33 @@
+// Run state of the quality gate: what -G, -x"GATESNAP file" and -xGATEANY
+// asked for, and the snapshot being written by this run.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// The snapshot writer of the run (snapshot_writer.cpp).
+class GateSnapshotWriter;
+struct GateSnapshotWriterFree {
+  void operator()(GateSnapshotWriter* writer) const;
+};
+
+struct GateState {
+  int requested = 0;      // -G: compare two sides instead of reporting on one
+  std::string spec;       // the -G argument: "BASE [HEAD]"
+  int anyRise = 0;        // -xGATEANY: every rise of a function's complexity fails
+  std::string snapshotFile;  // -x"GATESNAP file"
+  std::unique_ptr<GateSnapshotWriter, GateSnapshotWriterFree> writer;
+};
+
+// FNV-1a 64 of a function body's code, blanks left out, fed line by line
+// while the body is open (only when a snapshot is written).
+inline constexpr std::uint64_t kBodyHashBasis = 0xcbf29ce484222325ULL;
+inline std::uint64_t BodyHashUpdate(std::uint64_t h, const char* text, int length) {
+  for (int i = 0; i < length; ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c <= 0x20) continue;
+    h = (h ^ c) * 0x100000001b3ULL;
+  }
+  return h;
+}

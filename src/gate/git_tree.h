@@ -1,0 +1,68 @@
+// Reading revisions of the git repository that holds the current directory,
+// without touching its work tree, index, refs or .git: the repository's
+// shape from rev-parse, a tree listed by ls-tree and its blobs streamed
+// through one cat-file --batch into a private directory, renames from diff.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+class SignalGuard;
+
+struct GitRepo {
+  std::string top;     // the work tree's top directory
+  std::string prefix;  // the current directory below it, with a trailing '/', or empty
+  bool shallow = false;
+};
+
+// Why a git step failed: the message for the report.
+struct GitFailure {
+  std::string message;
+};
+
+bool OpenRepo(GitRepo& repo, GitFailure& failure, SignalGuard& guard);
+// The commit a revision names (its full id), or with mergeBase the merge
+// base of it and HEAD. The revision has been checked not to look like an
+// option and is passed after --end-of-options.
+bool ResolveRevision(const GitRepo& repo, const std::string& revision, bool mergeBase, std::string& commit,
+                     GitFailure& failure, SignalGuard& guard);
+
+// Which files of a tree are exported: below the current directory's prefix,
+// with an extension the run analyses.
+struct TreeFilter {
+  std::vector<std::string> extensions;  // lower case, without the dot
+  // When set, only these paths (from the top of the work tree) are kept.
+  const std::unordered_set<std::string>* only = nullptr;
+  bool Keeps(const std::string& path, const std::string& prefix) const;
+};
+// A comma separated extension list ("c,h,cpp") as a filter.
+TreeFilter MakeTreeFilter(const std::string& extensionLists);
+
+struct TreeExport {
+  long long files = 0;
+  std::vector<std::string> skipped;  // "path (symbolic link)" and the like
+};
+// Writes the kept regular files of commit's tree below root (paths as in
+// the repository from its top). A path that could write outside root or
+// into a .git directory refuses the whole tree.
+bool ExportTree(const GitRepo& repo, const std::string& commit, const TreeFilter& filter, const std::string& root,
+                TreeExport& result, GitFailure& failure, SignalGuard& guard);
+
+// What differs between base and head (head empty: the work tree, with the
+// untracked files that are not ignored).
+struct ChangeSet {
+  // Renamed files, relative to the current directory's prefix: old -> new.
+  std::unordered_map<std::string, std::string> renames;
+  // The paths that differ, from the top of the work tree, on each side.
+  std::unordered_set<std::string> basePaths, headPaths;
+};
+bool ChangedPaths(const GitRepo& repo, const std::string& base, const std::string& head, ChangeSet& changes,
+                  GitFailure& failure, SignalGuard& guard);
+
+// Copies the kept regular files of the work tree among paths below root,
+// as ExportTree does for a commit (a file that is gone or no regular file is
+// left out).
+bool CopyWorkTreeFiles(const GitRepo& repo, const std::unordered_set<std::string>& paths, const TreeFilter& filter,
+                       const std::string& root, TreeExport& result, GitFailure& failure, SignalGuard& guard);

@@ -1,0 +1,275 @@
+#include "gate/snapshot_writer.h"
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "common/atomic_file.h"
+#include "common/gcd.h"
+#include "common/output.h"
+#include "common/version.h"
+#include "driver/exit.h"
+#include "driver/switches.h"
+#include "gate/snapshot.h"
+#include "json/json_writer.h"
+#include "notices/notice_emit.h"
+#include "sarif/notice_capture.h"
+#include "sarif/notice_message.h"
+#include "structure/entity_records.h"
+
+class GateSnapshotWriter {
+ public:
+  bool Open(const std::string& target) {
+    // A snapshot can always be made again: it is renamed into place when
+    // complete but not synced to disk, which would cost more than writing it.
+    AtomicOptions options;
+    options.sync = false;
+    if (!file_.Open(target, options)) return false;
+    json_ = std::make_unique<JsonWriter>(file_.stream());
+    return true;
+  }
+  const std::string& error() const { return file_.error(); }
+
+  void Header(const GlobalData& gcd) {
+    json_->BeginObject();
+    json_->Key("format").String(kSnapshotFormat);
+    json_->Key("version").Int(kSnapshotVersion);
+    json_->Key("lqa").String(kLqaVersion);
+    json_->Key("complexityLimit").Int(gcd.cfg.maxCyclomatic);
+    json_->EndObject();
+  }
+
+  // The record of a closed function, kept until its file ends.
+  void AddFunction(const NodeData& r, int nameLine, std::uint64_t bodyHash) {
+    GateFunction f;
+    f.name = r.name;
+    while (!f.name.empty() && (f.name.back() == '\n' || f.name.back() == '\r')) f.name.pop_back();
+    f.signature = r.text1;
+    f.line = nameLine > 0 ? nameLine : FuncBeginLine(r);
+    f.begin = FuncBeginLine(r);
+    f.end = r.line;
+    f.complexity = r.cyclomatic;
+    f.eloc = r.eloc;
+    f.bodyHash = bodyHash;
+    pending_.push_back(std::move(f));
+  }
+
+  void WriteFile(const std::string& path, const FileNotices& notices, const NoticeRuleTable& rules) {
+    json_->BeginObject().Key("kind").String("file").Key("path").String(path).EndObject();
+    // Occurrences of each name and signature in the file, in the order
+    // the functions closed (which is their order in the file for all but
+    // nested functions).
+    std::unordered_map<std::string, int> seen;
+    for (GateFunction& f : pending_) {
+      f.occurrence = ++seen[f.name + '\x01' + WithoutBlanks(f.signature)];
+      json_->BeginObject();
+      json_->Key("kind").String("function");
+      json_->Key("path").String(path);
+      json_->Key("name").String(f.name);
+      json_->Key("signature").String(f.signature);
+      json_->Key("occurrence").Int(f.occurrence);
+      json_->Key("line").Int(f.line);
+      json_->Key("begin").Int(f.begin);
+      json_->Key("end").Int(f.end);
+      json_->Key("complexity").Int(f.complexity);
+      json_->Key("eloc").Int(f.eloc);
+      json_->Key("body").String(HashHex(f.bodyHash));
+      json_->EndObject();
+      ++functions_;
+    }
+    lastFunction_ = -1;
+    WriteNotices(path, notices, rules, true);
+    pending_.clear();
+  }
+
+  // The rules' texts, once, before the first notice.
+  void Rules(const NoticeRuleTable& rules) {
+    if (rulesWritten_) return;
+    rulesWritten_ = true;
+    for (const NoticeRule& rule : rules.rules) {
+      json_->BeginObject();
+      json_->Key("kind").String("rule");
+      json_->Key("id").String(rule.id);
+      json_->Key("message").String(NoticeMessageHead(rule, nullptr));
+      json_->EndObject();
+    }
+  }
+
+  // Members with their default value (no keyword, entity or function, a
+  // notice about a whole entity) are left out: a tree raises millions of
+  // notices.
+  void WriteNotices(const std::string& path, const FileNotices& file, const NoticeRuleTable& rules, bool inFile) {
+    Rules(rules);
+    for (const CapturedNotice& n : file.notices) {
+      const NoticeRule& rule = rules.rules[static_cast<std::size_t>(n.rule)];
+      const NoticeEntity* entity = n.entity >= 0 ? &file.entities[static_cast<std::size_t>(n.entity)] : nullptr;
+      if (entity != nullptr && (entity->kind == NoticeEntityKind::None || entity->name.empty())) entity = nullptr;
+      json_->BeginObject();
+      json_->Key("kind").String("notice");
+      json_->Key("path").String(path);
+      json_->Key("rule").String(rule.id);
+      if (n.keyword[0] != '\0') json_->Key("keyword").String(n.keyword);
+      if (entity != nullptr) {
+        json_->Key("entity").String(entity->name);
+        json_->Key("entityKind").String(NoticeEntityKindWord(entity->kind));
+        if (entity->kind == NoticeEntityKind::Function && inFile) {
+          const long long fn = FunctionOf(entity->name, n.line);
+          if (fn >= 0) json_->Key("function").Int(fn);
+        }
+      }
+      if (n.textHash != 0) json_->Key("text").String(HashHex(n.textHash));
+      json_->Key("occurrence").Int(Occurrence(rule.id, entity, n.textHash));
+      json_->Key("line").Int(n.line);
+      json_->EndObject();
+      ++notices_;
+    }
+    occurrences_.clear();
+  }
+
+  void WriteClass(const std::string& path, const std::string& name, int line) {
+    json_->BeginObject();
+    json_->Key("kind").String("class");
+    json_->Key("path").String(path);
+    json_->Key("name").String(name);
+    json_->Key("occurrence").Int(++classOccurrences_[path + '\x01' + name]);
+    json_->Key("line").Int(line);
+    json_->EndObject();
+    ++classes_;
+  }
+
+  bool End(const NoticeRuleTable& rules) {
+    Rules(rules);
+    json_->BeginObject();
+    json_->Key("kind").String("end");
+    json_->Key("functions").Int(functions_);
+    json_->Key("classes").Int(classes_);
+    json_->Key("notices").Int(notices_);
+    json_->EndObject();
+    const bool ok = json_->Flush();
+    failure_ = json_->failure();
+    json_.reset();
+    return ok;
+  }
+  int failure() const { return failure_; }
+  AtomicFile& file() { return file_; }
+
+ private:
+  static std::string WithoutBlanks(const std::string& s) {
+    std::string out;
+    for (char c : s)
+      if (static_cast<unsigned char>(c) > 0x20) out.push_back(c);
+    return out;
+  }
+  // The file's function a notice belongs to: the one of that name whose
+  // lines hold the notice's line, else the last of that name.
+  long long FunctionOf(const std::string& name, int line) {
+    // The notices of one function come in a run: the last answer first.
+    if (lastFunction_ >= 0) {
+      const GateFunction& f = pending_[static_cast<std::size_t>(lastFunction_)];
+      if (f.name == name && line >= f.line && line <= f.end) return lastFunction_;
+    }
+    lastFunction_ = FunctionScan(name, line);
+    return lastFunction_;
+  }
+  long long FunctionScan(const std::string& name, int line) const {
+    long long last = -1;
+    for (std::size_t i = 0; i < pending_.size(); ++i) {
+      const GateFunction& f = pending_[i];
+      if (f.name != name) continue;
+      if (line >= f.line && line <= f.end) return static_cast<long long>(i);
+      last = static_cast<long long>(i);
+    }
+    return last;
+  }
+  // The occurrence of the notice's key (rule, entity and text) in its
+  // file, from 1; the key is hashed to 64 bits.
+  int Occurrence(const std::string& rule, const NoticeEntity* entity, std::uint64_t text) {
+    std::uint64_t key = std::hash<std::string_view>()(rule) * 0x9E3779B97F4A7C15ULL;
+    key ^= (entity != nullptr ? std::hash<std::string_view>()(entity->name) : 0) + 0x632BE59BD9B4E019ULL + (key << 6);
+    key ^= text * 0xBF58476D1CE4E5B9ULL + (key >> 2);
+    return ++occurrences_[key];
+  }
+
+  AtomicFile file_;
+  std::unique_ptr<JsonWriter> json_;
+  std::vector<GateFunction> pending_;
+  std::unordered_map<std::uint64_t, int> occurrences_;
+  std::unordered_map<std::string, int> classOccurrences_;
+  long long functions_ = 0, classes_ = 0, notices_ = 0;
+  int failure_ = 0;
+  bool rulesWritten_ = false;
+  long long lastFunction_ = -1;
+};
+
+void GateSnapshotWriterFree::operator()(GateSnapshotWriter* writer) const { delete writer; }
+
+namespace {
+
+std::string PathOf(const char* fileName, const GlobalData& gcd) {
+  return LocateSource(fileName != nullptr ? fileName : "", gcd.sarif.capture.baseDir).path;
+}
+
+}  // namespace
+
+void RequestGateSnapshot(std::string_view file, GlobalData& gcd) {
+  gcd.gate.snapshotFile.assign(file);
+  ApplyOption('n', nullptr, gcd);
+  ApplyOption('f', "a", gcd);
+  ApplyOption('o', nullptr, gcd);
+}
+
+void OpenGateSnapshot(GlobalData& gcd) {
+  GateState& g = gcd.gate;
+  if (g.snapshotFile.empty() || g.requested) return;
+  std::unique_ptr<GateSnapshotWriter, GateSnapshotWriterFree> writer(new GateSnapshotWriter);
+  if (!writer->Open(g.snapshotFile)) {
+    OutF("\n  Error: Could not write the gate snapshot\n         Filename: %s\n         %s\n\n",
+         g.snapshotFile.c_str(), writer->error().c_str());
+    ExitRun(1, gcd);
+  }
+  writer->Header(gcd);
+  g.writer = std::move(writer);
+  gcd.sarif.capturing = 1;
+  gcd.sarif.capture.wantTextHash = 1;
+}
+
+void GateFunctionClosed(const NodeData& record, int nameLine, std::uint64_t bodyHash, GlobalData& gcd) {
+  if (gcd.gate.writer) gcd.gate.writer->AddFunction(record, nameLine, bodyHash);
+}
+
+void GateFileEnd(const FileNotices& notices, GlobalData& gcd) {
+  if (!gcd.gate.writer) return;
+  PrepareNoticeCapture(gcd);
+  // The file's location as the capture gave it, when it captured a notice.
+  const std::string path = notices.notices.empty() ? PathOf(CurrentFileName(gcd), gcd) : notices.location.path;
+  gcd.gate.writer->WriteFile(path, notices, gcd.sarif.capture.rules);
+}
+
+int FinishGateSnapshot(int status, GlobalData& gcd) {
+  GateState& g = gcd.gate;
+  if (!g.writer) return status;
+  GateSnapshotWriter& w = *g.writer;
+  PrepareNoticeCapture(gcd);
+  for (const FileNotices& block : gcd.sarif.capture.outside)
+    w.WriteNotices(block.location.path, block, gcd.sarif.capture.rules, false);
+  std::unordered_map<const char*, std::string> paths;
+  for (const Llist<NodeData>* list : {&gcd.lists.classes, &gcd.lists.interfaces}) {
+    for (const NodeData& c : *list) {
+      auto it = paths.find(c.fileName);
+      if (it == paths.end()) it = paths.emplace(c.fileName, PathOf(c.fileName, gcd)).first;
+      w.WriteClass(it->second, c.name, c.line);
+    }
+  }
+  const bool written = w.End(gcd.sarif.capture.rules);
+  bool ok = written && w.file().Commit();
+  if (!ok) {
+    if (!written) w.file().Abandon();
+    OutF("\n  Error: Could not write the gate snapshot\n         Filename: %s\n         %s\n\n",
+         g.snapshotFile.c_str(),
+         written ? w.file().error().c_str() : std::strerror(w.failure() != 0 ? w.failure() : EIO));
+  }
+  g.writer.reset();
+  return ok ? status : 1;
+}

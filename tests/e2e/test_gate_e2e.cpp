@@ -1,0 +1,364 @@
+// The quality gate end to end on small git repositories made in temporary
+// directories: what must pass (moves, renames, inserted lines), what must
+// fail (new notices, complexity), what cannot be compared, snapshots and
+// directories giving the git form's answer, and a repository left exactly
+// as it was, also after an interrupt.
+#include <gtest/gtest.h>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+
+namespace {
+
+struct Shell {
+  int status = -1;
+  std::string out;
+};
+
+Shell Sh(const std::string& dir, const std::string& command) {
+  Shell r;
+  const std::string full = "cd '" + dir + "' && { " + command + " ; } 2>&1";
+  FILE* p = popen(full.c_str(), "r");
+  if (p == nullptr) return r;
+  char buf[4096];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+  const int status = pclose(p);
+  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+// A C function whose complexity is 1 + ifs.
+std::string Function(const std::string& name, int ifs, const std::string& extra = "") {
+  std::string s = "int " + name + "(int x)\n{\n  int r = 0;\n";
+  for (int i = 0; i < ifs; ++i) s += "  if (x == " + std::to_string(i) + ") r += " + std::to_string(i + 1) + ";\n";
+  s += extra + "  return r;\n}\n";
+  return s;
+}
+
+std::vector<std::string> Findings(const std::string& out) {
+  std::vector<std::string> f;
+  for (const std::string& line : Lines(out))
+    if (line.find(": error: ") != std::string::npos && !line.empty() && line[0] != ' ') f.push_back(line);
+  return f;
+}
+
+bool EmptyDirectory(const std::string& path) {
+  DIR* d = opendir(path.c_str());
+  if (d == nullptr) return false;
+  int entries = 0;
+  while (dirent* e = readdir(d))
+    if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") ++entries;
+  closedir(d);
+  return entries == 0;
+}
+
+class GateE2E : public ::testing::Test {
+ protected:
+  TempDir repo, home, tmp;
+
+  void SetUp() override {
+    ASSERT_EQ(Sh(repo.path(), "git init -q . && git config user.name Gate && git config user.email gate@example.invalid "
+                              "&& git config commit.gpgsign false").status, 0);
+  }
+  void Commit(const std::string& message) {
+    ASSERT_EQ(Sh(repo.path(), "git add -A . && git commit -q -m '" + message + "'").status, 0);
+  }
+  // Only one notice on (the complexity limit stays 10).
+  void OnlyNotice(int on) {
+    std::string cfg;
+    for (int n = 1; n <= 58; ++n) cfg += "Quality Notice " + std::to_string(n) + (n == on ? " : Yes\n" : " : No\n");
+    home.Write("lqa.cfg", cfg);
+  }
+  void OnlyGoto() { OnlyNotice(9); }
+  RunResult Gate(const std::string& spec, const std::vector<std::string>& more = {}, const std::string& dir = "") {
+    std::vector<std::string> args = {"-G" + spec};
+    args.insert(args.end(), more.begin(), more.end());
+    if (more.empty()) args.push_back("-rc,cpp,h .");
+    RunSetup setup;
+    setup.env = {{"LQAHOME", home.path()}, {"TMPDIR", tmp.path()}, {"PATH", "/usr/local/bin:/usr/bin:/bin"}};
+    RunResult r = RunLqaWith(args, dir.empty() ? repo.path() : dir, setup);
+    EXPECT_TRUE(EmptyDirectory(tmp.path())) << "temporary files left behind";
+    return r;
+  }
+};
+
+TEST_F(GateE2E, MovesRenamesAndInsertedLinesAreNoFindings) {
+  const std::string gotoLine = "  if (x < 0) goto out;\nout:\n";
+  repo.Write("a.c", Function("alpha", 12, gotoLine) + Function("beta", 2) + Function("gamma", 3, gotoLine) +
+                        Function("delta", 4) + Function("epsilon", 2, gotoLine));
+  Commit("base");
+  // Each step is one commit compared with the one before it, then with the
+  // first (the changes added up).
+  repo.Write("a.c", "/* inserted */\n\n\n" + Function("alpha", 12, gotoLine) + Function("beta", 2) +
+                        Function("gamma", 3, gotoLine) + Function("delta", 4) + Function("epsilon", 2, gotoLine));
+  Commit("lines inserted above");
+  // gamma moves to the end of its file, delta to another file.
+  repo.Write("a.c", "/* inserted */\n\n\n" + Function("alpha", 12, gotoLine) + Function("beta", 2) +
+                        Function("epsilon", 2, gotoLine) + Function("gamma", 3, gotoLine));
+  // A new file raises the file-level notices of its own unless it is
+  // commented like the others.
+  repo.Write("d.c", "/* The delta function moved here from a.c, where it was too far from\n"
+                    " * the functions that call it; nothing else about it has changed at all,\n"
+                    " * so the gate must not see anything new or worse in this file. */\n" +
+                        Function("delta", 4));
+  Commit("moved within and to another file");
+  ASSERT_EQ(Sh(repo.path(), "git mv a.c renamed.c").status, 0);
+  Commit("file renamed");
+  // epsilon renamed with its body unchanged.
+  repo.Write("renamed.c", "/* inserted */\n\n\n" + Function("alpha", 12, gotoLine) + Function("beta", 2) +
+                              Function("omega", 2, gotoLine) + Function("gamma", 3, gotoLine));
+  Commit("function renamed");
+  const std::string status = Sh(repo.path(), "git status --porcelain; git worktree list").out;
+  for (const char* spec : {"git:HEAD~1 git:HEAD", "git:HEAD~2", "git:HEAD~3", "git:HEAD~4 git:HEAD", "git:HEAD~4"}) {
+    const RunResult r = Gate(spec);
+    EXPECT_EQ(r.status, 0) << spec << "\n" << r.out << r.err;
+    EXPECT_TRUE(HasLine(r.out, "Gate passed")) << spec << "\n" << r.out;
+    EXPECT_TRUE(Findings(r.out).empty()) << spec << "\n" << r.out;
+  }
+  const RunResult all = Gate("git:HEAD~4");
+  EXPECT_NE(all.out.find("1 moved, 1 renamed, 0 new, 0 removed"), std::string::npos) << all.out;
+  EXPECT_NE(all.out.find(" unchanged, 0 new, "), std::string::npos) << all.out;
+  EXPECT_EQ(Sh(repo.path(), "git status --porcelain; git worktree list").out, status);
+}
+
+TEST_F(GateE2E, AGotoAddedIsExactlyOneFindingNamingItsFunction) {
+  OnlyGoto();
+  repo.Write("a.c", Function("first", 2) + Function("second", 2));
+  Commit("base");
+  repo.Write("a.c", Function("first", 2) + Function("second", 2, "  if (x < 0) goto out;\nout:\n"));
+  const RunResult r = Gate("git:HEAD");
+  EXPECT_EQ(r.status, 2) << r.out;
+  const std::vector<std::string> f = Findings(r.out);
+  ASSERT_EQ(f.size(), 1u) << r.out;
+  EXPECT_EQ(f[0].rfind("a.c:", 0), 0u) << f[0];
+  EXPECT_NE(f[0].find("LQA009"), std::string::npos) << f[0];
+  EXPECT_NE(f[0].find("second"), std::string::npos) << f[0];
+  EXPECT_TRUE(HasLine(r.out, "Gate failed: 1 finding")) << r.out;
+}
+
+TEST_F(GateE2E, ComplexityRisesAndNewFunctionsAgainstTheLimit) {
+  OnlyNotice(28);
+  repo.Write("a.c", Function("big", 11) + Function("small", 2));
+  Commit("base");
+  repo.Write("a.c", Function("big", 14) + Function("small", 2));
+  RunResult r = Gate("git:HEAD");
+  EXPECT_EQ(r.status, 2) << r.out;
+  ASSERT_EQ(Findings(r.out).size(), 1u) << r.out;
+  EXPECT_EQ(Findings(r.out)[0], "a.c:1: error: complexity of big rose from 12 to 15 (limit 10)");
+
+  repo.Write("a.c", Function("big", 11) + Function("small", 3));
+  r = Gate("git:HEAD");
+  EXPECT_EQ(r.status, 0) << r.out;
+  r = Gate("git:HEAD", {"-xGATEANY", "-rc ."});
+  EXPECT_EQ(r.status, 2) << r.out;
+  EXPECT_EQ(Findings(r.out).size(), 1u) << r.out;
+
+  repo.Write("a.c", Function("big", 11) + Function("small", 2) + Function("fresh", 13));
+  r = Gate("git:HEAD");
+  EXPECT_EQ(r.status, 2) << r.out;
+  ASSERT_EQ(Findings(r.out).size(), 1u) << r.out;  // the complexity notice is not repeated
+  EXPECT_NE(Findings(r.out)[0].find("new function fresh has complexity 14 (limit 10)"), std::string::npos);
+  repo.Write("a.c", Function("big", 11) + Function("small", 2) + Function("fresh", 3));
+  EXPECT_EQ(Gate("git:HEAD").status, 0);
+}
+
+TEST_F(GateE2E, DeletionsPassAndAreListed) {
+  OnlyNotice(28);
+  repo.Write("a.c", Function("keep", 2) + Function("drop", 12));
+  repo.Write("b.c", Function("whole_file", 3));
+  Commit("base");
+  ASSERT_EQ(Sh(repo.path(), "git rm -q b.c").status, 0);
+  repo.Write("a.c", Function("keep", 2));
+  const RunResult r = Gate("git:HEAD");
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("  Removed: drop (a.c:8)"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("  Removed: whole_file (b.c:1)"), std::string::npos) << r.out;
+}
+
+TEST_F(GateE2E, OverloadsAndConditionalVariantsAreToldApart) {
+  OnlyNotice(28);
+  auto source = [](int intIfs, int charIfs, int variantIfs) {
+    std::string s;
+    s += "int f(int x)\n{\n  int r = 0;\n";
+    for (int i = 0; i < intIfs; ++i) s += "  if (x == " + std::to_string(i) + ") r++;\n";
+    s += "  return r;\n}\nint f(char c)\n{\n  int r = 0;\n";
+    for (int i = 0; i < charIfs; ++i) s += "  if (c == " + std::to_string(i) + ") r++;\n";
+    s += "  return r;\n}\n#ifdef FAST\n" + Function("v", 11) + "#else\n" + Function("v", variantIfs) + "#endif\n";
+    return s;
+  };
+  repo.Write("a.cpp", source(11, 11, 11));
+  Commit("base");
+  repo.Write("a.cpp", source(11, 13, 11));
+  RunResult r = Gate("git:HEAD");
+  ASSERT_EQ(Findings(r.out).size(), 1u) << r.out;
+  EXPECT_NE(Findings(r.out)[0].find("a.cpp:17: error: complexity of f rose from 12 to 14"), std::string::npos) << r.out;
+  repo.Write("a.cpp", source(11, 11, 12));
+  r = Gate("git:HEAD");
+  ASSERT_EQ(Findings(r.out).size(), 1u) << r.out;
+  EXPECT_NE(Findings(r.out)[0].find("complexity of v rose from 12 to 13"), std::string::npos) << r.out;
+}
+
+TEST_F(GateE2E, WhatCannotBeComparedEndsWithThree) {
+  repo.Write("a.c", Function("f", 2));
+  Commit("one");
+  repo.Write("a.c", Function("f", 3));
+  Commit("two");
+  RunResult r = Gate("git:no-such-branch");
+  EXPECT_EQ(r.status, 3) << r.out;
+  EXPECT_NE(r.out.find("revision no-such-branch not found"), std::string::npos) << r.out;
+  r = Gate("git:--output=x");
+  EXPECT_EQ(r.status, 3) << r.out;
+  EXPECT_NE(r.out.find("looks like an option"), std::string::npos) << r.out;
+  EXPECT_NE(access((repo.path() + "/x").c_str(), F_OK), 0);
+  r = Gate("no/such/dir");
+  EXPECT_EQ(r.status, 3) << r.out;
+  // Documents of one side would be incomplete: refused as a switch error.
+  r = Gate("git:HEAD~1", {"-xSARIF out.sarif", "-rc ."});
+  EXPECT_EQ(r.status, 1) << r.out;
+  EXPECT_NE(access((repo.path() + "/out.sarif").c_str(), F_OK), 0);
+
+  TempDir plain;
+  plain.Write("a.c", Function("f", 2));
+  r = Gate("git:HEAD", {}, plain.path());
+  EXPECT_EQ(r.status, 3) << r.out;
+  EXPECT_NE(r.out.find("not in a git repository"), std::string::npos) << r.out;
+
+  TempDir clones;
+  ASSERT_EQ(Sh(clones.path(), "git clone -q --depth 1 'file://" + repo.path() + "' shallow").status, 0);
+  r = Gate("git:HEAD~1", {}, clones.path() + "/shallow");
+  EXPECT_EQ(r.status, 3) << r.out;
+  EXPECT_NE(r.out.find("shallow clone"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("fetch-depth: 0"), std::string::npos) << r.out;
+
+  // A crafted tree with a path that climbs out, and one into .git.
+  for (const char* bad : {"../evil.c", ".git/hooks.c"}) {
+    const Shell blob = Sh(repo.path(), "printf 'int x;\\n' | git hash-object -w --stdin");
+    ASSERT_EQ(blob.status, 0);
+    const std::string id = blob.out.substr(0, 40);
+    // mktree takes one name per entry: nest the path through sub-trees.
+    std::string tree = Sh(repo.path(), "printf '100644 blob " + id + "\\tevil.c\\n' | git mktree").out.substr(0, 40);
+    const std::string first = std::string(bad).substr(0, std::string(bad).find('/'));
+    const Shell outer = Sh(repo.path(), "printf '040000 tree " + tree + "\\t" + first + "\\n' | git mktree --missing");
+    const Shell commit = Sh(repo.path(), "git commit-tree -m crafted " + outer.out.substr(0, 40));
+    if (outer.status != 0 || commit.status != 0) continue;  // this git refuses to build it at all
+    r = Gate("git:" + commit.out.substr(0, 40));
+    EXPECT_EQ(r.status, 3) << bad << "\n" << r.out;
+    EXPECT_NE(r.out.find("unsafe path"), std::string::npos) << r.out;
+  }
+  EXPECT_NE(access((repo.path() + "/../evil.c").c_str(), F_OK), 0);
+}
+
+TEST_F(GateE2E, SnapshotsAndDirectoriesGiveTheGitFormsAnswer) {
+  OnlyGoto();
+  TempDir base, head;
+  base.Write("src/a.c", Function("f", 11) + Function("g", 2));
+  head.Write("src/a.c", Function("f", 13) + Function("g", 2, "  if (x) goto out;\nout:\n"));
+  ASSERT_EQ(Sh(repo.path(), "cp -r '" + base.path() + "/src' . ").status, 0);
+  Commit("base");
+  ASSERT_EQ(Sh(repo.path(), "cp -r '" + head.path() + "/src' . ").status, 0);
+  Commit("head");
+
+  const RunResult git = Gate("git:HEAD~1 git:HEAD");
+  EXPECT_EQ(git.status, 2) << git.out;
+  ASSERT_EQ(Findings(git.out).size(), 2u) << git.out;
+
+  const RunResult dirs = Gate(base.path() + " " + head.path(), {"-rc ."});
+  EXPECT_EQ(dirs.status, 2) << dirs.out;
+  std::vector<std::string> expected;
+  for (const std::string& f : Findings(git.out)) expected.push_back(head.path() + "/" + f);
+  EXPECT_EQ(Findings(dirs.out), expected) << dirs.out;
+
+  // The base as a snapshot written in another place.
+  TempDir artefacts;
+  RunSetup setup;
+  setup.env = {{"LQAHOME", home.path()}};
+  const std::string file = artefacts.path() + "/base.lqagate";
+  const RunResult snap = RunLqaWith({"-xGATESNAP " + file, "-rc ."}, base.path(), setup);
+  ASSERT_EQ(snap.status, 0) << snap.out << snap.err;
+  const RunResult fromSnap = Gate(file);
+  EXPECT_EQ(fromSnap.status, git.status) << fromSnap.out;
+  EXPECT_EQ(Findings(fromSnap.out), Findings(git.out)) << fromSnap.out;
+
+  // A snapshot of another format version cannot be compared.
+  repo.Write("v2.lqagate", "{\"format\":\"lqa-gate\",\"version\":2,\"lqa\":\"x\",\"complexityLimit\":10}\n");
+  const RunResult v2 = Gate("v2.lqagate");
+  EXPECT_EQ(v2.status, 3) << v2.out;
+  EXPECT_NE(v2.out.find("version 2"), std::string::npos) << v2.out;
+}
+
+TEST_F(GateE2E, OnlyChangedFilesAreComparedFromASubdirectoryUntrackedOnesIncluded) {
+  OnlyGoto();
+  repo.Write("sub/a.c", Function("a", 2));
+  repo.Write("sub/same.c", Function("same", 2, "  if (x) goto out;\nout:\n"));
+  repo.Write("other/b.c", Function("b", 2));
+  Commit("base");
+  repo.Write("sub/a.c", Function("a", 2, "  if (x) goto out;\nout:\n"));
+  repo.Write("sub/untracked.c", Function("u", 2, "  if (x) goto out;\nout:\n"));
+  repo.Write("other/b.c", Function("b", 2, "  if (x) goto out;\nout:\n"));  // outside the current directory
+  const RunResult r = Gate("git:HEAD", {"-rc ."}, repo.path() + "/sub");
+  EXPECT_EQ(r.status, 2) << r.out;
+  EXPECT_NE(r.out.find("  Compared: 2 changed files"), std::string::npos) << r.out;
+  const std::vector<std::string> f = Findings(r.out);
+  ASSERT_EQ(f.size(), 2u) << r.out;
+  EXPECT_EQ(f[0].rfind("a.c:", 0), 0u) << f[0];
+  EXPECT_EQ(f[1].rfind("untracked.c:", 0), 0u) << f[1];
+}
+
+TEST_F(GateE2E, NamesWithLineFeedsAreSkippedOthersOfAnyBytesCompared) {
+  OnlyGoto();
+  repo.Write("line\nfeed.c", Function("lf", 2));
+  repo.Write("bad\xff.c", Function("bad", 2));
+  Commit("base");
+  repo.Write("line\nfeed.c", Function("lf", 2, "  if (x) goto out;\nout:\n"));
+  repo.Write("bad\xff.c", Function("bad", 2, "  if (x) goto out;\nout:\n"));
+  const RunResult disk = Gate("git:HEAD");
+  EXPECT_NE(disk.out.find("line?feed.c (control character in its name)"), std::string::npos) << disk.out;
+  ASSERT_EQ(Sh(repo.path(), "git add -A . && git commit -q -m head").status, 0);
+  const RunResult r = Gate("git:HEAD~1 git:HEAD");
+  EXPECT_NE(r.out.find("line?feed.c (control character in its name)"), std::string::npos) << r.out;
+  EXPECT_EQ(r.status, 2) << r.out;
+  const std::vector<std::string> f = Findings(r.out);
+  ASSERT_EQ(f.size(), 1u) << r.out;
+  EXPECT_EQ(f[0].rfind("bad", 0), 0u) << f[0];
+}
+
+TEST_F(GateE2E, AnInterruptLeavesNothingBehind) {
+  repo.Write("first.c", Function("first", 2));
+  Commit("base");
+  for (int i = 0; i < 1500; ++i) repo.Write("d" + std::to_string(i % 30) + "/f" + std::to_string(i) + ".c", Function("f" + std::to_string(i), 3));
+  Commit("many files");
+  const std::string before = Sh(repo.path(), "git status --porcelain; git worktree list; git stash list").out;
+  for (int delayMs : {30, 150, 400}) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+      if (chdir(repo.path().c_str()) != 0) _exit(126);
+      setenv("LQAHOME", home.path().c_str(), 1);
+      setenv("TMPDIR", tmp.path().c_str(), 1);
+      const int null = open("/dev/null", O_WRONLY);
+      dup2(null, 1);
+      dup2(null, 2);
+      execl(LQA_BINARY, LQA_BINARY, "-Ggit:HEAD~1 git:HEAD", "-rc .", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    usleep(static_cast<useconds_t>(delayMs) * 1000);
+    kill(pid, SIGINT);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) || WIFEXITED(status));
+    // Side runs that outlive the gate would still be writing: give them none.
+    usleep(100 * 1000);
+    EXPECT_TRUE(EmptyDirectory(tmp.path())) << "after " << delayMs << " ms";
+  }
+  EXPECT_EQ(Sh(repo.path(), "git status --porcelain; git worktree list; git stash list").out, before);
+}
+
+}  // namespace
