@@ -277,8 +277,8 @@ std::vector<std::string> SideArguments(int argc, char** argv, const std::string&
 int RunGate(int argc, char** argv, GlobalData& gcd) {
   // The gate writes its own report only: documents of one side would be
   // incomplete, and silently missing ones worse.
-  if (gcd.sarif.sarif.wanted || gcd.sarif.gitlab.wanted || !gcd.gate.snapshotFile.empty()) {
-    OutS("\n  Error: -G cannot be combined with -x\"SARIF\", -x\"GITLAB\" or -x\"GATESNAP\"\n"
+  if (gcd.sarif.sarif.wanted || gcd.sarif.gitlab.wanted || !gcd.gate.snapshotFile.empty() || gcd.dash.wanted) {
+    OutS("\n  Error: -G cannot be combined with -x\"SARIF\", -x\"GITLAB\", -x\"GATESNAP\" or -x\"DASHBOARD\"\n"
          "         Write them in a run of their own\n");
     return 1;
   }

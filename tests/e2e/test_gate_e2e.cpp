@@ -225,6 +225,9 @@ TEST_F(GateE2E, WhatCannotBeComparedEndsWithThree) {
   r = Gate("git:HEAD~1", {"-xSARIF out.sarif", "-rc ."});
   EXPECT_EQ(r.status, 1) << r.out;
   EXPECT_NE(access((repo.path() + "/out.sarif").c_str(), F_OK), 0);
+  r = Gate("git:HEAD~1", {"-xDASHBOARD page.html", "-rc ."});
+  EXPECT_EQ(r.status, 1) << r.out;
+  EXPECT_NE(access((repo.path() + "/page.html").c_str(), F_OK), 0);
 
   TempDir plain;
   plain.Write("a.c", Function("f", 2));
