@@ -17,7 +17,7 @@
 #include "gate/gate_report.h"
 #include "gate/git_tree.h"
 #include "gate/matcher.h"
-#include "gate/revision_spec.h"
+#include "gate/gate_sides.h"
 #include "gate/snapshot.h"
 #include "gate/temp_tree.h"
 
@@ -54,7 +54,7 @@ bool IsDirectory(const std::string& path) {
 // One side of the comparison while it is prepared.
 struct Side {
   const char* label;  // "base", "head"
-  SideSpec spec;
+  GateSide spec;
   GateSideSummary summary;
   std::string runDir;        // where its run works (empty: the current directory)
   std::string snapshotFile;  // read from here
@@ -64,7 +64,7 @@ struct Side {
 
 class GateSession {
  public:
-  GateSession(GlobalData& gcd, int argc, char** argv, const GateSpec& spec) : gcd_(gcd), argc_(argc), argv_(argv) {
+  GateSession(GlobalData& gcd, int argc, char** argv, const GateSides& spec) : gcd_(gcd), argc_(argc), argv_(argv) {
     base_.label = "base";
     head_.label = "head";
     base_.spec = spec.base;
@@ -282,9 +282,9 @@ int RunGate(int argc, char** argv, GlobalData& gcd) {
          "         Write them in a run of their own\n");
     return 1;
   }
-  GateSpec spec;
+  GateSides spec;
   std::string error;
-  if (!ParseGateSpec(gcd.gate.spec, spec, error)) {
+  if (!ParseGateSides(gcd.gate.spec, spec, error)) {
     OutF("\n  Error: The quality gate could not compare\n         %s\n\n", error.c_str());
     return kCannotCompare;
   }

@@ -1,4 +1,4 @@
-#include "gate/revision_spec.h"
+#include "gate/gate_sides.h"
 
 #include <vector>
 
@@ -9,7 +9,7 @@ constexpr std::string_view kSnapshotSuffix = ".lqagate";
 
 bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-bool ParseSide(std::string_view word, SideSpec& side, std::string& error) {
+bool ParseSide(std::string_view word, GateSide& side, std::string& error) {
   side.text.assign(word);
   if (word.starts_with(kGitPrefix)) {
     std::string_view rev = word.substr(kGitPrefix.size());
@@ -42,7 +42,7 @@ bool ParseSide(std::string_view word, SideSpec& side, std::string& error) {
 
 }  // namespace
 
-bool ParseGateSpec(std::string_view arg, GateSpec& spec, std::string& error) {
+bool ParseGateSides(std::string_view arg, GateSides& sides, std::string& error) {
   std::vector<std::string_view> words;
   std::size_t i = 0;
   while (i < arg.size()) {
@@ -59,10 +59,10 @@ bool ParseGateSpec(std::string_view arg, GateSpec& spec, std::string& error) {
     error = "-G takes a base and at most one head: -G\"BASE [HEAD]\"";
     return false;
   }
-  spec = GateSpec{};
-  if (!ParseSide(words[0], spec.base, error)) return false;
-  if (words.size() == 2) return ParseSide(words[1], spec.head, error);
-  spec.head.kind = SideKind::Disk;
-  spec.head.text = "the files on disk";
+  sides = GateSides{};
+  if (!ParseSide(words[0], sides.base, error)) return false;
+  if (words.size() == 2) return ParseSide(words[1], sides.head, error);
+  sides.head.kind = SideKind::Disk;
+  sides.head.text = "the files on disk";
   return true;
 }

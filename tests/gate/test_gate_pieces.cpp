@@ -8,33 +8,33 @@
 
 #include "gate/gate_run.h"
 #include "gate/git_tree.h"
-#include "gate/revision_spec.h"
+#include "gate/gate_sides.h"
 #include "gate/temp_tree.h"
 #include "test_support.h"
 
 namespace {
 
-TEST(GateSpec, ClassifiesSidesAndRefusesOptionLikeRevisions) {
-  GateSpec spec;
+TEST(GateSides, ClassifiesSidesAndRefusesOptionLikeRevisions) {
+  GateSides spec;
   std::string error;
-  ASSERT_TRUE(ParseGateSpec("git:origin/main...", spec, error)) << error;
+  ASSERT_TRUE(ParseGateSides("git:origin/main...", spec, error)) << error;
   EXPECT_EQ(spec.base.kind, SideKind::Git);
   EXPECT_EQ(spec.base.revision, "origin/main");
   EXPECT_TRUE(spec.base.mergeBase);
   EXPECT_EQ(spec.head.kind, SideKind::Disk);
 
-  ASSERT_TRUE(ParseGateSpec("  main.lqagate   some/dir ", spec, error)) << error;
+  ASSERT_TRUE(ParseGateSides("  main.lqagate   some/dir ", spec, error)) << error;
   EXPECT_EQ(spec.base.kind, SideKind::Snapshot);
   EXPECT_EQ(spec.base.path, "main.lqagate");
   EXPECT_EQ(spec.head.kind, SideKind::Directory);
   EXPECT_EQ(spec.head.path, "some/dir");
 
-  ASSERT_TRUE(ParseGateSpec("git:HEAD~1 git:HEAD", spec, error)) << error;
+  ASSERT_TRUE(ParseGateSides("git:HEAD~1 git:HEAD", spec, error)) << error;
   EXPECT_FALSE(spec.base.mergeBase);
   EXPECT_EQ(spec.head.revision, "HEAD");
 
   for (const char* bad : {"", "git:", "git:...", "git:--output=x", "git:-p", "a b c", "git:a\x01"}) {
-    EXPECT_FALSE(ParseGateSpec(bad, spec, error)) << bad;
+    EXPECT_FALSE(ParseGateSides(bad, spec, error)) << bad;
     EXPECT_FALSE(error.empty());
   }
 }

@@ -9,7 +9,7 @@
 
 enum class SideKind { Disk, Git, Directory, Snapshot };
 
-struct SideSpec {
+struct GateSide {
   SideKind kind = SideKind::Disk;
   std::string text;        // as written, for the report
   std::string revision;    // Git: the revision without "git:" and "..."
@@ -17,12 +17,12 @@ struct SideSpec {
   std::string path;        // Directory, Snapshot
 };
 
-struct GateSpec {
-  SideSpec base;
-  SideSpec head;
+struct GateSides {
+  GateSide base;
+  GateSide head;
 };
 
 // Splits and classifies the -G argument. A revision that is empty, starts
 // with '-' (it would read as an option) or holds control characters or
 // blanks is refused with the reason in error; so is a third word.
-bool ParseGateSpec(std::string_view arg, GateSpec& spec, std::string& error);
+bool ParseGateSides(std::string_view arg, GateSides& sides, std::string& error);
