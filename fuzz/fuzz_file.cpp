@@ -1,8 +1,8 @@
 // libFuzzer target: the whole analysis of one input file, reports included.
 // The first byte of the input picks the language and a switch set, so the
 // traces, the notices and every output mode are exercised; the rest is the
-// file's content. One byte names 32 sets: the last of them fans out over the
-// sets from there on by the input's length.
+// file's content. The byte modulo the number of switch sets picks the set,
+// and its quotient shifts the file extension.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
