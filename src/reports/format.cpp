@@ -83,26 +83,6 @@ char* HTML_esc(const char* source, char* dest) {
 
 namespace {
 
-// Length of the UTF-8 sequence that starts at p (1 to 4), or 0 when the
-// bytes there are no valid sequence.
-std::size_t Utf8SequenceLength(const unsigned char* p) {
-  const unsigned char c = p[0];
-  std::size_t n;
-  if (c < 0x80) return 1;
-  if (c >= 0xC2 && c <= 0xDF) n = 2;
-  else if (c >= 0xE0 && c <= 0xEF) n = 3;
-  else if (c >= 0xF0 && c <= 0xF4) n = 4;
-  else return 0;
-  for (std::size_t i = 1; i < n; ++i)
-    if ((p[i] & 0xC0) != 0x80) return 0;
-  // Overlong forms, surrogates and code points above U+10FFFF.
-  if (c == 0xE0 && p[1] < 0xA0) return 0;
-  if (c == 0xED && p[1] > 0x9F) return 0;
-  if (c == 0xF0 && p[1] < 0x90) return 0;
-  if (c == 0xF4 && p[1] > 0x8F) return 0;
-  return n;
-}
-
 // Appends the text with the five XML entities, at most maxLen characters in
 // all: an entity or a multi-byte character is written whole or not at all.
 // Control characters and bytes that are no valid UTF-8 become '?', since the
@@ -118,7 +98,9 @@ void AppendXmlEncoded(std::string& out, const char* text, std::size_t maxLen) {
     } else if (*p < 0x20 && *p != '\t' && *p != '\n' && *p != '\r') {
       piece = "?";
     } else {
-      consumed = Utf8SequenceLength(p);
+      // At most four bytes are looked at, and never past the terminating NUL.
+      const char* at = reinterpret_cast<const char*>(p);
+      consumed = Utf8SequenceLength(std::string_view(at, strnlen(at, 4)));
       if (consumed == 0) {
         consumed = 1;
         piece = "?";
