@@ -245,7 +245,9 @@ GateResult CompareSnapshots(const GateSnapshot& base, const GateSnapshot& head,
     const std::string& path = it != renames.end() ? it->second : n.path;
     ++counts[NoticeKey(n, path, n.function, n.function >= 0 ? -1 : baseTypes.Find(n))];
   }
-  for (const GateNotice& n : head.notices) {
+  result.newNotices.assign(head.notices.size(), false);
+  for (std::size_t k = 0; k < head.notices.size(); ++k) {
+    const GateNotice& n = head.notices[k];
     long long functionKey = -1, classKey = -1;
     if (n.function >= 0) {
       const int b = functions.headBase()[static_cast<std::size_t>(n.function)];
@@ -261,6 +263,7 @@ GateResult CompareSnapshots(const GateSnapshot& base, const GateSnapshot& head,
       continue;
     }
     ++result.noticesNew;
+    result.newNotices[k] = true;
     if (n.function >= 0 && judged[static_cast<std::size_t>(n.function)] && n.rule == options.complexityRule) continue;
     result.findings.push_back(GateFinding{FindingKind::NewNotice, n.path, n.line, n.rule + " " + NoticeText(head, n)});
   }
