@@ -82,6 +82,7 @@ struct NoticeCaptureState {
     const char* keyText = nullptr;
     std::size_t keyTextLength = 0;
     Fnv128 key;
+    std::uint64_t textHash = 0;  // of the key's text, when wanted
   };
   std::vector<RuleHashes> ruleHashes;
   unsigned fileStamp = 1;
