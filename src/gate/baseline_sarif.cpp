@@ -1,12 +1,5 @@
 #include "gate/baseline_sarif.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
-
-#include "common/atomic_file.h"
-#include "common/input_file.h"
 #include "json/json_writer.h"
 
 namespace {
@@ -116,52 +109,6 @@ bool BaselineSarifStamper::Finish(std::string& out, std::string& error) {
   if (overflow_ || results_ != static_cast<long long>(isNew_.size())) {
     error = "the SARIF log holds " + std::to_string(results_) + " results for " + std::to_string(isNew_.size()) +
             " notices";
-    return false;
-  }
-  return true;
-}
-
-bool WriteBaselineSarif(const std::string& from, const std::string& target, const std::vector<bool>& isNew,
-                        const std::string& rootUri, std::string& error) {
-  std::unique_ptr<FILE, int (*)(FILE*)> in(OpenInput(from), std::fclose);
-  if (!in) {
-    error = from + ": " + InputErrorText(errno);
-    return false;
-  }
-  AtomicFile out;
-  if (!out.Open(target)) {
-    error = target + ": " + out.error();
-    return false;
-  }
-  BaselineSarifStamper stamper(isNew, rootUri);
-  std::string stamped;
-  char buffer[1 << 16];
-  std::size_t n;
-  bool written = true;
-  while ((n = std::fread(buffer, 1, sizeof buffer, in.get())) > 0 && written) {
-    stamped.clear();
-    stamper.Feed(std::string_view(buffer, n), stamped);
-    written = std::fwrite(stamped.data(), 1, stamped.size(), out.stream()) == stamped.size();
-  }
-  if (std::ferror(in.get())) {
-    out.Abandon();
-    error = from + ": " + std::strerror(errno != 0 ? errno : EIO);
-    return false;
-  }
-  stamped.clear();
-  if (!stamper.Finish(stamped, error)) {
-    out.Abandon();
-    return false;
-  }
-  written = written && std::fwrite(stamped.data(), 1, stamped.size(), out.stream()) == stamped.size();
-  if (!written) {
-    const int e = errno;
-    out.Abandon();
-    error = target + ": " + std::strerror(e != 0 ? e : EIO);
-    return false;
-  }
-  if (!out.Commit()) {
-    error = target + ": " + out.error();
     return false;
   }
   return true;

@@ -36,8 +36,3 @@ class BaselineSarifStamper {
   long long results_ = 0;
   bool overflow_ = false;
 };
-
-// Copies the log in from to the file target through the stamper (written
-// to a temporary file renamed when complete). False with a reason.
-bool WriteBaselineSarif(const std::string& from, const std::string& target, const std::vector<bool>& isNew,
-                        const std::string& rootUri, std::string& error);

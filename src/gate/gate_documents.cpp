@@ -12,8 +12,10 @@
 
 namespace {
 
-// A file copied as it is to target, renamed into place when complete.
-bool CopyInto(const std::string& from, const std::string& target, bool sync, std::string& error) {
+// A file copied to target, through the stamper when there is one, and
+// renamed into place when complete.
+bool CopyInto(const std::string& from, const std::string& target, bool sync, BaselineSarifStamper* stamper,
+              std::string& error) {
   std::unique_ptr<FILE, int (*)(FILE*)> in(OpenInput(from), std::fclose);
   if (!in) {
     error = from + ": " + InputErrorText(errno);
@@ -27,18 +29,30 @@ bool CopyInto(const std::string& from, const std::string& target, bool sync, std
     return false;
   }
   char buffer[1 << 16];
+  std::string stamped;
   std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, in.get())) > 0) {
-    if (std::fwrite(buffer, 1, n, out.stream()) != n) {
-      const int e = errno;
-      out.Abandon();
-      error = target + ": " + std::strerror(e != 0 ? e : EIO);
-      return false;
+  bool written = true, finished = true;
+  int writeErrno = 0;
+  while (written && (n = std::fread(buffer, 1, sizeof buffer, in.get())) > 0) {
+    std::string_view chunk(buffer, n);
+    if (stamper != nullptr) {
+      stamped.clear();
+      stamper->Feed(chunk, stamped);
+      chunk = stamped;
     }
+    written = std::fwrite(chunk.data(), 1, chunk.size(), out.stream()) == chunk.size();
+    if (!written) writeErrno = errno;
   }
-  if (std::ferror(in.get())) {
+  if (written && stamper != nullptr) {
+    stamped.clear();
+    finished = stamper->Finish(stamped, error);
+    written = std::fwrite(stamped.data(), 1, stamped.size(), out.stream()) == stamped.size();
+    if (!written) writeErrno = errno;
+  }
+  if (std::ferror(in.get())) error = from + ": " + std::strerror(EIO);
+  else if (!written) error = target + ": " + std::strerror(writeErrno != 0 ? writeErrno : EIO);
+  if (!written || !finished || std::ferror(in.get())) {  // a stamper that did not finish said why
     out.Abandon();
-    error = from + ": " + std::strerror(errno != 0 ? errno : EIO);
     return false;
   }
   if (!out.Commit()) {
@@ -99,11 +113,15 @@ bool GateDocuments::Publish(const std::string& headSnapshot, const std::vector<b
   for (const Document& d : docs_) {
     bool ok = true;
     switch (d.kind) {
-      case Kind::Sarif: ok = WriteBaselineSarif(d.temp, d.target, newNotices, rootUri, error); break;
+      case Kind::Sarif: {
+        BaselineSarifStamper stamper(newNotices, rootUri);
+        ok = CopyInto(d.temp, d.target, true, &stamper, error);
+        break;
+      }
       case Kind::Gitlab:
-      case Kind::Dashboard: ok = CopyInto(d.temp, d.target, true, error); break;
+      case Kind::Dashboard: ok = CopyInto(d.temp, d.target, true, nullptr, error); break;
       // A snapshot can always be made again: not synced, as when a run writes it.
-      case Kind::Snapshot: ok = CopyInto(headSnapshot, d.target, false, error); break;
+      case Kind::Snapshot: ok = CopyInto(headSnapshot, d.target, false, nullptr, error); break;
     }
     if (!ok) return false;
   }
