@@ -94,6 +94,7 @@ struct NoticeCaptureState {
   std::unordered_map<std::string, SourceLocation> outsideLocations;
   long long captured = 0;
   int wantTextHash = 0;  // a gate snapshot is written: notices keep their text hash
+  int wantFingerprint = 0;  // a SARIF log or GitLab report is written: notices get their fingerprint
 };
 
 // Builds the rule table once, when the user defined notices are loaded.
