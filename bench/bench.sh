@@ -24,8 +24,10 @@
 # LQA_BASELINE_REF that is built in a temporary worktree (for example the
 # commit before the analyses: LQA_BASELINE_REF=907cabe).
 #   gate             only the quality gate on a git repository of fs/ with a
-#                    change of a few files (-G"git:HEAD~1") beside -n -fa,
-#                    with the default notices and with the tab notice off
+#                    change of a few files (-G"git:HEAD~1"; with the head's
+#                    snapshot written, which analyses both sides in full; and
+#                    two whole directories) beside -n -fa, with the default
+#                    notices and with the tab notice off, with peak memory
 #
 # Corpora are prepared once under $LQA_BENCH_DIR (default /var/tmp/lqa-bench)
 # from Debian packages: linux-source-6.1, openjdk-17-source, libboost1.81-dev.
@@ -177,14 +179,20 @@ measure_pair() {
   while [ "$1" != "$sep" ]; do a+=("$1"); shift; done
   shift
   b=("$@")
+  local ma=0 mb=0 kb
   for _ in $(seq "$runs"); do
-    /usr/bin/time -f '%e %U %S' -o "$work/time" "${a[@]}" > /dev/null 2>&1 || true
-    read -r s u y < <(tail -1 "$work/time")
+    /usr/bin/time -f '%e %U %S %M' -o "$work/time" "${a[@]}" > /dev/null 2>&1 || true
+    read -r s u y kb < <(tail -1 "$work/time")
     wa+=("$s"); ca+=("$(echo "$u + $y" | bc -l)")
-    /usr/bin/time -f '%e %U %S' -o "$work/time" "${b[@]}" > /dev/null 2>&1 || true
-    read -r s u y < <(tail -1 "$work/time")
+    [ "$kb" -gt "$ma" ] && ma=$kb
+    /usr/bin/time -f '%e %U %S %M' -o "$work/time" "${b[@]}" > /dev/null 2>&1 || true
+    read -r s u y kb < <(tail -1 "$work/time")
     wb+=("$s"); cb+=("$(echo "$u + $y" | bc -l)")
+    [ "$kb" -gt "$mb" ] && mb=$kb
   done
+  # The peak resident memory of each (the largest process, in KB), for the
+  # callers that want it.
+  printf '%s %s\n' "$ma" "$mb" > "$work/peaks"
   local med='{a[NR]=$1} END {print a[int((NR+1)/2)]}'
   printf '%s %s %s %s\n' "$(printf '%s\n' "${wa[@]}" | sort -n | awk "$med")" \
     "$(printf '%s\n' "${ca[@]}" | sort -n | awk "$med")" "$(printf '%s\n' "${wb[@]}" | sort -n | awk "$med")" \
@@ -422,31 +430,46 @@ bench_paired() {
 
 # The gate on a repository holding fs/ whose last commit edits a few files
 # (bench/edit_tree.py), against one plain analysis of the tree, in paired
-# runs; the gate's cpu includes its side runs and git. The target: at most
-# 1.5 times the plain run's wall time on two cores.
+# runs; the gate's cpu includes its side runs and git, its memory is that of
+# its largest process. Three forms: the default (a git base: only the
+# changed files are analysed), the same with the head's snapshot written
+# (both sides analysed in full), and two directories (whole trees, no git).
+# The target: at most 1.5 times the plain run's wall time on two cores.
 bench_gate() {
-  local src repo home30 wa ca wb cb edited
+  local src repo home30 wa ca wb cb ma mb edited base
   src=$(corpus_dir linux-fs)
   [ -d "$src" ] || { echo "skipping the gate: $src missing" >&2; return 0; }
   repo="$work/gate"
-  mkdir -p "$repo"
+  base="$work/gate-base"
+  mkdir -p "$repo" "$base"
   cp -r "$src" "$repo/fs"
   (cd "$repo" && git init -q . && git config user.name bench && git config user.email bench@example.invalid &&
     git add -A && git commit -q -m base)
   edited=$(python3 "$here/bench/edit_tree.py" "$repo/fs" 1)
-  (cd "$repo" && git commit -q -a -m change)
+  (cd "$repo" && git commit -q -a -m change && git archive HEAD~1 | tar -x -C "$base")
   home30="$work/home30"
   mkdir -p "$home30"
   printf 'Quality Notice 30 : No\n' > "$home30/lqa.cfg"
-  printf '\nlinux-fs gate, change: %s; median of %d paired runs\n' "$edited" "$runs"
+  printf '\nlinux-fs gate, change: %s; median of %d paired runs, peak memory of the largest process\n' "$edited" "$runs"
   for h in "$LQAHOME" "$home30"; do
     [ "$h" = "$LQAHOME" ] && printf '  default notices\n' || printf '  tab notice (30) off\n'
-    read -r wa ca wb cb < <(cd "$repo" && LQAHOME=$h measure_pair -- "$lqa" -n -fa "-rc,h fs" -- \
-      "$lqa" -Ggit:HEAD~1 "-rc,h fs")
-    awk -v wa="$wa" -v ca="$ca" -v wb="$wb" -v cb="$cb" 'BEGIN {
-      if (wa <= 0) wa = 0.005; if (ca <= 0) ca = 0.005
-      printf "    %-18s %7.2f s wall %6.2f s cpu\n", "lqa -n -fa", wa, ca
-      printf "    %-18s %7.2f s wall %6.2f s cpu  (%.2f and %.2f times)\n", "lqa -Ggit:HEAD~1", wb, cb, wb / wa, cb / ca }'
+    local name
+    for form in changed full dirs; do
+      local gate=()
+      case $form in
+        changed) name='-Ggit:HEAD~1'; gate=("$lqa" -Ggit:HEAD~1 "-rc,h fs") ;;
+        full) name='  + -xGATESNAP'; gate=("$lqa" -Ggit:HEAD~1 "-xGATESNAP $work/head.lqagate" "-rc,h fs") ;;
+        dirs) name='-G"BASEDIR ."'; gate=("$lqa" "-G$base ." "-rc,h fs") ;;
+      esac
+      read -r wa ca wb cb < <(cd "$repo" && LQAHOME=$h measure_pair -- "$lqa" -n -fa "-rc,h fs" -- "${gate[@]}")
+      read -r ma mb < "$work/peaks"
+      awk -v n="$name" -v wa="$wa" -v ca="$ca" -v wb="$wb" -v cb="$cb" -v ma="$ma" -v mb="$mb" 'BEGIN {
+        if (wa <= 0) wa = 0.005; if (ca <= 0) ca = 0.005
+        printf "    %-18s %7.2f s wall %6.2f s cpu %7.1f MB\n", "lqa -n -fa", wa, ca, ma / 1024
+        printf "    %-18s %7.2f s wall %6.2f s cpu %7.1f MB  (%.2f and %.2f times)\n", n, wb, cb, mb / 1024, wb / wa, cb / ca }'
+    done
+    [ -f "$work/head.lqagate" ] && printf '    snapshot of the head: %s bytes, %s lines\n' \
+      "$(stat -c %s "$work/head.lqagate")" "$(wc -l < "$work/head.lqagate")"
   done
 }
 

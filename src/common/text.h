@@ -21,6 +21,9 @@ void AssignBounded(std::string& dst, std::string_view src, std::size_t max = kTe
 // overlong forms, surrogates and code points above U+10FFFF are not valid),
 // or 0 when the text is empty or does not start with one.
 std::size_t Utf8SequenceLength(std::string_view text);
+// Appends the UTF-8 form of a code point below U+110000 (surrogates are the
+// caller's to refuse).
+void AppendUtf8(std::string& out, unsigned long cp);
 
 // Case-insensitive comparisons of ASCII text.
 bool EqualsNoCase(std::string_view a, std::string_view b);

@@ -57,7 +57,9 @@ constexpr NewerSwitchHelp kNewerHelp[] = {
                            "(status 2) only on new notices, functions whose complexity rose\n"
                            "above the limit and new functions over it; 3: could not compare.\n"
                            "BASE and HEAD (default: the files on disk) are git:REV (REV...:\n"
-                           "the merge base with HEAD), a directory or a .lqagate snapshot"},
+                           "the merge base with HEAD), a directory or a .lqagate snapshot.\n"
+                           "Documents (SARIF, GITLAB, DASHBOARD, GATESNAP) are the head's;\n"
+                           "SARIF results carry baselineState \"new\" or \"unchanged\""},
     {"-x\"GATESNAP file\"", "Besides the report, write the gate snapshot of this run to file;\n"
                              "turns on -n -fa -o"},
     {"-xGATEANY", "With -G: any rise of a function's complexity fails"},

@@ -14,12 +14,14 @@
 #include "common/text.h"
 #include "driver/switches.h"
 #include "gate/child_process.h"
+#include "gate/gate_documents.h"
 #include "gate/gate_report.h"
 #include "gate/git_tree.h"
 #include "gate/matcher.h"
 #include "gate/gate_sides.h"
 #include "gate/snapshot.h"
 #include "gate/temp_tree.h"
+#include "sarif/source_location.h"
 
 namespace {
 
@@ -64,7 +66,8 @@ struct Side {
 
 class GateSession {
  public:
-  GateSession(GlobalData& gcd, int argc, char** argv, const GateSides& spec) : gcd_(gcd), argc_(argc), argv_(argv) {
+  GateSession(GlobalData& gcd, int argc, char** argv, const GateSides& spec, const GateDocuments& documents)
+      : gcd_(gcd), argc_(argc), argv_(argv), documents_(documents) {
     base_.label = "base";
     head_.label = "head";
     base_.spec = spec.base;
@@ -83,9 +86,10 @@ class GateSession {
       if (!temp_.Create(error)) return Fail(error);
     }
     // A git base against a git head or the files on disk: only the files
-    // that differ need analysing, the others are the same on both sides.
+    // that differ need analysing, the others are the same on both sides;
+    // the head's documents need all of its files.
     sparse_ = base_.spec.kind == SideKind::Git &&
-              (head_.spec.kind == SideKind::Git || head_.spec.kind == SideKind::Disk);
+              (head_.spec.kind == SideKind::Git || head_.spec.kind == SideKind::Disk) && documents_.empty();
     for (Side* side : {&base_, &head_})
       if (side->spec.kind == SideKind::Git && !Resolve(*side)) return Interrupted() ? kCannotCompare : Fail(failure_.message);
     if (sparse_ && !ChangedPaths(repo_, base_.summary.commit, head_.summary.commit, changes_, failure_, guard_))
@@ -115,7 +119,17 @@ class GateSession {
       note = std::to_string(changed) + " changed file" + (changed == 1 ? "" : "s") +
              " (the others are the same on both sides)";
     }
-    return ReportGate(base_.summary, head_.summary, base_.snapshot, result, note, warnings_);
+    const int verdict = ReportGate(base_.summary, head_.summary, base_.snapshot, result, note, warnings_);
+    // A git head was analysed in a copy of its tree: its SARIF log's
+    // source root is the directory the gate runs in.
+    std::string root = head_.spec.kind == SideKind::Git ? FileUri(ResolvedCurrentDirectory()) : "";
+    if (!root.empty() && root.back() != '/') root += '/';
+    std::string error;
+    if (!documents_.Publish(head_.snapshotFile, result.newNotices, root, error)) {
+      OutF("\n  Error: Could not write a document of the head\n         %s\n\n", error.c_str());
+      return 1;
+    }
+    return verdict;
   }
 
   int caught() const { return guard_.caught(); }
@@ -195,7 +209,8 @@ class GateSession {
     for (Side* side : {&base_, &head_}) {
       if (!side->analysed) continue;
       SpawnSpec spec;
-      spec.argv = SideArguments(argc_, argv_, side->snapshotFile);
+      spec.argv = SideArguments(argc_, argv_, side->snapshotFile,
+                                side == &head_ ? documents_.HeadArguments(temp_.path()) : std::vector<std::string>{});
       spec.argv[0] = self;
       spec.dir = side->runDir;
       const pid_t pid = Spawn(spec, guard_);
@@ -226,6 +241,7 @@ class GateSession {
   GlobalData& gcd_;
   int argc_;
   char** argv_;
+  GateDocuments documents_;
   SignalGuard guard_;
   GitRepo repo_;
   GitFailure failure_;
@@ -248,7 +264,8 @@ void RequestGate(std::string_view spec, GlobalData& gcd) {
 
 void RequestGateAnyRise(std::string_view, GlobalData& gcd) { gcd.gate.anyRise = 1; }
 
-std::vector<std::string> SideArguments(int argc, char** argv, const std::string& snapshot) {
+std::vector<std::string> SideArguments(int argc, char** argv, const std::string& snapshot,
+                                       const std::vector<std::string>& extra) {
   std::vector<std::string> args;
   args.push_back(argv != nullptr && argc > 0 && argv[0] != nullptr ? argv[0] : "lqa");
   std::vector<char*> copy(argv, argv + argc);
@@ -269,29 +286,35 @@ std::vector<std::string> SideArguments(int argc, char** argv, const std::string&
     args.push_back(std::move(a));
   }
   args.push_back("-xGATESNAP " + snapshot);
+  args.insert(args.end(), extra.begin(), extra.end());
   for (int i = optind; i < argc; ++i) args.push_back(copy[static_cast<std::size_t>(i)]);
   optind = 0;
   return args;
 }
 
 int RunGate(int argc, char** argv, GlobalData& gcd) {
-  // The gate writes its own report only: documents of one side would be
-  // incomplete, and silently missing ones worse.
-  if (gcd.sarif.sarif.wanted || gcd.sarif.gitlab.wanted || !gcd.gate.snapshotFile.empty() || gcd.dash.wanted) {
-    OutS("\n  Error: -G cannot be combined with -x\"SARIF\", -x\"GITLAB\", -x\"GATESNAP\" or -x\"DASHBOARD\"\n"
-         "         Write them in a run of their own\n");
+  // The report stream carries the gate's report; the documents asked for
+  // are those of the head.
+  GateDocuments documents;
+  std::string error;
+  if (!documents.Collect(gcd, error)) {
+    OutF("\n  Error: %s\n\n", error.c_str());
     return 1;
   }
   GateSides spec;
-  std::string error;
   if (!ParseGateSides(gcd.gate.spec, spec, error)) {
     OutF("\n  Error: The quality gate could not compare\n         %s\n\n", error.c_str());
     return kCannotCompare;
   }
+  if (spec.head.kind == SideKind::Snapshot && documents.NeedAnalysedHead()) {
+    OutS("\n  Error: A head that is a snapshot has no SARIF log, GitLab report or dashboard\n"
+         "         Gate an analysed head: git:REV, a directory or the files on disk\n\n");
+    return 1;
+  }
   int status = kGatePassed;
   int caught = 0;
   {
-    GateSession session(gcd, argc, argv, spec);
+    GateSession session(gcd, argc, argv, spec, documents);
     status = session.Run();
     caught = session.caught();
   }

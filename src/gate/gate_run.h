@@ -20,5 +20,6 @@ void RequestGateAnyRise(std::string_view, GlobalData& gcd);
 int RunGate(int argc, char** argv, GlobalData& gcd);
 // The command line of a side run: every switch of this one (each as one
 // argument) but -G, -O and the -x keywords of documents, gates and help,
-// then -x"GATESNAP snapshot", then the file arguments.
-std::vector<std::string> SideArguments(int argc, char** argv, const std::string& snapshot);
+// then -x"GATESNAP snapshot" and extra, then the file arguments.
+std::vector<std::string> SideArguments(int argc, char** argv, const std::string& snapshot,
+                                       const std::vector<std::string>& extra = {});

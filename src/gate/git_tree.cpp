@@ -242,6 +242,18 @@ bool OpenRepo(GitRepo& repo, GitFailure& failure, SignalGuard& guard) {
   return true;
 }
 
+namespace {
+
+// A revision git cannot resolve in a shallow clone may simply be missing
+// from it: the message says how to fetch it.
+std::string ShallowHint(const GitRepo& repo) {
+  return repo.shallow ? "; this is a shallow clone: fetch the history the gate needs (fetch-depth: 0 in "
+                        "actions/checkout, or git fetch --deepen=N, or git fetch --unshallow)"
+                      : "";
+}
+
+}  // namespace
+
 bool ResolveRevision(const GitRepo& repo, const std::string& revision, bool mergeBase, std::string& commit,
                      GitFailure& failure, SignalGuard& guard) {
   std::string out, err;
@@ -250,22 +262,14 @@ bool ResolveRevision(const GitRepo& repo, const std::string& revision, bool merg
              guard);
   if (status != 0) {
     if (guard.caught() != 0) return failure.message = "interrupted", false;
-    failure.message = "revision " + revision + " not found in the repository";
-    if (repo.shallow)
-      failure.message +=
-          "; this is a shallow clone: fetch the history the gate needs (fetch-depth: 0 in actions/checkout, "
-          "or git fetch --deepen=N, or git fetch --unshallow)";
+    failure.message = "revision " + revision + " not found in the repository" + ShallowHint(repo);
     return false;
   }
   commit = Trimmed(out);
   if (!mergeBase) return true;
   out.clear();
   if (!Git({"merge-base", commit, "HEAD"}, repo, out, failure, guard, "git merge-base")) {
-    failure.message = "no merge base of " + revision + " and HEAD";
-    if (repo.shallow)
-      failure.message +=
-          "; this is a shallow clone: fetch the history the gate needs (fetch-depth: 0 in actions/checkout, "
-          "or git fetch --deepen=N, or git fetch --unshallow)";
+    failure.message = "no merge base of " + revision + " and HEAD" + ShallowHint(repo);
     return false;
   }
   commit = Trimmed(out);

@@ -120,18 +120,82 @@ std::uint64_t Mix(std::uint64_t h, std::uint64_t v) {
 
 std::uint64_t HashText(std::string_view text) { return std::hash<std::string_view>()(text); }
 
+// Counts of 64-bit keys in one flat table with linear probing: the base
+// side's notices, millions in a large tree, without a node per key.
+class KeyCounts {
+ public:
+  explicit KeyCounts(std::size_t keys) {
+    std::size_t size = 16;
+    while (size < keys * 2) size <<= 1;
+    slots_.assign(size, Slot{});
+    mask_ = size - 1;
+  }
+  void Add(std::uint64_t key) {
+    Slot& s = Find(key);
+    s.key = Stored(key);
+    ++s.count;
+  }
+  // Takes one of key; false when none is left.
+  bool Take(std::uint64_t key) {
+    Slot& s = Find(key);
+    if (s.count == 0) return false;
+    --s.count;
+    return true;
+  }
+  long long Left() const {
+    long long n = 0;
+    for (const Slot& s : slots_) n += s.count;
+    return n;
+  }
+
+ private:
+  struct Slot {
+    std::uint64_t key = 0;
+    long long count = 0;
+  };
+  // 0 marks an empty slot: the key 0 is stored as 1, a collision like any other.
+  static std::uint64_t Stored(std::uint64_t key) { return key == 0 ? 1 : key; }
+  // The slot of key, or the empty one where it would go. The table is
+  // never more than half full, so the search ends.
+  Slot& Find(std::uint64_t key) {
+    key = Stored(key);
+    std::size_t i = static_cast<std::size_t>(key ^ (key >> 29)) & mask_;
+    while (slots_[i].key != key && slots_[i].key != 0) i = (i + 1) & mask_;
+    return slots_[i];
+  }
+  std::vector<Slot> slots_;
+  std::size_t mask_ = 0;
+};
+
+// The hashes of a snapshot's paths (through the rename map), rule ids and
+// names, made once, so that a notice's key costs no string hashing.
+struct TableHashes {
+  std::vector<std::uint64_t> path, rule, name;
+  TableHashes(const GateSnapshot& s, const std::unordered_map<std::string, std::string>& renames) {
+    path.reserve(s.paths.size());
+    for (const std::string& p : s.paths) {
+      auto it = renames.find(p);
+      path.push_back(HashText(it != renames.end() ? it->second : p));
+    }
+    for (const GateRule& r : s.rules) rule.push_back(HashText(r.id));
+    for (const std::string& n : s.names) name.push_back(HashText(n));
+  }
+};
+
 // The key of a notice within the multisets, hashed to 64 bits: its owner
 // (its function's match, else its type or function by name in its mapped
 // file, else that file) with its rule and text.
-std::uint64_t NoticeKey(const GateNotice& n, const std::string& path, long long functionKey, long long classKey) {
+std::uint64_t NoticeKey(const GateNotice& n, const TableHashes& t, long long functionKey, long long classKey) {
+  const std::uint64_t path = t.path[static_cast<std::size_t>(n.path)];
   std::uint64_t h;
   if (functionKey >= 0) h = Mix(1, static_cast<std::uint64_t>(functionKey));
   else if (functionKey < -1) h = Mix(2, static_cast<std::uint64_t>(-functionKey));
   else if (classKey >= 0) h = Mix(5, static_cast<std::uint64_t>(classKey));
   else if (classKey < -1) h = Mix(6, static_cast<std::uint64_t>(-classKey));
-  else if (n.entityKind != 0) h = Mix(Mix(Mix(3, static_cast<unsigned char>(n.entityKind)), HashText(path)), HashText(n.entity));
-  else h = Mix(4, HashText(path));
-  return Mix(Mix(Mix(h, HashText(n.rule)), HashText(n.keyword)), n.textHash);
+  else if (n.entity >= 0) h = Mix(Mix(Mix(3, static_cast<unsigned char>(n.entityKind)), path), t.name[static_cast<std::size_t>(n.entity)]);
+  else h = Mix(4, path);
+  const std::uint64_t keyword = n.keyword >= 0 ? t.name[static_cast<std::size_t>(n.keyword)] : 0;
+  return Mix(Mix(Mix(h, t.rule[static_cast<std::size_t>(n.rule)]), keyword), n.textHash);
 }
 
 // Classes, structs and interfaces: exactly by mapped path, name and
@@ -181,18 +245,19 @@ std::vector<int> MatchClasses(const GateSnapshot& base, const GateSnapshot& head
 // the notices that name a type.
 class TypeIndex {
  public:
-  explicit TypeIndex(const GateSnapshot& s) {
+  explicit TypeIndex(const GateSnapshot& s) : s_(s) {
     for (int i = 0; i < static_cast<int>(s.classes.size()); ++i)
       index_.try_emplace(Join({s.classes[static_cast<std::size_t>(i)].path, s.classes[static_cast<std::size_t>(i)].name}), i);
   }
   int Find(const GateNotice& n) const {
     if (n.entityKind == 0 || n.entityKind == 'f' || index_.empty()) return -1;
-    const std::string name = n.entityKind == 'i' ? "Interface-" + n.entity : n.entity;
-    auto it = index_.find(Join({n.path, name}));
+    const std::string& entity = s_.EntityOf(n);
+    auto it = index_.find(Join({s_.PathOf(n), n.entityKind == 'i' ? "Interface-" + entity : entity}));
     return it != index_.end() ? it->second : -1;
   }
 
  private:
+  const GateSnapshot& s_;
   std::unordered_map<std::string, int> index_;
 };
 
@@ -238,14 +303,13 @@ GateResult CompareSnapshots(const GateSnapshot& base, const GateSnapshot& head,
   // counted out.
   const std::vector<int> classHeadBase = MatchClasses(base, head, renames);
   const TypeIndex baseTypes(base), headTypes(head);
-  std::unordered_map<std::uint64_t, long long> counts;
-  counts.reserve(base.notices.size());
-  for (const GateNotice& n : base.notices) {
-    auto it = renames.empty() ? renames.end() : renames.find(n.path);
-    const std::string& path = it != renames.end() ? it->second : n.path;
-    ++counts[NoticeKey(n, path, n.function, n.function >= 0 ? -1 : baseTypes.Find(n))];
-  }
-  for (const GateNotice& n : head.notices) {
+  const TableHashes baseHashes(base, renames), headHashes(head, {});
+  KeyCounts counts(base.notices.size());
+  for (const GateNotice& n : base.notices)
+    counts.Add(NoticeKey(n, baseHashes, n.function, n.function >= 0 ? -1 : baseTypes.Find(n)));
+  result.newNotices.assign(head.notices.size(), false);
+  for (std::size_t k = 0; k < head.notices.size(); ++k) {
+    const GateNotice& n = head.notices[k];
     long long functionKey = -1, classKey = -1;
     if (n.function >= 0) {
       const int b = functions.headBase()[static_cast<std::size_t>(n.function)];
@@ -254,17 +318,17 @@ GateResult CompareSnapshots(const GateSnapshot& base, const GateSnapshot& head,
       const int b = classHeadBase[static_cast<std::size_t>(type)];
       classKey = b >= 0 ? b : -2 - type;
     }
-    auto it = counts.find(NoticeKey(n, n.path, functionKey, classKey));
-    if (it != counts.end() && it->second > 0) {
-      --it->second;
+    if (counts.Take(NoticeKey(n, headHashes, functionKey, classKey))) {
       ++result.noticesUnchanged;
       continue;
     }
     ++result.noticesNew;
-    if (n.function >= 0 && judged[static_cast<std::size_t>(n.function)] && n.rule == options.complexityRule) continue;
-    result.findings.push_back(GateFinding{FindingKind::NewNotice, n.path, n.line, n.rule + " " + NoticeText(head, n)});
+    result.newNotices[k] = true;
+    const std::string& rule = head.RuleOf(n);
+    if (n.function >= 0 && judged[static_cast<std::size_t>(n.function)] && rule == options.complexityRule) continue;
+    result.findings.push_back(GateFinding{FindingKind::NewNotice, head.PathOf(n), n.line, rule + " " + NoticeText(head, n)});
   }
-  for (const auto& [key, left] : counts) result.noticesFixed += left;
+  result.noticesFixed = counts.Left();
 
   std::sort(result.findings.begin(), result.findings.end(), [](const GateFinding& a, const GateFinding& b) {
     if (a.path != b.path) return a.path < b.path;

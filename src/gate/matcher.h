@@ -38,6 +38,7 @@ struct GateResult {
   std::vector<int> removedFunctions;  // base indices
   long long matchedCount = 0, movedCount = 0, renamedCount = 0;
   long long noticesUnchanged = 0, noticesNew = 0, noticesFixed = 0;
+  std::vector<bool> newNotices;       // per head notice: new (else unchanged)
   std::vector<GateFinding> findings;  // sorted by path, line and message
 };
 

@@ -1,7 +1,7 @@
 // A gate snapshot: the functions, classes and notices of one analysed tree
 // with what identifies them from run to run. Written as JSON Lines (a
 // header, one flat object per record, an end line with the counts) by
-// snapshot_writer.cpp, read back strictly by ReadSnapshot.
+// snapshot_writer.cpp, read back strictly and as it streams by ReadSnapshot.
 #pragma once
 
 #include <cstdint>
@@ -33,27 +33,45 @@ struct GateClass {
   int line = 0;
 };
 
+// A notice, compact: a tree raises millions. Its texts are indices into
+// the snapshot's tables.
 struct GateNotice {
-  std::string path;     // empty for a notice about no file (a made-up inheritance root)
-  std::string rule;     // "LQA030", "LQA100"
-  std::string keyword;  // the keyword of the scope notice, else empty
-  std::string entity;   // qualified function or type name, or empty
-  char entityKind = 0;  // 'f' function, 'c' class, 's' struct, 'i' interface, 0 none
-  int function = -1;    // the index of its function in the snapshot, or -1
   std::uint64_t textHash = 0;  // the flagged line without blanks (0: a notice about a whole entity)
-  int occurrence = 1;
+  int path = 0;         // into paths; its text is empty for a notice about no file (a made-up inheritance root)
+  int rule = 0;         // into rules
+  int function = -1;    // the index of its function in the snapshot (the entity), or -1
+  int entity = -1;      // into names: the qualified type or function name of a notice without its function, or -1
+  int keyword = -1;     // into names: the keyword of the scope notice, or -1
   int line = 1;
+  char entityKind = 0;  // 'f' function, 'c' class, 's' struct, 'i' interface, 0 none
+};
+
+struct GateRule {
+  std::string id;       // "LQA030"
+  std::string message;  // its short text
 };
 
 struct GateSnapshot {
   int version = kSnapshotVersion;
   std::string lqaVersion;
   int complexityLimit = 0;
-  std::vector<std::string> files;  // every analysed file, in analysis order
+  std::vector<std::string> paths;  // each analysed file in analysis order, then the blocks of notices outside files
   std::vector<GateFunction> functions;
   std::vector<GateClass> classes;
   std::vector<GateNotice> notices;
-  std::unordered_map<std::string, std::string> ruleMessages;  // rule id -> its short text
+  std::vector<GateRule> rules;
+  std::vector<std::string> names;  // entity names and keywords, each once
+  std::unordered_map<std::string, int> nameIds;
+
+  // The index of a name, added when new.
+  int Name(std::string_view name);
+  // The index of a rule, added with no message when new.
+  int Rule(std::string_view id);
+  // A notice's entity name and keyword ("" for none), path and rule id.
+  const std::string& EntityOf(const GateNotice& n) const;
+  const std::string& KeywordOf(const GateNotice& n) const;
+  const std::string& PathOf(const GateNotice& n) const { return paths[static_cast<std::size_t>(n.path)]; }
+  const std::string& RuleOf(const GateNotice& n) const { return rules[static_cast<std::size_t>(n.rule)].id; }
 };
 
 // The message of a notice as the documents give it: the rule's text (or the

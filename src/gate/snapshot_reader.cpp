@@ -1,16 +1,16 @@
 // The strict reader of gate snapshots: every line one flat JSON object of
 // strings and integers; any other shape, a missing member, a value out of
 // range or a missing end line refuses the whole file.
-#include <sys/stat.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 #include "common/input_file.h"
+#include "common/text.h"
 #include "common/version.h"
 #include "notices/notice_emit.h"
 #include "gate/snapshot.h"
@@ -47,24 +47,6 @@ struct Members {
     scratchUsed = 0;
   }
 };
-
-void AppendUtf8(std::string& out, unsigned cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
 
 class LineParser {
  public:
@@ -197,6 +179,19 @@ class LineParser {
   std::size_t i_ = 0;
 };
 
+// The 16 lowercase hexadecimal digits of a hash.
+bool ParseHash(std::string_view text, std::uint64_t& h) {
+  if (text.size() != 16) return false;
+  h = 0;
+  for (char c : text) {
+    h <<= 4;
+    if (c >= '0' && c <= '9') h |= static_cast<unsigned>(c - '0');
+    else if (c >= 'a' && c <= 'f') h |= static_cast<unsigned>(c - 'a' + 10);
+    else return false;
+  }
+  return true;
+}
+
 // Reading the members of one record, with the first problem remembered.
 class Fields {
  public:
@@ -223,15 +218,8 @@ class Fields {
   }
   std::uint64_t OptHash(std::string_view key) { return m_.Find(key) == nullptr ? 0 : Hash(key); }
   std::uint64_t Hash(std::string_view key) {
-    const std::string_view text = Str(key);
-    if (text.size() != 16) return Bad(key), 0;
     std::uint64_t h = 0;
-    for (char c : text) {
-      h <<= 4;
-      if (c >= '0' && c <= '9') h |= static_cast<unsigned>(c - '0');
-      else if (c >= 'a' && c <= 'f') h |= static_cast<unsigned>(c - 'a' + 10);
-      else return Bad(key), 0;
-    }
+    if (!ParseHash(Str(key), h)) Bad(key);
     return h;
   }
   const std::string& problem() const { return problem_; }
@@ -245,11 +233,178 @@ class Fields {
 };
 
 constexpr long long kMaxLine = 1LL << 31;
+constexpr std::size_t kMaxLineBytes = std::size_t{16} << 20;  // far beyond any record
 
-bool Fail(std::string& error, std::size_t lineNo, const std::string& why) {
-  error = "line " + std::to_string(lineNo) + ": " + why;
-  return false;
-}
+// Reads the lines of a snapshot one at a time into out.
+class SnapshotParser {
+ public:
+  SnapshotParser(GateSnapshot& out, std::string& error, std::string& warning)
+      : out_(out), error_(error), warning_(warning), members_(std::make_unique<Members>()) {
+    out_ = GateSnapshot{};
+  }
+
+  bool Line(std::string_view line) {
+    ++lineNo_;
+    if (ended_) return Fail("a line after the end line");
+    Members& m = *members_;
+    if (!LineParser(line).Parse(m)) return Fail("not a flat JSON object of strings and integers");
+    Fields f(m);
+    if (!header_) return Header(m, f);
+    if (out_.functions.size() + out_.classes.size() + out_.notices.size() + out_.paths.size() >= kMaxRecords)
+      return Fail("too many records");
+    if (m.Find("kind") == nullptr) {
+      if (!Notice(m)) return false;
+    } else if (!Record(f)) {
+      return false;
+    }
+    return f.problem().empty() || Fail(f.problem());
+  }
+
+  bool Finish() {
+    if (!header_) return lineNo_ = 1, Fail("empty file, not an lqa gate snapshot");
+    if (!ended_) return Fail("no end line (truncated)");
+    if (endCounts_[0] != static_cast<long long>(out_.functions.size()) ||
+        endCounts_[1] != static_cast<long long>(out_.classes.size()) ||
+        endCounts_[2] != static_cast<long long>(out_.notices.size()))
+      return Fail("the end line's counts differ from the records read");
+    return true;
+  }
+
+  bool Fail(const std::string& why) {
+    error_ = "line " + std::to_string(lineNo_) + ": " + why;
+    return false;
+  }
+
+ private:
+  bool Header(const Members& m, Fields& f) {
+    const Value* format = m.Find("format");
+    if (format == nullptr || !format->isString || format->text != kSnapshotFormat)
+      return Fail("not an lqa gate snapshot");
+    const long long version = f.Int("version", 0, 1000000);
+    if (!f.problem().empty()) return Fail(f.problem());
+    if (version != kSnapshotVersion)
+      return Fail("snapshot format version " + std::to_string(version) + ", this lqa reads version 1");
+    out_.lqaVersion = f.Str("lqa");
+    out_.complexityLimit = static_cast<int>(f.Int("complexityLimit", 0, kMaxLine));
+    if (!f.problem().empty()) return Fail(f.problem());
+    if (out_.lqaVersion != kLqaVersion)
+      warning_ = "the snapshot was written by lqa " + out_.lqaVersion + ", this is lqa " + kLqaVersion;
+    header_ = true;
+    return true;
+  }
+
+  // A notice line: {"n":rule,"l":line} with "f" (its function in the file),
+  // "e" and "k" (another entity and its kind), "w" (a keyword), "t" (the
+  // text hash) where they apply.
+  // The members are taken in one pass: a snapshot holds millions of these.
+  bool Notice(const Members& m) {
+    GateNotice n;
+    long long rule = -1, line = -1, fn = -1;
+    std::string_view entity, kind, keyword;
+    for (std::size_t i = 0; i < m.count; ++i) {
+      const std::string_view key = m.items[i].first;
+      const Value& v = m.items[i].second;
+      const char k = key.size() == 1 ? key[0] : '\0';
+      const bool number = k == 'n' || k == 'l' || k == 'f';
+      if (k == '\0' || v.isString == number) return Fail("a notice member \"" + std::string(key) + "\" invalid");
+      switch (k) {
+        case 'n': rule = v.number; break;
+        case 'l': line = v.number; break;
+        case 'f': fn = v.number; break;
+        case 'e': entity = v.text; break;
+        case 'k': kind = v.text; break;
+        case 'w': keyword = v.text; break;
+        case 't':
+          if (!ParseHash(v.text, n.textHash)) return Fail("a notice's text hash invalid");
+          break;
+        default: return Fail("a notice member \"" + std::string(key) + "\" unknown");
+      }
+    }
+    if (rule < 0 || line < 0 || line > kMaxLine || fn > kMaxLine) return Fail("a notice without its rule or line");
+    if (out_.paths.empty()) return Fail("a notice before any file");
+    if (static_cast<std::size_t>(rule) >= out_.rules.size()) return Fail("the notice names a rule not listed");
+    n.path = static_cast<int>(out_.paths.size() - 1);
+    n.rule = static_cast<int>(rule);
+    n.line = static_cast<int>(line);
+    if (fn >= 0) {
+      // The index counts the functions of the notice's file, which come
+      // right before its notices.
+      if (!inFile_ || static_cast<std::size_t>(fn) >= currentCount_ || !entity.empty() || !kind.empty())
+        return Fail("the notice names a function its file does not have");
+      n.function = static_cast<int>(currentFirst_ + static_cast<std::size_t>(fn));
+      n.entityKind = 'f';
+    } else {
+      n.entityKind = EntityKindLetter(kind);
+      if (entity.empty() != (n.entityKind == 0) || entity.empty() != kind.empty())
+        return Fail("an entity without its kind");
+      if (!entity.empty()) n.entity = out_.Name(entity);
+    }
+    if (!keyword.empty()) n.keyword = out_.Name(keyword);
+    out_.notices.push_back(n);
+    return true;
+  }
+
+  bool Record(Fields& f) {
+    const std::string_view kind = f.Str("kind");
+    if (kind == "function") {
+      GateFunction g;
+      g.name = f.Str("name");
+      g.signature = f.Str("signature");
+      g.occurrence = static_cast<int>(f.Int("occurrence", 1, kMaxLine));
+      g.line = static_cast<int>(f.Int("line", 0, kMaxLine));
+      g.begin = static_cast<int>(f.Int("begin", 0, kMaxLine));
+      g.end = static_cast<int>(f.Int("end", 0, kMaxLine));
+      g.complexity = static_cast<int>(f.Int("complexity", 0, kMaxLine));
+      g.eloc = static_cast<int>(f.Int("eloc", -kMaxLine, kMaxLine));
+      g.bodyHash = f.Hash("body");
+      if (!f.problem().empty()) return Fail(f.problem());
+      if (!inFile_) return Fail("a function outside its file's records");
+      g.path = out_.paths.back();
+      ++currentCount_;
+      out_.functions.push_back(std::move(g));
+    } else if (kind == "file" || kind == "notices") {
+      // A file's records, or notices raised outside any analysed file.
+      out_.paths.emplace_back(f.Str("path"));
+      inFile_ = kind == "file";
+      currentFirst_ = out_.functions.size();
+      currentCount_ = 0;
+    } else if (kind == "rule") {
+      const std::string_view id = f.Str("id");
+      const std::string_view message = f.Str("message");
+      if (!f.problem().empty()) return Fail(f.problem());
+      for (const GateRule& r : out_.rules)
+        if (r.id == id) return Fail("a rule listed twice");
+      out_.rules.push_back(GateRule{std::string(id), std::string(message)});
+    } else if (kind == "class") {
+      GateClass c;
+      c.path = f.Str("path");
+      c.name = f.Str("name");
+      c.occurrence = static_cast<int>(f.Int("occurrence", 1, kMaxLine));
+      c.line = static_cast<int>(f.Int("line", 0, kMaxLine));
+      out_.classes.push_back(std::move(c));
+    } else if (kind == "end") {
+      endCounts_[0] = f.Int("functions", 0, kMaxLine);
+      endCounts_[1] = f.Int("classes", 0, kMaxLine);
+      endCounts_[2] = f.Int("notices", 0, kMaxLine);
+      ended_ = true;
+    } else {
+      return Fail("unknown record kind");
+    }
+    return true;
+  }
+
+  GateSnapshot& out_;
+  std::string& error_;
+  std::string& warning_;
+  std::unique_ptr<Members> members_;
+  std::size_t lineNo_ = 0;
+  bool header_ = false, ended_ = false;
+  // The current file's first function and its number of functions, so
+  // that a notice's function index resolves.
+  bool inFile_ = false;
+  std::size_t currentFirst_ = 0, currentCount_ = 0;
+  long long endCounts_[3] = {0, 0, 0};
+};
 
 }  // namespace
 
@@ -260,118 +415,39 @@ std::string HashHex(std::uint64_t h) {
   return out;
 }
 
+int GateSnapshot::Name(std::string_view name) {
+  auto [it, added] = nameIds.try_emplace(std::string(name), static_cast<int>(names.size()));
+  if (added) names.emplace_back(name);
+  return it->second;
+}
+
+int GateSnapshot::Rule(std::string_view id) {
+  for (std::size_t i = 0; i < rules.size(); ++i)
+    if (rules[i].id == id) return static_cast<int>(i);
+  rules.push_back(GateRule{std::string(id), std::string()});
+  return static_cast<int>(rules.size() - 1);
+}
+
+const std::string& GateSnapshot::EntityOf(const GateNotice& n) const {
+  static const std::string kNone;
+  if (n.function >= 0) return functions[static_cast<std::size_t>(n.function)].name;
+  return n.entity >= 0 ? names[static_cast<std::size_t>(n.entity)] : kNone;
+}
+
+const std::string& GateSnapshot::KeywordOf(const GateNotice& n) const {
+  static const std::string kNone;
+  return n.keyword >= 0 ? names[static_cast<std::size_t>(n.keyword)] : kNone;
+}
+
 bool ParseSnapshot(std::string_view text, GateSnapshot& out, std::string& error, std::string& warning) {
-  out = GateSnapshot{};
-  std::size_t lineNo = 0;
-  bool header = false, ended = false;
-  // Each file's first function and its number of functions, so that a
-  // notice's function index resolves.
-  std::string currentPath;
-  std::size_t currentFirst = 0, currentCount = 0;
-  long long endCounts[3] = {0, 0, 0};
-  // About one record a line: room for them at once.
-  const std::size_t lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-  out.notices.reserve(std::min(lines, kMaxRecords));
-  auto members = std::make_unique<Members>();
-  Members& m = *members;
+  SnapshotParser parser(out, error, warning);
   while (!text.empty()) {
     const std::size_t nl = text.find('\n');
-    if (nl == std::string_view::npos) return Fail(error, lineNo + 1, "the last line has no line end (truncated)");
-    const std::string_view line = text.substr(0, nl);
+    if (nl == std::string_view::npos) return parser.Fail("the last line has no line end (truncated)");
+    if (!parser.Line(text.substr(0, nl))) return false;
     text.remove_prefix(nl + 1);
-    ++lineNo;
-    if (ended) return Fail(error, lineNo, "a line after the end line");
-    if (!LineParser(line).Parse(m)) return Fail(error, lineNo, "not a flat JSON object of strings and integers");
-    Fields f(m);
-    if (!header) {
-      const Value* format = m.Find("format");
-      if (format == nullptr || !format->isString || format->text != kSnapshotFormat)
-        return Fail(error, lineNo, "not an lqa gate snapshot");
-      const long long version = f.Int("version", 0, 1000000);
-      if (!f.problem().empty()) return Fail(error, lineNo, f.problem());
-      if (version != kSnapshotVersion)
-        return Fail(error, lineNo, "snapshot format version " + std::to_string(version) + ", this lqa reads version 1");
-      out.lqaVersion = f.Str("lqa");
-      out.complexityLimit = static_cast<int>(f.Int("complexityLimit", 0, kMaxLine));
-      if (!f.problem().empty()) return Fail(error, lineNo, f.problem());
-      if (out.lqaVersion != kLqaVersion)
-        warning = "the snapshot was written by lqa " + out.lqaVersion + ", this is lqa " + kLqaVersion;
-      header = true;
-      continue;
-    }
-    const std::string_view kind = f.Str("kind");
-    if (out.files.size() + out.functions.size() + out.classes.size() + out.notices.size() >= kMaxRecords)
-      return Fail(error, lineNo, "too many records");
-    if (kind == "notice") {
-      GateNotice n;
-      n.path = f.Str("path");
-      n.rule = f.Str("rule");
-      n.keyword = f.OptStr("keyword");
-      n.entity = f.OptStr("entity");
-      n.entityKind = EntityKindLetter(f.OptStr("entityKind"));
-      if (n.entity.empty() != (n.entityKind == 0)) return Fail(error, lineNo, "an entity without its kind");
-      const long long fn = f.OptInt("function", 0, kMaxLine, -1);
-      n.textHash = f.OptHash("text");
-      n.occurrence = static_cast<int>(f.Int("occurrence", 1, kMaxLine));
-      n.line = static_cast<int>(f.Int("line", 0, kMaxLine));
-      if (!f.problem().empty()) return Fail(error, lineNo, f.problem());
-      if (fn >= 0) {
-        // The index counts the functions of the notice's file, which come
-        // right before its notices.
-        if (n.path != currentPath || static_cast<std::size_t>(fn) >= currentCount || n.entityKind != 'f')
-          return Fail(error, lineNo, "the notice names a function its file does not have");
-        n.function = static_cast<int>(currentFirst + static_cast<std::size_t>(fn));
-      }
-      out.notices.push_back(std::move(n));
-    } else if (kind == "function") {
-      GateFunction g;
-      g.path = f.Str("path");
-      g.name = f.Str("name");
-      g.signature = f.Str("signature");
-      g.occurrence = static_cast<int>(f.Int("occurrence", 1, kMaxLine));
-      g.line = static_cast<int>(f.Int("line", 0, kMaxLine));
-      g.begin = static_cast<int>(f.Int("begin", 0, kMaxLine));
-      g.end = static_cast<int>(f.Int("end", 0, kMaxLine));
-      g.complexity = static_cast<int>(f.Int("complexity", 0, kMaxLine));
-      g.eloc = static_cast<int>(f.Int("eloc", -kMaxLine, kMaxLine));
-      g.bodyHash = f.Hash("body");
-      if (!f.problem().empty()) return Fail(error, lineNo, f.problem());
-      if (g.path != currentPath) return Fail(error, lineNo, "a function outside its file's records");
-      ++currentCount;
-      out.functions.push_back(std::move(g));
-    } else if (kind == "file") {
-      out.files.emplace_back(f.Str("path"));
-      currentPath = out.files.back();
-      currentFirst = out.functions.size();
-      currentCount = 0;
-    } else if (kind == "rule") {
-      const std::string_view id = f.Str("id");
-      const std::string_view message = f.Str("message");
-      if (f.problem().empty()) out.ruleMessages[std::string(id)] = message;
-    } else if (kind == "class") {
-      GateClass c;
-      c.path = f.Str("path");
-      c.name = f.Str("name");
-      c.occurrence = static_cast<int>(f.Int("occurrence", 1, kMaxLine));
-      c.line = static_cast<int>(f.Int("line", 0, kMaxLine));
-      out.classes.push_back(std::move(c));
-    } else if (kind == "end") {
-      endCounts[0] = f.Int("functions", 0, kMaxLine);
-      endCounts[1] = f.Int("classes", 0, kMaxLine);
-      endCounts[2] = f.Int("notices", 0, kMaxLine);
-      ended = true;
-    } else {
-      return Fail(error, lineNo, "unknown record kind");
-    }
-    if (!f.problem().empty()) return Fail(error, lineNo, f.problem());
   }
-  if (!header) return Fail(error, 1, "empty file, not an lqa gate snapshot");
-  if (!ended) return Fail(error, lineNo, "no end line (truncated)");
-  if (endCounts[0] != static_cast<long long>(out.functions.size()) ||
-      endCounts[1] != static_cast<long long>(out.classes.size()) ||
-      endCounts[2] != static_cast<long long>(out.notices.size()))
-    return Fail(error, lineNo, "the end line's counts differ from the records read");
-  return true;
+  return parser.Finish();
 }
 
 char EntityKindLetter(std::string_view word) {
@@ -394,38 +470,51 @@ const char* EntityKindWord(char letter) {
 
 std::string NoticeText(const GateSnapshot& snapshot, const GateNotice& notice) {
   std::string text;
-  if (!notice.keyword.empty()) {
-    text = "'" + notice.keyword + "' " + kScopeNoticeWording;
+  if (notice.keyword >= 0) {
+    text = "'" + snapshot.KeywordOf(notice) + "' " + kScopeNoticeWording;
   } else {
-    auto it = snapshot.ruleMessages.find(notice.rule);
-    text = it != snapshot.ruleMessages.end() ? it->second : notice.rule;
+    const GateRule& rule = snapshot.rules[static_cast<std::size_t>(notice.rule)];
+    text = rule.message.empty() ? rule.id : rule.message;
   }
-  if (!notice.entity.empty()) text += std::string(" in ") + EntityKindWord(notice.entityKind) + " " + notice.entity;
+  const std::string& entity = snapshot.EntityOf(notice);
+  if (!entity.empty()) text += std::string(" in ") + EntityKindWord(notice.entityKind) + " " + entity;
   return text;
 }
 
+// Line by line as the file is read: only the records stay in memory.
 bool ReadSnapshot(const std::string& file, GateSnapshot& out, std::string& error, std::string& warning) {
   std::unique_ptr<FILE, int (*)(FILE*)> f(OpenInput(file), std::fclose);
   if (!f) {
     error = InputErrorText(errno);
     return false;
   }
-  struct stat st {};
-  std::string text;
-  if (fstat(fileno(f.get()), &st) == 0 && st.st_size > 0 && static_cast<std::size_t>(st.st_size) <= kMaxSnapshotBytes)
-    text.reserve(static_cast<std::size_t>(st.st_size));
-  char buffer[1 << 16];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) {
-    if (text.size() + n > kMaxSnapshotBytes) {
+  SnapshotParser parser(out, error, warning);
+  std::string carry;  // the start of a line the last block cut
+  std::vector<char> buffer(std::size_t{1} << 20);
+  std::size_t total = 0, n;
+  while ((n = std::fread(buffer.data(), 1, buffer.size(), f.get())) > 0) {
+    if ((total += n) > kMaxSnapshotBytes) {
       error = "larger than 2 GB";
       return false;
     }
-    text.append(buffer, n);
+    std::string_view block(buffer.data(), n);
+    if (!carry.empty()) {
+      const std::size_t nl = block.find('\n');
+      carry.append(block.substr(0, nl));
+      if (carry.size() > kMaxLineBytes) return parser.Fail("a line longer than 16 MB");
+      if (nl == std::string_view::npos) continue;
+      if (!parser.Line(carry)) return false;
+      carry.clear();
+      block.remove_prefix(nl + 1);
+    }
+    for (std::size_t nl; (nl = block.find('\n')) != std::string_view::npos; block.remove_prefix(nl + 1))
+      if (!parser.Line(block.substr(0, nl))) return false;
+    carry.assign(block);
   }
   if (std::ferror(f.get())) {
     error = std::strerror(errno != 0 ? errno : EIO);
     return false;
   }
-  return ParseSnapshot(text, out, error, warning);
+  if (!carry.empty()) return parser.Fail("the last line has no line end (truncated)");
+  return parser.Finish();
 }

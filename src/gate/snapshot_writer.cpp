@@ -64,9 +64,9 @@ class GateSnapshotWriter {
     std::unordered_map<std::string, int> seen;
     for (GateFunction& f : pending_) {
       f.occurrence = ++seen[f.name + '\x01' + WithoutBlanks(f.signature)];
+      // Its file is the file line's.
       json_->BeginObject();
       json_->Key("kind").String("function");
-      json_->Key("path").String(path);
       json_->Key("name").String(f.name);
       json_->Key("signature").String(f.signature);
       json_->Key("occurrence").Int(f.occurrence);
@@ -97,35 +97,49 @@ class GateSnapshotWriter {
     }
   }
 
-  // Members with their default value (no keyword, entity or function, a
-  // notice about a whole entity) are left out: a tree raises millions of
-  // notices.
+  // A notice line is short: its rule by index into the rule lines, its file
+  // the last file (or notices) line, its entity by the index of its function
+  // in that file when it has one, members with their default value (no
+  // keyword, entity or function, a notice about a whole entity) left out. A
+  // tree raises millions of notices.
   void WriteNotices(const std::string& path, const FileNotices& file, const NoticeRuleTable& rules, bool inFile) {
     Rules(rules);
+    if (!inFile) json_->BeginObject().Key("kind").String("notices").Key("path").String(path).EndObject();
     for (const CapturedNotice& n : file.notices) {
-      const NoticeRule& rule = rules.rules[static_cast<std::size_t>(n.rule)];
       const NoticeEntity* entity = n.entity >= 0 ? &file.entities[static_cast<std::size_t>(n.entity)] : nullptr;
       if (entity != nullptr && (entity->kind == NoticeEntityKind::None || entity->name.empty())) entity = nullptr;
-      json_->BeginObject();
-      json_->Key("kind").String("notice");
-      json_->Key("path").String(path);
-      json_->Key("rule").String(rule.id);
-      if (n.keyword[0] != '\0') json_->Key("keyword").String(n.keyword);
+      std::string& out = json_->BeginRawValue();
+      out += "{\"n\":";
+      AppendJsonInt(out, n.rule);
+      out += ",\"l\":";
+      AppendJsonInt(out, n.line);
       if (entity != nullptr) {
-        json_->Key("entity").String(entity->name);
-        json_->Key("entityKind").String(NoticeEntityKindWord(entity->kind));
-        if (entity->kind == NoticeEntityKind::Function && inFile) {
-          const long long fn = FunctionOf(entity->name, n.line);
-          if (fn >= 0) json_->Key("function").Int(fn);
+        const long long fn =
+            entity->kind == NoticeEntityKind::Function && inFile ? FunctionOf(entity->name, n.line) : -1;
+        if (fn >= 0) {
+          out += ",\"f\":";
+          AppendJsonInt(out, fn);
+        } else {
+          out += ",\"e\":";
+          AppendJsonString(out, entity->name);
+          out += ",\"k\":\"";
+          out += NoticeEntityKindWord(entity->kind);
+          out += '"';
         }
       }
-      if (n.textHash != 0) json_->Key("text").String(HashHex(n.textHash));
-      json_->Key("occurrence").Int(Occurrence(rule.id, entity, n.textHash));
-      json_->Key("line").Int(n.line);
-      json_->EndObject();
+      if (n.keyword[0] != '\0') {
+        out += ",\"w\":";
+        AppendJsonString(out, n.keyword);
+      }
+      if (n.textHash != 0) {
+        out += ",\"t\":\"";
+        out += HashHex(n.textHash);
+        out += '"';
+      }
+      out += '}';
+      json_->EndRawValue();
       ++notices_;
     }
-    occurrences_.clear();
   }
 
   void WriteClass(const std::string& path, const std::string& name, int line) {
@@ -183,19 +197,9 @@ class GateSnapshotWriter {
     }
     return last;
   }
-  // The occurrence of the notice's key (rule, entity and text) in its
-  // file, from 1; the key is hashed to 64 bits.
-  int Occurrence(const std::string& rule, const NoticeEntity* entity, std::uint64_t text) {
-    std::uint64_t key = std::hash<std::string_view>()(rule) * 0x9E3779B97F4A7C15ULL;
-    key ^= (entity != nullptr ? std::hash<std::string_view>()(entity->name) : 0) + 0x632BE59BD9B4E019ULL + (key << 6);
-    key ^= text * 0xBF58476D1CE4E5B9ULL + (key >> 2);
-    return ++occurrences_[key];
-  }
-
   AtomicFile file_;
   std::unique_ptr<JsonWriter> json_;
   std::vector<GateFunction> pending_;
-  std::unordered_map<std::uint64_t, int> occurrences_;
   std::unordered_map<std::string, int> classOccurrences_;
   long long functions_ = 0, classes_ = 0, notices_ = 0;
   int failure_ = 0;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "common/text.h"
 #include "json/xml_json_rules.h"
 
 namespace {
@@ -84,24 +85,10 @@ bool NotFinite(std::string_view s) {
   return EqualsNoCase(s, "nan") || EqualsNoCase(s, "inf") || EqualsNoCase(s, "infinity");
 }
 
-void AppendUtf8(std::string& out, unsigned long cp) {
-  if (cp == 0 || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) {
-    out.push_back('?');
-  } else if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
+// A character reference's code point; one that is no character becomes '?'.
+void AppendReference(std::string& out, unsigned long cp) {
+  if (cp == 0 || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) out.push_back('?');
+  else AppendUtf8(out, cp);
 }
 
 // The text an entity name (between '&' and ';') stands for; false when it is
@@ -127,7 +114,7 @@ bool DecodeEntity(std::string_view name, std::string& out) {
     if (v < 0) return false;
     cp = cp * (hex ? 16 : 10) + static_cast<unsigned long>(v);
   }
-  AppendUtf8(out, cp);
+  AppendReference(out, cp);
   return true;
 }
 

@@ -40,15 +40,9 @@ const GitlabReport::Template& GitlabReport::TemplateFor(const CapturedNotice& n,
                                                         const NoticeRuleTable& rules) {
   const auto r = static_cast<std::size_t>(n.rule);
   Template& t = templates_[r];
-  if (t.stamp == stamp_ && t.entity == n.entity && t.keyword[0] == n.keyword[0] &&
-      (n.keyword[0] == '\0' || std::strcmp(t.keyword, n.keyword) == 0))
-    return t;
-  t.stamp = stamp_;
-  t.entity = n.entity;
-  std::memcpy(t.keyword, n.keyword, sizeof t.keyword);
+  if (t.key.Reuse(stamp_, n)) return t;
   t.beforeFingerprint = heads_[r];
-  if (n.keyword[0] != '\0') AppendJsonStringContent(t.beforeFingerprint, NoticeMessageHead(rules.rules[r], n.keyword));
-  else t.beforeFingerprint += messages_[r];
+  AppendNoticeMessageHead(t.beforeFingerprint, rules.rules[r], n, messages_[r]);
   if (n.entity >= 0) {
     std::string& suffix = entitySuffixes_[static_cast<std::size_t>(n.entity)];
     // Every entity has a name, so an empty suffix has not been made yet.

@@ -9,6 +9,7 @@
 
 #include "json/json_writer.h"
 #include "sarif/notice_capture.h"
+#include "sarif/notice_message.h"
 
 class GitlabReport {
  public:
@@ -25,9 +26,7 @@ class GitlabReport {
   // The issue up to its fingerprint, kept per rule for the notices of one
   // entity and keyword in a file.
   struct Template {
-    unsigned stamp = 0;
-    int entity = -2;
-    char keyword[8] = {};
+    NoticeTemplateKey key;
     std::string beforeFingerprint;
   };
   const Template& TemplateFor(const CapturedNotice& n, const FileNotices& file, const NoticeRuleTable& rules);

@@ -92,15 +92,21 @@ int EntityIndex(FileNotices& file, const Anchor& a) {
   return static_cast<int>(file.entities.size()) - 1;
 }
 
+// The hash of a flagged line without its blanks that gate snapshots keep.
+std::uint64_t TextHash(const Anchor& a, bool wanted) {
+  return wanted && !a.text.empty() ? Fnv128().UpdateSkippingBlanks(a.text).Low() : 0;
+}
+
 void Record(FileNotices& file, const Fnv128& key, int entity, int rule, const Anchor& a, const RaisedNotice& n,
-            OccurrenceCounter& occurrences, bool textHash) {
+            OccurrenceCounter& occurrences, std::uint64_t textHash, bool fingerprint) {
   CapturedNotice c;
-  if (textHash && !a.text.empty()) c.textHash = Fnv128().UpdateSkippingBlanks(a.text).Low();
+  c.textHash = textHash;
   c.rule = rule;
   c.line = a.line;
   c.entity = entity;
   if (n.keyword != nullptr) std::strncpy(c.keyword, n.keyword, sizeof c.keyword - 1);
-  NoticeFingerprintFrom(key, occurrences.Count(key)).HexTo(c.fingerprint);
+  // Only the documents write fingerprints; a gate snapshot alone has none.
+  if (fingerprint) NoticeFingerprintFrom(key, occurrences.Count(key)).HexTo(c.fingerprint);
   file.notices.push_back(c);
 }
 
@@ -123,14 +129,15 @@ void CaptureInFile(const RaisedNotice& n, int rule, const Anchor& a, GlobalData&
     h.keyLine = -1;
   }
   if (h.keyLine != a.line || h.keyText != a.text.data() || h.keyTextLength != a.text.size()) {
-    h.key = NoticeKeyStateFromEntity(h.entityState, a.text);
+    if (c.wantFingerprint) h.key = NoticeKeyStateFromEntity(h.entityState, a.text);
     // Only a text read from the line buffer is known to stay the same
     // while the line number does.
     h.keyLine = a.text.empty() || a.text.data() == gcd.drv.line ? a.line : -1;
     h.keyText = a.text.data();
     h.keyTextLength = a.text.size();
+    h.textHash = TextHash(a, c.wantTextHash != 0);
   }
-  Record(c.file, h.key, entity, rule, a, n, c.occurrences, c.wantTextHash != 0);
+  Record(c.file, h.key, entity, rule, a, n, c.occurrences, h.textHash, c.wantFingerprint != 0);
 }
 
 void CaptureOutside(const RaisedNotice& n, int rule, const Anchor& a, GlobalData& gcd) {
@@ -152,7 +159,7 @@ void CaptureOutside(const RaisedNotice& n, int rule, const Anchor& a, GlobalData
   const Fnv128 rulePath = NoticeRulePathState(c.rules.rules[static_cast<std::size_t>(rule)].id, loc.path);
   const int entity = EntityIndex(block, a);
   Record(block, NoticeKeyStateFrom(rulePath, a.entity, a.text), entity, rule, a, n, c.outsideOccurrences,
-         c.wantTextHash != 0);
+         TextHash(a, c.wantTextHash != 0), c.wantFingerprint != 0);
 }
 
 }  // namespace

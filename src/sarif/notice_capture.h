@@ -82,6 +82,7 @@ struct NoticeCaptureState {
     const char* keyText = nullptr;
     std::size_t keyTextLength = 0;
     Fnv128 key;
+    std::uint64_t textHash = 0;  // of the key's text, when wanted
   };
   std::vector<RuleHashes> ruleHashes;
   unsigned fileStamp = 1;
@@ -93,6 +94,7 @@ struct NoticeCaptureState {
   std::unordered_map<std::string, SourceLocation> outsideLocations;
   long long captured = 0;
   int wantTextHash = 0;  // a gate snapshot is written: notices keep their text hash
+  int wantFingerprint = 0;  // a SARIF log or GitLab report is written: notices get their fingerprint
 };
 
 // Builds the rule table once, when the user defined notices are loaded.

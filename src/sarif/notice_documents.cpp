@@ -161,6 +161,7 @@ void OpenNoticeDocuments(GlobalData& gcd) {
         std::make_unique<GitlabReport>(s.gitlab.toReportStream ? out->reportStream : out->gitlabFile.stream());
   s.outputs = std::move(out);
   s.capturing = 1;
+  s.capture.wantFingerprint = 1;
 }
 
 void BeginFileNotices(GlobalData& gcd) {

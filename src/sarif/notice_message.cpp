@@ -1,5 +1,8 @@
 #include "sarif/notice_message.h"
 
+#include <cstring>
+
+#include "json/json_writer.h"
 #include "notices/notice_emit.h"
 
 const char* NoticeEntityKindWord(NoticeEntityKind kind) {
@@ -45,4 +48,20 @@ std::string_view SimpleName(std::string_view qualified) {
   // An operator name keeps its symbols ("operator::" is not split after it).
   if (start >= qualified.size()) return qualified;
   return qualified.substr(start);
+}
+
+bool NoticeTemplateKey::Reuse(unsigned fileStamp, const CapturedNotice& n) {
+  if (stamp == fileStamp && entity == n.entity && keyword[0] == n.keyword[0] &&
+      (n.keyword[0] == '\0' || std::strcmp(keyword, n.keyword) == 0))
+    return true;
+  stamp = fileStamp;
+  entity = n.entity;
+  std::memcpy(keyword, n.keyword, sizeof keyword);
+  return false;
+}
+
+void AppendNoticeMessageHead(std::string& out, const NoticeRule& rule, const CapturedNotice& n,
+                             const std::string& escapedHead) {
+  if (n.keyword[0] != '\0') AppendJsonStringContent(out, NoticeMessageHead(rule, n.keyword));
+  else out += escapedHead;
 }

@@ -101,15 +101,9 @@ const SarifLog::Template& SarifLog::TemplateFor(const CapturedNotice& n, const F
                                                 const NoticeRuleTable& rules) {
   const auto r = static_cast<std::size_t>(n.rule);
   Template& t = templates_[r];
-  if (t.stamp == stamp_ && t.entity == n.entity && t.keyword[0] == n.keyword[0] &&
-      (n.keyword[0] == '\0' || std::strcmp(t.keyword, n.keyword) == 0))
-    return t;
-  t.stamp = stamp_;
-  t.entity = n.entity;
-  std::memcpy(t.keyword, n.keyword, sizeof t.keyword);
+  if (t.key.Reuse(stamp_, n)) return t;
   t.beforeLine = resultHeads_[r];
-  if (n.keyword[0] != '\0') AppendJsonStringContent(t.beforeLine, NoticeMessageHead(rules.rules[r], n.keyword));
-  else t.beforeLine += messages_[r];
+  AppendNoticeMessageHead(t.beforeLine, rules.rules[r], n, messages_[r]);
   static const std::string kNone;
   const std::string* logical = &kNone;
   if (n.entity >= 0) {

@@ -9,6 +9,7 @@
 
 #include "json/json_writer.h"
 #include "sarif/notice_capture.h"
+#include "sarif/notice_message.h"
 
 class SarifLog {
  public:
@@ -27,9 +28,7 @@ class SarifLog {
   // keyword in the same file only by its line and fingerprint: the text
   // around them is kept per rule.
   struct Template {
-    unsigned stamp = 0;     // the file it was made for
-    int entity = -2;
-    char keyword[8] = {};
+    NoticeTemplateKey key;
     std::string beforeLine;         // up to the start line (up to the fingerprint without a file)
     std::string beforeFingerprint;  // from the start line to the fingerprint
   };

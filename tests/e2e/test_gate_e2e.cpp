@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <regex>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -17,24 +18,6 @@
 #include "test_support.h"
 
 namespace {
-
-struct Shell {
-  int status = -1;
-  std::string out;
-};
-
-Shell Sh(const std::string& dir, const std::string& command) {
-  Shell r;
-  const std::string full = "cd '" + dir + "' && { " + command + " ; } 2>&1";
-  FILE* p = popen(full.c_str(), "r");
-  if (p == nullptr) return r;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int status = pclose(p);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
 
 // A C function whose complexity is 1 + ifs.
 std::string Function(const std::string& name, int ifs, const std::string& extra = "") {
@@ -66,11 +49,11 @@ class GateE2E : public ::testing::Test {
   TempDir repo, home, tmp;
 
   void SetUp() override {
-    ASSERT_EQ(Sh(repo.path(), "git init -q . && git config user.name Gate && git config user.email gate@example.invalid "
+    ASSERT_EQ(RunShell(repo.path(), "git init -q . && git config user.name Gate && git config user.email gate@example.invalid "
                               "&& git config commit.gpgsign false").status, 0);
   }
   void Commit(const std::string& message) {
-    ASSERT_EQ(Sh(repo.path(), "git add -A . && git commit -q -m '" + message + "'").status, 0);
+    ASSERT_EQ(RunShell(repo.path(), "git add -A . && git commit -q -m '" + message + "'").status, 0);
   }
   // Only one notice on (the complexity limit stays 10).
   void OnlyNotice(int on) {
@@ -111,13 +94,13 @@ TEST_F(GateE2E, MovesRenamesAndInsertedLinesAreNoFindings) {
                     " * so the gate must not see anything new or worse in this file. */\n" +
                         Function("delta", 4));
   Commit("moved within and to another file");
-  ASSERT_EQ(Sh(repo.path(), "git mv a.c renamed.c").status, 0);
+  ASSERT_EQ(RunShell(repo.path(), "git mv a.c renamed.c").status, 0);
   Commit("file renamed");
   // epsilon renamed with its body unchanged.
   repo.Write("renamed.c", "/* inserted */\n\n\n" + Function("alpha", 12, gotoLine) + Function("beta", 2) +
                               Function("omega", 2, gotoLine) + Function("gamma", 3, gotoLine));
   Commit("function renamed");
-  const std::string status = Sh(repo.path(), "git status --porcelain; git worktree list").out;
+  const std::string status = RunShell(repo.path(), "git status --porcelain; git worktree list").out;
   for (const char* spec : {"git:HEAD~1 git:HEAD", "git:HEAD~2", "git:HEAD~3", "git:HEAD~4 git:HEAD", "git:HEAD~4"}) {
     const RunResult r = Gate(spec);
     EXPECT_EQ(r.status, 0) << spec << "\n" << r.out << r.err;
@@ -127,7 +110,7 @@ TEST_F(GateE2E, MovesRenamesAndInsertedLinesAreNoFindings) {
   const RunResult all = Gate("git:HEAD~4");
   EXPECT_NE(all.out.find("1 moved, 1 renamed, 0 new, 0 removed"), std::string::npos) << all.out;
   EXPECT_NE(all.out.find(" unchanged, 0 new, "), std::string::npos) << all.out;
-  EXPECT_EQ(Sh(repo.path(), "git status --porcelain; git worktree list").out, status);
+  EXPECT_EQ(RunShell(repo.path(), "git status --porcelain; git worktree list").out, status);
 }
 
 TEST_F(GateE2E, AGotoAddedIsExactlyOneFindingNamingItsFunction) {
@@ -176,7 +159,7 @@ TEST_F(GateE2E, DeletionsPassAndAreListed) {
   repo.Write("a.c", Function("keep", 2) + Function("drop", 12));
   repo.Write("b.c", Function("whole_file", 3));
   Commit("base");
-  ASSERT_EQ(Sh(repo.path(), "git rm -q b.c").status, 0);
+  ASSERT_EQ(RunShell(repo.path(), "git rm -q b.c").status, 0);
   repo.Write("a.c", Function("keep", 2));
   const RunResult r = Gate("git:HEAD");
   EXPECT_EQ(r.status, 0) << r.out;
@@ -221,13 +204,10 @@ TEST_F(GateE2E, WhatCannotBeComparedEndsWithThree) {
   EXPECT_NE(access((repo.path() + "/x").c_str(), F_OK), 0);
   r = Gate("no/such/dir");
   EXPECT_EQ(r.status, 3) << r.out;
-  // Documents of one side would be incomplete: refused as a switch error.
-  r = Gate("git:HEAD~1", {"-xSARIF out.sarif", "-rc ."});
-  EXPECT_EQ(r.status, 1) << r.out;
+  // A head's document is not written when the sides cannot be compared.
+  r = Gate("git:no-such-branch", {"-xSARIF out.sarif", "-rc ."});
+  EXPECT_EQ(r.status, 3) << r.out;
   EXPECT_NE(access((repo.path() + "/out.sarif").c_str(), F_OK), 0);
-  r = Gate("git:HEAD~1", {"-xDASHBOARD page.html", "-rc ."});
-  EXPECT_EQ(r.status, 1) << r.out;
-  EXPECT_NE(access((repo.path() + "/page.html").c_str(), F_OK), 0);
 
   TempDir plain;
   plain.Write("a.c", Function("f", 2));
@@ -236,7 +216,7 @@ TEST_F(GateE2E, WhatCannotBeComparedEndsWithThree) {
   EXPECT_NE(r.out.find("not in a git repository"), std::string::npos) << r.out;
 
   TempDir clones;
-  ASSERT_EQ(Sh(clones.path(), "git clone -q --depth 1 'file://" + repo.path() + "' shallow").status, 0);
+  ASSERT_EQ(RunShell(clones.path(), "git clone -q --depth 1 'file://" + repo.path() + "' shallow").status, 0);
   r = Gate("git:HEAD~1", {}, clones.path() + "/shallow");
   EXPECT_EQ(r.status, 3) << r.out;
   EXPECT_NE(r.out.find("shallow clone"), std::string::npos) << r.out;
@@ -244,14 +224,14 @@ TEST_F(GateE2E, WhatCannotBeComparedEndsWithThree) {
 
   // A crafted tree with a path that climbs out, and one into .git.
   for (const char* bad : {"../evil.c", ".git/hooks.c"}) {
-    const Shell blob = Sh(repo.path(), "printf 'int x;\\n' | git hash-object -w --stdin");
+    const ShellResult blob = RunShell(repo.path(), "printf 'int x;\\n' | git hash-object -w --stdin");
     ASSERT_EQ(blob.status, 0);
     const std::string id = blob.out.substr(0, 40);
     // mktree takes one name per entry: nest the path through sub-trees.
-    std::string tree = Sh(repo.path(), "printf '100644 blob " + id + "\\tevil.c\\n' | git mktree").out.substr(0, 40);
+    std::string tree = RunShell(repo.path(), "printf '100644 blob " + id + "\\tevil.c\\n' | git mktree").out.substr(0, 40);
     const std::string first = std::string(bad).substr(0, std::string(bad).find('/'));
-    const Shell outer = Sh(repo.path(), "printf '040000 tree " + tree + "\\t" + first + "\\n' | git mktree --missing");
-    const Shell commit = Sh(repo.path(), "git commit-tree -m crafted " + outer.out.substr(0, 40));
+    const ShellResult outer = RunShell(repo.path(), "printf '040000 tree " + tree + "\\t" + first + "\\n' | git mktree --missing");
+    const ShellResult commit = RunShell(repo.path(), "git commit-tree -m crafted " + outer.out.substr(0, 40));
     if (outer.status != 0 || commit.status != 0) continue;  // this git refuses to build it at all
     r = Gate("git:" + commit.out.substr(0, 40));
     EXPECT_EQ(r.status, 3) << bad << "\n" << r.out;
@@ -265,9 +245,9 @@ TEST_F(GateE2E, SnapshotsAndDirectoriesGiveTheGitFormsAnswer) {
   TempDir base, head;
   base.Write("src/a.c", Function("f", 11) + Function("g", 2));
   head.Write("src/a.c", Function("f", 13) + Function("g", 2, "  if (x) goto out;\nout:\n"));
-  ASSERT_EQ(Sh(repo.path(), "cp -r '" + base.path() + "/src' . ").status, 0);
+  ASSERT_EQ(RunShell(repo.path(), "cp -r '" + base.path() + "/src' . ").status, 0);
   Commit("base");
-  ASSERT_EQ(Sh(repo.path(), "cp -r '" + head.path() + "/src' . ").status, 0);
+  ASSERT_EQ(RunShell(repo.path(), "cp -r '" + head.path() + "/src' . ").status, 0);
   Commit("head");
 
   const RunResult git = Gate("git:HEAD~1 git:HEAD");
@@ -325,7 +305,7 @@ TEST_F(GateE2E, NamesWithLineFeedsAreSkippedOthersOfAnyBytesCompared) {
   repo.Write("bad\xff.c", Function("bad", 2, "  if (x) goto out;\nout:\n"));
   const RunResult disk = Gate("git:HEAD");
   EXPECT_NE(disk.out.find("line?feed.c (control character in its name)"), std::string::npos) << disk.out;
-  ASSERT_EQ(Sh(repo.path(), "git add -A . && git commit -q -m head").status, 0);
+  ASSERT_EQ(RunShell(repo.path(), "git add -A . && git commit -q -m head").status, 0);
   const RunResult r = Gate("git:HEAD~1 git:HEAD");
   EXPECT_NE(r.out.find("line?feed.c (control character in its name)"), std::string::npos) << r.out;
   EXPECT_EQ(r.status, 2) << r.out;
@@ -339,7 +319,7 @@ TEST_F(GateE2E, AnInterruptLeavesNothingBehind) {
   Commit("base");
   for (int i = 0; i < 1500; ++i) repo.Write("d" + std::to_string(i % 30) + "/f" + std::to_string(i) + ".c", Function("f" + std::to_string(i), 3));
   Commit("many files");
-  const std::string before = Sh(repo.path(), "git status --porcelain; git worktree list; git stash list").out;
+  const std::string before = RunShell(repo.path(), "git status --porcelain; git worktree list; git stash list").out;
   for (int delayMs : {30, 150, 400}) {
     const pid_t pid = fork();
     if (pid == 0) {
@@ -361,7 +341,56 @@ TEST_F(GateE2E, AnInterruptLeavesNothingBehind) {
     usleep(100 * 1000);
     EXPECT_TRUE(EmptyDirectory(tmp.path())) << "after " << delayMs << " ms";
   }
-  EXPECT_EQ(Sh(repo.path(), "git status --porcelain; git worktree list; git stash list").out, before);
+  EXPECT_EQ(RunShell(repo.path(), "git status --porcelain; git worktree list; git stash list").out, before);
+}
+
+TEST_F(GateE2E, TheHeadsDocumentsMarkWhatIsNewAgainstTheBase) {
+  OnlyGoto();
+  const std::string gotoLine = "  if (x < 0) goto out;\nout:\n";
+  repo.Write("src/a.c", Function("first", 2, gotoLine) + Function("second", 2));
+  Commit("base");
+  // first's notice moves down a line and stays; second gets one; third is
+  // new with its notice.
+  repo.Write("src/a.c", "\n" + Function("first", 2, gotoLine) + Function("second", 2, gotoLine) +
+                            Function("third", 1, gotoLine));
+  Commit("head");
+  const std::vector<std::string> docs = {"-xSARIF out.sarif", "-xGITLAB gl.json", "-xGATESNAP head.lqagate",
+                                         "-xDASHBOARD page.html", "-rc ."};
+  // A git head is analysed in a copy of its tree: the log still names the
+  // repository as its source root.
+  const RunResult git = Gate("git:HEAD~1 git:HEAD", docs);
+  EXPECT_EQ(git.status, 2) << git.out << git.err;
+  const std::string sarif = repo.Read("out.sarif");
+  const std::regex state("\"baselineState\":\"(\\w+)\"");
+  std::vector<std::string> states;
+  for (auto it = std::sregex_iterator(sarif.begin(), sarif.end(), state); it != std::sregex_iterator(); ++it)
+    states.push_back((*it)[1]);
+  EXPECT_EQ(states, (std::vector<std::string>{"unchanged", "new", "new"})) << sarif;
+  EXPECT_NE(sarif.find("\"uri\":\"file://" + repo.path() + "/\""), std::string::npos) << sarif;
+  EXPECT_EQ(sarif.find("lqa-gate"), std::string::npos) << sarif;
+  const ShellResult check = RunPython(repo.path(), "tools/check_notice_docs.py",
+                                      "--schema '" LQA_SOURCE_DIR "/tests/e2e/data/sarif-schema-2.1.0.json' "
+                                      "--sarif out.sarif --gitlab gl.json --count 3");
+  EXPECT_EQ(check.status, 0) << check.out;
+  EXPECT_NE(repo.Read("page.html").find("<html"), std::string::npos);
+
+  // Same bytes on every run, and from the files on disk (the head itself).
+  EXPECT_EQ(Gate("git:HEAD~1 git:HEAD", docs).status, 2);
+  EXPECT_EQ(repo.Read("out.sarif"), sarif);
+  EXPECT_EQ(Gate("git:HEAD~1", docs).status, 2);
+  EXPECT_EQ(repo.Read("out.sarif"), sarif);
+
+  // The head's snapshot serves as the base of the next change.
+  const RunResult again = Gate("head.lqagate");
+  EXPECT_EQ(again.status, 0) << again.out;
+  EXPECT_NE(again.out.find("Notices: 3 unchanged, 0 new, 0 fixed"), std::string::npos) << again.out;
+
+  // The report stream carries the gate's report; a snapshot head has no
+  // notices to write a log of.
+  EXPECT_EQ(Gate("git:HEAD~1", {"-xSARIF", "-rc ."}).status, 1);
+  const RunResult snapshotHead = Gate("head.lqagate head.lqagate", {"-xSARIF again.sarif", "-rc ."});
+  EXPECT_EQ(snapshotHead.status, 1) << snapshotHead.out;
+  EXPECT_NE(access((repo.path() + "/again.sarif").c_str(), F_OK), 0);
 }
 
 }  // namespace

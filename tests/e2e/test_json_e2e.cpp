@@ -18,24 +18,9 @@
 
 namespace {
 
-struct CheckResult {
-  int status = -1;
-  std::string out;
-};
-
 // Runs tests/e2e/json_reference.py with the arguments (paths in dir).
-CheckResult Reference(const std::string& dir, const std::string& args) {
-  const std::string command =
-      "cd '" + dir + "' && python3 '" LQA_SOURCE_DIR "/tests/e2e/json_reference.py' " + args + " 2>&1";
-  CheckResult r;
-  FILE* p = popen(command.c_str(), "r");
-  if (p == nullptr) return r;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int status = pclose(p);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
+ShellResult Reference(const std::string& dir, const std::string& args) {
+  return RunPython(dir, "tests/e2e/json_reference.py", args);
 }
 
 bool HavePython() { return std::system("python3 -c 'import json, xml.etree.ElementTree' > /dev/null 2>&1") == 0; }
@@ -85,7 +70,7 @@ class JsonE2E : public ::testing::Test {
       scratch.Write(name + ".json", json.out);
       pairs += " " + name + ".xml " + name + ".json";
     }
-    const CheckResult c = Reference(scratch.path(), pairs);
+    const ShellResult c = Reference(scratch.path(), pairs);
     EXPECT_EQ(c.status, 0) << c.out;
   }
   std::vector<std::string> Files() const { return {std::begin(kFiles), std::end(kFiles)}; }
@@ -158,7 +143,7 @@ TEST_F(JsonE2E, GoldenXmlReportConvertsToTheJsonOfTheSameRun) {
                            "-n", "-m", "-a", "-e", "-fp", "-k2", "-Ta"},
                           Files());
   scratch.Write("report.json", r.out);
-  const CheckResult c = Reference(
+  const ShellResult c = Reference(
       scratch.path(), "'" LQA_SOURCE_DIR "/tests/e2e/expected/reports_full.xml' report.json");
   EXPECT_EQ(c.status, 0) << c.out;
 }

@@ -19,24 +19,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CheckResult {
-  int status = -1;
-  std::string out;
-};
-
 // Runs tools/check_notice_docs.py in dir with the schema copy of the tests.
-CheckResult CheckDocs(const std::string& dir, const std::string& args) {
-  const std::string command = "cd '" + dir + "' && python3 '" LQA_SOURCE_DIR "/tools/check_notice_docs.py' --schema '" +
-                              LQA_SOURCE_DIR "/tests/e2e/data/sarif-schema-2.1.0.json' " + args + " 2>&1";
-  CheckResult r;
-  FILE* p = popen(command.c_str(), "r");
-  if (p == nullptr) return r;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int status = pclose(p);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
+ShellResult CheckDocs(const std::string& dir, const std::string& args) {
+  return RunPython(dir, "tools/check_notice_docs.py",
+                   "--schema '" LQA_SOURCE_DIR "/tests/e2e/data/sarif-schema-2.1.0.json' " + args);
 }
 
 // Every value of one JSON string member, in document order (the documents
@@ -135,7 +121,7 @@ TEST_F(NoticeDocs, ValidDocumentsOfExactlyTheRunsNoticesBesideAnUnchangedReport)
 
   const RunResult listing = Run(with({"-i", "-Ns", "-fa", "-o"}));
   dir.Write("out/listing.txt", listing.out);
-  const CheckResult check = CheckDocs(dir.path(), "--sarif out/run.sarif --gitlab out/gl.json --listing out/listing.txt "
+  const ShellResult check = CheckDocs(dir.path(), "--sarif out/run.sarif --gitlab out/gl.json --listing out/listing.txt "
                                                   "--file-rules 201 --count " + std::to_string(docs.status));
   EXPECT_EQ(check.status, 0) << check.out;
 
@@ -261,7 +247,7 @@ TEST_F(NoticeDocs, HostileFileNamesLinksAndFilesOutside) {
   ASSERT_NE(f, nullptr);
   std::fwrite(nv.out.data(), 1, nv.out.size(), f);
   std::fclose(f);
-  const CheckResult check = CheckDocs(work, "--sarif run.sarif --gitlab gl.json --listing listing.txt --count " +
+  const ShellResult check = CheckDocs(work, "--sarif run.sarif --gitlab gl.json --listing listing.txt --count " +
                                                 std::to_string(r.status));
   EXPECT_EQ(check.status, 0) << check.out;
 

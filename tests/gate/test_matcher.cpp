@@ -2,6 +2,7 @@
 // multisets and the findings with their limits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "gate/matcher.h"
@@ -23,10 +24,13 @@ GateFunction Fn(const std::string& path, const std::string& name, int complexity
   return f;
 }
 
-GateNotice Note(const std::string& path, const std::string& rule, int function, std::uint64_t text, int line = 1) {
+// A notice of snapshot s, its path and rule entered in s's tables.
+GateNotice Note(GateSnapshot& s, const std::string& path, const std::string& rule, int function, std::uint64_t text,
+                int line = 1) {
   GateNotice n;
-  n.path = path;
-  n.rule = rule;
+  n.path = static_cast<int>(std::find(s.paths.begin(), s.paths.end(), path) - s.paths.begin());
+  if (n.path == static_cast<int>(s.paths.size())) s.paths.push_back(path);
+  n.rule = s.Rule(rule);
   n.function = function;
   n.entityKind = function >= 0 ? 'f' : 0;
   n.textHash = text;
@@ -97,13 +101,13 @@ TEST(GateMatcher, NoticesAreMultisetsPerMatchedFunction) {
   GateSnapshot b, h;
   b.functions = {Fn("a.c", "f", 1, 1), Fn("a.c", "old", 1, 9)};
   h.functions = {Fn("b.c", "f", 1, 1), Fn("a.c", "renamed", 1, 9), Fn("a.c", "fresh", 1, 20)};
-  b.notices = {Note("a.c", "LQA022", 0, 7), Note("a.c", "LQA022", 0, 7), Note("a.c", "LQA030", 1, 3),
-               Note("a.c", "LQA009", -1, 0)};
+  b.notices = {Note(b, "a.c", "LQA022", 0, 7), Note(b, "a.c", "LQA022", 0, 7), Note(b, "a.c", "LQA030", 1, 3),
+               Note(b, "a.c", "LQA009", -1, 0)};
   // f moved to b.c keeps its two gotos and gains one; the renamed function
   // keeps its notice; the file notice of a.c stays; the new function's
   // notice is new.
-  h.notices = {Note("b.c", "LQA022", 0, 7, 5), Note("b.c", "LQA022", 0, 7, 6), Note("b.c", "LQA022", 0, 7, 7),
-               Note("a.c", "LQA030", 1, 3), Note("a.c", "LQA009", -1, 0), Note("a.c", "LQA022", 2, 7, 21)};
+  h.notices = {Note(h, "b.c", "LQA022", 0, 7, 5), Note(h, "b.c", "LQA022", 0, 7, 6), Note(h, "b.c", "LQA022", 0, 7, 7),
+               Note(h, "a.c", "LQA030", 1, 3), Note(h, "a.c", "LQA009", -1, 0), Note(h, "a.c", "LQA022", 2, 7, 21)};
   GateResult r = Compare(b, h);
   EXPECT_EQ(r.noticesUnchanged, 4);
   EXPECT_EQ(r.noticesNew, 2);
@@ -124,8 +128,8 @@ TEST(GateMatcher, RenamedFilesMapPathsAndComplexityNoticesAreNotRepeated) {
   GateSnapshot b, h;
   b.functions = {Fn("old.c", "f", 12, 1), Fn("old.c", "g", 2, 2)};
   h.functions = {Fn("new.c", "f", 13, 1), Fn("new.c", "g", 2, 2), Fn("new.c", "h", 20, 3)};
-  b.notices = {Note("old.c", "LQA028", 0, 0)};
-  h.notices = {Note("new.c", "LQA028", 0, 0), Note("new.c", "LQA028", 2, 0)};
+  b.notices = {Note(b, "old.c", "LQA028", 0, 0)};
+  h.notices = {Note(h, "new.c", "LQA028", 0, 0), Note(h, "new.c", "LQA028", 2, 0)};
   const GateResult r = Compare(b, h, false, {{"old.c", "new.c"}});
   EXPECT_EQ(r.matchedCount, 2);
   EXPECT_EQ(r.noticesUnchanged, 1);
@@ -139,15 +143,15 @@ TEST(GateMatcher, TypeNoticesFollowTheirTypeAndANewTypesAreNew) {
   b.classes = {GateClass{"a.h", "Shape", 1, 3}, GateClass{"a.h", "Interface-Drawable", 1, 20}};
   h.classes = {GateClass{"shapes/shape.h", "Shape", 1, 9}, GateClass{"a.h", "Interface-Drawable", 1, 20},
                GateClass{"a.h", "Fresh", 1, 40}};
-  auto typeNote = [](const std::string& path, const std::string& entity, char kind, int line) {
-    GateNotice n = Note(path, "LQA043", -1, 0, line);
-    n.entity = entity;
+  auto typeNote = [](GateSnapshot& s, const std::string& path, const std::string& entity, char kind, int line) {
+    GateNotice n = Note(s, path, "LQA043", -1, 0, line);
+    n.entity = s.Name(entity);
     n.entityKind = kind;
     return n;
   };
-  b.notices = {typeNote("a.h", "Shape", 'c', 3), typeNote("a.h", "Drawable", 'i', 20)};
-  h.notices = {typeNote("shapes/shape.h", "Shape", 'c', 9), typeNote("a.h", "Drawable", 'i', 20),
-               typeNote("a.h", "Fresh", 'c', 40)};
+  b.notices = {typeNote(b, "a.h", "Shape", 'c', 3), typeNote(b, "a.h", "Drawable", 'i', 20)};
+  h.notices = {typeNote(h, "shapes/shape.h", "Shape", 'c', 9), typeNote(h, "a.h", "Drawable", 'i', 20),
+               typeNote(h, "a.h", "Fresh", 'c', 40)};
   const GateResult r = Compare(b, h);
   EXPECT_EQ(r.noticesUnchanged, 2);  // Shape moved to another file, Drawable stayed
   ASSERT_EQ(r.findings.size(), 1u);

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -182,4 +183,21 @@ bool HasLine(const std::string& text, const std::string& line) {
   for (const auto& l : Lines(text))
     if (l == line) return true;
   return false;
+}
+
+ShellResult RunShell(const std::string& dir, const std::string& command) {
+  ShellResult r;
+  const std::string full = "cd '" + dir + "' && { " + command + " ; } 2>&1";
+  FILE* p = popen(full.c_str(), "r");
+  if (p == nullptr) return r;
+  char buf[4096];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+  const int status = pclose(p);
+  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+ShellResult RunPython(const std::string& dir, const std::string& script, const std::string& args) {
+  return RunShell(dir, "python3 '" LQA_SOURCE_DIR "/" + script + "' " + args);
 }

@@ -66,3 +66,14 @@ RunResult RunLqaWith(const std::vector<std::string>& args, const std::string& di
 std::vector<std::string> Lines(const std::string& text);
 // True when the text contains the line exactly.
 bool HasLine(const std::string& text, const std::string& line);
+
+// Runs a shell command in dir and collects its standard output and error
+// together; status is the exit status, or -1 when it did not exit.
+struct ShellResult {
+  int status = -1;
+  std::string out;
+};
+ShellResult RunShell(const std::string& dir, const std::string& command);
+// The same with python3 running a script of the source tree (its path
+// relative to the source directory) with the arguments.
+ShellResult RunPython(const std::string& dir, const std::string& script, const std::string& args);
