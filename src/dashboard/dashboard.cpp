@@ -94,7 +94,7 @@ DashboardData CollectDashboardData(const GlobalData& gcd) {
   data.complexityLimit = gcd.cfg.maxCyclomatic;
   data.commandLine = gcd.drv.commandLine;
   if (sw.benchmark) data.date = RunDate();
-  data.noticeTotal = gcd.notices.total;
+  data.noticeTotal = gcd.notices.run.total;
   data.classes = gcd.lists.classes.count;
 
   // Only the files the run analysed (each ended with EndDashboardFile).

@@ -206,8 +206,9 @@ bool RaiseNotice(int number, int line, NoticeArgs args, GlobalData& gcd, const R
   if (number < 1 || number > kNoticeCount || !gcd.cfg.notice[static_cast<std::size_t>(number)]) return false;
   if (gcd.drv.skipQuality && !options.ignoreSkipRegion) return false;
   ++gcd.eng.fc.notices;
-  ++gcd.notices.perNotice[static_cast<std::size_t>(number)];
-  ++gcd.notices.total;
+  NoticeCounts& counts = gcd.notices.Counting();
+  ++counts.perNotice[static_cast<std::size_t>(number)];
+  ++counts.total;
   if (gcd.sarif.capturing) {
     RaisedNotice raised;
     raised.number = number;
@@ -292,5 +293,5 @@ int NoticeExitStatus(const GlobalData& gcd) {
   if (!gcd.sw.qualityNotices) return 0;
   // A shell keeps only the low 8 bits of a status: 256 notices would read as
   // success, so every count from 255 on is reported as 255.
-  return gcd.notices.total > 255 ? 255 : gcd.notices.total;
+  return gcd.notices.run.total > 255 ? 255 : gcd.notices.run.total;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 
 #include "driver/config.h"
@@ -10,9 +11,23 @@
 // raised on, the function or type whose head or body it judges, or the file.
 enum class NoticeSubject : unsigned char { Line, Function, Type, File };
 
+// Counted notices: each numbered notice, and all of them with the user
+// defined ones.
+struct NoticeCounts {
+  std::array<int, kNoticeCount + 1> perNotice{};
+  int total = 0;
+  void Add(const NoticeCounts& other) {
+    for (std::size_t i = 0; i < perNotice.size(); ++i) perNotice[i] += other.perNotice[i];
+    total += other.total;
+  }
+};
+
 struct NoticeState {
-  std::array<int, kNoticeCount + 1> perNotice{};  // run-wide count of each notice
-  int total = 0;                                  // all notices of the run
+  NoticeCounts run;  // the notices of the run (of the files merged so far)
+  // While a file is analysed, its own counters (in its FileResult), added to
+  // the run's when the file is merged; null between files.
+  NoticeCounts* file = nullptr;
+  NoticeCounts& Counting() { return file != nullptr ? *file : run; }
   // Short texts with their limits filled in when first asked for.
   std::array<std::string, kNoticeCount + 1> shortTexts{};
   int shortTextsBuilt = 0;

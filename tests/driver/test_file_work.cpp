@@ -1,0 +1,94 @@
+// The seam between one file's work and the run's: the analysis of a file
+// holds its text and its counts in its result, and the merge applies them to
+// the run in file order.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "capture_out.h"
+#include "common/gcd.h"
+#include "driver/file_result.h"
+#include "driver/file_work.h"
+#include "test_support.h"
+
+namespace {
+
+class FileWork : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    BuildLanguageTable(*gcd);
+    gcd->sw.qualityNotices = 1;
+  }
+  std::unique_ptr<GlobalData> gcd = NewGlobalData();
+  TempDir dir;
+};
+
+TEST_F(FileWork, AnalysisChangesNoRunTotalAndWritesNothingUntilTheMerge) {
+  const std::string source = "int f(int x)\n{\n\tif (x) return 1;\n\treturn 0;\n}\n";
+  FileData record;
+  record.name = dir.Write("a.c", source);
+  FileResult result;
+  EXPECT_EQ(CaptureOut([&] { AnalyzeFile(*gcd, 0, record, result); }), "");
+  ASSERT_TRUE(result.analysed);
+  EXPECT_EQ(result.counts.loc, 5);
+  EXPECT_EQ(result.group, kGroupC);
+  EXPECT_EQ(result.bytes, static_cast<long long>(source.size()));
+  EXPECT_GT(result.notices.total, 0);  // the tabs
+  EXPECT_NE(result.text.Text().find("a.c"), std::string::npos);
+  EXPECT_EQ(gcd->tot.counts.loc, 0);
+  EXPECT_EQ(gcd->tot.bytes, 0);
+  EXPECT_EQ(gcd->lang.cFiles, 0);
+  EXPECT_EQ(gcd->langTot[kGroupC].loc, 0);
+  EXPECT_EQ(gcd->notices.run.total, 0);
+  EXPECT_EQ(gcd->notices.file, nullptr);
+
+  const std::string held(result.text.Text());
+  EXPECT_EQ(CaptureOut([&] { MergeFile(*gcd, result); }), held);
+  EXPECT_EQ(gcd->tot.counts.loc, 5);
+  EXPECT_EQ(gcd->tot.bytes, static_cast<long long>(source.size()));
+  EXPECT_EQ(gcd->lang.cFiles, 1);
+  EXPECT_EQ(gcd->langTot[kGroupC].loc, 5);
+  EXPECT_EQ(gcd->notices.run.total, result.notices.total);
+  EXPECT_EQ(gcd->notices.run.perNotice, result.notices.perNotice);
+}
+
+TEST_F(FileWork, AnUnreadableFileGivesItsMessageAndNoCounts) {
+  FileData record;
+  record.name = dir.path() + "/missing.c";
+  FileResult result;
+  EXPECT_EQ(CaptureOut([&] { AnalyzeFile(*gcd, 0, record, result); }), "");
+  EXPECT_FALSE(result.analysed);
+  const std::string merged = CaptureOut([&] { MergeFile(*gcd, result); });
+  EXPECT_NE(merged.find("Error: Problem opening input file"), std::string::npos);
+  EXPECT_EQ(gcd->tot.counts.physical, 0);
+  EXPECT_EQ(gcd->lang.cFiles, 0);
+}
+
+TEST_F(FileWork, MergesAddInFileOrder) {
+  // Floating-point sums depend on their order: in file order 1e16 + 1 loses
+  // the 1, which any other order would keep.
+  const double points[] = {1e16, 1.0, -1e16};
+  FileData records[3];
+  const std::string text = CaptureOut([&] {
+    FileResult result;
+    for (int i = 0; i < 3; ++i) {
+      result.Reset(i, records[i], nullptr);
+      records[i].fpLoc = points[i];
+      result.analysed = true;
+      result.counts.loc = 1 << i;
+      result.notices.perNotice[5] = 1;
+      result.notices.total = 1;
+      const std::string line = "file " + std::to_string(i) + "\n";
+      result.text.Append(line.data(), line.size());
+      MergeFile(*gcd, result);
+    }
+  });
+  EXPECT_EQ(text, "file 0\nfile 1\nfile 2\n");
+  EXPECT_EQ(gcd->tot.fpLoc, 0.0);
+  EXPECT_EQ(gcd->tot.counts.loc, 7);
+  EXPECT_EQ(gcd->notices.run.perNotice[5], 3);
+  EXPECT_EQ(gcd->notices.run.total, 3);
+}
+
+}  // namespace
