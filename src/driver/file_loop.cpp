@@ -179,7 +179,7 @@ void EndOfFile(FileData& record, GlobalData& gcd, FileResult& result) {
     CSV_Function_Line(gLQAOUT, "function total", "", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, gcd);
     CSV_File_Line(gLQAOUT, name, record.date, record.size, record.loc, record.eloc, record.lloc, record.comments,
                   record.blanks, record.lines, fc.classes, fc.functions, record.parameters, record.returns,
-                  record.cyclomatic, fc.notices, 0, gcd);
+                  record.cyclomatic, fc.notices, 0, gcd, &result.csvFile);
   } else {
     // Extraction lists only the extracted text before the trailer.
     if (!sw.extractStrings && !sw.extractComments && !sw.commentDocumentation) {
@@ -201,8 +201,8 @@ void EndOfFile(FileData& record, GlobalData& gcd, FileResult& result) {
   result.counts = fc;
   result.group = FileLanguageGroup(gcd.lang);
   result.analysed = true;
+  result.dashboard = gcd.dash.current;
   record.notices = fc.notices;
-  EndDashboardFile(record, gcd);
 
   if (Xml(gcd) && !sw.noFileNames) {
     if (!sw.listFilesOnly) {

@@ -2,9 +2,11 @@
 #pragma once
 
 #include "common/report_sink.h"
+#include "dashboard/dashboard_state.h"
 #include "driver/languages.h"
 #include "engine/counters.h"
 #include "notices/notice_state.h"
+#include "reports/report_state.h"
 
 struct FileData;
 
@@ -21,6 +23,9 @@ struct FileResult {
   int LanguageState::*kindCounter = nullptr;  // its language's file counter, if any
   long long bytes = 0;                        // its size
   NoticeCounts notices;                       // the notices counted in it
+  Llist<NameData> occurrences;                // and listed in the single-line form
+  CsvFileRow csvFile;                         // its CSV file line's values
+  FileNoticeTally dashboard;                  // its notices by category
 
   // Made ready for the next file (its memory is kept).
   void Reset(int nextIndex, FileData& nextRecord, FILE* through);

@@ -15,6 +15,7 @@
 #include "driver/file_loop.h"
 #include "driver/file_result.h"
 #include "driver/progress.h"
+#include "reports/csv_export.h"
 #include "reports/file_report.h"
 #include "reports/report_text.h"
 #include "sarif/notice_documents.h"
@@ -39,17 +40,19 @@ void OpenError(const char* name, GlobalData& gcd) {
 }
 
 // While a file is analysed its text goes to its sink and its notices are
-// counted in its result. When an exception leaves the analysis, the text
+// counted and listed in its result. When an exception leaves the analysis, the text
 // written so far goes out ahead of the message that reports it.
 class AnalysisScope {
  public:
-  AnalysisScope(ReportSink* sink, NoticeCounts& notices, GlobalData& gcd)
+  AnalysisScope(ReportSink* sink, FileResult& result, GlobalData& gcd)
       : gcd_(gcd), sink_(sink), scope_(sink != nullptr ? sink : CurrentReportSink()),
         exceptions_(std::uncaught_exceptions()) {
-    gcd.notices.file = &notices;
+    gcd.notices.file = &result.notices;
+    gcd.notices.fileOccurrences = &result.occurrences;
   }
   ~AnalysisScope() {
     gcd_.notices.file = nullptr;
+    gcd_.notices.fileOccurrences = nullptr;
     if (sink_ != nullptr && std::uncaught_exceptions() > exceptions_) sink_->FlushTo(gLQAOUT);
   }
   AnalysisScope(const AnalysisScope&) = delete;
@@ -92,6 +95,9 @@ void FileResult::Reset(int nextIndex, FileData& nextRecord, FILE* through) {
   kindCounter = nullptr;
   bytes = 0;
   notices = NoticeCounts{};
+  occurrences = Llist<NameData>{};
+  csvFile = CsvFileRow{};
+  dashboard = FileNoticeTally{};
 }
 
 void AnalyzeFile(GlobalData& gcd, int index, FileData& record, FileResult& result) {
@@ -104,7 +110,7 @@ void AnalyzeFile(GlobalData& gcd, int index, FileData& record, FileResult& resul
   if (record.name.empty() || static_cast<unsigned char>(name[0]) < 33 || record.name == ".") return;
 
   bool modify = sw.deTabs || sw.deCarriageReturns || sw.addCarriageReturns;
-  AnalysisScope scope(sw.codeListing || modify || sw.debug ? nullptr : &result.text, result.notices, gcd);
+  AnalysisScope scope(sw.codeListing || modify || sw.debug ? nullptr : &result.text, result, gcd);
   // A FIFO or a device named as a source (or met in a tree) is reported and
   // skipped: it would block the run or feed it without end.
   InputOptions options;
@@ -151,6 +157,7 @@ void AnalyzeFile(GlobalData& gcd, int index, FileData& record, FileResult& resul
 void MergeFile(GlobalData& gcd, FileResult& result) {
   result.text.FlushTo(gLQAOUT);
   gcd.notices.run.Add(result.notices);
+  LlistSpliceAtTail(gcd.lists.noticeOccurrences, result.occurrences);
   if (!result.analysed) return;
   const FileData& record = *result.record;
   gcd.tot.bytes += result.bytes;
@@ -160,4 +167,6 @@ void MergeFile(GlobalData& gcd, FileResult& result) {
   gcd.tot.fpEloc += record.fpEloc;
   gcd.tot.fpLloc += record.fpLloc;
   AddTotal(result.counts, result.group, gcd);
+  AddCsvFileRow(result.csvFile, gcd);
+  KeepDashboardTally(record, result.dashboard, gcd);
 }

@@ -200,6 +200,10 @@ NoticeSubjectScope::NoticeSubjectScope(NoticeSubject subject, GlobalData& gcd)
 
 NoticeSubjectScope::~NoticeSubjectScope() { gcd_.notices.subject = saved_; }
 
+Llist<NameData>& NoticeOccurrenceList(GlobalData& gcd) {
+  return gcd.notices.fileOccurrences != nullptr ? *gcd.notices.fileOccurrences : gcd.lists.noticeOccurrences;
+}
+
 bool RaiseNotice(int number, int line, NoticeArgs args, GlobalData& gcd, const RaiseOptions& options) {
   // No report of this run reads notices (the in-line checks are off too).
   if (gcd.needs.notices == NoticeNeed::None) return false;
@@ -281,8 +285,7 @@ void EmitNoticeLine(const char* fileName, int line, int number, const char* keyw
     if (keyword != nullptr) OutF("  Notice #%4d: Line %4d, '%s' %s\n", number, line, word, text);
     else OutF("  Notice #%4d: Line %4d, %s\n", number, line, text);
   }
-  AddNameNode(fileName, static_cast<unsigned>(line), static_cast<unsigned>(number), gcd.lists.noticeOccurrences, 0,
-              gcd);
+  AddNameNode(fileName, static_cast<unsigned>(line), static_cast<unsigned>(number), NoticeOccurrenceList(gcd), 0, gcd);
 }
 
 void EmitNotice(const char* fileName, int line, int number, GlobalData& gcd) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 
+#include "common/records.h"
 #include "driver/config.h"
 
 // What a notice is about, for the outputs that point at code: the line it is
@@ -28,6 +29,9 @@ struct NoticeState {
   // the run's when the file is merged; null between files.
   NoticeCounts* file = nullptr;
   NoticeCounts& Counting() { return file != nullptr ? *file : run; }
+  // The same for the occurrences of the single-line form (-Tn): the file's
+  // own list while it is analysed, moved to the end of the run's at the merge.
+  Llist<NameData>* fileOccurrences = nullptr;
   // Short texts with their limits filled in when first asked for.
   std::array<std::string, kNoticeCount + 1> shortTexts{};
   int shortTextsBuilt = 0;

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "capture_out.h"
 #include "common/gcd.h"
@@ -18,7 +19,13 @@ class FileWork : public ::testing::Test {
  protected:
   void SetUp() override {
     BuildLanguageTable(*gcd);
-    gcd->sw.qualityNotices = 1;
+    Switches& s = gcd->sw;
+    s.qualityNotices = s.noticeSingleLine = s.noticeListMode = 1;
+  }
+  static std::vector<std::string> Names(const Llist<NameData>& list) {
+    std::vector<std::string> names;
+    for (const NameData& r : list) names.push_back(r.name);
+    return names;
   }
   std::unique_ptr<GlobalData> gcd = NewGlobalData();
   TempDir dir;
@@ -42,6 +49,8 @@ TEST_F(FileWork, AnalysisChangesNoRunTotalAndWritesNothingUntilTheMerge) {
   EXPECT_EQ(gcd->langTot[kGroupC].loc, 0);
   EXPECT_EQ(gcd->notices.run.total, 0);
   EXPECT_EQ(gcd->notices.file, nullptr);
+  EXPECT_EQ(result.occurrences.count, result.notices.total);
+  EXPECT_EQ(gcd->lists.noticeOccurrences.count, 0);
 
   const std::string held(result.text.Text());
   EXPECT_EQ(CaptureOut([&] { MergeFile(*gcd, result); }), held);
@@ -51,6 +60,7 @@ TEST_F(FileWork, AnalysisChangesNoRunTotalAndWritesNothingUntilTheMerge) {
   EXPECT_EQ(gcd->langTot[kGroupC].loc, 5);
   EXPECT_EQ(gcd->notices.run.total, result.notices.total);
   EXPECT_EQ(gcd->notices.run.perNotice, result.notices.perNotice);
+  EXPECT_EQ(gcd->lists.noticeOccurrences.count, gcd->notices.run.total);
 }
 
 TEST_F(FileWork, AnUnreadableFileGivesItsMessageAndNoCounts) {
@@ -70,6 +80,7 @@ TEST_F(FileWork, MergesAddInFileOrder) {
   // the 1, which any other order would keep.
   const double points[] = {1e16, 1.0, -1e16};
   FileData records[3];
+  gcd->dash.wanted = 1;
   const std::string text = CaptureOut([&] {
     FileResult result;
     for (int i = 0; i < 3; ++i) {
@@ -79,6 +90,11 @@ TEST_F(FileWork, MergesAddInFileOrder) {
       result.counts.loc = 1 << i;
       result.notices.perNotice[5] = 1;
       result.notices.total = 1;
+      result.csvFile.present = i != 1;  // no CSV line for the second file
+      result.csvFile.ratio = points[i];
+      result.csvFile.values[kCsvLoc] = 10 - i;
+      result.dashboard.frequent = i + 1;
+      AddNameNode("f" + std::to_string(i), 1, 5, result.occurrences, 0, *gcd);
       const std::string line = "file " + std::to_string(i) + "\n";
       result.text.Append(line.data(), line.size());
       MergeFile(*gcd, result);
@@ -89,6 +105,14 @@ TEST_F(FileWork, MergesAddInFileOrder) {
   EXPECT_EQ(gcd->tot.counts.loc, 7);
   EXPECT_EQ(gcd->notices.run.perNotice[5], 3);
   EXPECT_EQ(gcd->notices.run.total, 3);
+  const CsvBlock& csv = gcd->rep.csvFiles;
+  EXPECT_EQ(csv.count, 2);
+  EXPECT_EQ(csv.ratio.sum, 0.0);
+  EXPECT_EQ(csv.columns[kCsvLoc].min, 8);  // the first line set the minimum
+  EXPECT_EQ(csv.columns[kCsvLoc].max, 10);
+  EXPECT_EQ(Names(gcd->lists.noticeOccurrences), (std::vector<std::string>{"f0", "f1", "f2"}));
+  ASSERT_EQ(gcd->dash.tallies.size(), 3u);
+  EXPECT_EQ(gcd->dash.tallies.at(&records[2]).frequent, 3);
 }
 
 }  // namespace
