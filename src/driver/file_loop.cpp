@@ -173,7 +173,7 @@ void EndOfFile(FileData& record, GlobalData& gcd, FileResult& result) {
 
   const bool extraction = sw.extractStrings || sw.extractComments || sw.commentDocumentation;
   // The baseline records every analysed file, whatever the report shows.
-  if (!extraction) WriteWorkFileLine(record, gcd);
+  if (!extraction) result.workLine = WorkFileLine(record, gcd);
   if (sw.csvFileSummary) {
     // CSV file lines replace the file's text sections.
     CSV_Function_Line(gLQAOUT, "function total", "", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, gcd);

@@ -1,6 +1,8 @@
 // What the analysis of one file hands to the run, applied by MergeFile.
 #pragma once
 
+#include <string>
+
 #include "common/report_sink.h"
 #include "dashboard/dashboard_state.h"
 #include "driver/languages.h"
@@ -26,6 +28,7 @@ struct FileResult {
   Llist<NameData> occurrences;                // and listed in the single-line form
   CsvFileRow csvFile;                         // its CSV file line's values
   FileNoticeTally dashboard;                  // its notices by category
+  std::string workLine;                       // its line of the baseline's work file
 
   // Made ready for the next file (its memory is kept).
   void Reset(int nextIndex, FileData& nextRecord, FILE* through);

@@ -22,6 +22,7 @@
 #include "utilities/code_listing.h"
 #include "utilities/de_file.h"
 #include "workdiff/line_data.h"
+#include "workdiff/work_file.h"
 
 namespace {
 
@@ -98,6 +99,7 @@ void FileResult::Reset(int nextIndex, FileData& nextRecord, FILE* through) {
   occurrences = Llist<NameData>{};
   csvFile = CsvFileRow{};
   dashboard = FileNoticeTally{};
+  workLine.clear();
 }
 
 void AnalyzeFile(GlobalData& gcd, int index, FileData& record, FileResult& result) {
@@ -169,4 +171,5 @@ void MergeFile(GlobalData& gcd, FileResult& result) {
   AddTotal(result.counts, result.group, gcd);
   AddCsvFileRow(result.csvFile, gcd);
   KeepDashboardTally(record, result.dashboard, gcd);
+  WriteWorkFileLine(result.workLine, gcd);
 }

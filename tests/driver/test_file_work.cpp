@@ -3,6 +3,8 @@
 // the run in file order.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -61,6 +63,28 @@ TEST_F(FileWork, AnalysisChangesNoRunTotalAndWritesNothingUntilTheMerge) {
   EXPECT_EQ(gcd->notices.run.total, result.notices.total);
   EXPECT_EQ(gcd->notices.run.perNotice, result.notices.perNotice);
   EXPECT_EQ(gcd->lists.noticeOccurrences.count, gcd->notices.run.total);
+}
+
+TEST_F(FileWork, TheWorkFileLineIsWrittenAtTheMerge) {
+  char* data = nullptr;
+  std::size_t size = 0;
+  FILE* work = open_memstream(&data, &size);
+  gcd->drv.workFileStream = work;
+  FileData record;
+  record.name = dir.Write("b.c", "int x;\n");
+  FileResult result;
+  CaptureOut([&] { AnalyzeFile(*gcd, 0, record, result); });
+  std::fflush(work);
+  EXPECT_EQ(size, 0u);
+  CaptureOut([&] { MergeFile(*gcd, result); });
+  std::fflush(work);
+  const std::string line(data, size);
+  EXPECT_EQ(line, result.workLine);
+  EXPECT_EQ(line.rfind(record.name + "| ", 0), 0u);
+  EXPECT_EQ(line.back(), '\n');
+  gcd->drv.workFileStream = nullptr;
+  std::fclose(work);
+  std::free(data);
 }
 
 TEST_F(FileWork, AnUnreadableFileGivesItsMessageAndNoCounts) {
