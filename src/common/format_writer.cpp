@@ -6,7 +6,10 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
+
+#include "common/report_sink.h"
 
 namespace {
 
@@ -429,6 +432,25 @@ void WriteFormatted(FILE* stream, const char* fmt, va_list args) {
     return;
   }
   WriteBytes(stream, out.data(), out.size());
+}
+
+void WriteFormatted(ReportSink& sink, const char* fmt, va_list args) {
+  Line out;
+  va_list ap;
+  va_copy(ap, args);
+  const bool done = FormatLine(out, fmt, ap);
+  va_end(ap);
+  if (done) {
+    sink.Append(out.data(), out.size());
+    return;
+  }
+  va_copy(ap, args);
+  const int n = vsnprintf(nullptr, 0, fmt, ap);
+  va_end(ap);
+  if (n <= 0) return;
+  std::string text(static_cast<std::size_t>(n) + 1, '\0');
+  vsnprintf(text.data(), text.size(), fmt, args);
+  sink.Append(text.data(), static_cast<std::size_t>(n));
 }
 
 void WriteBytes(FILE* stream, const char* text, std::size_t n) {

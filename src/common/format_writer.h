@@ -8,8 +8,13 @@
 #include <cstdarg>
 #include <cstdio>
 
+class ReportSink;
+
 // Writes the formatted text to the stream.
 void WriteFormatted(FILE* stream, const char* fmt, va_list args);
+
+// Formats the text into the sink, byte for byte what the stream would take.
+void WriteFormatted(ReportSink& sink, const char* fmt, va_list args);
 
 // Writes n bytes to the stream as fwrite does. While a fully buffered
 // stream has room, the bytes go straight into its buffer, the way the C

@@ -127,6 +127,25 @@ LlistNode<T>* LlistAdd(Llist<T>& list, std::unique_ptr<T> record, std::type_iden
   return node;
 }
 
+// Moves every node of from, in order, to the tail of to, as unsorted adds
+// of their records would place them; from is left empty.
+template <class T>
+void LlistSpliceAtTail(Llist<T>& to, Llist<T>& from) {
+  if (from.head == nullptr) return;
+  if (to.tail != nullptr) {
+    to.tail->next = from.head;
+    from.head->prev = to.tail;
+  } else {
+    to.head = from.head;
+  }
+  to.tail = from.tail;
+  to.count += from.count;
+  to.sortedBy = nullptr;
+  from.head = from.tail = nullptr;
+  from.count = 0;
+  from.sortedBy = nullptr;
+}
+
 // Inserts after (after = 1) or before (after = 0) the reference node; without
 // a reference node, or into an empty list, the node becomes the only node
 // (an existing list is appended to so that nothing is lost).

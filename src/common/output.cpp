@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "common/format_writer.h"
+#include "common/report_sink.h"
 #include "common/text.h"
 
 FILE* gLQAOUT = stdout;
@@ -15,11 +16,27 @@ namespace {
 
 ReportBytes gReportBytes = ReportBytes::AsIs;
 
+// Where the bytes of one call go: the calling thread's sink when the call
+// writes report text and a sink is current, else the stream.
+struct Destination {
+  FILE* stream;
+  ReportSink* sink;
+  void Put(const char* text, std::size_t n) const {
+    if (sink != nullptr) sink->Append(text, n);
+    else WriteBytes(stream, text, n);
+  }
+};
+
+Destination For(FILE* stream) {
+  ReportSink* sink = CurrentReportSink();
+  return {stream, sink != nullptr && stream == gLQAOUT ? sink : nullptr};
+}
+
 bool Filtered(FILE* stream) { return gReportBytes == ReportBytes::HtmlUtf8 && stream == gLQAOUT; }
 
 // Writes the text with every byte outside a valid UTF-8 sequence as a
 // numeric character reference.
-void WriteHtmlBytes(FILE* stream, std::string_view text) {
+void WriteHtmlBytes(const Destination& out, std::string_view text) {
   std::size_t start = 0;
   std::size_t i = 0;
   while (i < text.size()) {
@@ -32,16 +49,21 @@ void WriteHtmlBytes(FILE* stream, std::string_view text) {
       i += n;
       continue;
     }
-    fwrite(text.data() + start, 1, i - start, stream);
-    fprintf(stream, "&#%u;", static_cast<unsigned>(static_cast<unsigned char>(text[i])));
+    out.Put(text.data() + start, i - start);
+    char reference[8];
+    const int length =
+        std::snprintf(reference, sizeof reference, "&#%u;", static_cast<unsigned>(static_cast<unsigned char>(text[i])));
+    out.Put(reference, static_cast<std::size_t>(length));
     start = ++i;
   }
-  fwrite(text.data() + start, 1, text.size() - start, stream);
+  out.Put(text.data() + start, text.size() - start);
 }
 
 void WriteReportText(FILE* stream, const char* fmt, va_list args) {
+  const Destination out = For(stream);
   if (!Filtered(stream)) {
-    WriteFormatted(stream, fmt, args);
+    if (out.sink != nullptr) WriteFormatted(*out.sink, fmt, args);
+    else WriteFormatted(stream, fmt, args);
     return;
   }
   char small[1024];
@@ -53,13 +75,19 @@ void WriteReportText(FILE* stream, const char* fmt, va_list args) {
     return;
   }
   if (static_cast<std::size_t>(n) < sizeof small) {
-    WriteHtmlBytes(stream, std::string_view(small, static_cast<std::size_t>(n)));
+    WriteHtmlBytes(out, std::string_view(small, static_cast<std::size_t>(n)));
   } else {
     std::string large(static_cast<std::size_t>(n) + 1, '\0');
     vsnprintf(large.data(), large.size(), fmt, again);
-    WriteHtmlBytes(stream, std::string_view(large.data(), static_cast<std::size_t>(n)));
+    WriteHtmlBytes(out, std::string_view(large.data(), static_cast<std::size_t>(n)));
   }
   va_end(again);
+}
+
+void WriteReportBytes(const char* text, std::size_t n) {
+  const Destination out = For(gLQAOUT);
+  if (Filtered(gLQAOUT)) WriteHtmlBytes(out, std::string_view(text, n));
+  else out.Put(text, n);
 }
 
 }  // namespace
@@ -75,14 +103,12 @@ void OutF(const char* fmt, ...) {
 
 void OutS(const char* text) {
   if (text == nullptr) return;
-  if (Filtered(gLQAOUT)) WriteHtmlBytes(gLQAOUT, text);
-  else WriteBytes(gLQAOUT, text, std::strlen(text));
+  WriteReportBytes(text, std::strlen(text));
 }
 
 void OutN(const char* text, std::size_t n) {
   if (text == nullptr || n == 0) return;
-  if (Filtered(gLQAOUT)) WriteHtmlBytes(gLQAOUT, std::string_view(text, n));
-  else WriteBytes(gLQAOUT, text, n);
+  WriteReportBytes(text, n);
 }
 
 void StreamF(FILE* stream, const char* fmt, ...) {

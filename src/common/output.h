@@ -22,13 +22,16 @@ extern FILE* gLQAIN;
 enum class ReportBytes { AsIs, HtmlUtf8 };
 void SetReportBytes(ReportBytes mode);
 
-// Writes formatted report text to gLQAOUT. The format attribute lets the
-// compiler check every format string against its arguments.
+// Writes formatted report text to gLQAOUT, or to the calling thread's
+// current ReportSink when there is one (common/report_sink.h), the same
+// bytes either way. The format attribute lets the compiler check every
+// format string against its arguments.
 void OutF(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 // Writes a plain text to gLQAOUT (no formatting).
 void OutS(const char* text);
 // Writes n bytes of text to gLQAOUT (no formatting).
 void OutN(const char* text, std::size_t n);
 // Writes formatted text to any stream (configuration dumps, progress on
-// stderr); on gLQAOUT it follows the ReportBytes rule too.
+// stderr); on gLQAOUT it follows the ReportBytes rule and the current sink
+// too.
 void StreamF(FILE* stream, const char* fmt, ...) __attribute__((format(printf, 2, 3)));

@@ -78,11 +78,8 @@ void DashboardUserNotice(NoticeCategory category, GlobalData& gcd) {
 
 void BeginDashboardFile(GlobalData& gcd) { gcd.dash.current = FileNoticeTally{}; }
 
-void EndDashboardFile(const FileData& record, GlobalData& gcd) {
-  DashboardState& d = gcd.dash;
-  if (!d.wanted) return;
-  d.tallies[&record] = d.current;
-  d.current = FileNoticeTally{};
+void KeepDashboardTally(const FileData& record, const FileNoticeTally& tally, GlobalData& gcd) {
+  if (gcd.dash.wanted) gcd.dash.tallies[&record] = tally;
 }
 
 DashboardData CollectDashboardData(const GlobalData& gcd) {
@@ -94,10 +91,10 @@ DashboardData CollectDashboardData(const GlobalData& gcd) {
   data.complexityLimit = gcd.cfg.maxCyclomatic;
   data.commandLine = gcd.drv.commandLine;
   if (sw.benchmark) data.date = RunDate();
-  data.noticeTotal = gcd.notices.total;
+  data.noticeTotal = gcd.notices.run.total;
   data.classes = gcd.lists.classes.count;
 
-  // Only the files the run analysed (each ended with EndDashboardFile).
+  // Only the files the run analysed (each kept by KeepDashboardTally).
   std::unordered_map<const char*, int> indexOfName;
   for (const FileData& record : gcd.lists.files) {
     const auto tally = gcd.dash.tallies.find(&record);

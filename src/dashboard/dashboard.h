@@ -9,6 +9,7 @@
 #include "notices/notice_severity.h"
 
 struct FileData;
+struct FileNoticeTally;
 struct GlobalData;
 
 // -x"DASHBOARD file".
@@ -21,9 +22,10 @@ void OpenDashboard(GlobalData& gcd);
 void DashboardNotice(int number, GlobalData& gcd);
 void DashboardUserNotice(NoticeCategory category, GlobalData& gcd);
 // Around each file's analysis: its notices by category are counted from
-// the start and kept at the end.
+// the start (in gcd.dash.current); the tally taken at its end is kept with
+// the file's record when the file is merged.
 void BeginDashboardFile(GlobalData& gcd);
-void EndDashboardFile(const FileData& record, GlobalData& gcd);
+void KeepDashboardTally(const FileData& record, const FileNoticeTally& tally, GlobalData& gcd);
 // Writes the page and renames it into place. Returns status, or 1 when the
 // page could not be written (its target is then left as it was).
 int FinishDashboard(int status, GlobalData& gcd);

@@ -4,6 +4,7 @@
 
 #include "common/gcd.h"
 #include "common/output.h"
+#include "common/report_sink.h"
 #include "driver/report_output.h"
 
 void CloseHtmlPage(GlobalData& gcd) {
@@ -17,6 +18,8 @@ void CloseXmlDocument(GlobalData& gcd) {
 }
 
 [[noreturn]] void ExitRun(int status, GlobalData& gcd) {
+  // The text of the file the run stops in goes before the closing text.
+  ReleaseCurrentReportSink();
   CloseHtmlPage(gcd);
   CloseXmlDocument(gcd);
   // The report holds the message that ended the run: it is complete.

@@ -1,19 +1,14 @@
-// The per-file loop of the run driver: opening a file, reading its lines into
-// the fixed line buffer, the skip tokens, and the end-of-file sequence.
+// Reading a file's lines into the fixed line buffer, the skip tokens, and the
+// end-of-file sequence.
 #include "driver/file_loop.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <cstring>
-#include <memory>
 
 #include "common/gcd.h"
-#include "common/input_file.h"
 #include "common/output.h"
 #include "dashboard/dashboard.h"
+#include "driver/file_result.h"
 #include "driver/line_reader.h"
-#include "driver/progress.h"
 #include "notices/notices.h"
 #include "notices/udqn.h"
 #include "reports/csv_export.h"
@@ -26,31 +21,15 @@
 #include "reports/report_text.h"
 #include "sarif/notice_documents.h"
 #include "structure/structure_end.h"
-#include "utilities/code_listing.h"
-#include "utilities/de_file.h"
 #include "workdiff/line_data.h"
 #include "workdiff/work_file.h"
 
 namespace {
 
-struct FileCloser {
-  void operator()(FILE* f) const { fclose(f); }
-};
-using FilePtr = std::unique_ptr<FILE, FileCloser>;
-
 constexpr int kLineBuffer = static_cast<int>(kTextBuf);
 
 bool Html(const GlobalData& gcd) { return gcd.sw.outputMode == OutputMode::Html; }
 bool Xml(const GlobalData& gcd) { return gcd.sw.outputMode == OutputMode::Xml; }
-
-void OpenError(const char* name, GlobalData& gcd) {
-  const char* why = InputErrorText(errno);
-  const std::string shown = ShownText(name, gcd);
-  if (gcd.sw.deTabs || gcd.sw.deCarriageReturns || gcd.sw.addCarriageReturns)
-    OutF("\n  Error: Problem opening input file:\n         %s\n         For modification, %s\n\n", shown.c_str(), why);
-  else
-    OutF("\n  Error: Problem opening input file:\n         %s\n         For read, %s\n\n", shown.c_str(), why);
-}
 
 // The longest text that starts every non-empty skip token: a line without it
 // holds no token, which one search tells.
@@ -97,8 +76,9 @@ bool SkipTokens(const char* line, const std::string& prefix, GlobalData& gcd) {
   return drv.skipLines != 0;
 }
 
-// Reads every line of the file into the one line buffer and hands it on.
-void LineLoop(FILE* file, GlobalData& gcd) {
+}  // namespace
+
+void AnalyzeLines(FILE* file, GlobalData& gcd) {
   DriverState& drv = gcd.drv;
   char* line = drv.line;
   bool inOverlongLine = false;
@@ -147,7 +127,7 @@ void LineLoop(FILE* file, GlobalData& gcd) {
   }
 }
 
-void EndOfFile(FileData& record, GlobalData& gcd) {
+void EndOfFile(FileData& record, GlobalData& gcd, FileResult& result) {
   const FileCounts& fc = gcd.eng.fc;
   const char* name = record.name.c_str();
   const Switches& sw = gcd.sw;
@@ -163,28 +143,9 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
   record.cyclomatic = gcd.eng.fileCx.sumCyclomatic;
   record.skippedLines = fc.skippedLines;
 
-  if (sw.fileList) {
-    std::string name = record.name;
-    std::string dir = name.substr(0, name.rfind('/') == std::string::npos ? 0 : name.rfind('/'));
-    for (DirMetrics& d : gcd.lists.directories) {
-      if (dir.compare(0, d.name.size(), d.name) == 0) {
-        d.parameters += 1;
-        d.loc += record.loc;
-        d.eloc += record.eloc;
-        d.lloc += record.lloc;
-        d.comments += record.comments;
-        d.lines += record.lines;
-        break;
-      }
-    }
-  }
-
   record.fpLoc = GetFP(record.loc, 0, gcd);
   record.fpEloc = GetFP(record.eloc, 1, gcd);
   record.fpLloc = GetFP(record.lloc, 2, gcd);
-  gcd.tot.fpLoc += record.fpLoc;
-  gcd.tot.fpEloc += record.fpEloc;
-  gcd.tot.fpLloc += record.fpLloc;
 
   ClosePackageAtEndOfFile(gcd);
   if (!sw.totalsOnly && fc.braceOpen != fc.braceClose) {
@@ -212,13 +173,13 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
 
   const bool extraction = sw.extractStrings || sw.extractComments || sw.commentDocumentation;
   // The baseline records every analysed file, whatever the report shows.
-  if (!extraction) WriteWorkFileLine(record, gcd);
+  if (!extraction) result.workLine = WorkFileLine(record, gcd);
   if (sw.csvFileSummary) {
     // CSV file lines replace the file's text sections.
     CSV_Function_Line(gLQAOUT, "function total", "", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, gcd);
     CSV_File_Line(gLQAOUT, name, record.date, record.size, record.loc, record.eloc, record.lloc, record.comments,
                   record.blanks, record.lines, fc.classes, fc.functions, record.parameters, record.returns,
-                  record.cyclomatic, fc.notices, 0, gcd);
+                  record.cyclomatic, fc.notices, 0, gcd, &result.csvFile);
   } else {
     // Extraction lists only the extracted text before the trailer.
     if (!sw.extractStrings && !sw.extractComments && !sw.commentDocumentation) {
@@ -236,9 +197,12 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
   udqn_process("UDQN eof", 1, gcd);
   EndFileNotices(gcd);
   WorkDiffDataFileClose(gcd);
-  AddTotal(gcd);
+  // What the totals take from the file, added when it is merged.
+  result.counts = fc;
+  result.group = FileLanguageGroup(gcd.lang);
+  result.analysed = true;
+  result.dashboard = gcd.dash.current;
   record.notices = fc.notices;
-  EndDashboardFile(record, gcd);
 
   if (Xml(gcd) && !sw.noFileNames) {
     if (!sw.listFilesOnly) {
@@ -248,57 +212,4 @@ void EndOfFile(FileData& record, GlobalData& gcd) {
     OutF("</file>\n");
   }
   ResetState(gcd);
-}
-
-}  // namespace
-
-void ProcessFile(FileData& record, GlobalData& gcd) {
-  DriverState& drv = gcd.drv;
-  const Switches& sw = gcd.sw;
-  const char* name = record.name.c_str();
-  drv.currentFile = &record;
-  drv.currentFileName = name;
-  if (record.name.empty() || static_cast<unsigned char>(name[0]) < 33 || record.name == ".") return;
-
-  bool modify = sw.deTabs || sw.deCarriageReturns || sw.addCarriageReturns;
-  // A FIFO or a device named as a source (or met in a tree) is reported and
-  // skipped: it would block the run or feed it without end.
-  InputOptions options;
-  options.write = modify;
-  struct stat st {};
-  FilePtr file(OpenInput(record.name, options, &st));
-  if (!file) {
-    OpenError(name, gcd);
-    if (modify) gcd.drv.runFailed = 1;  // a file asked to be rewritten was not
-    return;
-  }
-  // The code listing and de-charactering utilities take the open file here.
-  if (sw.codeListing) {
-    PrintCode(file.get(), name, gcd);
-    ++drv.filesProcessed;
-    return;
-  }
-  if (modify) {
-    if (!DeFile(file.get(), name, gcd)) gcd.drv.runFailed = 1;
-    ++drv.filesProcessed;
-    return;
-  }
-
-  ShowProgress(name, gcd);
-  if (Xml(gcd) && !sw.noFileNames) OutF("<file>\n");
-
-  record.size = static_cast<int>(st.st_size);
-  record.date = static_cast<int>(st.st_mtime);
-  gcd.tot.bytes += st.st_size;
-  ResetState(gcd);
-  ShowFileLine(name, record.date, record.size, sw.totalsOnly, 0, gcd);
-  record.language = WhichFile(record.name, 1, gcd);
-  gcd.lang.current = record.language;
-  ++drv.filesProcessed;
-  if (drv.workFileStream != nullptr && sw.workLineDiff) WorkDiffDataFileOpen(gcd);
-
-  BeginFileNotices(gcd);
-  BeginDashboardFile(gcd);
-  LineLoop(file.get(), gcd);
-  EndOfFile(record, gcd);
 }

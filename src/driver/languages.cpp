@@ -163,6 +163,11 @@ int WhichFile(const std::string& name, int count, GlobalData& gcd) {
   return index;
 }
 
+int LanguageState::*FileKindCounter(int index) {
+  if (index < 0 || index >= static_cast<int>(kEffects.size())) return nullptr;
+  return kEffects[static_cast<std::size_t>(index)].counter;
+}
+
 void BuildLanguageTable(GlobalData& gcd) {
   LanguageState& lang = gcd.lang;
   lang.table.clear();

@@ -38,7 +38,12 @@ void parseUlpiExtensions(Ulpi& record, const std::string& extensionList, GlobalD
 bool FileExtension(const std::string& name, std::string& extension);
 // The same, with the extension shown by debug tracing.
 bool getExtension(const std::string& name, std::string& extension, GlobalData& gcd);
+// Sets the current language and its flags from the file's extension and
+// returns its index (-1: none); count 1 also counts the file in its kind.
 int WhichFile(const std::string& name, int count, GlobalData& gcd);
+// The per-run file counter of a language index: null for none and for the
+// languages the configuration adds.
+int LanguageState::*FileKindCounter(int index);
 int findUlpi(const std::string& extension, GlobalData& gcd);
 // Registers the seven built-in languages from the configuration and sets the
 // accepted extension list (also the default -r extension list).

@@ -15,7 +15,8 @@
 #include "common/output.h"
 #include "common/version.h"
 #include "driver/exit.h"
-#include "driver/file_loop.h"
+#include "driver/file_result.h"
+#include "driver/file_work.h"
 #include "driver/progress.h"
 #include "driver/report_output.h"
 #include "driver/startup.h"
@@ -165,7 +166,12 @@ int Run(int argc, char** argv, GlobalData& gcd) {
   if (sw.debug) FileShow(gcd);
   ShowProgressStart(gcd);
 
-  for (FileData& record : gcd.lists.files) ProcessFile(record, gcd);
+  FileResult file;
+  int index = 0;
+  for (FileData& record : gcd.lists.files) {
+    AnalyzeFile(gcd, index++, record, file);
+    MergeFile(gcd, file);
+  }
 
   ShowProgressEnd(gcd);
   EndOfRun(gcd);

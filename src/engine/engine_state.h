@@ -104,13 +104,16 @@ struct LineFlags {
 };
 
 struct GlobalData;
+struct LanguageState;
 // Classifies one line and counts its elements. A null line only clears
 // comment_pending and the comment run.
 void ParseLine(const char* line, int lineNumber, GlobalData& gcd);
 // Clears the per-file state before the first line of a file.
 void ResetState(GlobalData& gcd);
-// Adds the file's counters into the project and language totals.
-void AddTotal(GlobalData& gcd);
+// The language group of the current file's language flags.
+LanguageGroup FileLanguageGroup(const LanguageState& lang);
+// Adds a file's counters into the project and the language group's totals.
+void AddTotal(const FileCounts& fc, LanguageGroup group, GlobalData& gcd);
 // Copies the project totals over the file counters for the project reports.
 void SetTotal(GlobalData& gcd);
 // The line type code for the given per-line flags.

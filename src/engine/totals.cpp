@@ -20,8 +20,7 @@ void ResetState(GlobalData& gcd) {
   gcd.drv.lineNumber = 0;
 }
 
-namespace {
-LanguageGroup GroupOf(const LanguageState& lang) {
+LanguageGroup FileLanguageGroup(const LanguageState& lang) {
   if (lang.isHeader) return kGroupHeader;
   if (lang.isC) return kGroupC;
   if (lang.isCpp) return kGroupCpp;
@@ -29,12 +28,10 @@ LanguageGroup GroupOf(const LanguageState& lang) {
   if (lang.isCSharp) return kGroupCSharp;
   return kGroupOther;
 }
-}  // namespace
 
-void AddTotal(GlobalData& gcd) {
-  const FileCounts& fc = gcd.eng.fc;
+void AddTotal(const FileCounts& fc, LanguageGroup group, GlobalData& gcd) {
   for (const FileCounterInfo& info : kFileCounterTable) gcd.tot.counts.*info.field += fc.*info.field;
-  LanguageGroupTotals& g = gcd.langTot[GroupOf(gcd.lang)];
+  LanguageGroupTotals& g = gcd.langTot[group];
   g.loc += fc.loc;
   g.eloc += Eloc(fc);
   g.lloc += Lloc(fc);

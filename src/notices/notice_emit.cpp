@@ -200,14 +200,19 @@ NoticeSubjectScope::NoticeSubjectScope(NoticeSubject subject, GlobalData& gcd)
 
 NoticeSubjectScope::~NoticeSubjectScope() { gcd_.notices.subject = saved_; }
 
+Llist<NameData>& NoticeOccurrenceList(GlobalData& gcd) {
+  return gcd.notices.fileOccurrences != nullptr ? *gcd.notices.fileOccurrences : gcd.lists.noticeOccurrences;
+}
+
 bool RaiseNotice(int number, int line, NoticeArgs args, GlobalData& gcd, const RaiseOptions& options) {
   // No report of this run reads notices (the in-line checks are off too).
   if (gcd.needs.notices == NoticeNeed::None) return false;
   if (number < 1 || number > kNoticeCount || !gcd.cfg.notice[static_cast<std::size_t>(number)]) return false;
   if (gcd.drv.skipQuality && !options.ignoreSkipRegion) return false;
   ++gcd.eng.fc.notices;
-  ++gcd.notices.perNotice[static_cast<std::size_t>(number)];
-  ++gcd.notices.total;
+  NoticeCounts& counts = gcd.notices.Counting();
+  ++counts.perNotice[static_cast<std::size_t>(number)];
+  ++counts.total;
   if (gcd.sarif.capturing) {
     RaisedNotice raised;
     raised.number = number;
@@ -280,8 +285,7 @@ void EmitNoticeLine(const char* fileName, int line, int number, const char* keyw
     if (keyword != nullptr) OutF("  Notice #%4d: Line %4d, '%s' %s\n", number, line, word, text);
     else OutF("  Notice #%4d: Line %4d, %s\n", number, line, text);
   }
-  AddNameNode(fileName, static_cast<unsigned>(line), static_cast<unsigned>(number), gcd.lists.noticeOccurrences, 0,
-              gcd);
+  AddNameNode(fileName, static_cast<unsigned>(line), static_cast<unsigned>(number), NoticeOccurrenceList(gcd), 0, gcd);
 }
 
 void EmitNotice(const char* fileName, int line, int number, GlobalData& gcd) {
@@ -292,5 +296,5 @@ int NoticeExitStatus(const GlobalData& gcd) {
   if (!gcd.sw.qualityNotices) return 0;
   // A shell keeps only the low 8 bits of a status: 256 notices would read as
   // success, so every count from 255 on is reported as 255.
-  return gcd.notices.total > 255 ? 255 : gcd.notices.total;
+  return gcd.notices.run.total > 255 ? 255 : gcd.notices.run.total;
 }

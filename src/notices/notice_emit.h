@@ -46,5 +46,8 @@ bool RaiseNotice(int number, int line, NoticeArgs args, GlobalData& gcd, const R
 // The single-line form, with the keyword wording of notice 22 when keyword
 // is given, and the occurrence record for the notice reports.
 void EmitNoticeLine(const char* fileName, int line, int number, const char* keyword, GlobalData& gcd);
+// Where an occurrence of a notice goes: the analysed file's own list, else
+// the run's.
+Llist<NameData>& NoticeOccurrenceList(GlobalData& gcd);
 // The current file name, or "" before any file.
 const char* CurrentFileName(const GlobalData& gcd);

@@ -2,17 +2,36 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 
+#include "common/records.h"
 #include "driver/config.h"
 
 // What a notice is about, for the outputs that point at code: the line it is
 // raised on, the function or type whose head or body it judges, or the file.
 enum class NoticeSubject : unsigned char { Line, Function, Type, File };
 
+// Counted notices: each numbered notice, and all of them with the user
+// defined ones.
+struct NoticeCounts {
+  std::array<int, kNoticeCount + 1> perNotice{};
+  int total = 0;
+  void Add(const NoticeCounts& other) {
+    for (std::size_t i = 0; i < perNotice.size(); ++i) perNotice[i] += other.perNotice[i];
+    total += other.total;
+  }
+};
+
 struct NoticeState {
-  std::array<int, kNoticeCount + 1> perNotice{};  // run-wide count of each notice
-  int total = 0;                                  // all notices of the run
+  NoticeCounts run;  // the notices of the run (of the files merged so far)
+  // While a file is analysed, its own counters (in its FileResult), added to
+  // the run's when the file is merged; null between files.
+  NoticeCounts* file = nullptr;
+  NoticeCounts& Counting() { return file != nullptr ? *file : run; }
+  // The same for the occurrences of the single-line form (-Tn): the file's
+  // own list while it is analysed, moved to the end of the run's at the merge.
+  Llist<NameData>* fileOccurrences = nullptr;
   // Short texts with their limits filled in when first asked for.
   std::array<std::string, kNoticeCount + 1> shortTexts{};
   int shortTextsBuilt = 0;

@@ -7,6 +7,7 @@
 #include "common/gcd.h"
 #include "common/output.h"
 #include "driver/exit.h"
+#include "notices/notice_emit.h"
 #include "notices/udqn.h"
 #include "notices/udqn_internal.h"
 #include "reports/format.h"
@@ -169,7 +170,7 @@ void emit_udqn_lite(const UdqnDefinition& def, GlobalData& gcd) {
         break;
     }
   }
-  AddNameNode(file, static_cast<unsigned>(line), static_cast<unsigned>(def.id), gcd.lists.noticeOccurrences, 0, gcd);
+  AddNameNode(file, static_cast<unsigned>(line), static_cast<unsigned>(def.id), NoticeOccurrenceList(gcd), 0, gcd);
 }
 
 void UdqnShow(const UdqnDefinition& def, GlobalData& gcd) {

@@ -121,7 +121,7 @@ void emit_udqn(UdqnDefinition& def, const char* line, GlobalData& gcd) {
   if (def.silent || gcd.drv.skipQuality) return;
   ++def.hits;
   ++gcd.eng.fc.notices;
-  ++gcd.notices.total;
+  ++gcd.notices.Counting().total;
   if (gcd.sarif.capturing) {
     RaisedNotice raised;
     raised.number = def.id;

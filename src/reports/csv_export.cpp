@@ -182,7 +182,7 @@ void CSV_Function_Line(FILE* stream, const char* name, const char* parameters, i
 
 void CSV_File_Line(FILE* stream, const char* name, time_t date, long size, int loc, int eloc, int lloc, int comments,
                    int blanks, int lines, int classes, int functions, int parameters, int returns, int cyclomatic,
-                   int notices, int totals, GlobalData& gcd) {
+                   int notices, int totals, GlobalData& gcd, CsvFileRow* row) {
   if (!gcd.sw.csvFileSummary) return;
   FILE* out = Stream(stream);
   const bool fp = gcd.sw.functionPoints != 0;
@@ -218,5 +218,16 @@ void CSV_File_Line(FILE* stream, const char* name, time_t date, long size, int l
   const std::array<double, 3> fileFp = {GetFP(loc, 0, gcd), GetFP(eloc, 1, gcd), GetFP(lloc, 2, gcd)};
   StreamF(out, "%s, %s,, %s", "File", CsvName(name).c_str(), dateText);
   WriteColumns(out, kFileColumns, LineValues(values, ratio, fileFp), false, fp);
-  AddToBlock(block, values, ratio, fileFp);
+  if (row == nullptr) {
+    AddToBlock(block, values, ratio, fileFp);
+    return;
+  }
+  row->present = true;
+  row->values = values;
+  row->ratio = ratio;
+  row->fp = fileFp;
+}
+
+void AddCsvFileRow(const CsvFileRow& row, GlobalData& gcd) {
+  if (row.present) AddToBlock(gcd.rep.csvFiles, row.values, row.ratio, row.fp);
 }

@@ -38,7 +38,7 @@ void ProfileRows(int total, GlobalData& gcd) {
   const std::string& count = gcd.cfg.htmlFunctionColor;
   const std::string& share = gcd.cfg.htmlClassColor;
   for (int type = 1; type <= kNoticeCount; ++type) {
-    const int n = gcd.notices.perNotice[type];
+    const int n = gcd.notices.run.perNotice[type];
     if (n < 1) continue;
     const double pct = Quotient(n, total) * 100.0;
     const char* text = NoticeText(type, gcd);
@@ -67,7 +67,7 @@ void ProfileRows(int total, GlobalData& gcd) {
 
 void ShowQualityProfile(GlobalData& gcd) {
   int total = UserNoticeTotal(gcd);
-  for (int type = 1; type <= kNoticeCount; ++type) total += gcd.notices.perNotice[type];
+  for (int type = 1; type <= kNoticeCount; ++type) total += gcd.notices.run.perNotice[type];
   const FileCounts& c = gcd.eng.fc;
   const int loc = c.loc, eloc = Eloc(c), lloc = Lloc(c);
   const Density densities[] = {

@@ -58,6 +58,14 @@ struct CsvBlock {
   std::array<RealColumnStat, 3> fp{};   // function points of LOC, eLOC, lLOC
 };
 
+// What one CSV file line adds to the run's file block.
+struct CsvFileRow {
+  bool present = false;  // a file line was written
+  std::array<long long, kCsvColumnCount> values{};
+  double ratio = 0;
+  std::array<double, 3> fp{};
+};
+
 // Totals of the file detail list (-Td).
 struct FileDetailTotals {
   int files = 0;

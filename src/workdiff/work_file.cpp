@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -182,7 +183,7 @@ FILE* CreateWorkFile(GlobalData& gcd) {
   return fp;
 }
 
-std::string WorkFileEntryName(const std::string& fileName, GlobalData& gcd) {
+std::string WorkFileEntryName(const std::string& fileName, const GlobalData& gcd) {
   const std::string& top = gcd.sw.workTopDir;
   if (!gcd.cfg.relativeWorkFiles || top.empty() || top == ".") return fileName;
   if (fileName.compare(0, top.size(), top) != 0) return fileName;
@@ -194,14 +195,18 @@ std::string WorkFileEntryName(const std::string& fileName, GlobalData& gcd) {
   return fileName;
 }
 
-void WriteWorkFileLine(const FileData& record, GlobalData& gcd) {
+std::string WorkFileLine(const FileData& record, const GlobalData& gcd) {
+  if (gcd.drv.workFileStream == nullptr) return {};
+  char numbers[256];
+  std::snprintf(numbers, sizeof numbers, "| %ld %d %d %d %d %d %d %d %d %d %d %d ", static_cast<long>(record.date),
+                record.size, record.loc, record.eloc, record.comments, record.blanks, record.lines, record.lloc,
+                record.cyclomatic, gcd.eng.fc.notices, record.parameters + record.returns, record.functions);
+  return WorkFileEntryName(record.name, gcd) + numbers + gcd.wd.dataStoredPath + "\n";
+}
+
+void WriteWorkFileLine(const std::string& line, GlobalData& gcd) {
   FILE* fp = gcd.drv.workFileStream;
-  if (fp == nullptr) return;
-  const std::string name = WorkFileEntryName(record.name, gcd);
-  StreamF(fp, "%s| %ld %d %d %d %d %d %d %d %d %d %d %d %s\n", name.c_str(), static_cast<long>(record.date),
-          record.size, record.loc, record.eloc, record.comments, record.blanks, record.lines, record.lloc,
-          record.cyclomatic, gcd.eng.fc.notices, record.parameters + record.returns, record.functions,
-          gcd.wd.dataStoredPath.c_str());
+  if (fp != nullptr && !line.empty()) std::fwrite(line.data(), 1, line.size(), fp);
 }
 
 void FinishWorkFile(GlobalData& gcd) {

@@ -20,11 +20,14 @@ std::string WorkFileCreateName(GlobalData& gcd);
 // Returns the stream, or null (after a message; the run then fails) when the
 // file cannot be created or names something that is not a regular file.
 FILE* CreateWorkFile(GlobalData& gcd);
-// The work file line of the file just analysed.
-void WriteWorkFileLine(const FileData& record, GlobalData& gcd);
+// The work file line of the file just analysed (with its notices so far and
+// its line data file), or empty when no baseline is being written.
+std::string WorkFileLine(const FileData& record, const GlobalData& gcd);
+// Writes a line made by WorkFileLine to the work file (when the file is merged).
+void WriteWorkFileLine(const std::string& line, GlobalData& gcd);
 // The name written in a work file line: relative to the baseline top
 // directory when "Relative Work Files" is Yes.
-std::string WorkFileEntryName(const std::string& fileName, GlobalData& gcd);
+std::string WorkFileEntryName(const std::string& fileName, const GlobalData& gcd);
 // End of run: publishes the line data directory and the work file, copies
 // the work file to the location's workfile.dat and reports it. A baseline
 // with a failed write is not published (the previous files stay and the run

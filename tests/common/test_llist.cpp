@@ -81,6 +81,27 @@ TEST(Llist, AddUniqueRejectsAPresentName) {
   EXPECT_EQ(LlistSearch(list, &missing, &CompName_NameData), nullptr);
 }
 
+TEST(Llist, SpliceKeepsOrderAndLinksBothWays) {
+  auto gcd = NewGlobalData();
+  Llist<FileData> run, file;
+  LlistSpliceAtTail(run, file);  // nothing to move
+  EXPECT_EQ(run.count, 0);
+  AddFileNode(File("a", 1), file, 0, *gcd);
+  AddFileNode(File("b", 2), file, 0, *gcd);
+  LlistSpliceAtTail(run, file);  // into an empty list
+  AddFileNode(File("c", 3), file, 0, *gcd);
+  AddFileNode(File("d", 0), run, 2, *gcd);  // sorted in first; the list stops being known sorted
+  LlistSpliceAtTail(run, file);
+  EXPECT_EQ(Names(run), (std::vector<std::string>{"d", "a", "b", "c"}));
+  EXPECT_EQ(run.count, 4);
+  EXPECT_EQ(run.sortedBy, nullptr);
+  EXPECT_EQ(run.tail->data->name, "c");
+  EXPECT_EQ(run.tail->prev->prev->prev, run.head);
+  EXPECT_EQ(file.count, 0);
+  EXPECT_EQ(file.head, nullptr);
+  EXPECT_EQ(file.tail, nullptr);
+}
+
 TEST(Llist, InsertBeforeAndAfterAReference) {
   Llist<NameData> list;
   auto* mid = LlistInsert(list, nullptr, std::make_unique<NameData>(NameData{"m", 0, 0}), 1);

@@ -321,7 +321,7 @@ TEST(ParseLine, TotalsAddUpAndCopyBack) {
     gcd->lang.isC = 1;
     ++gcd->lang.cFiles;
     for (const char* l : {"int a;\n", "\n", "// c\n"}) ParseLine(l, 1, *gcd);
-    AddTotal(*gcd);
+    AddTotal(gcd->eng.fc, FileLanguageGroup(gcd->lang), *gcd);
   }
   EXPECT_EQ(gcd->tot.counts.loc, 2);
   EXPECT_EQ(gcd->langTot[kGroupC].loc, 2);

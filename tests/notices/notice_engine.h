@@ -37,7 +37,7 @@ class NoticeEngine : public FeedEngine {
       if (std::find(leaveOut.begin(), leaveOut.end(), n) == leaveOut.end()) numbers.push_back(n);
     return numbers;
   }
-  int Count(int notice) const { return gcd().notices.perNotice[static_cast<std::size_t>(notice)]; }
+  int Count(int notice) const { return gcd().notices.run.perNotice[static_cast<std::size_t>(notice)]; }
   const std::string& out() const { return out_; }
 
  private:

@@ -129,11 +129,11 @@ TEST_F(NoticeForms, UnboundScopeNamesItsKeywordOnOneLine) {
   // Without function analysis there is no unbound-scope notice.
   gcd->sw.functionAnalysis = 0;
   EXPECT_EQ(Out([&] { EmitScopeError(kScopeIf, 5, *gcd); }), "");
-  EXPECT_EQ(gcd->notices.perNotice[22], 3);
+  EXPECT_EQ(gcd->notices.run.perNotice[22], 3);
 }
 
 TEST_F(NoticeForms, CountingIsSeparateFromWriting) {
-  const auto counts = [&] { return std::make_tuple(gcd->eng.fc.notices, gcd->notices.perNotice[30], gcd->notices.total); };
+  const auto counts = [&] { return std::make_tuple(gcd->eng.fc.notices, gcd->notices.run.perNotice[30], gcd->notices.run.total); };
   // A totals report counts without writing.
   gcd->sw.totalsOnly = 1;
   EXPECT_EQ(Out([&] { TabNotice(12, *gcd); }), "");
@@ -157,13 +157,13 @@ TEST_F(NoticeForms, CountingIsSeparateFromWriting) {
   SetNoticeFlag(57, 1, *gcd);
   EmitSkipTokenNotice(58, 3, *gcd);
   EmitSkipTokenNotice(57, 4, *gcd);
-  EXPECT_EQ(gcd->notices.perNotice[58], 1);
-  EXPECT_EQ(gcd->notices.perNotice[57], 0);
+  EXPECT_EQ(gcd->notices.run.perNotice[58], 1);
+  EXPECT_EQ(gcd->notices.run.perNotice[57], 0);
 }
 
 TEST_F(NoticeForms, ExitStatusIsTheCountHeldAt255) {
   for (auto [total, status] : {std::pair{0, 0}, {1, 1}, {254, 254}, {255, 255}, {256, 255}, {1000000, 255}}) {
-    gcd->notices.total = total;
+    gcd->notices.run.total = total;
     EXPECT_EQ(NoticeExitStatus(*gcd), status) << total;
   }
   gcd->sw.qualityNotices = 0;

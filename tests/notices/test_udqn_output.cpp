@@ -42,7 +42,7 @@ TEST_F(UdqnOutput, VerboseFormsExpandTheMessage) {
   // CSV drops the commas of the message, inserted text included.
   EXPECT_EQ(Fire(OutputMode::Csv),
             "\n    Notice #123: printf at src/a.c:42 100%\n             printf(\"a b\"); <here>\n");
-  EXPECT_EQ(gcd->notices.total, 3);
+  EXPECT_EQ(gcd->notices.run.total, 3);
   EXPECT_EQ(gcd->eng.fc.notices, 3);
   EXPECT_EQ(def.hits, 3);
   EXPECT_EQ(gcd->lists.noticeOccurrences.count, 0);  // verbose notices are not listed
@@ -72,7 +72,7 @@ TEST_F(UdqnOutput, TotalsModeCountsWithoutPrintingUnlessNoticesAreListed) {
   EXPECT_EQ(Fire(OutputMode::Text), "");
   gcd->sw.noticeListMode = 1;
   EXPECT_EQ(Fire(OutputMode::Text), "  Notice # 123: Line 42, no printf, use log\n");
-  EXPECT_EQ(gcd->notices.total, 2);
+  EXPECT_EQ(gcd->notices.run.total, 2);
 }
 
 TEST_F(UdqnOutput, SilentDefinitionsOnlyMoveFlags) {
@@ -83,7 +83,7 @@ TEST_F(UdqnOutput, SilentDefinitionsOnlyMoveFlags) {
   EXPECT_EQ(Fire(OutputMode::Text), "");
   EXPECT_EQ(gcd->udqn.flags[4], 1);
   EXPECT_EQ(gcd->udqn.flags[6], 0);
-  EXPECT_EQ(gcd->notices.total, 0);
+  EXPECT_EQ(gcd->notices.run.total, 0);
   EXPECT_EQ(def.hits, 0);
 }
 

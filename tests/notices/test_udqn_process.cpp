@@ -91,7 +91,7 @@ TEST_F(UdqnRun, FlagsChainDefinitionsAcrossLines) {
   EXPECT_EQ(Count(out, "Notice #101"), 1u);
   EXPECT_EQ(Count(out, "Notice #100"), 0u);
   EXPECT_EQ(gcd->eng.fc.notices, 3);
-  EXPECT_EQ(gcd->notices.total, 3);
+  EXPECT_EQ(gcd->notices.run.total, 3);
 }
 
 TEST_F(UdqnRun, EndOfFileDefinitionsAndFlagsAcrossFiles) {
@@ -168,7 +168,7 @@ TEST_F(UdqnRun, QualitySkipRegionMovesFlagsButCountsNothing) {
   });
   EXPECT_EQ(Hits(100), 0);
   EXPECT_EQ(Hits(101), 1);
-  EXPECT_EQ(gcd->notices.total, 1);
+  EXPECT_EQ(gcd->notices.run.total, 1);
 }
 
 TEST_F(UdqnRun, NothingLoadedCostsNothing) {

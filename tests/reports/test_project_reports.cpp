@@ -65,8 +65,8 @@ TEST_F(ProjectReports, FileFunctionSummaryAddsTheTwoInterfaceMaxima) {
 }
 
 TEST_F(ProjectReports, QualityProfileRowsAndDensity) {
-  gcd->notices.perNotice[20] = 4;
-  gcd->notices.perNotice[47] = 3;
+  gcd->notices.run.perNotice[20] = 4;
+  gcd->notices.run.perNotice[47] = 3;
   gcd->eng.fc.loc = 3500;
   gcd->eng.fc.statements = 0;  // lLOC 0: no lLOC density
   const std::string out = CaptureOut([&] { ShowQualityProfile(*gcd); });

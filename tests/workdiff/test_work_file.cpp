@@ -78,10 +78,10 @@ TEST_F(WorkFileTest, WrittenHeaderAndLinesLoadBack) {
   a.loc = 1, a.eloc = 2, a.comments = 3, a.blanks = 4, a.lines = 5, a.lloc = 6, a.cyclomatic = 7;
   a.parameters = 4, a.returns = 5, a.functions = 11;
   gcd->eng.fc.notices = 8;
-  WriteWorkFileLine(a, *gcd);
+  WriteWorkFileLine(WorkFileLine(a, *gcd), *gcd);
   gcd->wd.dataStoredPath = "base.dat.dif/src_b_c.dif";
   a.name = "src/b.c";
-  WriteWorkFileLine(a, *gcd);
+  WriteWorkFileLine(WorkFileLine(a, *gcd), *gcd);
   gcd->cfg.workFileLocation = dir.path();
   CaptureOut([&] { FinishWorkFile(*gcd); });
 

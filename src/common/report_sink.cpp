@@ -1,0 +1,66 @@
+#include "common/report_sink.h"
+
+#include <utility>
+
+#include "common/format_writer.h"
+#include "common/output.h"
+
+namespace {
+thread_local ReportSink* tCurrentSink = nullptr;
+
+constexpr std::size_t kFirstCapacity = 4096;
+
+}  // namespace
+
+// The fast path holds whatever fits its memory, so a sink that passes its
+// text on never has more memory than its bound.
+ReportSink::ReportSink(FILE* through, std::size_t bound) : through_(through), bound_(bound) { Reserve(kFirstCapacity); }
+
+void ReportSink::Reserve(std::size_t capacity) {
+  if (through_ != nullptr && capacity > bound_) capacity = bound_;
+  auto data = std::make_unique_for_overwrite<char[]>(capacity > 0 ? capacity : 1);
+  if (size_ > 0) std::memcpy(data.get(), data_.get(), size_);
+  data_ = std::move(data);
+  capacity_ = capacity;
+}
+
+void ReportSink::AppendMore(const char* text, std::size_t n) {
+  if (through_ != nullptr && size_ + n > bound_) {
+    FlushTo(through_);
+    // A piece larger than the bound goes through whole, never held.
+    if (n > bound_) {
+      WriteBytes(through_, text, n);
+      return;
+    }
+    if (n <= capacity_) {
+      Append(text, n);
+      return;
+    }
+  }
+  std::size_t grown = capacity_ > 0 ? capacity_ * 2 : kFirstCapacity;
+  while (grown < size_ + n) grown *= 2;
+  Reserve(grown);
+  Append(text, n);
+}
+
+void ReportSink::FlushTo(FILE* stream) {
+  WriteBytes(stream, data_.get(), size_);
+  size_ = 0;
+}
+
+void ReportSink::Reset(FILE* through) {
+  size_ = 0;
+  through_ = through;
+  if (through_ != nullptr && capacity_ > bound_) Reserve(bound_);
+}
+
+ReportSink* CurrentReportSink() { return tCurrentSink; }
+
+ReportSinkScope::ReportSinkScope(ReportSink* sink) : previous_(tCurrentSink) { tCurrentSink = sink; }
+
+ReportSinkScope::~ReportSinkScope() { tCurrentSink = previous_; }
+
+void ReleaseCurrentReportSink() {
+  if (tCurrentSink != nullptr) tCurrentSink->FlushTo(gLQAOUT);
+  tCurrentSink = nullptr;
+}

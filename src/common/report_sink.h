@@ -1,0 +1,74 @@
+// Report text held in memory on its way to the report stream: the text one
+// file's analysis writes is kept apart from the run's until the file is
+// merged, so that the run's text stays in file order whoever wrote it.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string_view>
+
+class ReportSink {
+ public:
+  // What a sink holds before it passes its text on (when it has a stream to
+  // pass it to): a file's text runs to hundreds of megabytes with notices
+  // listed over a generated source.
+  static constexpr std::size_t kDefaultBound = std::size_t{1} << 18;
+
+  // through: the stream that takes the text whenever it would grow past the
+  // bound, which keeps memory bounded and, when the sink is the only writer
+  // of that stream for the time, the bytes the same; null: the sink keeps
+  // all of its text.
+  explicit ReportSink(FILE* through = nullptr, std::size_t bound = kDefaultBound);
+  ReportSink(const ReportSink&) = delete;
+  ReportSink& operator=(const ReportSink&) = delete;
+
+  // Report writers append millions of short pieces: one copy while there is room.
+  void Append(const char* text, std::size_t n) {
+    if (n <= capacity_ - size_) {
+      std::memcpy(data_.get() + size_, text, n);
+      size_ += n;
+      return;
+    }
+    AppendMore(text, n);
+  }
+  std::string_view Text() const { return {data_.get(), size_}; }
+  std::size_t Size() const { return size_; }
+  // Writes the text held to the stream and empties the sink (its memory is
+  // kept for the next file).
+  void FlushTo(FILE* stream);
+  // Drops the text held and sets where text passes through.
+  void Reset(FILE* through);
+
+ private:
+  void AppendMore(const char* text, std::size_t n);
+  void Reserve(std::size_t capacity);
+  std::unique_ptr<char[]> data_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+  FILE* through_;
+  std::size_t bound_;
+};
+
+// The sink that the report writers of the calling thread write to instead of
+// gLQAOUT (OutF, OutS, OutN, and StreamF given gLQAOUT); null, the default,
+// writes straight to gLQAOUT. Each thread of execution has its own.
+ReportSink* CurrentReportSink();
+
+// Makes a sink current for its lifetime, then the one before it again.
+class ReportSinkScope {
+ public:
+  explicit ReportSinkScope(ReportSink* sink);
+  ~ReportSinkScope();
+  ReportSinkScope(const ReportSinkScope&) = delete;
+  ReportSinkScope& operator=(const ReportSinkScope&) = delete;
+
+ private:
+  ReportSink* previous_;
+};
+
+// Writes the text of the calling thread's current sink to gLQAOUT and lets
+// the writers write straight to gLQAOUT from then on: an early exit writes its
+// closing text after the text of the file it stopped in.
+void ReleaseCurrentReportSink();

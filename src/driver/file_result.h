@@ -1,0 +1,35 @@
+// What the analysis of one file hands to the run, applied by MergeFile.
+#pragma once
+
+#include <string>
+
+#include "common/report_sink.h"
+#include "dashboard/dashboard_state.h"
+#include "driver/languages.h"
+#include "engine/counters.h"
+#include "notices/notice_state.h"
+#include "reports/report_state.h"
+
+struct FileData;
+
+struct FileResult {
+  int index = -1;               // the file's place in the input list
+  FileData* record = nullptr;   // its record in the list
+  // The report text the file's analysis wrote. In the serial run it passes
+  // on to gLQAOUT whenever it outgrows its bound, and the rest at the merge.
+  ReportSink text;
+  // The file was read to its end; the rest is set only then.
+  bool analysed = false;
+  FileCounts counts;                          // its counters for the project totals
+  LanguageGroup group = kGroupOther;          // and its language group's totals
+  int LanguageState::*kindCounter = nullptr;  // its language's file counter, if any
+  long long bytes = 0;                        // its size
+  NoticeCounts notices;                       // the notices counted in it
+  Llist<NameData> occurrences;                // and listed in the single-line form
+  CsvFileRow csvFile;                         // its CSV file line's values
+  FileNoticeTally dashboard;                  // its notices by category
+  std::string workLine;                       // its line of the baseline's work file
+
+  // Made ready for the next file (its memory is kept).
+  void Reset(int nextIndex, FileData& nextRecord, FILE* through);
+};

@@ -1,0 +1,108 @@
+// The per-file report sink: the writers' text reaches it byte for byte as it
+// would reach the report stream, it passes its text on past its bound in
+// order, and each thread has its own.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "capture_out.h"
+#include "common/output.h"
+#include "common/report_sink.h"
+
+namespace {
+
+// Every kind of report write, some past the writer's line buffer or left to
+// the C library.
+void WriteEverything() {
+  OutF("%-6s|%5d|%.2f|%c\n", "name", -42, 2.345, 'x');
+  OutF("%e %x\n", 1.5, 255u);
+  OutS("plain \xfc\xc3\xbc text\n");
+  OutN("cut\xe2\x82", 5);
+  StreamF(gLQAOUT, "%s\n", std::string(5000, '\xe9').c_str());
+  OutF("%s\n", std::string(6000, 'a').c_str());
+}
+
+std::string ThroughSink() {
+  ReportSink sink;
+  ReportSinkScope scope(&sink);
+  EXPECT_EQ(CaptureOut(WriteEverything), "");
+  return std::string(sink.Text());
+}
+
+TEST(ReportSink, HoldsWhatTheStreamWouldGetInEveryMode) {
+  EXPECT_EQ(ThroughSink(), CaptureOut(WriteEverything));
+  SetReportBytes(ReportBytes::HtmlUtf8);
+  const std::string html = CaptureOut(WriteEverything);
+  const std::string htmlSink = ThroughSink();
+  SetReportBytes(ReportBytes::AsIs);
+  EXPECT_NE(html.find("&#252;\xc3\xbc"), std::string::npos);
+  EXPECT_EQ(htmlSink, html);
+}
+
+TEST(ReportSink, OnlyReportTextOnlyWhileCurrentAndOnlyOnItsThread) {
+  ReportSink outer, inner, worker;
+  const std::string direct = CaptureOut([&] {
+    ReportSinkScope a(&outer);
+    OutS("1");
+    {
+      ReportSinkScope b(&inner);
+      OutS("2");
+      StreamF(stderr, "%s", "");  // another stream is written as ever
+    }
+    OutS("3");
+    std::thread([&] {
+      EXPECT_EQ(CurrentReportSink(), nullptr);
+      ReportSinkScope own(&worker);
+      OutS("w");
+    }).join();
+    ReleaseCurrentReportSink();  // as an early exit does: the held text first
+    OutS("4");
+  });
+  EXPECT_EQ(direct, "134");
+  EXPECT_EQ(inner.Text(), "2");
+  EXPECT_EQ(worker.Text(), "w");
+  EXPECT_EQ(outer.Size(), 0u);
+  EXPECT_EQ(CurrentReportSink(), nullptr);
+}
+
+TEST(ReportSink, PassesItsTextOnPastTheBoundInOrder) {
+  char* data = nullptr;
+  std::size_t size = 0;
+  FILE* out = open_memstream(&data, &size);
+  auto written = [&] {
+    std::fflush(out);
+    return std::string(data, size);
+  };
+  ReportSink sink(out, 8);
+  std::string all;
+  for (const std::string piece : {"abc", "defgh", "i", "0123456789xyz", "tail"}) {
+    sink.Append(piece.data(), piece.size());
+    all += piece;
+    EXPECT_LE(sink.Size(), 8u);
+    EXPECT_EQ(written() + std::string(sink.Text()), all);
+    // Exactly the bound is held; the piece past it sends what was held first;
+    // a piece larger than the bound passes through whole.
+    if (piece == "defgh") {
+      EXPECT_EQ(written(), "");
+    } else if (piece == "i") {
+      EXPECT_EQ(written(), "abcdefgh");
+    } else if (piece == "0123456789xyz") {
+      EXPECT_EQ(sink.Size(), 0u);
+    }
+  }
+  sink.FlushTo(out);
+  EXPECT_EQ(written(), all);
+  std::fclose(out);
+  std::free(data);
+
+  // Without a stream to pass it to, a sink keeps everything.
+  ReportSink keeper(nullptr, 4);
+  keeper.Append("0123456789", 10);
+  keeper.Append("ab", 2);
+  EXPECT_EQ(keeper.Text(), "0123456789ab");
+}
+
+}  // namespace

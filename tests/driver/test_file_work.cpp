@@ -1,0 +1,113 @@
+// The seam between one file's work and the run's: the analysis of a file
+// holds its text and its counts in its result, and the merge applies them to
+// the run in file order.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "capture_out.h"
+#include "common/gcd.h"
+#include "driver/file_result.h"
+#include "driver/file_work.h"
+#include "test_support.h"
+
+namespace {
+
+class FileWork : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    BuildLanguageTable(*gcd);
+    Switches& s = gcd->sw;
+    s.qualityNotices = s.noticeSingleLine = s.noticeListMode = 1;
+  }
+  std::unique_ptr<GlobalData> gcd = NewGlobalData();
+  TempDir dir;
+};
+
+TEST_F(FileWork, AnalysisChangesNoRunRecordAndWritesNothingUntilTheMerge) {
+  const std::string source = "int f(int x)\n{\n\tif (x) return 1;\n\treturn 0;\n}\n";
+  FileData record;
+  record.name = dir.Write("a.c", source);
+  char* work = nullptr;
+  std::size_t workSize = 0;
+  gcd->drv.workFileStream = open_memstream(&work, &workSize);
+  FileResult result;
+  EXPECT_EQ(CaptureOut([&] { AnalyzeFile(*gcd, 0, record, result); }), "");
+  ASSERT_TRUE(result.analysed);
+  EXPECT_EQ(result.counts.loc, 5);
+  EXPECT_GT(result.notices.total, 0);  // the tabs
+  EXPECT_EQ(result.occurrences.count, result.notices.total);
+  EXPECT_NE(result.text.Text().find("a.c"), std::string::npos);
+  std::fflush(gcd->drv.workFileStream);
+  EXPECT_EQ(workSize, 0u);
+  EXPECT_EQ(gcd->tot.counts.loc + gcd->tot.bytes + gcd->lang.cFiles + gcd->langTot[kGroupC].loc, 0);
+  EXPECT_EQ(gcd->notices.run.total + gcd->lists.noticeOccurrences.count, 0);
+  EXPECT_EQ(gcd->notices.file, nullptr);
+
+  const std::string held(result.text.Text());
+  EXPECT_EQ(CaptureOut([&] { MergeFile(*gcd, result); }), held);
+  EXPECT_EQ(gcd->tot.counts.loc, 5);
+  EXPECT_EQ(gcd->tot.bytes, static_cast<long long>(source.size()));
+  EXPECT_EQ(gcd->lang.cFiles, 1);
+  EXPECT_EQ(gcd->langTot[kGroupC].loc, 5);
+  EXPECT_EQ(gcd->notices.run.perNotice, result.notices.perNotice);
+  EXPECT_EQ(gcd->lists.noticeOccurrences.count, result.notices.total);
+  std::fclose(gcd->drv.workFileStream);
+  gcd->drv.workFileStream = nullptr;
+  EXPECT_EQ(std::string(work, workSize).rfind(record.name + "| ", 0), 0u);
+  std::free(work);
+}
+
+TEST_F(FileWork, AnUnreadableFileGivesItsMessageAndNoCounts) {
+  FileData record;
+  record.name = dir.path() + "/missing.c";
+  FileResult result;
+  EXPECT_EQ(CaptureOut([&] { AnalyzeFile(*gcd, 0, record, result); }), "");
+  EXPECT_FALSE(result.analysed);
+  const std::string merged = CaptureOut([&] { MergeFile(*gcd, result); });
+  EXPECT_NE(merged.find("Error: Problem opening input file"), std::string::npos);
+  EXPECT_EQ(gcd->tot.counts.physical, 0);
+  EXPECT_EQ(gcd->lang.cFiles, 0);
+}
+
+TEST_F(FileWork, MergesAddInFileOrder) {
+  // Floating-point sums depend on their order: in file order 1e16 + 1 loses
+  // the 1, which any other order would keep.
+  const double points[] = {1e16, 1.0, -1e16};
+  FileData records[3];
+  gcd->dash.wanted = 1;
+  const std::string text = CaptureOut([&] {
+    FileResult result;
+    for (int i = 0; i < 3; ++i) {
+      result.Reset(i, records[i], nullptr);
+      records[i].fpLoc = points[i];
+      result.analysed = true;
+      result.counts.loc = 1 << i;
+      result.notices.perNotice[5] = 1;
+      result.notices.total = 1;
+      result.csvFile.present = i != 1;  // no CSV line for the second file
+      result.csvFile.values[kCsvLoc] = 10 - i;
+      result.dashboard.frequent = i + 1;
+      AddNameNode("f" + std::to_string(i), 1, 5, result.occurrences, 0, *gcd);
+      const std::string line = "file " + std::to_string(i) + "\n";
+      result.text.Append(line.data(), line.size());
+      MergeFile(*gcd, result);
+    }
+  });
+  EXPECT_EQ(text, "file 0\nfile 1\nfile 2\n");
+  EXPECT_EQ(gcd->tot.fpLoc, 0.0);
+  EXPECT_EQ(gcd->tot.counts.loc, 7);
+  EXPECT_EQ(gcd->notices.run.perNotice[5], 3);
+  std::vector<std::string> listed;
+  for (const NameData& r : gcd->lists.noticeOccurrences) listed.push_back(r.name);
+  EXPECT_EQ(listed, (std::vector<std::string>{"f0", "f1", "f2"}));
+  EXPECT_EQ(gcd->rep.csvFiles.count, 2);
+  EXPECT_EQ(gcd->rep.csvFiles.columns[kCsvLoc].min, 8);
+  EXPECT_EQ(gcd->dash.tallies.at(&records[2]).frequent, 3);
+}
+
+}  // namespace
