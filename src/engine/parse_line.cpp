@@ -353,15 +353,13 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
   // go.
   int start = 0;
   if (!extractStrings && !extractComments && !keepContext && !lex.region_flag) {
+    int tabs = 0;
     while (start < s.len && (line[start] == ' ' || line[start] == '\t')) {
-      if (line[start] == '\t') {
-        eng.fc.whitespace += tabSize;
-        if (checks && !lex.in_string) TabNotice(s.lineNumber, gcd);
-      } else {
-        eng.fc.whitespace += 1;
-      }
+      if (line[start] == '\t') ++tabs;
       ++start;
     }
+    eng.fc.whitespace += tabs * tabSize + (start - tabs);
+    if (tabs > 0 && checks && !lex.in_string) TabNotices(s.lineNumber, tabs, gcd);
   }
   for (int i = start; i < s.len; ++i) {
     const char c = line[i];
