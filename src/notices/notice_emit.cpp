@@ -254,7 +254,7 @@ bool RaiseNotice(int number, int line, NoticeArgs args, GlobalData& gcd, const R
 }
 
 void RaiseRepeatedNotice(int number, int line, int count, GlobalData& gcd) {
-  if (count <= 0 || !RaiseNotice(number, line, {}, gcd)) return;
+  if (count <= 0 || !RaiseNotice(number, line, {}, gcd) || count == 1) return;
   // The first one wrote the prepared text of this line when every other one
   // would write the same bytes and nothing else keeps a record of each.
   const Switches& sw = gcd.sw;
