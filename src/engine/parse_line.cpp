@@ -150,6 +150,7 @@ struct StopTable {
   explicit StopTable(const char* stops) {
     for (const char* p = stops; *p; ++p) kind[static_cast<unsigned char>(*p)] = kStop;
     kind[static_cast<unsigned char>('\r')] = kind[static_cast<unsigned char>('\n')] = kStop;
+    kind[0] = kStop;  // the terminator: no character before len is one
     kind[static_cast<unsigned char>(' ')] = kBlank;
     kind[static_cast<unsigned char>('\t')] = kTab;
   }
@@ -422,6 +423,10 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
       // run when a keyword could start right after it.
       const bool inCode = &stops == &stopCode;
       while (j < s.len) {
+        if (s.endsInText) {
+          while (stops.kind[static_cast<unsigned char>(line[j])] == kInert) ++j;
+          if (j >= s.len) break;
+        }
         const unsigned char kind = stops.kind[static_cast<unsigned char>(line[j])];
         if (kind == kInert) {
           ++j;
@@ -552,6 +557,7 @@ void ParseLine(const char* line, int lineNumber, GlobalData& gcd) {
   LineScan s{line, 0, lineNumber, {}};
   // 1. The counted length leaves out one line feed and then one carriage return.
   int len = static_cast<int>(strnlen(line, kTextMax));
+  s.endsInText = static_cast<std::size_t>(len) < kTextMax;
   if (len > 0 && line[len - 1] == '\n') --len;
   if (len > 0 && line[len - 1] == '\r') --len;
   s.len = len;
