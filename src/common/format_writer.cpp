@@ -208,7 +208,58 @@ void PutInteger(Line& out, const Spec& spec, va_list& args) {
   PutNumber(out, spec, text, static_cast<std::size_t>(r.ptr - text));
 }
 
+// The digits of |value| rounded to precision decimals (at most 4) as one
+// integer, rounded exactly as the C library rounds the binary value: the
+// scaled value is rounded in floating point, then the exact remainder (one
+// fused multiply-add) corrects it. False when the value is too large or the
+// remainder is a tie, which are left to the full conversion.
+bool ScaledDigits(double value, int precision, std::uint64_t& digits) {
+  static constexpr double kScale[] = {1.0, 10.0, 100.0, 1000.0, 10000.0};
+  if (precision < 0 || precision > 4) return false;
+  const double magnitude = std::fabs(value);
+  const double scale = kScale[precision];
+  // Below 2^52 every integer and its neighbours are exact doubles.
+  if (!(magnitude * scale < 4503599627370496.0)) return false;
+  double rounded = std::nearbyint(magnitude * scale);
+  const double remainder = std::fma(magnitude, scale, -rounded);
+  if (remainder > 0.5) rounded += 1.0;
+  else if (remainder < -0.5) rounded -= 1.0;
+  else if (remainder == 0.5 || remainder == -0.5) return false;
+  digits = static_cast<std::uint64_t>(rounded);
+  return true;
+}
+
+}  // namespace
+
+std::size_t ShortFixed(double value, int precision, char (&text)[kShortFixedSize]) {
+  std::uint64_t digits = 0;
+  if (!std::isfinite(value) || !ScaledDigits(value, precision, digits)) return 0;
+  char number[kShortFixedSize];
+  char* const end = number + sizeof number;
+  char* p = end;
+  for (int k = 0; k < precision; ++k) {
+    *--p = static_cast<char>('0' + digits % 10);
+    digits /= 10;
+  }
+  if (precision > 0) *--p = '.';
+  do {
+    *--p = static_cast<char>('0' + digits % 10);
+    digits /= 10;
+  } while (digits != 0);
+  if (std::signbit(value)) *--p = '-';
+  const auto n = static_cast<std::size_t>(end - p);
+  std::memcpy(text, p, n);
+  return n;
+}
+
+namespace {
+
 void PutFixed(Line& out, const Spec& spec, double value) {
+  char shortText[kShortFixedSize];
+  if (const std::size_t n = ShortFixed(value, spec.precision < 0 ? 6 : spec.precision, shortText); n > 0) {
+    PutNumber(out, spec, shortText, n);
+    return;
+  }
   if (!std::isfinite(value)) {
     // As the C library writes them, padded with blanks only.
     const char* text = std::isnan(value) ? (std::signbit(value) ? "-nan" : "nan") : (value < 0 ? "-inf" : "inf");

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdarg>
+#include <cstddef>
 #include <cstdio>
 
 class ReportSink;
@@ -27,3 +28,9 @@ void WriteBytes(FILE* stream, const char* text, std::size_t n);
 // (digits or '*') and for s and f a precision (digits, '*' for s; at most
 // 40 for f).
 bool FormattedHere(const char* fmt);
+
+// A value with at most 4 decimals, as "%.*f" writes it, when it is finite
+// and below 2^52 once scaled and no halfway case: its length, else 0 (then
+// the full conversion is needed).
+inline constexpr std::size_t kShortFixedSize = 24;
+std::size_t ShortFixed(double value, int precision, char (&text)[kShortFixedSize]);

@@ -12,7 +12,10 @@
 // A fixed text buffer with its fill index; appending beyond 2047 characters
 // is dropped, so the line loop never allocates.
 struct LineText {
-  char text[kTextBuf] = {};
+  // Only the text before the terminator is ever read: a fresh buffer is not
+  // cleared (the engine state is made anew for every file).
+  LineText() { text[0] = '\0'; }
+  char text[kTextBuf];
   int len = 0;
   void Clear() { text[0] = '\0'; len = 0; }
   void Append(char c) {

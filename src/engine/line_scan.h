@@ -12,6 +12,9 @@ struct LineScan {
   int directiveWordEnd = -1;  // keywords inside a directive word are not keywords
   int singleChar[4] = {-1, -1, -1, -1};  // cached SingleChar results for ( ) { }
   bool checks = true;  // the in-line quality checks run on this line
+  // The characters from len to the terminator are line ends: a scan for a
+  // line end or NUL stops by len without counting.
+  bool endsInText = false;
 };
 
 inline bool IsLineEnd(char c) { return c == '\n' || c == '\r' || c == '\0'; }

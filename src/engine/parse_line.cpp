@@ -150,6 +150,7 @@ struct StopTable {
   explicit StopTable(const char* stops) {
     for (const char* p = stops; *p; ++p) kind[static_cast<unsigned char>(*p)] = kStop;
     kind[static_cast<unsigned char>('\r')] = kind[static_cast<unsigned char>('\n')] = kStop;
+    kind[0] = kStop;  // the terminator: no character before len is one
     kind[static_cast<unsigned char>(' ')] = kBlank;
     kind[static_cast<unsigned char>('\t')] = kTab;
   }
@@ -353,15 +354,13 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
   // go.
   int start = 0;
   if (!extractStrings && !extractComments && !keepContext && !lex.region_flag) {
+    int tabs = 0;
     while (start < s.len && (line[start] == ' ' || line[start] == '\t')) {
-      if (line[start] == '\t') {
-        eng.fc.whitespace += tabSize;
-        if (checks && !lex.in_string) TabNotice(s.lineNumber, gcd);
-      } else {
-        eng.fc.whitespace += 1;
-      }
+      if (line[start] == '\t') ++tabs;
       ++start;
     }
+    eng.fc.whitespace += tabs * tabSize + (start - tabs);
+    if (tabs > 0 && checks && !lex.in_string) TabNotices(s.lineNumber, tabs, gcd);
   }
   for (int i = start; i < s.len; ++i) {
     const char c = line[i];
@@ -424,6 +423,10 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
       // run when a keyword could start right after it.
       const bool inCode = &stops == &stopCode;
       while (j < s.len) {
+        if (s.endsInText) {
+          while (stops.kind[static_cast<unsigned char>(line[j])] == kInert) ++j;
+          if (j >= s.len) break;
+        }
         const unsigned char kind = stops.kind[static_cast<unsigned char>(line[j])];
         if (kind == kInert) {
           ++j;
@@ -554,6 +557,7 @@ void ParseLine(const char* line, int lineNumber, GlobalData& gcd) {
   LineScan s{line, 0, lineNumber, {}};
   // 1. The counted length leaves out one line feed and then one carriage return.
   int len = static_cast<int>(strnlen(line, kTextMax));
+  s.endsInText = static_cast<std::size_t>(len) < kTextMax;
   if (len > 0 && line[len - 1] == '\n') --len;
   if (len > 0 && line[len - 1] == '\r') --len;
   s.len = len;

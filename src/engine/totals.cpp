@@ -6,9 +6,11 @@
 
 void ResetState(GlobalData& gcd) {
   // Made anew in place: assigning a fresh record would build its 10 KB of
-  // line buffers twice, once in a temporary and once by the copy.
+  // line buffers twice, once in a temporary and once by the copy. Every
+  // member has its initializer, so no "()": that would clear the whole
+  // record first, line buffers included.
   gcd.eng.~EngineState();
-  ::new (static_cast<void*>(&gcd.eng)) EngineState();
+  ::new (static_cast<void*>(&gcd.eng)) EngineState;
   gcd.eng.lex.first_line = 1;
   // A gate snapshot hashes the code and string text of function bodies.
   gcd.eng.keepContextText = gcd.sw.debug || gcd.gate.writer ? 1 : 0;

@@ -3,6 +3,8 @@
 // and the separator lines written between the notices of one entity.
 #include "engine/trace.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <string>
 
@@ -118,13 +120,36 @@ double LineCode(const char* line, GlobalData& gcd) {
 
 int ShowStateLine(int lineNumber, const char* label) {
   if (label == nullptr) label = "";
-  std::string middle = std::string(" ") + label + " Line: " + std::to_string(lineNumber) + " ";
-  const int h = static_cast<int>(middle.size() / 2);
-  std::string text(1, '-');
-  if (35 - h > 0) text.append(static_cast<std::size_t>(35 - h), '-');
-  text += middle;
-  if (text.size() < 72) text.append(72 - text.size(), '-');
+  // "-", dashes that centre the middle on column 36, " <label> Line: <n> ",
+  // and dashes up to 72 characters.
+  char number[16];
+  const std::size_t numberLength = static_cast<std::size_t>(std::to_chars(number, number + sizeof number, lineNumber).ptr - number);
+  const std::size_t labelLength = std::strlen(label);
+  const std::size_t middle = labelLength + numberLength + 9;
+  const std::size_t half = middle / 2;
+  const std::size_t lead = 1 + (half < 35 ? 35 - half : 0);
+  const std::size_t width = std::max<std::size_t>(lead + middle, 72);
+  std::string heap;
+  char local[256];
+  char* text = local;
+  if (width >= sizeof local) {
+    heap.resize(width + 1);
+    text = heap.data();
+  }
+  char* p = text;
+  std::memset(p, '-', lead);
+  p += lead;
+  *p++ = ' ';
+  std::memcpy(p, label, labelLength);
+  p += labelLength;
+  std::memcpy(p, " Line: ", 7);
+  p += 7;
+  std::memcpy(p, number, numberLength);
+  p += numberLength;
+  *p++ = ' ';
+  std::memset(p, '-', width - static_cast<std::size_t>(p - text));
+  text[width] = '\0';
   const bool end = std::strstr(label, "End") != nullptr;
-  OutF(end ? "  %s\n" : "\n  %s\n", text.c_str());
-  return static_cast<int>(text.size()) + (end ? 3 : 4);
+  OutF(end ? "  %s\n" : "\n  %s\n", text);
+  return static_cast<int>(width) + (end ? 3 : 4);
 }

@@ -96,6 +96,8 @@ void LineStartChecks(const char* line, int len, int lineNumber, GlobalData& gcd)
 
 void TabNotice(int lineNumber, GlobalData& gcd) { RaiseNotice(30, lineNumber, {}, gcd); }
 
+void TabNotices(int lineNumber, int count, GlobalData& gcd) { RaiseRepeatedNotice(30, lineNumber, count, gcd); }
+
 void FirstCodeCharacter(const char* line, int i, int lineNumber, GlobalData& gcd) {
   const LexState& lex = gcd.eng.lex;
   if (gcd.lang.isOther || lex.in_string || lex.in_char) return;

@@ -18,6 +18,8 @@ inline bool NoticeChecksOn(const GlobalData& gcd) {
 void LineStartChecks(const char* line, int len, int lineNumber, GlobalData& gcd);
 // A tab character outside a string literal, in code or comment (30).
 void TabNotice(int lineNumber, GlobalData& gcd);
+// count such tabs in a row (an indentation): the same as count calls of TabNotice.
+void TabNotices(int lineNumber, int count, GlobalData& gcd);
 // The first code character of a line, at index i: a value assigned on a
 // later line (50) and an if, else, for, while or do decided by the line after
 // it (22).

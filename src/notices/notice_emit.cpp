@@ -1,6 +1,7 @@
 #include "notices/notice_emit.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "common/gcd.h"
 #include "common/output.h"
@@ -104,58 +105,79 @@ void HtmlHead(NoticeBuffer& out, const VerboseText& t, int number, int line, con
 
 // A notice whose body is fixed text is written from a prepared text in which
 // only the line number changes. Returns false when the text does not fit.
-bool WriteFixedVerbose(const VerboseText& t, int number, int line, int variant, int literal, Form form,
-                       GlobalData& gcd) {
+bool PrepareFixedVerbose(const VerboseText& t, int number, int variant, int literal, Form form, GlobalData& gcd) {
   using Fixed = NoticeState::FixedNoticeText;
   Fixed& f = gcd.notices.fixedText;
-  if (line < 0) return false;
-  if (f.number != number || f.variant != variant || f.form != static_cast<int>(form)) {
-    f.number = 0;
-    NoticeBuffer prefix(f.prefix, sizeof f.prefix);
-    NoticeBuffer tail(f.text + Fixed::kTailStart, sizeof f.text - Fixed::kTailStart);
-    const bool lineBreak = t.head == NoticeHead::LineBreak;
-    if (form == Form::Reorder) {
-      prefix.Append((t.flags & kReorderExtraBlank) ? "\n     Line " : "\n    Line ");
-      tail.Append(": Notice #");
-      tail.AppendInt(number);
-      tail.Append(lineBreak ? "\n" : ": ");
-    } else {
-      prefix.Append("\n    Notice #");
-      prefix.AppendInt(number);
-      prefix.Append(": Line ");
-      tail.Append(lineBreak ? "\n" : t.head == NoticeHead::LineColon ? ": " : ", ");
-      if (!lineBreak && (t.flags & kDefaultExtraBlank)) tail.Append(' ');
-    }
-    const std::size_t before = tail.size();
-    tail.Append(t.body, static_cast<std::size_t>(literal));
-    if (tail.size() != before + static_cast<std::size_t>(literal) || prefix.size() + 12 > Fixed::kTailStart) return false;
-    f.prefixLength = static_cast<int>(prefix.size());
-    f.tailLength = static_cast<int>(tail.size());
-    f.number = number;
-    f.variant = variant;
-    f.form = static_cast<int>(form);
+  f.number = 0;
+  f.line = -1;
+  NoticeBuffer prefix(f.prefix, sizeof f.prefix);
+  NoticeBuffer tail(f.text + Fixed::kTailStart, sizeof f.text - Fixed::kTailStart);
+  const bool lineBreak = t.head == NoticeHead::LineBreak;
+  if (form == Form::Reorder) {
+    prefix.Append((t.flags & kReorderExtraBlank) ? "\n     Line " : "\n    Line ");
+    tail.Append(": Notice #");
+    tail.AppendInt(number);
+    tail.Append(lineBreak ? "\n" : ": ");
+  } else {
+    prefix.Append("\n    Notice #");
+    prefix.AppendInt(number);
+    prefix.Append(": Line ");
+    tail.Append(lineBreak ? "\n" : t.head == NoticeHead::LineColon ? ": " : ", ");
+    if (!lineBreak && (t.flags & kDefaultExtraBlank)) tail.Append(' ');
   }
-  char* p = f.text + Fixed::kTailStart;
-  unsigned u = static_cast<unsigned>(line);
-  do {
-    *--p = static_cast<char>('0' + u % 10);
-    u /= 10;
-  } while (u != 0);
-  p -= f.prefixLength;
-  std::memcpy(p, f.prefix, static_cast<std::size_t>(f.prefixLength));
-  OutN(p, static_cast<std::size_t>(f.text + Fixed::kTailStart - p + f.tailLength));
+  const std::size_t before = tail.size();
+  tail.Append(t.body, static_cast<std::size_t>(literal));
+  if (tail.size() != before + static_cast<std::size_t>(literal) || prefix.size() + 12 > Fixed::kTailStart) return false;
+  f.prefixLength = static_cast<int>(prefix.size());
+  f.tailLength = static_cast<int>(tail.size());
+  f.number = number;
+  f.variant = variant;
+  f.form = static_cast<int>(form);
   return true;
 }
 
+bool FixedTextReady(int number, int variant, Form form, const GlobalData& gcd) {
+  const NoticeState::FixedNoticeText& f = gcd.notices.fixedText;
+  return f.number == number && f.variant == variant && f.form == static_cast<int>(form);
+}
+
+// The prepared text with the number of line in place (a line of several
+// notices of one kind, such as the tabs of an indentation, is set once).
+std::string_view FixedText(int line, GlobalData& gcd) {
+  using Fixed = NoticeState::FixedNoticeText;
+  Fixed& f = gcd.notices.fixedText;
+  if (f.line != line) {
+    char* p = f.text + Fixed::kTailStart;
+    unsigned u = static_cast<unsigned>(line);
+    do {
+      *--p = static_cast<char>('0' + u % 10);
+      u /= 10;
+    } while (u != 0);
+    p -= f.prefixLength;
+    std::memcpy(p, f.prefix, static_cast<std::size_t>(f.prefixLength));
+    f.start = static_cast<int>(p - f.text);
+    f.line = line;
+  }
+  return {f.text + f.start, static_cast<std::size_t>(Fixed::kTailStart - f.start + f.tailLength)};
+}
+
 void WriteVerbose(int number, int line, NoticeArgs args, const RaiseOptions& opt, GlobalData& gcd) {
-  const VerboseText& t = FindVerboseText(number, opt.variant);
   const Form form = ActiveForm(gcd);
+  if (line >= 0 && FixedTextReady(number, opt.variant, form, gcd)) {
+    const std::string_view text = FixedText(line, gcd);
+    OutN(text.data(), text.size());
+    return;
+  }
+  const VerboseText& t = FindVerboseText(number, opt.variant);
   const int literal = LiteralBodyLength(t);
   const bool lineHead = t.head == NoticeHead::LineColon || t.head == NoticeHead::LineComma ||
                         t.head == NoticeHead::LineBreak;
-  if (form != Form::Html && literal >= 0 && lineHead &&
-      WriteFixedVerbose(t, number, line, opt.variant, literal, form, gcd))
+  if (form != Form::Html && literal >= 0 && lineHead && line >= 0 &&
+      PrepareFixedVerbose(t, number, opt.variant, literal, form, gcd)) {
+    const std::string_view text = FixedText(line, gcd);
+    OutN(text.data(), text.size());
     return;
+  }
   const char* file = opt.fileName != nullptr ? opt.fileName : CurrentFileName(gcd);
   // Room for a name of 2047 characters with every character escaped.
   char data[16384];
@@ -234,6 +256,26 @@ bool RaiseNotice(int number, int line, NoticeArgs args, GlobalData& gcd, const R
     EmitNoticeLine(file, line, number, options.keyword, gcd);
   }
   return true;
+}
+
+void RaiseRepeatedNotice(int number, int line, int count, GlobalData& gcd) {
+  if (count <= 0 || !RaiseNotice(number, line, {}, gcd) || count == 1) return;
+  // The first one wrote the prepared text of this line when every other one
+  // would write the same bytes and nothing else keeps a record of each.
+  const Switches& sw = gcd.sw;
+  const bool sameText = !gcd.sarif.capturing && !gcd.dash.wanted && sw.qualityNotices && !sw.totalsOnly &&
+                        !sw.noticeVisualStudio && !sw.noticeSingleLine &&
+                        FixedTextReady(number, 0, ActiveForm(gcd), gcd) && gcd.notices.fixedText.line == line;
+  if (!sameText) {
+    for (int k = 1; k < count; ++k) RaiseNotice(number, line, {}, gcd);
+    return;
+  }
+  const int rest = count - 1;
+  gcd.eng.fc.notices += rest;
+  gcd.notices.perNotice[static_cast<std::size_t>(number)] += rest;
+  gcd.notices.total += rest;
+  const std::string_view text = FixedText(line, gcd);
+  for (int k = 0; k < rest; ++k) OutN(text.data(), text.size());
 }
 
 void EmitNoticeLine(const char* fileName, int line, int number, const char* keyword, GlobalData& gcd) {

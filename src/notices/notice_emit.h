@@ -43,6 +43,9 @@ bool NoticesShown(const GlobalData& gcd);
 // Counts the notice for the file, the notice and the run, then writes it in
 // the active form. Returns false when the notice is off or suppressed.
 bool RaiseNotice(int number, int line, NoticeArgs args, GlobalData& gcd, const RaiseOptions& options = {});
+// RaiseNotice(number, line) count times over, for notices without arguments
+// that one line raises several times in a row (the tabs of an indentation).
+void RaiseRepeatedNotice(int number, int line, int count, GlobalData& gcd);
 // The single-line form, with the keyword wording of notice 22 when keyword
 // is given, and the occurrence record for the notice reports.
 void EmitNoticeLine(const char* fileName, int line, int number, const char* keyword, GlobalData& gcd);

@@ -46,6 +46,9 @@ struct NoticeState {
     int number = 0, variant = -1, form = -1;
     int prefixLength = 0;
     int tailLength = 0;
+    // The line whose number is in place, and where its text starts in text.
+    int line = -1;
+    int start = 0;
     char prefix[48] = {};
     char text[1024] = {};
   } fixedText;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "common/format_writer.h"
 #include "common/text.h"
 
 void NoticeBuffer::Append(const char* text, std::size_t n) {
@@ -100,6 +101,14 @@ void WriteValue(NoticeBuffer& out, const Conversion& c, const NoticeArg* arg, bo
   } else if (c.type == 'f' && arg->kind == NoticeArg::Kind::Real) {
     const int precision = c.precision < 0 ? 6 : c.precision;
     const int width = c.width < 0 ? 0 : c.width;
+    char shortText[kShortFixedSize];
+    if (const std::size_t length = ShortFixed(arg->d, precision, shortText); length > 0) {
+      const std::size_t pad = length < static_cast<std::size_t>(width) ? width - length : 0;
+      if (!c.left) out.Append("                                                                ", pad);
+      out.Append(shortText, length);
+      if (c.left) out.Append("                                                                ", pad);
+      return;
+    }
     n = c.left ? snprintf(text, sizeof text, "%-*.*f", width, precision, arg->d)
                : snprintf(text, sizeof text, "%*.*f", width, precision, arg->d);
   } else if (c.type == 's' && arg->kind == NoticeArg::Kind::Text) {

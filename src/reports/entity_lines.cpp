@@ -2,6 +2,7 @@
 // block of a function, in the four output modes.
 #include "reports/entity_lines.h"
 
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,9 @@ std::string WithoutLineEnd(std::string text) {
 }
 
 std::string Wrapped(const std::string& text, int width, int indent, GlobalData& gcd) {
+  // A text that fits is what AdjNameLength would copy: up to its first NUL.
+  const std::size_t length = strnlen(text.c_str(), kTextMax);
+  if (width >= 1 && length <= static_cast<std::size_t>(width)) return std::string(text.c_str(), length);
   char out[kTextBuf];
   AdjNameLength(text.c_str(), out, width, indent, gcd);
   return out;
@@ -142,7 +146,7 @@ void EmitFunction(GlobalData& gcd) {
   }
   const std::string wrappedName = inlined ? Wrapped(name, 55, 19, gcd) : Wrapped(name, 62, 12, gcd);
   const std::string params = Wrapped(fn.params, 60, 14, gcd);
-  const std::string templ = Wrapped(fn.templ, 62, 12, gcd);
+  const std::string templ = isTemplate ? Wrapped(fn.templ, 62, 12, gcd) : std::string();
   if (sw.functionListing)
     EmitFunctionListing(wrappedName, params, templ, inlined, isTemplate, gcd);
   else

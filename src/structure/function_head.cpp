@@ -21,11 +21,11 @@ bool IsIdentChar(char c) {
 }
 bool IsLetterOrDigit(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 
-constexpr const char* kSystemTypes[] = {"unsigned", "char",  "short", "int", "long", "float", "double",
-                                        "void",     "signed", "while", "if",  "else", "for"};
+constexpr std::string_view kSystemTypes[] = {"unsigned", "char",  "short", "int", "long", "float", "double",
+                                             "void",     "signed", "while", "if",  "else", "for"};
 
-bool IsSystemTypeName(const std::string& name) {
-  for (const char* t : kSystemTypes)
+bool IsSystemTypeName(std::string_view name) {
+  for (std::string_view t : kSystemTypes)
     if (name == t) return true;
   return false;
 }
@@ -289,7 +289,8 @@ int GetFunctionAt(const char* text, int index, GlobalData& gcd, int retries) {
   if (is_macro(fn.name.c_str(), gcd)) return MacroName(view, index, gcd, retries);
 
   // Accepted.
-  char token[kTextBuf] = {};
+  char token[kTextBuf];
+  token[0] = '\0';  // the reader clears only what the buffer holds
   const char* first = GetNextToken(text, 0, token);
   fn.upperCaseName = first != nullptr && fn.name == first && IsUpperCase(fn.name.c_str()) ? 1 : 0;
   st.funcname_flag = 1;
@@ -373,20 +374,22 @@ std::string& packParams(std::string& params, const std::string& name, GlobalData
     if (brace != std::string::npos && brace > paren) params.resize(brace);
     if (colon != std::string::npos && colon < params.size()) params.resize(colon);
   }
-  std::string out;
-  out.reserve(params.size() + 2);
+  std::string out(params.size() + 1, '\0');
+  char* const o = out.data();
+  std::size_t n = 0;
   for (std::size_t i = 0; i < params.size(); ++i) {
     const char c = params[i];
     if (c == '\t' || c == '\n' || c == '\r') continue;
     if (c == ' ') {
-      if (out.empty() || out.back() == ' ' || out.back() == '(') continue;
+      if (n == 0 || o[n - 1] == ' ' || o[n - 1] == '(') continue;
       std::size_t j = i;
       while (j < params.size() && (params[j] == ' ' || params[j] == '\t' || params[j] == '\n' || params[j] == '\r'))
         ++j;
       if (j < params.size() && params[j] == ')') continue;
     }
-    out += c;
+    o[n++] = c;
   }
+  out.resize(n);
   if (std::size_t last = out.rfind(')'); last != std::string::npos) out.resize(last + 1);
   if (out.empty() || out.back() != ')') out += ')';
   if (gcd.st.fn.nonAnsiParams) out += " Non-ANSI Parameter Construct";
@@ -400,10 +403,11 @@ int countParams(const std::string& packed) {
   if (packed == "(void)" || packed == "()") return 0;
   int commas = 0;
   int depth = 0;
-  for (char c : packed) {
-    if (c == '<') ++depth;
-    else if (c == '>') --depth;
-    else if (c == ',' && depth <= 0) ++commas;
+  // The text holds no NUL (head text stops at one): strpbrk finds each mark.
+  for (const char* p = std::strpbrk(packed.c_str(), "<>,"); p != nullptr; p = std::strpbrk(p + 1, "<>,")) {
+    if (*p == '<') ++depth;
+    else if (*p == '>') --depth;
+    else if (depth <= 0) ++commas;
   }
   return commas + 1;
 }

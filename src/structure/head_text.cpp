@@ -10,7 +10,15 @@ namespace {
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 // Characters that are neither blank nor start a comment or a literal.
-bool IsPlain(char c) { return c != '\0' && !IsSpace(c) && c != '/' && c != '"' && c != '\''; }
+struct PlainTable {
+  bool is[256] = {};
+  PlainTable() {
+    for (int c = 1; c < 256; ++c) is[c] = true;
+    for (const char* p = " \t\n\r/\"'"; *p; ++p) is[static_cast<unsigned char>(*p)] = false;
+  }
+};
+const PlainTable kPlain;
+bool IsPlain(char c) { return kPlain.is[static_cast<unsigned char>(c)]; }
 
 void Put(std::string& out, char c) {
   if (out.size() >= kTextMax) return;

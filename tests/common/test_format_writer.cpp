@@ -80,6 +80,35 @@ TEST(FormatWriter, FixedPointRoundsAsPrintf) {
   }
 }
 
+// Values at and next to the halfway points of the short precisions, and on
+// both sides of the largest values rounded without the full conversion.
+TEST(FormatWriter, FixedPointNearHalfwayPoints) {
+  std::mt19937_64 random(7);
+  for (int k = 0; k < 20000; ++k) {
+    const double step = std::pow(10.0, -static_cast<double>(1 + random() % 4));
+    const double half = (static_cast<double>(random() % 2000000) - 1000000.0 + 0.5) * step;
+    for (double d : {half, std::nextafter(half, 0.0), std::nextafter(half, HUGE_VAL), -half}) {
+      ASSERT_EQ(Written("%.0f %.1f %.2f %.3f %.4f %-9.1f %08.2f", d, d, d, d, d, d, d),
+                Printed("%.0f %.1f %.2f %.3f %.4f %-9.1f %08.2f", d, d, d, d, d, d, d))
+          << d;
+    }
+  }
+  for (double d : {4503599627370495.5, 4503599627370496.0, 450359962737.0495, 450359962737.04956, 9007199254740993.0,
+                   1e-320, -1e-320, 0.049999999999999996, 0.95, -0.95, 0.45, 1.0 / 3.0})
+    EXPECT_AS_PRINTF("%.0f|%.1f|%.2f|%.3f|%.4f|%7.1f", d, d, d, d, d, d);
+}
+
+TEST(FormatWriter, ShortFixedDeclinesWhatItCannotRoundAlone) {
+  char text[kShortFixedSize];
+  for (double d : {0.25, 2.5, 1e20, HUGE_VAL, std::nan("")}) EXPECT_EQ(ShortFixed(d, d == 0.25 ? 1 : 0, text), 0u) << d;
+  EXPECT_EQ(ShortFixed(1.0, 5, text), 0u);
+  for (double d : {0.26, -0.04, 12.345, 99.95, 7.0}) {
+    const std::size_t n = ShortFixed(d, 1, text);
+    ASSERT_GT(n, 0u) << d;
+    EXPECT_EQ(std::string(text, n), Printed("%.1f", d));
+  }
+}
+
 TEST(FormatWriter, OtherConversionsGoToTheLibrary) {
   EXPECT_FALSE(FormattedHere("%x"));
   EXPECT_FALSE(FormattedHere("%5.2d"));

@@ -259,6 +259,26 @@ TEST(ParseLine, CharactersWhitespaceAndTabs) {
   EXPECT_EQ(w.fc().whitespace, 9 + 6);
 }
 
+// Runs of plain characters reach the end of the counted line in every
+// lexical context, whatever ends the line: a terminator, CR LF, a CR inside,
+// or nothing within the counted length.
+TEST(ParseLine, RunsEndAtTheCountedLength) {
+  Engine e;
+  e.Raw("a  b;\r\n").Raw("x;\ry;  z;").Raw("s = \"p  q").Raw("/* c  d  e");
+  EXPECT_EQ(e.fc().statements, 1 + 3 + 0);
+  EXPECT_EQ(e.fc().whitespace, 2 + 2 + (2 + 2) + (1 + 2 + 2));
+  std::string pairs;
+  for (int k = 0; k < 1500; ++k) pairs += "a ";
+  Engine longLine;
+  longLine.Raw(pairs + ";");
+  EXPECT_EQ(longLine.fc().characters, 2047);
+  EXPECT_EQ(longLine.fc().whitespace, 1023);
+  EXPECT_EQ(longLine.fc().statements, 0);
+  Engine longComment;
+  longComment.Raw("// " + pairs);
+  EXPECT_EQ(longComment.fc().whitespace, 1 + 1022);
+}
+
 TEST(ParseLine, CommentRunFallThroughAndPending) {
   Engine e;
   e.Feed({"x;", "// one", "/* fall through */", "", "// drop thru"});

@@ -115,6 +115,41 @@ TEST_F(NoticeForms, SingleLineForms) {
   EXPECT_EQ(first.value2, 30u);
 }
 
+// The tabs of an indentation raised at once write and count what one call
+// per tab writes, in every form, and a prepared text never outlives a change
+// of line, notice or form.
+TEST_F(NoticeForms, RepeatedTabsAsSingleCalls) {
+  const auto oneByOne = [&](int line, int count) {
+    return Out([&] {
+      for (int k = 0; k < count; ++k) TabNotice(line, *gcd);
+    });
+  };
+  const auto counts = [&] { return std::make_tuple(gcd->eng.fc.notices, gcd->notices.perNotice[30], gcd->notices.total); };
+  for (int form = 0; form < 4; ++form) {
+    gcd->cfg.reorderNoticeLine = form == 1 ? 1 : 0;
+    gcd->sw.outputMode = form == 2 ? OutputMode::Html : OutputMode::Text;
+    if (form == 3) SingleLine();
+    const std::string expected = oneByOne(7, 3) + oneByOne(1234567, 1) + oneByOne(7, 2);
+    const auto before = counts();
+    const std::string batched = Out([&] {
+      TabNotices(7, 3, *gcd);
+      TabNotices(1234567, 1, *gcd);
+      TabNotices(7, 2, *gcd);
+      TabNotices(8, 0, *gcd);
+    });
+    EXPECT_EQ(batched, expected) << form;
+    EXPECT_EQ(std::get<2>(counts()) - std::get<2>(before), 6) << form;
+    // Another notice between two lines of tabs.
+    EXPECT_NE(Out([&] { EmitContinueNotice(7, *gcd); }).find("43"), std::string::npos) << form;
+    EXPECT_EQ(Out([&] { TabNotices(9, 2, *gcd); }), oneByOne(9, 2)) << form;
+  }
+  EXPECT_EQ(gcd->notices.perNotice[30], 4 * 16);
+  EXPECT_EQ(gcd->eng.fc.notices, 4 * 17);
+  gcd->drv.skipQuality = 1;
+  EXPECT_EQ(Out([&] { TabNotices(9, 2, *gcd); }), "");
+  EXPECT_EQ(gcd->notices.perNotice[30], 4 * 16);
+}
+
 TEST_F(NoticeForms, UnboundScopeNamesItsKeywordOnOneLine) {
   SingleLine();
   EXPECT_EQ(Out([&] { EmitScopeError(kScopeElse, 5, *gcd); }),
