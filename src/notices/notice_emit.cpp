@@ -272,8 +272,9 @@ void RaiseRepeatedNotice(int number, int line, int count, GlobalData& gcd) {
   }
   const int rest = count - 1;
   gcd.eng.fc.notices += rest;
-  gcd.notices.perNotice[static_cast<std::size_t>(number)] += rest;
-  gcd.notices.total += rest;
+  NoticeCounts& counts = gcd.notices.Counting();
+  counts.perNotice[static_cast<std::size_t>(number)] += rest;
+  counts.total += rest;
   const std::string_view text = FixedText(line, gcd);
   for (int k = 0; k < rest; ++k) OutN(text.data(), text.size());
 }

@@ -124,7 +124,7 @@ TEST_F(NoticeForms, RepeatedTabsAsSingleCalls) {
       for (int k = 0; k < count; ++k) TabNotice(line, *gcd);
     });
   };
-  const auto counts = [&] { return std::make_tuple(gcd->eng.fc.notices, gcd->notices.perNotice[30], gcd->notices.total); };
+  const auto counts = [&] { return std::make_tuple(gcd->eng.fc.notices, gcd->notices.run.perNotice[30], gcd->notices.run.total); };
   for (int form = 0; form < 4; ++form) {
     gcd->cfg.reorderNoticeLine = form == 1 ? 1 : 0;
     gcd->sw.outputMode = form == 2 ? OutputMode::Html : OutputMode::Text;
@@ -143,11 +143,20 @@ TEST_F(NoticeForms, RepeatedTabsAsSingleCalls) {
     EXPECT_NE(Out([&] { EmitContinueNotice(7, *gcd); }).find("43"), std::string::npos) << form;
     EXPECT_EQ(Out([&] { TabNotices(9, 2, *gcd); }), oneByOne(9, 2)) << form;
   }
-  EXPECT_EQ(gcd->notices.perNotice[30], 4 * 16);
+  EXPECT_EQ(gcd->notices.run.perNotice[30], 4 * 16);
   EXPECT_EQ(gcd->eng.fc.notices, 4 * 17);
+  // While a file is analysed, the whole batch counts into that file's
+  // counters, which the merge adds to the run's.
+  NoticeCounts fileCounts;
+  gcd->notices.file = &fileCounts;
+  Out([&] { TabNotices(10, 3, *gcd); });
+  gcd->notices.file = nullptr;
+  EXPECT_EQ(fileCounts.perNotice[30], 3);
+  EXPECT_EQ(fileCounts.total, 3);
+  EXPECT_EQ(gcd->notices.run.perNotice[30], 4 * 16);
   gcd->drv.skipQuality = 1;
   EXPECT_EQ(Out([&] { TabNotices(9, 2, *gcd); }), "");
-  EXPECT_EQ(gcd->notices.perNotice[30], 4 * 16);
+  EXPECT_EQ(gcd->notices.run.perNotice[30], 4 * 16);
 }
 
 TEST_F(NoticeForms, UnboundScopeNamesItsKeywordOnOneLine) {
