@@ -374,11 +374,12 @@ bool ChangedPaths(const GitRepo& repo, const std::string& base, const std::strin
   return true;
 }
 
-bool CopyWorkTreeFiles(const GitRepo& repo, const std::unordered_set<std::string>& paths, const TreeFilter& filter,
-                       const std::string& root, TreeExport& result, GitFailure& failure, SignalGuard& guard) {
+bool SkipWorkTreeFiles(const GitRepo& repo, const std::unordered_set<std::string>& paths, const TreeFilter& filter,
+                       TreeExport& result, std::unordered_set<std::string>& skipped, GitFailure& failure,
+                       SignalGuard& guard) {
   std::vector<std::string> sorted(paths.begin(), paths.end());
   std::sort(sorted.begin(), sorted.end());
-  std::string why, data;
+  std::string why;
   for (const std::string& path : sorted) {
     if (guard.Pending() != 0) return failure.message = "interrupted", false;
     if (!filter.Keeps(path, repo.prefix)) continue;
@@ -387,23 +388,15 @@ bool CopyWorkTreeFiles(const GitRepo& repo, const std::unordered_set<std::string
       if (!SafeTreePath(WithoutControls(path), why))
         return failure.message = "unsafe path in the work tree (" + why + ")", false;
       result.skipped.push_back(WithoutControls(rel) + " (control character in its name)");
+      skipped.insert(rel);
       continue;
     }
-    InputOptions options;
-    options.noFollow = true;
     struct stat st {};
     if (lstat((repo.top + "/" + path).c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
       result.skipped.push_back(rel + " (symbolic link)");
+      skipped.insert(rel);
       continue;
     }
-    std::unique_ptr<FILE, int (*)(FILE*)> f(OpenInput(repo.top + "/" + path, options), std::fclose);
-    if (!f) continue;  // deleted, or no regular file
-    data.clear();
-    char buffer[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) data.append(buffer, n);
-    if (!WriteTreeFile(root, rel, data, why))
-      return failure.message = "cannot write " + rel + " into the temporary directory: " + why, false;
     ++result.files;
   }
   return true;
