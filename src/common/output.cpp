@@ -14,6 +14,7 @@ FILE* gLQAIN = stdin;
 namespace {
 
 ReportBytes gReportBytes = ReportBytes::AsIs;
+bool gDiscarded = false;
 
 bool Filtered(FILE* stream) { return gReportBytes == ReportBytes::HtmlUtf8 && stream == gLQAOUT; }
 
@@ -66,7 +67,11 @@ void WriteReportText(FILE* stream, const char* fmt, va_list args) {
 
 void SetReportBytes(ReportBytes mode) { gReportBytes = mode; }
 
+void DiscardReport() { gDiscarded = true; }
+bool ReportDiscarded() { return gDiscarded; }
+
 void OutF(const char* fmt, ...) {
+  if (gDiscarded) return;
   va_list args;
   va_start(args, fmt);
   WriteReportText(gLQAOUT, fmt, args);
@@ -74,13 +79,13 @@ void OutF(const char* fmt, ...) {
 }
 
 void OutS(const char* text) {
-  if (text == nullptr) return;
+  if (text == nullptr || gDiscarded) return;
   if (Filtered(gLQAOUT)) WriteHtmlBytes(gLQAOUT, text);
   else WriteBytes(gLQAOUT, text, std::strlen(text));
 }
 
 void OutN(const char* text, std::size_t n) {
-  if (text == nullptr || n == 0) return;
+  if (text == nullptr || n == 0 || gDiscarded) return;
   if (Filtered(gLQAOUT)) WriteHtmlBytes(gLQAOUT, std::string_view(text, n));
   else WriteBytes(gLQAOUT, text, n);
 }

@@ -98,8 +98,14 @@ class GateSession {
       if (side->spec.kind == SideKind::Git && !Resolve(*side)) return Interrupted() ? kCannotCompare : Fail(failure_.message);
     if (sparse_ && !ChangedPaths(repo_, base_.summary.commit, head_.summary.commit, changes_, failure_, guard_))
       return Interrupted() ? kCannotCompare : Fail(failure_.message);
-    for (Side* side : {&base_, &head_})
-      if (!Prepare(*side)) return Interrupted() ? kCannotCompare : Fail(failure_.message);
+    if (sparse_ && head_.spec.kind == SideKind::Disk) {
+      // The head is analysed where it is; its changed files that a commit's
+      // tree would not give as regular files are left out, as on a git side.
+      TreeExport checked;
+      if (!SkipWorkTreeFiles(repo_, changes_.headPaths, Filter(), checked, headSkipped_, failure_, guard_))
+        return Interrupted() ? kCannotCompare : Fail(failure_.message);
+      head_.summary.skipped = std::move(checked.skipped);
+    }
     std::unordered_set<std::string> record;  // the paths recorded in full, as the snapshots give them
     if (sparse_) {
       for (const auto* paths : {&changes_.basePaths, &changes_.headPaths})
@@ -113,7 +119,7 @@ class GateSession {
     // not settle it, the last round records everything.
     for (int round = 0;; ++round) {
       if (sparse_ && !WriteRecordList(record, round < 2)) return Fail(failure_.message);
-      if (!Analyse()) return Interrupted() ? kCannotCompare : Fail(failure_.message);
+      if (!Analyse(round == 0)) return Interrupted() ? kCannotCompare : Fail(failure_.message);
       if (const int status = ReadSnapshots(); status >= 0) return status;
       if (!sparse_ || round == 2) break;
       const std::size_t before = record.size();
@@ -188,16 +194,8 @@ class GateSession {
         side.runDir = side.spec.path;
         if (&side == &head_ && side.spec.path != ".") side.summary.pathPrefix = side.spec.path + "/";
         break;
-      case SideKind::Disk: {
-        if (!sparse_) break;
-        // Analysed where it is; its changed files that a commit's tree
-        // would not give as regular files are left out, as on a git side.
-        TreeExport checked;
-        if (!SkipWorkTreeFiles(repo_, changes_.headPaths, Filter(), checked, headSkipped_, failure_, guard_))
-          return false;
-        side.summary.skipped = std::move(checked.skipped);
+      case SideKind::Disk:
         break;
-      }
       case SideKind::Git: {
         // The tree's files are written without the current directory's
         // prefix, so that the selection arguments read the same below root.
@@ -217,11 +215,21 @@ class GateSession {
   }
 
   // Both analysed sides at once: on two cores the gate costs one analysis.
-  bool Analyse() {
+  // With prepare, each side is prepared right before its run starts, the
+  // head first: the files on disk need no export, so the head's analysis
+  // overlaps the export of the base.
+  bool Analyse(bool prepare) {
     std::vector<pid_t> pids;
     std::vector<Side*> sides;
     const std::string self = SelfPath(argv_);
-    for (Side* side : {&base_, &head_}) {
+    const auto stop = [&]() {
+      for (pid_t p : pids) kill(p, SIGTERM);
+      std::vector<int> ignored;
+      WaitForChildren(pids, ignored, guard_);
+      return false;
+    };
+    for (Side* side : {&head_, &base_}) {
+      if (prepare && !Prepare(*side)) return stop();
       if (!side->analysed) continue;
       SpawnSpec spec;
       spec.argv = SideArguments(argc_, argv_, side->snapshotFile,
@@ -232,10 +240,7 @@ class GateSession {
       const pid_t pid = Spawn(spec, guard_);
       if (pid < 0) {
         failure_.message = std::string("cannot start the analysis: ") + std::strerror(errno);
-        for (pid_t p : pids) kill(p, SIGTERM);
-        std::vector<int> ignored;
-        WaitForChildren(pids, ignored, guard_);
-        return false;
+        return stop();
       }
       pids.push_back(pid);
       sides.push_back(side);

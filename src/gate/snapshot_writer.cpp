@@ -312,6 +312,8 @@ void OpenGateSnapshot(GlobalData& gcd) {
       at = end + 1;
     }
     writer->RecordOnly(std::move(paths));
+    // The gate reads only the snapshot of this run.
+    DiscardReport();
   }
   g.writer = std::move(writer);
   gcd.sarif.capturing = 1;
