@@ -138,11 +138,13 @@ class GateSession {
       long long changed = 0;
       for (const std::string& path : all) changed += filter.Keeps(path, repo_.prefix) ? 1 : 0;
       note = std::to_string(changed) + " changed file" + (changed == 1 ? "" : "s");
-      if (record.size() > changedRecorded) {
-        const std::size_t more = record.size() - changedRecorded;
-        note += " and " + std::to_string(more) + " whose analysis changed with them";
+      if (recordList_.empty()) {
+        note += " and every other file (the analysis of unchanged files changed with them)";
+      } else {
+        if (record.size() > changedRecorded)
+          note += " and " + std::to_string(record.size() - changedRecorded) + " whose analysis changed with them";
+        note += " (the others are the same on both sides)";
       }
-      note += " (the others are the same on both sides)";
     }
     const int verdict = ReportGate(base_.summary, head_.summary, base_.snapshot, result, note, warnings_);
     // A git head was analysed in a copy of its tree: its SARIF log's

@@ -297,7 +297,14 @@ void OpenGateSnapshot(GlobalData& gcd) {
   writer->Header(gcd);
   // The gate's side runs are told through the environment which files
   // to record in full (a file of NUL-terminated paths).
-  if (const char* list = std::getenv(kGateRecordVariable); list != nullptr && list[0] != '\0') {
+  // The list lies beside the snapshot in the gate's private directory; a
+  // variable left in the environment of another run is not heeded.
+  const char* list = std::getenv(kGateRecordVariable);
+  const auto directory = [](std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash);
+  };
+  if (list != nullptr && list[0] != '\0' && directory(list) == directory(g.snapshotFile)) {
     std::ifstream in(list, std::ios::binary);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (!in.good() && !in.eof()) {

@@ -317,6 +317,21 @@ TEST_F(GateE2E, AnUnchangedFileIsComparedOnlyWhenItsAnalysisChanged) {
   EXPECT_EQ(f[0].rfind("a.c:", 0), 0u) << f[0];
 }
 
+// The side runs' list of files is heeded only beside their snapshot: a
+// variable left in a user's environment changes nothing.
+TEST_F(GateE2E, ARecordListElsewhereLeavesASnapshotRunAsItWas) {
+  repo.Write("a.c", Function("a", 2));
+  tmp.Write("record.list", std::string("other.c") + '\0');  // a.c would be a digest
+  RunSetup setup;
+  setup.env = {{"LQAHOME", home.path()}, {"LQA_GATE_RECORD", tmp.path() + "/record.list"}};
+  const RunResult r = RunLqaWith({"-xGATESNAP " + repo.path() + "/out.lqagate", "a.c"}, repo.path(), setup);
+  const std::string snapshot = repo.Read("out.lqagate");
+  EXPECT_EQ(snapshot.find("\"digest\""), std::string::npos) << snapshot;
+  EXPECT_NE(snapshot.find("\"name\":\"a\""), std::string::npos) << snapshot;
+  EXPECT_NE(r.out.find("Function: a"), std::string::npos) << r.out;
+  std::remove((tmp.path() + "/record.list").c_str());
+}
+
 TEST_F(GateE2E, AMacroDefinedInAChangedFileComparesTheUnchangedFilesItAffects) {
   OnlyNotice(28);
   // Once ATTR is a known macro, uses.c holds no function ATTR any more.
