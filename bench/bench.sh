@@ -24,10 +24,12 @@
 # LQA_BASELINE_REF that is built in a temporary worktree (for example the
 # commit before the analyses: LQA_BASELINE_REF=907cabe).
 #   gate             only the quality gate on a git repository of fs/ with a
-#                    change of a few files (-G"git:HEAD~1"; with the head's
-#                    snapshot written, which analyses both sides in full; and
-#                    two whole directories) beside -n -fa, with the default
-#                    notices and with the tab notice off, with peak memory
+#                    change of a few files (-G"git:HEAD~1", both sides
+#                    analysed in full and the unchanged files compared by
+#                    digest; with the head's snapshot written, which records
+#                    every file; and two whole directories) beside -n -fa,
+#                    with the default notices and with the tab notice off,
+#                    with peak memory
 #
 # Corpora are prepared once under $LQA_BENCH_DIR (default /var/tmp/lqa-bench)
 # from Debian packages: linux-source-6.1, openjdk-17-source, libboost1.81-dev.
@@ -431,9 +433,10 @@ bench_paired() {
 # The gate on a repository holding fs/ whose last commit edits a few files
 # (bench/edit_tree.py), against one plain analysis of the tree, in paired
 # runs; the gate's cpu includes its side runs and git, its memory is that of
-# its largest process. Three forms: the default (a git base: only the
-# changed files are analysed), the same with the head's snapshot written
-# (both sides analysed in full), and two directories (whole trees, no git).
+# its largest process. Three forms: the default (a git base: both sides
+# analysed in full, only the changed files recorded in full, the others by
+# digest), the same with the head's snapshot written (every file recorded),
+# and two directories (whole trees, no git).
 # The target: at most 1.5 times the plain run's wall time on two cores.
 bench_gate() {
   local src repo home30 wa ca wb cb ma mb edited base

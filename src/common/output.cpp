@@ -15,6 +15,7 @@ FILE* gLQAIN = stdin;
 namespace {
 
 ReportBytes gReportBytes = ReportBytes::AsIs;
+bool gDiscarded = false;
 
 // Where the bytes of one call go: the calling thread's sink when the call
 // writes report text and a sink is current, else the stream.
@@ -94,7 +95,11 @@ void WriteReportBytes(const char* text, std::size_t n) {
 
 void SetReportBytes(ReportBytes mode) { gReportBytes = mode; }
 
+void DiscardReport() { gDiscarded = true; }
+bool ReportDiscarded() { return gDiscarded; }
+
 void OutF(const char* fmt, ...) {
+  if (gDiscarded) return;
   va_list args;
   va_start(args, fmt);
   WriteReportText(gLQAOUT, fmt, args);
@@ -102,12 +107,12 @@ void OutF(const char* fmt, ...) {
 }
 
 void OutS(const char* text) {
-  if (text == nullptr) return;
+  if (text == nullptr || gDiscarded) return;
   WriteReportBytes(text, std::strlen(text));
 }
 
 void OutN(const char* text, std::size_t n) {
-  if (text == nullptr || n == 0) return;
+  if (text == nullptr || n == 0 || gDiscarded) return;
   WriteReportBytes(text, n);
 }
 

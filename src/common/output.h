@@ -21,6 +21,10 @@ extern FILE* gLQAIN;
 // starts with AsIs.
 enum class ReportBytes { AsIs, HtmlUtf8 };
 void SetReportBytes(ReportBytes mode);
+// A run whose report nobody reads (the gate's side runs, which hand over a
+// snapshot only) drops the report text before it is formatted.
+void DiscardReport();
+bool ReportDiscarded();
 
 // Writes formatted report text to gLQAOUT, or to the calling thread's
 // current ReportSink when there is one (common/report_sink.h), the same

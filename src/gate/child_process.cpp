@@ -80,6 +80,10 @@ pid_t Spawn(const SpawnSpec& spec, const SignalGuard& guard) {
     unsetenv("GIT_WORK_TREE");
     unsetenv("GIT_INDEX_FILE");
   }
+  for (const auto& [name, value] : spec.environment) {
+    if (value.empty()) unsetenv(name.c_str());
+    else setenv(name.c_str(), value.c_str(), 1);
+  }
   execvp(argv[0], argv.data());
   _exit(127);
 }

@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <string>
+#include <utility>
 #include <vector>
 
 // SIGINT, SIGTERM and SIGHUP blocked while it lives, so that the gate
@@ -36,6 +37,8 @@ struct SpawnSpec {
   std::string dir;                // working directory, empty for the current one
   int in = -1, out = -1, err = -1;  // descriptors for 0, 1 and 2; -1 is /dev/null
   bool gitEnvironment = false;    // LC_ALL=C, GIT_OPTIONAL_LOCKS=0, no pager or prompt
+  // Variables set (or removed, for an empty value) in the child.
+  std::vector<std::pair<std::string, std::string>> environment;
 };
 
 // Starts a child; -1 when fork fails.

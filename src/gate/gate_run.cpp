@@ -1,9 +1,11 @@
 #include "gate/gate_run.h"
 
 #include <getopt.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <unordered_map>
@@ -85,25 +87,44 @@ class GateSession {
       std::string error;
       if (!temp_.Create(error)) return Fail(error);
     }
-    // A git base against a git head or the files on disk: only the files
-    // that differ need analysing, the others are the same on both sides;
-    // the head's documents need all of its files.
+    // A git base against a git head or the files on disk: both sides are
+    // analysed in full (what a file yields can depend on the others), but
+    // only the files that differ are recorded in full; every other file
+    // is recorded as a digest of its records. The head's documents need
+    // all of its records.
     sparse_ = base_.spec.kind == SideKind::Git &&
               (head_.spec.kind == SideKind::Git || head_.spec.kind == SideKind::Disk) && documents_.empty();
     for (Side* side : {&base_, &head_})
       if (side->spec.kind == SideKind::Git && !Resolve(*side)) return Interrupted() ? kCannotCompare : Fail(failure_.message);
     if (sparse_ && !ChangedPaths(repo_, base_.summary.commit, head_.summary.commit, changes_, failure_, guard_))
       return Interrupted() ? kCannotCompare : Fail(failure_.message);
-    for (Side* side : {&base_, &head_})
-      if (!Prepare(*side)) return Interrupted() ? kCannotCompare : Fail(failure_.message);
-    if (!Analyse()) return Interrupted() ? kCannotCompare : Fail(failure_.message);
-    for (Side* side : {&base_, &head_}) {
-      std::string error, warning;
-      if (!ReadSnapshot(side->snapshotFile, side->snapshot, error, warning)) {
-        if (side->analysed) return Fail("the analysis of the " + std::string(side->label) + " wrote no usable snapshot: " + error);
-        return Fail("the snapshot " + side->spec.path + " cannot be used: " + error);
-      }
-      if (!warning.empty()) warnings_ += (warnings_.empty() ? "" : "; ") + std::string(side->label) + ": " + warning;
+    if (sparse_ && head_.spec.kind == SideKind::Disk) {
+      // The head is analysed where it is; its changed files that a commit's
+      // tree would not give as regular files are left out, as on a git side.
+      TreeExport checked;
+      if (!SkipWorkTreeFiles(repo_, changes_.headPaths, Filter(), checked, headSkipped_, failure_, guard_))
+        return Interrupted() ? kCannotCompare : Fail(failure_.message);
+      head_.summary.skipped = std::move(checked.skipped);
+    }
+    std::unordered_set<std::string> record;  // the paths recorded in full, as the snapshots give them
+    if (sparse_) {
+      for (const auto* paths : {&changes_.basePaths, &changes_.headPaths})
+        for (const std::string& path : *paths)
+          if (path.compare(0, repo_.prefix.size(), repo_.prefix) == 0) record.insert(path.substr(repo_.prefix.size()));
+      for (const std::string& path : headSkipped_) record.erase(path);
+    }
+    std::size_t changedRecorded = record.size();
+    // A file whose digest differs changed through another file (a macro,
+    // a base class): the sides run again recording it in full. Should that
+    // not settle it, the last round records everything.
+    for (int round = 0;; ++round) {
+      if (sparse_ && !WriteRecordList(record, round < 2)) return Fail(failure_.message);
+      if (!Analyse(round == 0)) return Interrupted() ? kCannotCompare : Fail(failure_.message);
+      if (const int status = ReadSnapshots(); status >= 0) return status;
+      if (!sparse_ || round == 2) break;
+      const std::size_t before = record.size();
+      DifferingDigests(record);
+      if (record.size() == before) break;
     }
     GateOptions options;
     options.limit = gcd_.cfg.maxCyclomatic;
@@ -116,8 +137,14 @@ class GateSession {
       const TreeFilter filter = Filter();
       long long changed = 0;
       for (const std::string& path : all) changed += filter.Keeps(path, repo_.prefix) ? 1 : 0;
-      note = std::to_string(changed) + " changed file" + (changed == 1 ? "" : "s") +
-             " (the others are the same on both sides)";
+      note = std::to_string(changed) + " changed file" + (changed == 1 ? "" : "s");
+      if (recordList_.empty()) {
+        note += " and every other file (the analysis of unchanged files changed with them)";
+      } else {
+        if (record.size() > changedRecorded)
+          note += " and " + std::to_string(record.size() - changedRecorded) + " whose analysis changed with them";
+        note += " (the others are the same on both sides)";
+      }
     }
     const int verdict = ReportGate(base_.summary, head_.summary, base_.snapshot, result, note, warnings_);
     // A git head was analysed in a copy of its tree: its SARIF log's
@@ -169,26 +196,14 @@ class GateSession {
         side.runDir = side.spec.path;
         if (&side == &head_ && side.spec.path != ".") side.summary.pathPrefix = side.spec.path + "/";
         break;
-      case SideKind::Disk: {
-        if (!sparse_) break;
-        // The changed files on disk, copied beside the base's.
-        const std::string root = temp_.path() + "/" + side.label;
-        if (mkdir(root.c_str(), 0700) != 0) return failure_.message = std::strerror(errno), false;
-        TreeFilter filter = Filter();
-        filter.only = &changes_.headPaths;
-        TreeExport exported;
-        if (!CopyWorkTreeFiles(repo_, changes_.headPaths, filter, root, exported, failure_, guard_)) return false;
-        side.summary.skipped = std::move(exported.skipped);
-        side.runDir = root;
+      case SideKind::Disk:
         break;
-      }
       case SideKind::Git: {
         // The tree's files are written without the current directory's
         // prefix, so that the selection arguments read the same below root.
         const std::string root = temp_.path() + "/" + side.label;
         if (mkdir(root.c_str(), 0700) != 0) return failure_.message = std::strerror(errno), false;
-        TreeFilter filter = Filter();
-        if (sparse_) filter.only = &side == &base_ ? &changes_.basePaths : &changes_.headPaths;
+        const TreeFilter filter = Filter();
         TreeExport exported;
         if (!ExportTree(repo_, side.summary.commit, filter, root, exported, failure_, guard_)) return false;
         side.summary.skipped = std::move(exported.skipped);
@@ -202,24 +217,32 @@ class GateSession {
   }
 
   // Both analysed sides at once: on two cores the gate costs one analysis.
-  bool Analyse() {
+  // With prepare, each side is prepared right before its run starts, the
+  // head first: the files on disk need no export, so the head's analysis
+  // overlaps the export of the base.
+  bool Analyse(bool prepare) {
     std::vector<pid_t> pids;
     std::vector<Side*> sides;
     const std::string self = SelfPath(argv_);
-    for (Side* side : {&base_, &head_}) {
+    const auto stop = [&]() {
+      for (pid_t p : pids) kill(p, SIGTERM);
+      std::vector<int> ignored;
+      WaitForChildren(pids, ignored, guard_);
+      return false;
+    };
+    for (Side* side : {&head_, &base_}) {
+      if (prepare && !Prepare(*side)) return stop();
       if (!side->analysed) continue;
       SpawnSpec spec;
       spec.argv = SideArguments(argc_, argv_, side->snapshotFile,
                                 side == &head_ ? documents_.HeadArguments(temp_.path()) : std::vector<std::string>{});
       spec.argv[0] = self;
       spec.dir = side->runDir;
+      spec.environment.emplace_back(kGateRecordVariable, recordList_);
       const pid_t pid = Spawn(spec, guard_);
       if (pid < 0) {
         failure_.message = std::string("cannot start the analysis: ") + std::strerror(errno);
-        for (pid_t p : pids) kill(p, SIGTERM);
-        std::vector<int> ignored;
-        WaitForChildren(pids, ignored, guard_);
-        return false;
+        return stop();
       }
       pids.push_back(pid);
       sides.push_back(side);
@@ -238,6 +261,54 @@ class GateSession {
     return true;
   }
 
+  // Reads both snapshots: -1 when read, else the status to end with.
+  int ReadSnapshots() {
+    for (Side* side : {&base_, &head_}) {
+      std::string error, warning;
+      if (!ReadSnapshot(side->snapshotFile, side->snapshot, error, warning)) {
+        if (side->analysed) return Fail("the analysis of the " + std::string(side->label) + " wrote no usable snapshot: " + error);
+        return Fail("the snapshot " + side->spec.path + " cannot be used: " + error);
+      }
+      if (!warning.empty() && !warned_)
+        warnings_ += (warnings_.empty() ? "" : "; ") + std::string(side->label) + ": " + warning;
+    }
+    warned_ = true;
+    return -1;
+  }
+
+  // Adds to record the files whose digests differ between the sides. A
+  // file digested on one side only is the same on both but was left out of
+  // the other (skipped by the tree export, or ignored by git on disk).
+  void DifferingDigests(std::unordered_set<std::string>& record) const {
+    const auto& head = head_.snapshot.digests;
+    for (const auto& [path, digest] : base_.snapshot.digests) {
+      auto it = head.find(path);
+      if (it != head.end() && it->second != digest && headSkipped_.count(path) == 0) record.insert(path);
+    }
+  }
+
+  // The list of files the side runs record in full; with all false, none
+  // is written and they record everything.
+  bool WriteRecordList(const std::unordered_set<std::string>& record, bool some) {
+    recordList_.clear();
+    if (!some) return true;
+    std::string text;
+    for (const std::string& path : record) text.append(path).push_back('\0');
+    const std::string file = temp_.path() + "/record.list";
+    const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    bool ok = fd >= 0;
+    for (std::size_t at = 0; ok && at < text.size();) {
+      const ssize_t n = write(fd, text.data() + at, text.size() - at);
+      if (n < 0 && errno == EINTR) continue;
+      ok = n > 0;
+      if (ok) at += static_cast<std::size_t>(n);
+    }
+    if (fd >= 0 && close(fd) != 0) ok = false;
+    if (!ok) return failure_.message = "cannot write " + file + ": " + std::strerror(errno), false;
+    recordList_ = file;
+    return true;
+  }
+
   GlobalData& gcd_;
   int argc_;
   char** argv_;
@@ -247,9 +318,12 @@ class GateSession {
   GitFailure failure_;
   TempTree temp_;  // destroyed before the guard: removed while signals are still held
   Side base_, head_;
-  bool sparse_ = false;
+  bool sparse_ = false;  // unchanged files recorded as digests
+  std::string recordList_;  // the side runs' list of files recorded in full, or empty
   ChangeSet changes_;
+  std::unordered_set<std::string> headSkipped_;  // changed files on disk left out of the comparison
   std::string warnings_;
+  bool warned_ = false;
 };
 
 }  // namespace

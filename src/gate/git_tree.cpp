@@ -111,7 +111,14 @@ struct Entry {
   std::string path;  // relative to the prefix
 };
 
-// Streams the blobs through one cat-file --batch: one request, one answer.
+// Requests sent ahead of the answer being read: a round trip per blob would
+// cost a pair of context switches each. Their bytes (at most 65 each) stay
+// well below a pipe's capacity, so that writing them never blocks while git
+// waits for its answers to be read.
+constexpr std::size_t kRequestsAhead = 256;
+
+// Streams the blobs through one cat-file --batch, requests running ahead of
+// the answers.
 bool FetchBlobs(const GitRepo& repo, const std::vector<Entry>& entries, const std::string& root, TreeExport& result,
                 GitFailure& failure, SignalGuard& guard) {
   int in[2], out[2];
@@ -133,15 +140,27 @@ bool FetchBlobs(const GitRepo& repo, const std::vector<Entry>& entries, const st
   bool ok = pid > 0;
   if (!ok) failure.message = "git could not be started";
   PipeReader reader(out[0]);
-  std::string header, data, why;
-  for (const Entry& e : entries) {
+  TreeWriter writer(root);
+  std::string header, data, why, requests;
+  std::size_t sent = 0;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const Entry& e = entries[i];
     if (!ok) break;
+    if (sent <= i) {
+      requests.clear();
+      for (; sent < entries.size() && sent < i + kRequestsAhead; ++sent) requests += entries[sent].id + "\n";
+      if (!WriteAll(in[1], requests)) {
+        failure.message = "git cat-file stopped answering";
+        ok = false;
+        break;
+      }
+    }
     if (guard.Pending() != 0) {
       failure.message = "interrupted";
       ok = false;
       break;
     }
-    if (!WriteAll(in[1], e.id + "\n") || !reader.Line(header)) {
+    if (!reader.Line(header)) {
       failure.message = "git cat-file stopped answering";
       ok = false;
       break;
@@ -165,7 +184,7 @@ bool FetchBlobs(const GitRepo& repo, const std::vector<Entry>& entries, const st
       result.skipped.push_back(e.path + " (LFS pointer)");
       continue;
     }
-    if (!WriteTreeFile(root, e.path, data, why)) {
+    if (!writer.Write(e.path, data, why)) {
       failure.message = "cannot write " + e.path + " into the temporary directory: " + why;
       ok = false;
       break;
@@ -374,11 +393,12 @@ bool ChangedPaths(const GitRepo& repo, const std::string& base, const std::strin
   return true;
 }
 
-bool CopyWorkTreeFiles(const GitRepo& repo, const std::unordered_set<std::string>& paths, const TreeFilter& filter,
-                       const std::string& root, TreeExport& result, GitFailure& failure, SignalGuard& guard) {
+bool SkipWorkTreeFiles(const GitRepo& repo, const std::unordered_set<std::string>& paths, const TreeFilter& filter,
+                       TreeExport& result, std::unordered_set<std::string>& skipped, GitFailure& failure,
+                       SignalGuard& guard) {
   std::vector<std::string> sorted(paths.begin(), paths.end());
   std::sort(sorted.begin(), sorted.end());
-  std::string why, data;
+  std::string why;
   for (const std::string& path : sorted) {
     if (guard.Pending() != 0) return failure.message = "interrupted", false;
     if (!filter.Keeps(path, repo.prefix)) continue;
@@ -387,23 +407,15 @@ bool CopyWorkTreeFiles(const GitRepo& repo, const std::unordered_set<std::string
       if (!SafeTreePath(WithoutControls(path), why))
         return failure.message = "unsafe path in the work tree (" + why + ")", false;
       result.skipped.push_back(WithoutControls(rel) + " (control character in its name)");
+      skipped.insert(rel);
       continue;
     }
-    InputOptions options;
-    options.noFollow = true;
     struct stat st {};
     if (lstat((repo.top + "/" + path).c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
       result.skipped.push_back(rel + " (symbolic link)");
+      skipped.insert(rel);
       continue;
     }
-    std::unique_ptr<FILE, int (*)(FILE*)> f(OpenInput(repo.top + "/" + path, options), std::fclose);
-    if (!f) continue;  // deleted, or no regular file
-    data.clear();
-    char buffer[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) data.append(buffer, n);
-    if (!WriteTreeFile(root, rel, data, why))
-      return failure.message = "cannot write " + rel + " into the temporary directory: " + why, false;
     ++result.files;
   }
   return true;

@@ -61,8 +61,10 @@ struct ChangeSet {
 bool ChangedPaths(const GitRepo& repo, const std::string& base, const std::string& head, ChangeSet& changes,
                   GitFailure& failure, SignalGuard& guard);
 
-// Copies the kept regular files of the work tree among paths below root,
-// as ExportTree does for a commit (a file that is gone or no regular file is
-// left out).
-bool CopyWorkTreeFiles(const GitRepo& repo, const std::unordered_set<std::string>& paths, const TreeFilter& filter,
-                       const std::string& root, TreeExport& result, GitFailure& failure, SignalGuard& guard);
+// The changed files of the work tree among paths that the tree of a commit
+// could not hold as regular files (symbolic links, names with control
+// characters): listed in result and their paths below the current
+// directory added to skipped, as ExportTree skips them.
+bool SkipWorkTreeFiles(const GitRepo& repo, const std::unordered_set<std::string>& paths, const TreeFilter& filter,
+                       TreeExport& result, std::unordered_set<std::string>& skipped, GitFailure& failure,
+                       SignalGuard& guard);

@@ -46,6 +46,36 @@ struct GateNotice {
   char entityKind = 0;  // 'f' function, 'c' class, 's' struct, 'i' interface, 0 none
 };
 
+// A digest of one file's records (functions, notices, classes) that a side
+// run writes instead of them for a file the gate does not compare: equal
+// digests on both sides mean identical records.
+class SnapshotDigest {
+ public:
+  SnapshotDigest& Add(std::uint64_t v) {
+    h_ = (h_ ^ v) * 0x100000001b3ULL;
+    h_ ^= h_ >> 29;
+    return *this;
+  }
+  SnapshotDigest& Add(long long v) { return Add(static_cast<std::uint64_t>(v)); }
+  SnapshotDigest& Add(int v) { return Add(static_cast<std::uint64_t>(static_cast<long long>(v))); }
+  SnapshotDigest& Add(char v) { return Add(static_cast<std::uint64_t>(static_cast<unsigned char>(v)) | 0x100); }
+  SnapshotDigest& Add(std::string_view s) {
+    Add(static_cast<std::uint64_t>(s.size()));
+    for (unsigned char c : s) h_ = (h_ ^ c) * 0x100000001b3ULL;
+    return *this;
+  }
+  SnapshotDigest& Add(const char* s) { return Add(std::string_view(s)); }
+  SnapshotDigest& Add(const std::string& s) { return Add(std::string_view(s)); }
+  std::uint64_t value() const { return h_; }
+
+ private:
+  std::uint64_t h_ = 0xcbf29ce484222325ULL;
+};
+
+// The environment variable through which the gate gives a side run the
+// file listing the paths it records in full (NUL-terminated).
+inline constexpr const char* kGateRecordVariable = "LQA_GATE_RECORD";
+
 struct GateRule {
   std::string id;       // "LQA030"
   std::string message;  // its short text
@@ -62,6 +92,8 @@ struct GateSnapshot {
   std::vector<GateRule> rules;
   std::vector<std::string> names;  // entity names and keywords, each once
   std::unordered_map<std::string, int> nameIds;
+  // The files recorded by their digest only (path -> digest).
+  std::unordered_map<std::string, std::uint64_t> digests;
 
   // The index of a name, added when new.
   int Name(std::string_view name);

@@ -250,7 +250,8 @@ class SnapshotParser {
     if (!LineParser(line).Parse(m)) return Fail("not a flat JSON object of strings and integers");
     Fields f(m);
     if (!header_) return Header(m, f);
-    if (out_.functions.size() + out_.classes.size() + out_.notices.size() + out_.paths.size() >= kMaxRecords)
+    if (out_.functions.size() + out_.classes.size() + out_.notices.size() + out_.paths.size() +
+            out_.digests.size() >= kMaxRecords)
       return Fail("too many records");
     if (m.Find("kind") == nullptr) {
       if (!Notice(m)) return false;
@@ -382,6 +383,11 @@ class SnapshotParser {
       c.occurrence = static_cast<int>(f.Int("occurrence", 1, kMaxLine));
       c.line = static_cast<int>(f.Int("line", 0, kMaxLine));
       out_.classes.push_back(std::move(c));
+    } else if (kind == "digest") {
+      const std::string_view path = f.Str("path");
+      const std::uint64_t hash = f.Hash("hash");
+      if (!f.problem().empty()) return Fail(f.problem());
+      if (!out_.digests.emplace(std::string(path), hash).second) return Fail("a file's digest listed twice");
     } else if (kind == "end") {
       endCounts_[0] = f.Int("functions", 0, kMaxLine);
       endCounts_[1] = f.Int("classes", 0, kMaxLine);

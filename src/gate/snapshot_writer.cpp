@@ -1,9 +1,13 @@
 #include "gate/snapshot_writer.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "common/atomic_file.h"
@@ -32,6 +36,12 @@ class GateSnapshotWriter {
   }
   const std::string& error() const { return file_.error(); }
 
+  // Records in full only the files among paths; every other file gets a
+  // digest line instead.
+  void RecordOnly(std::unordered_set<std::string> paths) {
+    only_ = std::make_unique<std::unordered_set<std::string>>(std::move(paths));
+  }
+
   void Header(const GlobalData& gcd) {
     json_->BeginObject();
     json_->Key("format").String(kSnapshotFormat);
@@ -57,6 +67,11 @@ class GateSnapshotWriter {
   }
 
   void WriteFile(const std::string& path, const FileNotices& notices, const NoticeRuleTable& rules) {
+    if (only_ && only_->count(path) == 0) {
+      DigestFile(path, notices);
+      pending_.clear();
+      return;
+    }
     json_->BeginObject().Key("kind").String("file").Key("path").String(path).EndObject();
     // Occurrences of each name and signature in the file, in the order
     // the functions closed (which is their order in the file for all but
@@ -143,11 +158,17 @@ class GateSnapshotWriter {
   }
 
   void WriteClass(const std::string& path, const std::string& name, int line) {
+    const int occurrence = ++classOccurrences_[path + '\x01' + name];
+    if (only_ && only_->count(path) == 0) {
+      SnapshotDigest& d = Digest(path);
+      d.Add('c').Add(name).Add(occurrence).Add(line);
+      return;
+    }
     json_->BeginObject();
     json_->Key("kind").String("class");
     json_->Key("path").String(path);
     json_->Key("name").String(name);
-    json_->Key("occurrence").Int(++classOccurrences_[path + '\x01' + name]);
+    json_->Key("occurrence").Int(occurrence);
     json_->Key("line").Int(line);
     json_->EndObject();
     ++classes_;
@@ -155,6 +176,13 @@ class GateSnapshotWriter {
 
   bool End(const NoticeRuleTable& rules) {
     Rules(rules);
+    for (const auto& [path, digest] : digests_) {
+      json_->BeginObject();
+      json_->Key("kind").String("digest");
+      json_->Key("path").String(path);
+      json_->Key("hash").String(HashHex(digest.value()));
+      json_->EndObject();
+    }
     json_->BeginObject();
     json_->Key("kind").String("end");
     json_->Key("functions").Int(functions_);
@@ -170,6 +198,36 @@ class GateSnapshotWriter {
   AtomicFile& file() { return file_; }
 
  private:
+  SnapshotDigest& Digest(const std::string& path) {
+    auto [it, added] = digestIndex_.try_emplace(path, digests_.size());
+    if (added) digests_.emplace_back(path, SnapshotDigest{});
+    return digests_[it->second].second;
+  }
+
+  // The digest of what WriteFile would write of the file: its functions
+  // and its notices, field by field.
+  void DigestFile(const std::string& path, const FileNotices& file) {
+    SnapshotDigest& d = Digest(path);
+    std::unordered_map<std::string, int> seen;
+    for (GateFunction& f : pending_) {
+      f.occurrence = ++seen[f.name + '\x01' + WithoutBlanks(f.signature)];
+      d.Add('f').Add(f.name).Add(f.signature).Add(f.occurrence).Add(f.line).Add(f.begin).Add(f.end);
+      d.Add(f.complexity).Add(f.eloc).Add(f.bodyHash);
+    }
+    lastFunction_ = -1;
+    for (const CapturedNotice& n : file.notices) {
+      const NoticeEntity* entity = n.entity >= 0 ? &file.entities[static_cast<std::size_t>(n.entity)] : nullptr;
+      if (entity != nullptr && (entity->kind == NoticeEntityKind::None || entity->name.empty())) entity = nullptr;
+      d.Add('n').Add(n.rule).Add(n.line);
+      if (entity != nullptr) {
+        const long long fn = entity->kind == NoticeEntityKind::Function ? FunctionOf(entity->name, n.line) : -1;
+        if (fn >= 0) d.Add('f').Add(fn);
+        else d.Add('e').Add(entity->name).Add(NoticeEntityKindWord(entity->kind));
+      }
+      d.Add('w').Add(n.keyword).Add(n.textHash);
+    }
+  }
+
   static std::string WithoutBlanks(const std::string& s) {
     std::string out;
     for (char c : s)
@@ -205,6 +263,9 @@ class GateSnapshotWriter {
   int failure_ = 0;
   bool rulesWritten_ = false;
   long long lastFunction_ = -1;
+  std::unique_ptr<std::unordered_set<std::string>> only_;  // null: every file in full
+  std::vector<std::pair<std::string, SnapshotDigest>> digests_;  // in the order the files came
+  std::unordered_map<std::string, std::size_t> digestIndex_;
 };
 
 void GateSnapshotWriterFree::operator()(GateSnapshotWriter* writer) const { delete writer; }
@@ -234,6 +295,33 @@ void OpenGateSnapshot(GlobalData& gcd) {
     ExitRun(1, gcd);
   }
   writer->Header(gcd);
+  // The gate's side runs are told through the environment which files
+  // to record in full (a file of NUL-terminated paths).
+  // The list lies beside the snapshot in the gate's private directory; a
+  // variable left in the environment of another run is not heeded.
+  const char* list = std::getenv(kGateRecordVariable);
+  const auto directory = [](std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash);
+  };
+  if (list != nullptr && list[0] != '\0' && directory(list) == directory(g.snapshotFile)) {
+    std::ifstream in(list, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.good() && !in.eof()) {
+      OutF("\n  Error: Could not read the gate's list of files\n         Filename: %s\n\n", list);
+      ExitRun(1, gcd);
+    }
+    std::unordered_set<std::string> paths;
+    for (std::size_t at = 0; at < text.size();) {
+      std::size_t end = text.find('\0', at);
+      if (end == std::string::npos) end = text.size();
+      paths.emplace(text, at, end - at);
+      at = end + 1;
+    }
+    writer->RecordOnly(std::move(paths));
+    // The gate reads only the snapshot of this run.
+    DiscardReport();
+  }
   g.writer = std::move(writer);
   gcd.sarif.capturing = 1;
   gcd.sarif.capture.wantTextHash = 1;

@@ -92,31 +92,54 @@ bool SafeTreePath(std::string_view path, std::string& why) {
   return true;
 }
 
-bool WriteTreeFile(const std::string& root, std::string_view path, std::string_view data, std::string& error) {
-  Fd dir(open(root.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-  if (dir.get() < 0) return error = std::strerror(errno), false;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t slash = path.find('/', start);
-    const std::string part(path.substr(start, slash == std::string_view::npos ? std::string_view::npos : slash - start));
-    if (slash == std::string_view::npos) {
-      Fd file(openat(dir.get(), part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-      if (file.get() < 0) return error = std::strerror(errno), false;
-      const char* p = data.data();
-      std::size_t left = data.size();
-      while (left > 0) {
-        const ssize_t n = write(file.get(), p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return error = std::strerror(n < 0 ? errno : EIO), false;
-        p += n;
-        left -= static_cast<std::size_t>(n);
-      }
-      return true;
-    }
-    if (mkdirat(dir.get(), part.c_str(), 0700) != 0 && errno != EEXIST) return error = std::strerror(errno), false;
-    const int next = openat(dir.get(), part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+TreeWriter::TreeWriter(std::string root) : root_(std::move(root)) {}
+
+TreeWriter::~TreeWriter() {
+  if (dirFd_ >= 0) close(dirFd_);
+}
+
+// Enters root/dir one component at a time, creating what is missing.
+bool TreeWriter::Enter(std::string_view dir, std::string& error) {
+  if (dirFd_ >= 0) close(dirFd_);
+  dirFd_ = -1;
+  dir_.clear();
+  Fd fd(open(root_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (fd.get() < 0) return error = std::strerror(errno), false;
+  for (std::size_t start = 0; start < dir.size();) {
+    std::size_t slash = dir.find('/', start);
+    if (slash == std::string_view::npos) slash = dir.size();
+    const std::string part(dir.substr(start, slash - start));
+    if (mkdirat(fd.get(), part.c_str(), 0700) != 0 && errno != EEXIST) return error = std::strerror(errno), false;
+    const int next = openat(fd.get(), part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (next < 0) return error = std::strerror(errno), false;
-    dir.Reset(next);
+    fd.Reset(next);
     start = slash + 1;
   }
+  dirFd_ = dup(fd.get());
+  if (dirFd_ < 0) return error = std::strerror(errno), false;
+  dir_.assign(dir);
+  return true;
+}
+
+bool TreeWriter::Write(std::string_view path, std::string_view data, std::string& error) {
+  const std::size_t slash = path.rfind('/');
+  const std::string_view dir = slash == std::string_view::npos ? std::string_view() : path.substr(0, slash);
+  if ((dirFd_ < 0 || dir != dir_) && !Enter(dir, error)) return false;
+  const std::string name(slash == std::string_view::npos ? path : path.substr(slash + 1));
+  Fd file(openat(dirFd_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+  if (file.get() < 0) return error = std::strerror(errno), false;
+  const char* p = data.data();
+  std::size_t left = data.size();
+  while (left > 0) {
+    const ssize_t n = write(file.get(), p, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return error = std::strerror(n < 0 ? errno : EIO), false;
+    p += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+bool WriteTreeFile(const std::string& root, std::string_view path, std::string_view data, std::string& error) {
+  return TreeWriter(root).Write(path, data, error);
 }

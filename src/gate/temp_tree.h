@@ -32,3 +32,21 @@ bool SafeTreePath(std::string_view path, std::string& why);
 // file is created new (O_EXCL | O_NOFOLLOW), so nothing outside root is
 // reached or replaced. path must be a SafeTreePath.
 bool WriteTreeFile(const std::string& root, std::string_view path, std::string_view data, std::string& error);
+
+// The same for many files: the directory of the last file stays open, so
+// that the files of one directory (a tree lists them together) cost one
+// open each.
+class TreeWriter {
+ public:
+  explicit TreeWriter(std::string root);
+  ~TreeWriter();
+  TreeWriter(const TreeWriter&) = delete;
+  TreeWriter& operator=(const TreeWriter&) = delete;
+  bool Write(std::string_view path, std::string_view data, std::string& error);
+
+ private:
+  bool Enter(std::string_view dir, std::string& error);
+  std::string root_;
+  std::string dir_;  // the directory dirFd_ holds, relative to root
+  int dirFd_ = -1;
+};

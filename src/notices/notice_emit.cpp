@@ -246,7 +246,7 @@ bool RaiseNotice(int number, int line, NoticeArgs args, GlobalData& gcd, const R
     CaptureNotice(raised, gcd);
   }
   if (gcd.dash.wanted) DashboardNotice(number, gcd);
-  if (options.countOnly) return true;
+  if (options.countOnly || ReportDiscarded()) return true;
   const Switches& sw = gcd.sw;
   const char* file = options.fileName != nullptr ? options.fileName : CurrentFileName(gcd);
   if (sw.qualityNotices && !sw.totalsOnly) {

@@ -296,6 +296,65 @@ TEST_F(GateE2E, OnlyChangedFilesAreComparedFromASubdirectoryUntrackedOnesInclude
   EXPECT_EQ(f[1].rfind("untracked.c:", 0), 0u) << f[1];
 }
 
+// Both sides are analysed whole; a file that did not change is compared
+// only when its records differ between the sides.
+TEST_F(GateE2E, AnUnchangedFileIsComparedOnlyWhenItsAnalysisChanged) {
+  OnlyGoto();
+  const std::string gotoLine = "  if (x < 0) goto out;\nout:\n";
+  repo.Write("a.c", Function("a", 2));
+  repo.Write("same.c", Function("same", 2, gotoLine) + Function("other", 3, gotoLine));
+  Commit("base");
+  // A plain change: the unchanged file's goto notices are the same on both
+  // sides and count nowhere.
+  repo.Write("a.c", Function("a", 2, gotoLine));
+  Commit("plain change");
+  const RunResult plain = Gate("git:HEAD~1 git:HEAD", {"a.c", "same.c"});
+  EXPECT_EQ(plain.status, 2) << plain.out;
+  EXPECT_TRUE(HasLine(plain.out, "  Compared: 1 changed file (the others are the same on both sides)")) << plain.out;
+  EXPECT_TRUE(HasLine(plain.out, "  Notices: 0 unchanged, 1 new, 0 fixed")) << plain.out;
+  const std::vector<std::string> f = Findings(plain.out);
+  ASSERT_EQ(f.size(), 1u) << plain.out;
+  EXPECT_EQ(f[0].rfind("a.c:", 0), 0u) << f[0];
+}
+
+// The side runs' list of files is heeded only beside their snapshot: a
+// variable left in a user's environment changes nothing.
+TEST_F(GateE2E, ARecordListElsewhereLeavesASnapshotRunAsItWas) {
+  repo.Write("a.c", Function("a", 2));
+  tmp.Write("record.list", std::string("other.c") + '\0');  // a.c would be a digest
+  RunSetup setup;
+  setup.env = {{"LQAHOME", home.path()}, {"LQA_GATE_RECORD", tmp.path() + "/record.list"}};
+  const RunResult r = RunLqaWith({"-xGATESNAP " + repo.path() + "/out.lqagate", "a.c"}, repo.path(), setup);
+  const std::string snapshot = repo.Read("out.lqagate");
+  EXPECT_EQ(snapshot.find("\"digest\""), std::string::npos) << snapshot;
+  EXPECT_NE(snapshot.find("\"name\":\"a\""), std::string::npos) << snapshot;
+  EXPECT_NE(r.out.find("Function: a"), std::string::npos) << r.out;
+  std::remove((tmp.path() + "/record.list").c_str());
+}
+
+TEST_F(GateE2E, AMacroDefinedInAChangedFileComparesTheUnchangedFilesItAffects) {
+  OnlyNotice(28);
+  // Once ATTR is a known macro, uses.c holds no function ATTR any more.
+  repo.Write("a.c", Function("helper", 1));
+  repo.Write("uses.c", "int value ATTR (int x)\n" + Function("", 12).substr(std::string("int (int x)\n").size()));
+  repo.Write("other.c", Function("other", 14));
+  Commit("without the macro");
+  repo.Write("a.c", "#define ATTR\n" + Function("helper", 1));
+  Commit("the macro defined");
+  const RunResult defined = Gate("git:HEAD~1 git:HEAD", {"a.c", "uses.c", "other.c"});
+  EXPECT_EQ(defined.status, 0) << defined.out;
+  EXPECT_TRUE(HasLine(defined.out, "  Compared: 1 changed file and 1 whose analysis changed with them "
+                                   "(the others are the same on both sides)")) << defined.out;
+  EXPECT_TRUE(HasLine(defined.out, "  Removed: ATTR (uses.c:1)")) << defined.out;
+  // The other way round the function appears in the file nobody touched,
+  // over the limit; other.c, over the limit on both sides, is no finding.
+  const RunResult removed = Gate("git:HEAD git:HEAD~1", {"a.c", "uses.c", "other.c"});
+  EXPECT_EQ(removed.status, 2) << removed.out;
+  const std::vector<std::string> f = Findings(removed.out);
+  ASSERT_EQ(f.size(), 1u) << removed.out;
+  EXPECT_EQ(f[0], "uses.c:1: error: new function ATTR has complexity 13 (limit 10)");
+}
+
 TEST_F(GateE2E, NamesWithLineFeedsAreSkippedOthersOfAnyBytesCompared) {
   OnlyGoto();
   repo.Write("line\nfeed.c", Function("lf", 2));
@@ -305,6 +364,7 @@ TEST_F(GateE2E, NamesWithLineFeedsAreSkippedOthersOfAnyBytesCompared) {
   repo.Write("bad\xff.c", Function("bad", 2, "  if (x) goto out;\nout:\n"));
   const RunResult disk = Gate("git:HEAD");
   EXPECT_NE(disk.out.find("line?feed.c (control character in its name)"), std::string::npos) << disk.out;
+  EXPECT_EQ(Findings(disk.out).size(), 1u) << disk.out;  // the file on disk is skipped as the commit's is
   ASSERT_EQ(RunShell(repo.path(), "git add -A . && git commit -q -m head").status, 0);
   const RunResult r = Gate("git:HEAD~1 git:HEAD");
   EXPECT_NE(r.out.find("line?feed.c (control character in its name)"), std::string::npos) << r.out;

@@ -64,6 +64,27 @@ TEST(TreePaths, FilesAreCreatedNewAndNeverThroughLinks) {
   EXPECT_NE(stat((outside.path() + "/target.c").c_str(), &st), 0);
 }
 
+// One writer for a whole tree keeps its last directory open: files in the
+// root, going back to a directory left earlier, and a link met on the way
+// to a new directory.
+TEST(TreePaths, OneWriterForManyFilesKeepsEveryDirectoryRight) {
+  TempDir dir, outside;
+  std::string error;
+  TreeWriter writer(dir.path());
+  ASSERT_TRUE(writer.Write("a/x.c", "1", error)) << error;
+  ASSERT_TRUE(writer.Write("a/y.c", "2", error)) << error;
+  ASSERT_TRUE(writer.Write("top.c", "3", error)) << error;
+  ASSERT_TRUE(writer.Write("a/b/z.c", "4", error)) << error;
+  ASSERT_TRUE(writer.Write("a/w.c", "5", error)) << error;
+  EXPECT_FALSE(writer.Write("a/x.c", "again", error));
+  EXPECT_EQ(dir.Read("a/x.c") + dir.Read("a/y.c") + dir.Read("top.c") + dir.Read("a/b/z.c") + dir.Read("a/w.c"),
+            "12345");
+  ASSERT_EQ(symlink(outside.path().c_str(), (dir.path() + "/a/link").c_str()), 0);
+  EXPECT_FALSE(writer.Write("a/link/x.c", "escape", error));
+  struct stat st {};
+  EXPECT_NE(stat((outside.path() + "/x.c").c_str(), &st), 0);
+}
+
 TEST(TreePaths, TheTemporaryDirectoryGoesWithItsContents) {
   std::string path, error;
   {

@@ -121,6 +121,22 @@ TEST(SnapshotReader, RefusesTruncatedAndMalformedFiles) {
   EXPECT_TRUE(ParseSnapshot(Header() + file + rule + "{\"n\":0,\"l\":1}\n" + End(0, 0, 1), s, error, warning)) << error;
 }
 
+TEST(SnapshotReader, DigestLinesStandForTheirFilesOnce) {
+  GateSnapshot s;
+  std::string error, warning;
+  const std::string digest = "{\"kind\":\"digest\",\"path\":\"src/b.c\",\"hash\":\"00000000000000aa\"}\n";
+  ASSERT_TRUE(ParseSnapshot(Header() + kBody + digest + End(), s, error, warning)) << error;
+  ASSERT_EQ(s.digests.size(), 1u);
+  EXPECT_EQ(s.digests.at("src/b.c"), 0xaau);
+  // A file digested twice, a digest that is no hash: refused.
+  EXPECT_FALSE(ParseSnapshot(Header() + kBody + digest + digest + End(), s, error, warning));
+  EXPECT_NE(error.find("twice"), std::string::npos) << error;
+  EXPECT_FALSE(ParseSnapshot(Header() + "{\"kind\":\"digest\",\"path\":\"b\",\"hash\":\"aa\"}\n" + End(0, 0, 0), s,
+                             error, warning));
+  EXPECT_FALSE(ParseSnapshot(Header() + "{\"kind\":\"digest\",\"hash\":\"00000000000000aa\"}\n" + End(0, 0, 0), s,
+                             error, warning));
+}
+
 TEST(SnapshotReader, ReadsAFileLargerThanItsBufferLineByLine) {
   std::string text = Header() + "{\"kind\":\"rule\",\"id\":\"LQA030\",\"message\":\"tab\"}\n" +
                      "{\"kind\":\"file\",\"path\":\"a.c\"}\n";
