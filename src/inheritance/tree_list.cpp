@@ -22,23 +22,6 @@ void Unlink(Llist<TreeData>& list, LlistNode<TreeData>* n) {
   --list.count;
 }
 
-// Appends the nodes of from to the tail of to, leaving from empty.
-void Splice(Llist<TreeData>& to, Llist<TreeData>& from) {
-  if (from.head == nullptr) return;
-  if (to.tail) {
-    to.tail->next = from.head;
-    from.head->prev = to.tail;
-  } else {
-    to.head = from.head;
-  }
-  to.tail = from.tail;
-  to.count += from.count;
-  to.sortedBy = nullptr;
-  from.head = from.tail = nullptr;
-  from.count = 0;
-  from.sortedBy = nullptr;
-}
-
 // Frees every node of the list: each node's children are moved to the end of
 // the list before the node goes, so no destructor ever has a subtree to free.
 void Drain(Llist<TreeData>& list) {
@@ -46,7 +29,7 @@ void Drain(Llist<TreeData>& list) {
     LlistNode<TreeData>* n = list.head;
     Unlink(list, n);
     if (TreeData* t = n->data.get()) {
-      Splice(list, t->children.items);
+      LlistSpliceAtTail(list, t->children.items);
       t->children.index.reset();
     }
     delete n;
