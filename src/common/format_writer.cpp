@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/report_sink.h"
+#include "common/text.h"
 
 namespace {
 
@@ -169,13 +170,7 @@ void PutNumber(Line& out, const Spec& spec, const char* p, std::size_t n) {
 void PutPlainInt(Line& out, const Spec& spec, int value) {
   char text[12];
   char* const end = text + sizeof text;
-  char* p = end;
-  unsigned u = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
-  do {
-    *--p = static_cast<char>('0' + u % 10);
-    u /= 10;
-  } while (u != 0);
-  if (value < 0) *--p = '-';
+  const char* p = DecimalBackwards(value, end);
   PutField(out, spec, p, static_cast<std::size_t>(end - p));
 }
 

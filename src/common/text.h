@@ -21,6 +21,21 @@ void AssignBounded(std::string& dst, std::string_view src, std::size_t max = kTe
 // overlong forms, surrogates and code points above U+10FFFF are not valid),
 // or 0 when the text is empty or does not start with one.
 std::size_t Utf8SequenceLength(std::string_view text);
+
+// Writes value in decimal backwards ending just before end and returns where
+// the text starts; the space before end must hold 11 characters. Unsigned
+// arithmetic keeps the most negative int exact. Inline: report numbers and
+// notice lines are written through it per line.
+inline char* DecimalBackwards(int value, char* end) {
+  char* p = end;
+  unsigned u = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+  do {
+    *--p = static_cast<char>('0' + u % 10);
+    u /= 10;
+  } while (u != 0);
+  if (value < 0) *--p = '-';
+  return p;
+}
 // Appends the UTF-8 form of a code point below U+110000 (surrogates are the
 // caller's to refuse).
 void AppendUtf8(std::string& out, unsigned long cp);

@@ -20,14 +20,7 @@ void NoticeBuffer::Append(const char* text) { Append(text, std::strlen(text)); }
 void NoticeBuffer::AppendInt(int v) {
   char digits[16];
   char* end = digits + sizeof digits;
-  char* p = end;
-  // Unsigned arithmetic keeps the most negative int exact.
-  unsigned u = v < 0 ? 0u - static_cast<unsigned>(v) : static_cast<unsigned>(v);
-  do {
-    *--p = static_cast<char>('0' + u % 10);
-    u /= 10;
-  } while (u != 0);
-  if (v < 0) *--p = '-';
+  const char* p = DecimalBackwards(v, end);
   Append(p, static_cast<std::size_t>(end - p));
 }
 

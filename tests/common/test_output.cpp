@@ -3,6 +3,7 @@
 // other modes are untouched.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 #include "capture_out.h"
@@ -52,6 +53,19 @@ TEST(Utf8, SequenceLengths) {
   EXPECT_EQ(Utf8SequenceLength("\xed\xbf\xbf"), 0u);  // surrogate
   EXPECT_EQ(Utf8SequenceLength("\xf4\x90\x80\x80"), 0u);  // above U+10FFFF
   EXPECT_EQ(Utf8SequenceLength("\xf4\x8f\xbf\xbf"), 4u);
+}
+
+TEST(Decimal, ExtremesAndZero) {
+  const auto text = [](int v) {
+    char buffer[12];
+    char* const end = buffer + sizeof buffer;
+    return std::string(DecimalBackwards(v, end), end);
+  };
+  EXPECT_EQ(text(0), "0");
+  EXPECT_EQ(text(-7), "-7");
+  EXPECT_EQ(text(1234567), "1234567");
+  EXPECT_EQ(text(INT_MAX), "2147483647");
+  EXPECT_EQ(text(INT_MIN), "-2147483648");
 }
 
 }  // namespace
