@@ -22,6 +22,9 @@ class NameSet {
   bool Contains(std::string_view name) const;
   // Number of names.
   std::size_t size() const { return count_; }
+  // Forgets every name. The table and the block short names went to are
+  // kept, so that a set filled anew for each file allocates once.
+  void Clear();
 
  private:
   // A slot names its text by block and offset, so that a look-up reads the
@@ -33,6 +36,9 @@ class NameSet {
   static constexpr unsigned kOffsetBits = 20;
   static constexpr std::size_t kBlock = std::size_t{1} << kOffsetBits;
   static constexpr std::size_t kMaxBlocks = std::size_t{1} << (32 - kOffsetBits);
+  // The first block of short names is small (a set may hold a few names of
+  // one file); each next one is twice the size, up to kBlock.
+  static constexpr std::size_t kFirstBlock = 4096;
 
   static std::uint32_t Hash(std::string_view name);
   const char* Text(std::uint32_t ref) const {
@@ -47,6 +53,7 @@ class NameSet {
   std::vector<Slot> slots_;  // a power of two in size, at most 70 % used
   std::vector<std::unique_ptr<char[]>> blocks_;
   std::size_t current_ = 0;          // the block short names go to
-  std::size_t used_ = kBlock;        // bytes used in it (full before the first)
+  std::size_t currentSize_ = 0;      // its size (0 before the first)
+  std::size_t used_ = 0;             // bytes used in it
   std::size_t count_ = 0;
 };

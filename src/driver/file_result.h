@@ -7,6 +7,7 @@
 #include "dashboard/dashboard_state.h"
 #include "driver/languages.h"
 #include "engine/counters.h"
+#include "engine/macros.h"
 #include "notices/notice_state.h"
 #include "reports/report_state.h"
 
@@ -29,6 +30,7 @@ struct FileResult {
   CsvFileRow csvFile;                         // its CSV file line's values
   FileNoticeTally dashboard;                  // its notices by category
   std::string workLine;                       // its line of the baseline's work file
+  FileMacros macros;                          // the macro names it defined and looked up
 
   // Made ready for the next file (its memory is kept).
   void Reset(int nextIndex, FileData& nextRecord, FILE* through);

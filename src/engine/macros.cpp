@@ -8,6 +8,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "common/atomic_file.h"
 #include "common/gcd.h"
@@ -99,8 +100,33 @@ bool IsNameEnd(char c) {
 
 }  // namespace
 
+void FileMacros::Clear() {
+  defined.Clear();
+  order.clear();
+  missed.Clear();
+  missedOrder.clear();
+}
+
 void AddMacroName(const char* name, GlobalData& gcd) {
-  if (name != nullptr) gcd.macros.names.Intern(name);
+  if (name == nullptr) return;
+  FileMacros* file = gcd.macros.file;
+  if (file == nullptr) {
+    gcd.macros.names.Intern(name);
+    return;
+  }
+  const std::string_view view(name);
+  if (gcd.macros.names.Contains(view) || file->defined.Contains(view)) return;
+  if (const char* stored = file->defined.Intern(view)) file->order.push_back(stored);
+}
+
+void MergeMacroNames(const FileMacros& file, NameSet& run) {
+  for (const char* name : file.order) run.Intern(name);
+}
+
+int OverturnedMacroLookups(const FileMacros& file, const NameSet& run) {
+  int overturned = 0;
+  for (const char* name : file.missedOrder) overturned += run.Contains(name) ? 1 : 0;
+  return overturned;
 }
 
 int LoadMacros(GlobalData& gcd) {
@@ -135,7 +161,15 @@ int LoadMacros(GlobalData& gcd) {
 
 int is_macro(const char* name, GlobalData& gcd) {
   if (name == nullptr || static_cast<signed char>(name[0]) <= 32) return 0;
-  return gcd.macros.names.Contains(std::string_view(name, strnlen(name, kTextMax))) ? 1 : 0;
+  const std::string_view view(name, strnlen(name, kTextMax));
+  if (gcd.macros.names.Contains(view)) return 1;
+  FileMacros* file = gcd.macros.file;
+  if (file == nullptr) return 0;
+  if (file->defined.Contains(view)) return 1;
+  if (!file->missed.Contains(view)) {
+    if (const char* stored = file->missed.Intern(view)) file->missedOrder.push_back(stored);
+  }
+  return 0;
 }
 
 void ReadDefine(const char* line, int pos, int lineNumber, GlobalData& gcd) {

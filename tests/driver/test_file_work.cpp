@@ -110,4 +110,34 @@ TEST_F(FileWork, MergesAddInFileOrder) {
   EXPECT_EQ(gcd->dash.tallies.at(&records[2]).frequent, 3);
 }
 
+// A file analysed before the one that defines a macro it uses (as a worker
+// would) logs the name as no macro; the check after that file's merge finds
+// the answer overturned, and the file analysed again reads it as a macro.
+TEST_F(FileWork, MacroNamesReachTheRunAtTheMergeAndOverturnedLookupsShow) {
+  gcd->sw.functionAnalysis = 1;
+  FileData a, b;
+  a.name = dir.Write("a.h", "#define g(x) x\n");
+  b.name = dir.Write("b.c", "int g(void)\n{\n  return 0;\n}\n");
+  FileResult first, second;
+  CaptureOut([&] {
+    AnalyzeFile(*gcd, 0, a, first);
+    AnalyzeFile(*gcd, 1, b, second);
+  });
+  ASSERT_EQ(first.macros.order.size(), 1u);
+  EXPECT_STREQ(first.macros.order[0], "g");
+  EXPECT_FALSE(gcd->macros.names.Contains("g"));
+  EXPECT_EQ(gcd->macros.file, nullptr);
+  EXPECT_TRUE(second.macros.missed.Contains("g"));
+  EXPECT_EQ(OverturnedMacroLookups(second.macros, gcd->macros.names), 0);
+  const std::string speculative(second.text.Text());
+
+  CaptureOut([&] { MergeFile(*gcd, first); });
+  EXPECT_TRUE(gcd->macros.names.Contains("g"));
+  EXPECT_EQ(OverturnedMacroLookups(second.macros, gcd->macros.names), 1);
+  CaptureOut([&] { AnalyzeFile(*gcd, 1, b, second); });
+  EXPECT_FALSE(second.macros.missed.Contains("g"));
+  EXPECT_EQ(OverturnedMacroLookups(second.macros, gcd->macros.names), 0);
+  EXPECT_NE(std::string(second.text.Text()), speculative);
+}
+
 }  // namespace
