@@ -319,7 +319,7 @@ void EmitNoticeLine(const char* fileName, int line, int number, const char* keyw
       if (keyword != nullptr) snprintf(description, sizeof description, "%s %s", word, text);
       else CopyBounded(description, text);
       OutF("<notice>\n<type>%d</type>\n<line>%d</line><description>%s</description>\n</notice>\n", number, line,
-           xml_encode(description));
+           xml_encode(description).c_str());
     }
   } else if (gcd.cfg.reorderNoticeLine) {
     if (keyword != nullptr) OutF("  Line %4d: Notice #%4d: '%s' %s\n", line, number, word, text);
