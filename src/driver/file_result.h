@@ -31,6 +31,7 @@ struct FileResult {
   FileNoticeTally dashboard;                  // its notices by category
   std::string workLine;                       // its line of the baseline's work file
   FileMacros macros;                          // the macro names it defined and looked up
+  FixedNoticeText fixedNotice;                // scratch of its notice writer
 
   // Made ready for the next file (its memory is kept).
   void Reset(int nextIndex, FileData& nextRecord, FILE* through);

@@ -52,11 +52,13 @@ class AnalysisScope {
     gcd.notices.file = &result.notices;
     gcd.notices.fileOccurrences = &result.occurrences;
     gcd.macros.file = &result.macros;
+    gcd.notices.fileFixedText = &result.fixedNotice;
   }
   ~AnalysisScope() {
     gcd_.notices.file = nullptr;
     gcd_.notices.fileOccurrences = nullptr;
     gcd_.macros.file = nullptr;
+    gcd_.notices.fileFixedText = nullptr;
     if (sink_ != nullptr && std::uncaught_exceptions() > exceptions_) sink_->FlushTo(gLQAOUT);
   }
   AnalysisScope(const AnalysisScope&) = delete;
@@ -104,6 +106,7 @@ void FileResult::Reset(int nextIndex, FileData& nextRecord, FILE* through) {
   dashboard = FileNoticeTally{};
   workLine.clear();
   macros.Clear();
+  fixedNotice.Forget();
 }
 
 void AnalyzeFile(GlobalData& gcd, int index, FileData& record, FileResult& result) {
