@@ -105,4 +105,67 @@ TEST(ReportSink, PassesItsTextOnPastTheBoundInOrder) {
   EXPECT_EQ(keeper.Text(), "0123456789ab");
 }
 
+// A piece written once in the run goes out with the first sink passed on
+// (in file order) that holds one, wherever the sinks were filled, and is
+// left out of the rest.
+TEST(ReportSink, PieceWrittenOnceGoesOutWithTheFirstSinkPassedOn) {
+  char* data = nullptr;
+  std::size_t size = 0;
+  FILE* out = open_memstream(&data, &size);
+  auto written = [&] {
+    std::fflush(out);
+    return std::string(data, size);
+  };
+  int header = 0;
+  ReportSink first, second;  // filled before either is passed on, as by two workers
+  second.Append("x", 1);
+  second.AppendOnce("H", 1, &header);
+  second.Append("y", 1);
+  first.Append("a", 1);
+  first.AppendOnce("H", 1, &header);
+  first.Append("b", 1);
+  first.AppendOnce("G", 1, &header);  // the file has its piece already
+  first.Append("c", 1);
+  EXPECT_EQ(first.Text(), "aHbc");
+  EXPECT_EQ(header, 0);
+  first.FlushTo(out);
+  second.FlushTo(out);
+  EXPECT_EQ(written(), "aHbcxy");
+  EXPECT_EQ(header, 1);
+  // Reset for the next file: its piece is taken, and left out.
+  first.Reset(nullptr);
+  first.AppendOnce("H", 1, &header);
+  first.Append("d", 1);
+  first.FlushTo(out);
+  EXPECT_EQ(written(), "aHbcxyd");
+
+  // Passed on past the bound: the piece is decided when the text it sits in
+  // goes out, or at once when it is larger than the bound.
+  for (int taken : {0, 1}) {
+    std::fclose(out);
+    std::free(data);
+    data = nullptr;
+    out = open_memstream(&data, &size);
+    header = taken;
+    ReportSink sink(out, 8);
+    sink.Append("abcdef", 6);
+    sink.AppendOnce("HHH", 3, &header);
+    EXPECT_EQ(written(), "abcdef");
+    sink.Append("123456", 6);
+    EXPECT_EQ(written(), taken ? "abcdef" : "abcdefHHH");
+    sink.FlushTo(out);
+    sink.Reset(out);
+    sink.AppendOnce("0123456789", 10, &header);
+    EXPECT_EQ(written(), taken ? "abcdef123456" : "abcdefHHH123456");
+    EXPECT_EQ(header, 1);
+  }
+  header = 0;
+  ReportSink big(out, 8);
+  big.AppendOnce("0123456789", 10, &header);
+  EXPECT_EQ(header, 1);
+  EXPECT_EQ(written(), "abcdef1234560123456789");
+  std::fclose(out);
+  std::free(data);
+}
+
 }  // namespace

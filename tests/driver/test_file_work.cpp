@@ -140,4 +140,44 @@ TEST_F(FileWork, MacroNamesReachTheRunAtTheMergeAndOverturnedLookupsShow) {
   EXPECT_NE(std::string(second.text.Text()), speculative);
 }
 
+// The CSV function column header goes before the first function line of
+// the run, also when the files are analysed before any of them is merged.
+TEST_F(FileWork, CsvFunctionHeaderGoesOutOnceWhateverTheOrderOfAnalysis) {
+  Switches& s = gcd->sw;
+  s.qualityNotices = s.noticeSingleLine = s.noticeListMode = 0;
+  s.outputMode = OutputMode::Csv;
+  s.functionAnalysis = s.csvFileSummary = s.csvFunctionLines = 1;
+  FileData a, b, c;
+  a.name = dir.Write("a.h", "#define ONE 1\n");  // no function line
+  b.name = dir.Write("b.c", "int f(void)\n{\n  return 0;\n}\nint g(void)\n{\n  return 1;\n}\n");
+  c.name = dir.Write("c.c", "int h(void)\n{\n  return 2;\n}\n");
+  FileResult results[3];
+  FileData* records[3] = {&a, &b, &c};
+  std::string merged = CaptureOut([&] {
+    for (int i = 2; i >= 0; --i) AnalyzeFile(*gcd, i, *records[i], results[i]);
+    EXPECT_EQ(gcd->rep.csvFunctionHeaderWritten, 0);
+    for (FileResult& r : results) MergeFile(*gcd, r);
+  });
+  const std::string header = "Type, Name, Parameters, , , LOC, eLOC, lLOC, Comments";
+  const std::size_t at = merged.find(header);
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_EQ(merged.find(header, at + 1), std::string::npos);
+  EXPECT_LT(at, merged.find("Function, f"));
+  EXPECT_GT(at, merged.find("a.h"));
+  EXPECT_NE(merged.find("Function, h"), std::string::npos);
+
+  // The same files analysed and merged one after another write the same bytes.
+  auto serial = NewGlobalData();
+  BuildLanguageTable(*serial);
+  serial->sw = s;
+  const std::string one = CaptureOut([&] {
+    FileResult r;
+    for (FileData* record : records) {
+      AnalyzeFile(*serial, 0, *record, r);
+      MergeFile(*serial, r);
+    }
+  });
+  EXPECT_EQ(one, merged);
+}
+
 }  // namespace
