@@ -9,6 +9,7 @@
 #include "engine/counters.h"
 #include "engine/macros.h"
 #include "notices/notice_state.h"
+#include "notices/udqn_state.h"
 #include "reports/report_state.h"
 
 struct FileData;
@@ -32,6 +33,7 @@ struct FileResult {
   std::string workLine;                       // its line of the baseline's work file
   FileMacros macros;                          // the macro names it defined and looked up
   FixedNoticeText fixedNotice;                // scratch of its notice writer
+  UdqnMatchDataPtr udqnMatch;                 // and of its user notice searches (kept from file to file)
 
   // Made ready for the next file (its memory is kept).
   void Reset(int nextIndex, FileData& nextRecord, FILE* through);

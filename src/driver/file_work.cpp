@@ -53,12 +53,14 @@ class AnalysisScope {
     gcd.notices.fileOccurrences = &result.occurrences;
     gcd.macros.file = &result.macros;
     gcd.notices.fileFixedText = &result.fixedNotice;
+    gcd.udqn.fileMatchData = &result.udqnMatch;
   }
   ~AnalysisScope() {
     gcd_.notices.file = nullptr;
     gcd_.notices.fileOccurrences = nullptr;
     gcd_.macros.file = nullptr;
     gcd_.notices.fileFixedText = nullptr;
+    gcd_.udqn.fileMatchData = nullptr;
     if (sink_ != nullptr && std::uncaught_exceptions() > exceptions_) sink_->FlushTo(gLQAOUT);
   }
   AnalysisScope(const AnalysisScope&) = delete;
