@@ -21,13 +21,13 @@ std::size_t NameSet::Find(std::string_view name, std::uint32_t hash) const {
   }
 }
 
-bool NameSet::Contains(std::string_view name) const {
+bool NameSet::Contains(std::string_view name, std::uint32_t hash) const {
   if (count_ == 0) return false;  // also when the table was never made
-  return slots_[Find(name, Hash(name))].ref != 0;
+  return slots_[Find(name, hash)].ref != 0;
 }
 
 bool NameSet::Grow() {
-  const std::size_t size = slots_.empty() ? 1024 : slots_.size() * 2;
+  const std::size_t size = slots_.empty() ? kFirstTable : slots_.size() * 2;
   std::vector<Slot> grown;
   try {
     grown.resize(size);
@@ -83,8 +83,7 @@ std::uint32_t NameSet::Store(std::string_view name) {
   return static_cast<std::uint32_t>((block << kOffsetBits | offset) + 1);
 }
 
-const char* NameSet::Intern(std::string_view name) {
-  const std::uint32_t hash = Hash(name);
+const char* NameSet::Intern(std::string_view name, std::uint32_t hash) {
   std::size_t at = 0;
   if (!slots_.empty()) {
     at = Find(name, hash);
@@ -103,7 +102,12 @@ const char* NameSet::Intern(std::string_view name) {
 }
 
 void NameSet::Clear() {
-  std::fill(slots_.begin(), slots_.end(), Slot{});
+  // A table that one large file grew is cut back to the first size, so that
+  // clearing costs the same for every file after it.
+  if (count_ > 0) {
+    if (slots_.size() > kFirstTable) slots_.assign(kFirstTable, Slot{});
+    else std::fill(slots_.begin(), slots_.end(), Slot{});
+  }
   count_ = 0;
   used_ = 0;
   if (currentSize_ == 0) {

@@ -17,13 +17,17 @@ class NameSet {
 
   // The stored copy of the name (NUL-terminated), added when it is new;
   // null when memory runs out. Names hold no NUL byte.
-  const char* Intern(std::string_view name);
+  const char* Intern(std::string_view name) { return Intern(name, Hash(name)); }
   // True when the name is in the set.
-  bool Contains(std::string_view name) const;
+  bool Contains(std::string_view name) const { return Contains(name, Hash(name)); }
+  // The same with the name's Hash, for a name looked up in several sets.
+  static std::uint32_t Hash(std::string_view name);
+  const char* Intern(std::string_view name, std::uint32_t hash);
+  bool Contains(std::string_view name, std::uint32_t hash) const;
   // Number of names.
   std::size_t size() const { return count_; }
-  // Forgets every name. The table and the block short names went to are
-  // kept, so that a set filled anew for each file allocates once.
+  // Forgets every name. The block short names went to and the table's memory
+  // are kept, so that a set filled anew for each file seldom allocates.
   void Clear();
 
  private:
@@ -39,8 +43,8 @@ class NameSet {
   // The first block of short names is small (a set may hold a few names of
   // one file); each next one is twice the size, up to kBlock.
   static constexpr std::size_t kFirstBlock = 4096;
+  static constexpr std::size_t kFirstTable = 1024;  // slots of a new table
 
-  static std::uint32_t Hash(std::string_view name);
   const char* Text(std::uint32_t ref) const {
     return blocks_[(ref - 1) >> kOffsetBits].get() + ((ref - 1) & (kBlock - 1));
   }

@@ -114,18 +114,22 @@ void AddMacroName(const char* name, GlobalData& gcd) {
     gcd.macros.names.Intern(name);
     return;
   }
+  // Kept whether the run's list has it or not: the look-up in the run's
+  // large table is left to the merge, which makes it anyway.
   const std::string_view view(name);
-  if (gcd.macros.names.Contains(view) || file->defined.Contains(view)) return;
-  if (const char* stored = file->defined.Intern(view)) file->order.push_back(stored);
+  const std::uint32_t hash = NameSet::Hash(view);
+  const std::size_t known = file->defined.size();
+  const char* stored = file->defined.Intern(view, hash);
+  if (stored != nullptr && file->defined.size() > known) file->order.push_back({{stored, view.size()}, hash});
 }
 
 void MergeMacroNames(const FileMacros& file, NameSet& run) {
-  for (const char* name : file.order) run.Intern(name);
+  for (const FileMacros::Name& name : file.order) run.Intern(name.text, name.hash);
 }
 
 int OverturnedMacroLookups(const FileMacros& file, const NameSet& run) {
   int overturned = 0;
-  for (const char* name : file.missedOrder) overturned += run.Contains(name) ? 1 : 0;
+  for (const FileMacros::Name& name : file.missedOrder) overturned += run.Contains(name.text, name.hash) ? 1 : 0;
   return overturned;
 }
 
@@ -162,13 +166,14 @@ int LoadMacros(GlobalData& gcd) {
 int is_macro(const char* name, GlobalData& gcd) {
   if (name == nullptr || static_cast<signed char>(name[0]) <= 32) return 0;
   const std::string_view view(name, strnlen(name, kTextMax));
-  if (gcd.macros.names.Contains(view)) return 1;
+  const std::uint32_t hash = NameSet::Hash(view);
+  if (gcd.macros.names.Contains(view, hash)) return 1;
   FileMacros* file = gcd.macros.file;
   if (file == nullptr) return 0;
-  if (file->defined.Contains(view)) return 1;
-  if (!file->missed.Contains(view)) {
-    if (const char* stored = file->missed.Intern(view)) file->missedOrder.push_back(stored);
-  }
+  if (file->defined.Contains(view, hash)) return 1;
+  const std::size_t known = file->missed.size();
+  const char* stored = file->missed.Intern(view, hash);
+  if (stored != nullptr && file->missed.size() > known) file->missedOrder.push_back({{stored, view.size()}, hash});
   return 0;
 }
 

@@ -1,21 +1,27 @@
 // The run-wide macro list: lqa_macro.cfg and every #define seen.
 #pragma once
 
+#include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "common/name_set.h"
 #include "common/text.h"
 
 // What one file's analysis did with macro names, kept in its result: the
-// names its #defines added (in the order defined) and the names the run's
+// names its #defines gave (in the order defined) and the names the run's
 // list was asked for and did not hold. The run's list grows by the first at
 // the file's merge; the second is what tells whether the file would have
 // been read differently had a file merged before it defined one of them.
 struct FileMacros {
-  NameSet defined;                    // its own new names, for the look-up
-  std::vector<const char*> order;     // the same, in the order of their #defines
-  NameSet missed;                     // every name answered "not a macro"
-  std::vector<const char*> missedOrder;
+  struct Name {
+    std::string_view text;  // stored in one of the sets
+    std::uint32_t hash;     // its NameSet::Hash
+  };
+  NameSet defined;             // the names its #defines gave, each once
+  std::vector<Name> order;     // the same, in the order of their #defines
+  NameSet missed;              // every name answered "not a macro"
+  std::vector<Name> missedOrder;
 
   void Clear();
 };

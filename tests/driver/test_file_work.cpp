@@ -124,7 +124,7 @@ TEST_F(FileWork, MacroNamesReachTheRunAtTheMergeAndOverturnedLookupsShow) {
     AnalyzeFile(*gcd, 1, b, second);
   });
   ASSERT_EQ(first.macros.order.size(), 1u);
-  EXPECT_STREQ(first.macros.order[0], "g");
+  EXPECT_EQ(first.macros.order[0].text, "g");
   EXPECT_FALSE(gcd->macros.names.Contains("g"));
   EXPECT_EQ(gcd->macros.file, nullptr);
   EXPECT_TRUE(second.macros.missed.Contains("g"));

@@ -118,14 +118,15 @@ TEST(Macros, FileLookupLog) {
   Define("#define LOCAL(x) x\n", 3, *gcd);
   Define("#define LATE 1\n", 4, *gcd);
   Define("#define LOCAL(y) y\n", 5, *gcd);    // defined again: listed once
-  Define("#define EARLIER 2\n", 6, *gcd);     // the run's already: not the file's
+  Define("#define EARLIER 2\n", 6, *gcd);     // the run's already: listed, merged as a known name
   EXPECT_EQ(is_macro("LOCAL", *gcd) + is_macro("LATE", *gcd) + is_macro("EARLIER", *gcd), 3);
   EXPECT_EQ(is_macro("NONE", *gcd) + is_macro("NONE", *gcd) + is_macro("LOCA", *gcd), 0);
   EXPECT_FALSE(gcd->macros.names.Contains("LOCAL"));
   EXPECT_EQ(gcd->macros.names.size(), 1u);
-  const std::vector<std::string> defined(file.order.begin(), file.order.end());
-  const std::vector<std::string> missed(file.missedOrder.begin(), file.missedOrder.end());
-  EXPECT_EQ(defined, (std::vector<std::string>{"LOCAL", "LATE"}));
+  std::vector<std::string> defined, missed;
+  for (const FileMacros::Name& n : file.order) defined.emplace_back(n.text);
+  for (const FileMacros::Name& n : file.missedOrder) missed.emplace_back(n.text);
+  EXPECT_EQ(defined, (std::vector<std::string>{"LOCAL", "LATE", "EARLIER"}));
   EXPECT_EQ(missed, (std::vector<std::string>{"LATE", "NONE", "LOCA"}));
   // LATE was defined by the file itself after it was asked: no other file's doing.
   EXPECT_EQ(OverturnedMacroLookups(file, gcd->macros.names), 0);
