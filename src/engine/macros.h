@@ -50,8 +50,8 @@ int is_macro(const char* name, GlobalData& gcd);
 // Adds the names a file defined to the run's list, in the order defined.
 void MergeMacroNames(const FileMacros& file, NameSet& run);
 // How many of the names the file was told were no macro the run's list now
-// holds (0 when every file merged since the file's analysis began was known
-// to it, as in a serial run).
+// holds: asked before the file's own names are merged, 0 when every file
+// merged since the file's analysis began was known to it, as in a serial run.
 int OverturnedMacroLookups(const FileMacros& file, const NameSet& run);
 // Reads the #define whose directive word ends just before pos (ParseLine calls
 // it after matching "define"): counts it (define_count, MACRO_COUNT), sets
