@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/error_text.h"
+
 namespace {
 
 std::string DirectoryOf(const std::string& path) {
@@ -80,7 +82,7 @@ AtomicFile::~AtomicFile() {
 
 bool AtomicFile::Fail(const char* what) {
   const int saved = errno;
-  error_ = std::string(what) + ": " + std::strerror(saved ? saved : EIO);
+  error_ = std::string(what) + ": " + ErrorText(saved ? saved : EIO);
   errno = saved;
   return false;
 }

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "common/error_text.h"
+
 namespace {
 
 // errno for a status that is not a regular file: EISDIR for a directory.
@@ -47,5 +49,5 @@ FILE* OpenInput(const std::string& path, const InputOptions& options, struct sta
 
 const char* InputErrorText(int error) {
   if (error == kNotRegularFile) return "Not a regular file";
-  return std::strerror(error != 0 ? error : ENOENT);
+  return ErrorText(error != 0 ? error : ENOENT);
 }

@@ -1,5 +1,6 @@
 #include "common/name_set.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <new>
@@ -20,13 +21,13 @@ std::size_t NameSet::Find(std::string_view name, std::uint32_t hash) const {
   }
 }
 
-bool NameSet::Contains(std::string_view name) const {
-  if (count_ == 0) return false;
-  return slots_[Find(name, Hash(name))].ref != 0;
+bool NameSet::Contains(std::string_view name, std::uint32_t hash) const {
+  if (count_ == 0) return false;  // also when the table was never made
+  return slots_[Find(name, hash)].ref != 0;
 }
 
 bool NameSet::Grow() {
-  const std::size_t size = slots_.empty() ? 1024 : slots_.size() * 2;
+  const std::size_t size = slots_.empty() ? kFirstTable : slots_.size() * 2;
   std::vector<Slot> grown;
   try {
     grown.resize(size);
@@ -61,10 +62,14 @@ std::uint32_t NameSet::Store(std::string_view name) {
     block = blocks_.size();
     blocks_.push_back(std::move(own));
   } else {
-    if (kBlock - used_ < need) {
-      std::unique_ptr<char[]> fresh(new (std::nothrow) char[kBlock]);
+    if (currentSize_ - used_ < need) {
+      std::size_t size = currentSize_ == 0 ? kFirstBlock : currentSize_ * 2;
+      if (size > kBlock) size = kBlock;
+      while (size < need) size *= 2;
+      std::unique_ptr<char[]> fresh(new (std::nothrow) char[size]);
       if (!fresh) return 0;
       current_ = blocks_.size();
+      currentSize_ = size;
       blocks_.push_back(std::move(fresh));
       used_ = 0;
     }
@@ -78,10 +83,9 @@ std::uint32_t NameSet::Store(std::string_view name) {
   return static_cast<std::uint32_t>((block << kOffsetBits | offset) + 1);
 }
 
-const char* NameSet::Intern(std::string_view name) {
-  const std::uint32_t hash = Hash(name);
+const char* NameSet::Intern(std::string_view name, std::uint32_t hash) {
   std::size_t at = 0;
-  if (count_ > 0) {
+  if (!slots_.empty()) {
     at = Find(name, hash);
     if (slots_[at].ref != 0) return Text(slots_[at].ref);
   }
@@ -95,4 +99,23 @@ const char* NameSet::Intern(std::string_view name) {
   slots_[at] = Slot{hash, ref};
   ++count_;
   return Text(ref);
+}
+
+void NameSet::Clear() {
+  // A table that one large file grew is cut back to the first size, so that
+  // clearing costs the same for every file after it.
+  if (count_ > 0) {
+    if (slots_.size() > kFirstTable) slots_.assign(kFirstTable, Slot{});
+    else std::fill(slots_.begin(), slots_.end(), Slot{});
+  }
+  count_ = 0;
+  used_ = 0;
+  if (currentSize_ == 0) {
+    blocks_.clear();
+    return;
+  }
+  std::unique_ptr<char[]> kept = std::move(blocks_[current_]);
+  blocks_.clear();
+  blocks_.push_back(std::move(kept));
+  current_ = 0;
 }

@@ -17,11 +17,18 @@ class NameSet {
 
   // The stored copy of the name (NUL-terminated), added when it is new;
   // null when memory runs out. Names hold no NUL byte.
-  const char* Intern(std::string_view name);
+  const char* Intern(std::string_view name) { return Intern(name, Hash(name)); }
   // True when the name is in the set.
-  bool Contains(std::string_view name) const;
+  bool Contains(std::string_view name) const { return Contains(name, Hash(name)); }
+  // The same with the name's Hash, for a name looked up in several sets.
+  static std::uint32_t Hash(std::string_view name);
+  const char* Intern(std::string_view name, std::uint32_t hash);
+  bool Contains(std::string_view name, std::uint32_t hash) const;
   // Number of names.
   std::size_t size() const { return count_; }
+  // Forgets every name. The block short names went to and the table's memory
+  // are kept, so that a set filled anew for each file seldom allocates.
+  void Clear();
 
  private:
   // A slot names its text by block and offset, so that a look-up reads the
@@ -33,8 +40,11 @@ class NameSet {
   static constexpr unsigned kOffsetBits = 20;
   static constexpr std::size_t kBlock = std::size_t{1} << kOffsetBits;
   static constexpr std::size_t kMaxBlocks = std::size_t{1} << (32 - kOffsetBits);
+  // The first block of short names is small (a set may hold a few names of
+  // one file); each next one is twice the size, up to kBlock.
+  static constexpr std::size_t kFirstBlock = 4096;
+  static constexpr std::size_t kFirstTable = 1024;  // slots of a new table
 
-  static std::uint32_t Hash(std::string_view name);
   const char* Text(std::uint32_t ref) const {
     return blocks_[(ref - 1) >> kOffsetBits].get() + ((ref - 1) & (kBlock - 1));
   }
@@ -47,6 +57,7 @@ class NameSet {
   std::vector<Slot> slots_;  // a power of two in size, at most 70 % used
   std::vector<std::unique_ptr<char[]>> blocks_;
   std::size_t current_ = 0;          // the block short names go to
-  std::size_t used_ = kBlock;        // bytes used in it (full before the first)
+  std::size_t currentSize_ = 0;      // its size (0 before the first)
+  std::size_t used_ = 0;             // bytes used in it
   std::size_t count_ = 0;
 };

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "common/error_text.h"
 #include "common/gcd.h"
 #include "common/output.h"
 
@@ -126,7 +127,7 @@ int AddNameNode(const std::string& name, unsigned value1, unsigned value2, Llist
 namespace {
 template <class T>
 void Resort(Llist<T>& list, LlistComparator<T> cmp, int desc) {
-  if (!LlistResortBy(list, cmp, desc)) OutF("  Memory Error: %s\n", std::strerror(ENOMEM));
+  if (!LlistResortBy(list, cmp, desc)) OutF("  Memory Error: %s\n", ErrorText(ENOMEM));
 }
 }  // namespace
 

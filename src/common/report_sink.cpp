@@ -43,13 +43,49 @@ void ReportSink::AppendMore(const char* text, std::size_t n) {
   Append(text, n);
 }
 
+void ReportSink::AppendOnce(const char* text, std::size_t n, int* written) {
+  if (onceFlag_ != nullptr) return;
+  onceFlag_ = written;
+  if (through_ != nullptr && size_ + n > bound_) {
+    FlushTo(through_);
+    if (n > bound_) {
+      // Too large to hold: decided now, which is its place in file order.
+      if (*written == 0) WriteBytes(through_, text, n);
+      *written = 1;
+      return;
+    }
+  }
+  Append(text, n);
+  oncePending_ = true;
+  onceAt_ = size_ - n;
+  onceSize_ = n;
+}
+
+void ReportSink::Write(FILE* stream) {
+  if (!oncePending_) {
+    WriteBytes(stream, data_.get(), size_);
+    return;
+  }
+  oncePending_ = false;
+  if (*onceFlag_ == 0) {
+    *onceFlag_ = 1;
+    WriteBytes(stream, data_.get(), size_);
+    return;
+  }
+  WriteBytes(stream, data_.get(), onceAt_);
+  const std::size_t after = onceAt_ + onceSize_;
+  WriteBytes(stream, data_.get() + after, size_ - after);
+}
+
 void ReportSink::FlushTo(FILE* stream) {
-  WriteBytes(stream, data_.get(), size_);
+  Write(stream);
   size_ = 0;
 }
 
 void ReportSink::Reset(FILE* through) {
   size_ = 0;
+  onceFlag_ = nullptr;
+  oncePending_ = false;
   through_ = through;
   if (through_ != nullptr && capacity_ > bound_) Reserve(bound_);
 }

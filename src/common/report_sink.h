@@ -33,6 +33,14 @@ class ReportSink {
     }
     AppendMore(text, n);
   }
+  // A piece the run writes only once, such as a column header that goes
+  // before the first line of its kind in the whole report. The sink holds it
+  // like other text but decides when it passes it on, which is always in
+  // file order: the piece goes out when *written is still 0 (and sets it),
+  // else it is left out. Only the first piece of a flag since the last Reset
+  // counts; the later ones are dropped at once.
+  void AppendOnce(const char* text, std::size_t n, int* written);
+  // The text held, with a piece written once in it as though it went out.
   std::string_view Text() const { return {data_.get(), size_}; }
   std::size_t Size() const { return size_; }
   // Writes the text held to the stream and empties the sink (its memory is
@@ -44,11 +52,19 @@ class ReportSink {
  private:
   void AppendMore(const char* text, std::size_t n);
   void Reserve(std::size_t capacity);
+  // Writes text held, leaving out the pending piece when the run has it.
+  void Write(FILE* stream);
   std::unique_ptr<char[]> data_;
   std::size_t size_ = 0;
   std::size_t capacity_ = 0;
   FILE* through_;
   std::size_t bound_;
+  // The flag of the piece taken since the last Reset, and where that piece
+  // lies in the text held while it has not been passed on.
+  int* onceFlag_ = nullptr;
+  bool oncePending_ = false;
+  std::size_t onceAt_ = 0;
+  std::size_t onceSize_ = 0;
 };
 
 // The sink that the report writers of the calling thread write to instead of

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <unordered_map>
 
+#include "common/error_text.h"
 #include "common/gcd.h"
 #include "common/output.h"
 #include "dashboard/sections.h"
@@ -141,7 +142,7 @@ int FinishDashboard(int status, GlobalData& gcd) {
   const int writeErrno = errno;
   if (!written) {
     d.target->Abandon();
-    ReportFailure(d.file, std::string("Write error: ") + std::strerror(writeErrno != 0 ? writeErrno : EIO));
+    ReportFailure(d.file, std::string("Write error: ") + ErrorText(writeErrno != 0 ? writeErrno : EIO));
     return 1;
   }
   if (!d.target->Commit()) {

@@ -17,6 +17,7 @@
 #include "common/version.h"
 #include "driver/config_keys.h"
 #include "driver/languages.h"
+#include "notices/notices.h"
 
 namespace {
 
@@ -173,6 +174,7 @@ void InitGlobals(GlobalData& gcd) {
   gcd.cfg = Config{};
   for (int n = 1; n <= kNoticeCount; ++n) gcd.cfg.notice[n] = 1;
   for (int n : kNoticesOffByDefault) gcd.cfg.notice[n] = 0;
+  PrepareNoticeTexts(gcd);
 }
 
 void ApplyCfgLine(const char* line, GlobalData& gcd) {
@@ -203,6 +205,7 @@ int LoadCfg(GlobalData& gcd) {
   }
   ReadCfgStream(fp.get(), gcd);
   fp.reset();
+  PrepareNoticeTexts(gcd);  // with the limits just read
 
   // A missing, older or damaged version line upgrades the file to the
   // current layout, keeping every value just read. The file is replaced

@@ -7,7 +7,9 @@
 #include "dashboard/dashboard_state.h"
 #include "driver/languages.h"
 #include "engine/counters.h"
+#include "engine/macros.h"
 #include "notices/notice_state.h"
+#include "notices/udqn_state.h"
 #include "reports/report_state.h"
 
 struct FileData;
@@ -29,6 +31,9 @@ struct FileResult {
   CsvFileRow csvFile;                         // its CSV file line's values
   FileNoticeTally dashboard;                  // its notices by category
   std::string workLine;                       // its line of the baseline's work file
+  FileMacros macros;                          // the macro names it defined and looked up
+  FixedNoticeText fixedNotice;                // scratch of its notice writer
+  UdqnMatchDataPtr udqnMatch;                 // and of its user notice searches (kept from file to file)
 
   // Made ready for the next file (its memory is kept).
   void Reset(int nextIndex, FileData& nextRecord, FILE* through);

@@ -15,6 +15,7 @@
 #include "driver/file_loop.h"
 #include "driver/file_result.h"
 #include "driver/progress.h"
+#include "engine/macros.h"
 #include "reports/csv_export.h"
 #include "reports/file_report.h"
 #include "reports/report_text.h"
@@ -50,10 +51,16 @@ class AnalysisScope {
         exceptions_(std::uncaught_exceptions()) {
     gcd.notices.file = &result.notices;
     gcd.notices.fileOccurrences = &result.occurrences;
+    gcd.macros.file = &result.macros;
+    gcd.notices.fileFixedText = &result.fixedNotice;
+    gcd.udqn.fileMatchData = &result.udqnMatch;
   }
   ~AnalysisScope() {
     gcd_.notices.file = nullptr;
     gcd_.notices.fileOccurrences = nullptr;
+    gcd_.macros.file = nullptr;
+    gcd_.notices.fileFixedText = nullptr;
+    gcd_.udqn.fileMatchData = nullptr;
     if (sink_ != nullptr && std::uncaught_exceptions() > exceptions_) sink_->FlushTo(gLQAOUT);
   }
   AnalysisScope(const AnalysisScope&) = delete;
@@ -100,6 +107,8 @@ void FileResult::Reset(int nextIndex, FileData& nextRecord, FILE* through) {
   csvFile = CsvFileRow{};
   dashboard = FileNoticeTally{};
   workLine.clear();
+  macros.Clear();
+  fixedNotice.Forget();
 }
 
 void AnalyzeFile(GlobalData& gcd, int index, FileData& record, FileResult& result) {
@@ -160,6 +169,7 @@ void MergeFile(GlobalData& gcd, FileResult& result) {
   result.text.FlushTo(gLQAOUT);
   gcd.notices.run.Add(result.notices);
   LlistSpliceAtTail(gcd.lists.noticeOccurrences, result.occurrences);
+  MergeMacroNames(result.macros, gcd.macros.names);
   if (!result.analysed) return;
   const FileData& record = *result.record;
   gcd.tot.bytes += result.bytes;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "common/error_text.h"
 #include "common/gcd.h"
 #include "common/output.h"
 #include "json/json_report.h"
@@ -26,7 +27,7 @@ bool OpenReportFile(const std::string& name, std::string& why, GlobalData& gcd) 
   auto file = std::make_shared<AtomicFile>();
   if (name.empty() || !file->Open(name)) {
     if (name.empty()) errno = ENOENT;
-    why = std::strerror(errno ? errno : ENOENT);
+    why = ErrorText(errno ? errno : ENOENT);
     return false;
   }
   // A second -O replaces the first, which is dropped unwritten.
@@ -49,7 +50,7 @@ bool FinishReport(GlobalData& gcd) {
   if (!drv.report) {
     if (gLQAOUT != stdout) return true;
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
-    WriteFailed("(standard output)", std::strerror(errno ? errno : EIO));
+    WriteFailed("(standard output)", ErrorText(errno ? errno : EIO));
     return false;
   }
   std::shared_ptr<AtomicFile> file = std::move(drv.report);

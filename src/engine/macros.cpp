@@ -8,6 +8,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "common/atomic_file.h"
 #include "common/gcd.h"
@@ -99,8 +100,37 @@ bool IsNameEnd(char c) {
 
 }  // namespace
 
+void FileMacros::Clear() {
+  defined.Clear();
+  order.clear();
+  missed.Clear();
+  missedOrder.clear();
+}
+
 void AddMacroName(const char* name, GlobalData& gcd) {
-  if (name != nullptr) gcd.macros.names.Intern(name);
+  if (name == nullptr) return;
+  FileMacros* file = gcd.macros.file;
+  if (file == nullptr) {
+    gcd.macros.names.Intern(name);
+    return;
+  }
+  // Kept whether the run's list has it or not: the look-up in the run's
+  // large table is left to the merge, which makes it anyway.
+  const std::string_view view(name);
+  const std::uint32_t hash = NameSet::Hash(view);
+  const std::size_t known = file->defined.size();
+  const char* stored = file->defined.Intern(view, hash);
+  if (stored != nullptr && file->defined.size() > known) file->order.push_back({{stored, view.size()}, hash});
+}
+
+void MergeMacroNames(const FileMacros& file, NameSet& run) {
+  for (const FileMacros::Name& name : file.order) run.Intern(name.text, name.hash);
+}
+
+int OverturnedMacroLookups(const FileMacros& file, const NameSet& run) {
+  int overturned = 0;
+  for (const FileMacros::Name& name : file.missedOrder) overturned += run.Contains(name.text, name.hash) ? 1 : 0;
+  return overturned;
 }
 
 int LoadMacros(GlobalData& gcd) {
@@ -135,7 +165,16 @@ int LoadMacros(GlobalData& gcd) {
 
 int is_macro(const char* name, GlobalData& gcd) {
   if (name == nullptr || static_cast<signed char>(name[0]) <= 32) return 0;
-  return gcd.macros.names.Contains(std::string_view(name, strnlen(name, kTextMax))) ? 1 : 0;
+  const std::string_view view(name, strnlen(name, kTextMax));
+  const std::uint32_t hash = NameSet::Hash(view);
+  if (gcd.macros.names.Contains(view, hash)) return 1;
+  FileMacros* file = gcd.macros.file;
+  if (file == nullptr) return 0;
+  if (file->defined.Contains(view, hash)) return 1;
+  const std::size_t known = file->missed.size();
+  const char* stored = file->missed.Intern(view, hash);
+  if (stored != nullptr && file->missed.size() > known) file->missedOrder.push_back({{stored, view.size()}, hash});
+  return 0;
 }
 
 void ReadDefine(const char* line, int pos, int lineNumber, GlobalData& gcd) {

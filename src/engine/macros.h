@@ -1,13 +1,38 @@
 // The run-wide macro list: lqa_macro.cfg and every #define seen.
 #pragma once
 
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
 #include "common/name_set.h"
 #include "common/text.h"
 
+// What one file's analysis did with macro names, kept in its result: the
+// names its #defines gave (in the order defined) and the names the run's
+// list was asked for and did not hold. The run's list grows by the first at
+// the file's merge; the second is what tells whether the file would have
+// been read differently had a file merged before it defined one of them.
+struct FileMacros {
+  struct Name {
+    std::string_view text;  // stored in one of the sets
+    std::uint32_t hash;     // its NameSet::Hash
+  };
+  NameSet defined;             // the names its #defines gave, each once
+  std::vector<Name> order;     // the same, in the order of their #defines
+  NameSet missed;              // every name answered "not a macro"
+  std::vector<Name> missedOrder;
+
+  void Clear();
+};
+
 struct MacroState {
   // Every distinct macro name known so far: the macro file's and those of
-  // the #define lines read. Only look-ups read it, so each name is kept once.
+  // the files merged. Only look-ups read it, so each name is kept once.
   NameSet names;
+  // While a file is analysed, its own names and look-ups (in its
+  // FileResult); null between files, when names go straight to the run's.
+  FileMacros* file = nullptr;
   char mname[kTextBuf] = {};            // name of the macro defined by the last #define
 };
 
@@ -15,11 +40,19 @@ struct GlobalData;
 // Reads the macro file, writing the default one when it is missing. Returns
 // the number of names loaded (0 when the file had to be written).
 int LoadMacros(GlobalData& gcd);
-// Adds a name to the macro names (a known name stays as it is; a name that
-// finds no memory is dropped).
+// Adds a name to the macro names: to the run's between files, to the file's
+// own during a file (a known name stays as it is; a name that finds no
+// memory is dropped).
 void AddMacroName(const char* name, GlobalData& gcd);
-// 1 when the name is a known macro.
+// 1 when the name is a known macro: one of the run's or, during a file, one
+// the file defined before. A name neither holds is noted in the file's misses.
 int is_macro(const char* name, GlobalData& gcd);
+// Adds the names a file defined to the run's list, in the order defined.
+void MergeMacroNames(const FileMacros& file, NameSet& run);
+// How many of the names the file was told were no macro the run's list now
+// holds: asked before the file's own names are merged, 0 when every file
+// merged since the file's analysis began was known to it, as in a serial run.
+int OverturnedMacroLookups(const FileMacros& file, const NameSet& run);
 // Reads the #define whose directive word ends just before pos (ParseLine calls
 // it after matching "define"): counts it (define_count, MACRO_COUNT), sets
 // define_flag, records the name, and starts a function-like macro definition.

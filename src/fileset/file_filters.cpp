@@ -8,6 +8,7 @@
 
 #include <sys/stat.h>
 
+#include "common/error_text.h"
 #include "common/gcd.h"
 #include "common/output.h"
 #include "common/text.h"
@@ -73,7 +74,7 @@ int AddInputFile(const std::string& name, const std::string& extension, GlobalDa
   const bool header = !extension.empty() && (extension[0] == 'h' || extension[0] == 'H');
   Llist<FileData>& list = header ? gcd.fileset.headerList : gcd.fileset.sourceList;
   if (!AddFileNode(std::move(record), list, 0, gcd)) {
-    OutF("  Memory Error: %s\n", std::strerror(errno ? errno : ENOMEM));
+    OutF("  Memory Error: %s\n", ErrorText(errno ? errno : ENOMEM));
     return 0;
   }
   return 1;

@@ -7,6 +7,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include "common/error_text.h"
 #include "common/gcd.h"
 #include "common/output.h"
 #include "common/text.h"
@@ -83,7 +84,7 @@ int ReadDirEntries(const std::string& directory, const std::string& extensionLis
   DirHandle dir(opendir(base.c_str()));
   if (!dir) {
     gcd.fileset.lastErrno = errno;
-    OutF("  Open Dir Error: %s : %s\n", std::strerror(errno), ShownText(base, gcd).c_str());
+    OutF("  Open Dir Error: %s : %s\n", ErrorText(errno), ShownText(base, gcd).c_str());
     return 0;
   }
   if (!FirstVisit(dir.get(), gcd)) {
@@ -98,7 +99,7 @@ int ReadDirEntries(const std::string& directory, const std::string& extensionLis
     if (IsDirectoryEntry(entry, path)) {
       if (gcd.sw.dirNoRecurse) continue;
       if (ReadDirEntries(path, extensionList, gcd) == 0) {
-        OutF("  Read Dir Error: %s : %s\n", std::strerror(gcd.fileset.lastErrno), ShownText(path, gcd).c_str());
+        OutF("  Read Dir Error: %s : %s\n", ErrorText(gcd.fileset.lastErrno), ShownText(path, gcd).c_str());
         return 0;
       }
       continue;

@@ -78,8 +78,9 @@ const CatalogueEntry kCatalogue[kNoticeCount + 1] = {
     {"LQA skip quality notices token match - Quality Notices ignored"},
 };
 
-// The short texts keep the limits as they were when the table was first used.
-void BuildShortTexts(GlobalData& gcd) {
+}  // namespace
+
+void PrepareNoticeTexts(GlobalData& gcd) {
   NoticeState& ns = gcd.notices;
   char data[256];
   for (int n = 0; n <= kNoticeCount; ++n) {
@@ -90,13 +91,9 @@ void BuildShortTexts(GlobalData& gcd) {
     else FillTemplate(text, e.text, {}, TemplateStyle::Plain);
     ns.shortTexts[static_cast<std::size_t>(n)] = text.c_str();
   }
-  ns.shortTextsBuilt = 1;
 }
 
-}  // namespace
-
-const char* GetNoticeStr(int number, GlobalData& gcd) {
-  if (!gcd.notices.shortTextsBuilt) BuildShortTexts(gcd);
+const char* GetNoticeStr(int number, const GlobalData& gcd) {
   if (number >= 1 && number <= kNoticeCount) return gcd.notices.shortTexts[static_cast<std::size_t>(number)].c_str();
   if (const char* user = UdqnSummary(number, gcd)) return user;
   return gcd.notices.shortTexts[0].c_str();

@@ -106,8 +106,8 @@ void HtmlHead(NoticeBuffer& out, const VerboseText& t, int number, int line, con
 // A notice whose body is fixed text is written from a prepared text in which
 // only the line number changes. Returns false when the text does not fit.
 bool PrepareFixedVerbose(const VerboseText& t, int number, int variant, int literal, Form form, GlobalData& gcd) {
-  using Fixed = NoticeState::FixedNoticeText;
-  Fixed& f = gcd.notices.fixedText;
+  using Fixed = FixedNoticeText;
+  Fixed& f = gcd.notices.Fixed();
   f.number = 0;
   f.line = -1;
   NoticeBuffer prefix(f.prefix, sizeof f.prefix);
@@ -137,15 +137,15 @@ bool PrepareFixedVerbose(const VerboseText& t, int number, int variant, int lite
 }
 
 bool FixedTextReady(int number, int variant, Form form, const GlobalData& gcd) {
-  const NoticeState::FixedNoticeText& f = gcd.notices.fixedText;
+  const FixedNoticeText& f = gcd.notices.Fixed();
   return f.number == number && f.variant == variant && f.form == static_cast<int>(form);
 }
 
 // The prepared text with the number of line in place (a line of several
 // notices of one kind, such as the tabs of an indentation, is set once).
 std::string_view FixedText(int line, GlobalData& gcd) {
-  using Fixed = NoticeState::FixedNoticeText;
-  Fixed& f = gcd.notices.fixedText;
+  using Fixed = FixedNoticeText;
+  Fixed& f = gcd.notices.Fixed();
   if (f.line != line) {
     char* p = f.text + Fixed::kTailStart;
     unsigned u = static_cast<unsigned>(line);
@@ -265,7 +265,7 @@ void RaiseRepeatedNotice(int number, int line, int count, GlobalData& gcd) {
   const Switches& sw = gcd.sw;
   const bool sameText = !gcd.sarif.capturing && !gcd.dash.wanted && sw.qualityNotices && !sw.totalsOnly &&
                         !sw.noticeVisualStudio && !sw.noticeSingleLine &&
-                        FixedTextReady(number, 0, ActiveForm(gcd), gcd) && gcd.notices.fixedText.line == line;
+                        FixedTextReady(number, 0, ActiveForm(gcd), gcd) && gcd.notices.Fixed().line == line;
   if (!sameText) {
     for (int k = 1; k < count; ++k) RaiseNotice(number, line, {}, gcd);
     return;
@@ -319,7 +319,7 @@ void EmitNoticeLine(const char* fileName, int line, int number, const char* keyw
       if (keyword != nullptr) snprintf(description, sizeof description, "%s %s", word, text);
       else CopyBounded(description, text);
       OutF("<notice>\n<type>%d</type>\n<line>%d</line><description>%s</description>\n</notice>\n", number, line,
-           xml_encode(description));
+           xml_encode(description).c_str());
     }
   } else if (gcd.cfg.reorderNoticeLine) {
     if (keyword != nullptr) OutF("  Line %4d: Notice #%4d: '%s' %s\n", line, number, word, text);

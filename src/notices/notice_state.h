@@ -23,6 +23,29 @@ struct NoticeCounts {
   }
 };
 
+// The verbose text of the last notice with a fixed body, laid out so that
+// only its line number is written anew for the next one: the text before
+// the number ends at tailStart, the number's separator and the body start
+// there. Linux fs/ alone holds nearly two million tabs, each a notice. It
+// is scratch of whoever raises notices: each file has its own.
+struct FixedNoticeText {
+  static constexpr int kTailStart = 64;
+  int number = 0, variant = -1, form = -1;
+  int prefixLength = 0;
+  int tailLength = 0;
+  // The line whose number is in place, and where its text starts in text.
+  int line = -1;
+  int start = 0;
+  char prefix[48] = {};
+  char text[1024] = {};
+
+  // Holds no prepared text.
+  void Forget() {
+    number = 0;
+    line = -1;
+  }
+};
+
 struct NoticeState {
   NoticeCounts run;  // the notices of the run (of the files merged so far)
   // While a file is analysed, its own counters (in its FileResult), added to
@@ -32,24 +55,15 @@ struct NoticeState {
   // The same for the occurrences of the single-line form (-Tn): the file's
   // own list while it is analysed, moved to the end of the run's at the merge.
   Llist<NameData>* fileOccurrences = nullptr;
-  // Short texts with their limits filled in when first asked for.
+  // Short texts with their limits filled in (PrepareNoticeTexts), made
+  // before any file is read and only read from then on.
   std::array<std::string, kNoticeCount + 1> shortTexts{};
-  int shortTextsBuilt = 0;
   // The subject of the notices being raised (NoticeSubjectScope).
   NoticeSubject subject = NoticeSubject::Line;
-  // The verbose text of the last notice with a fixed body, laid out so that
-  // only its line number is written anew for the next one: the text before
-  // the number ends at tailStart, the number's separator and the body start
-  // there. Linux fs/ alone holds nearly two million tabs, each a notice.
-  struct FixedNoticeText {
-    static constexpr int kTailStart = 64;
-    int number = 0, variant = -1, form = -1;
-    int prefixLength = 0;
-    int tailLength = 0;
-    // The line whose number is in place, and where its text starts in text.
-    int line = -1;
-    int start = 0;
-    char prefix[48] = {};
-    char text[1024] = {};
-  } fixedText;
+  // The prepared verbose text: the file's own (in its FileResult) while a
+  // file is analysed, else the run's, used between files.
+  FixedNoticeText* fileFixedText = nullptr;
+  FixedNoticeText runFixedText;
+  FixedNoticeText& Fixed() { return fileFixedText != nullptr ? *fileFixedText : runFixedText; }
+  const FixedNoticeText& Fixed() const { return fileFixedText != nullptr ? *fileFixedText : runFixedText; }
 };

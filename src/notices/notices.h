@@ -8,10 +8,14 @@
 
 struct GlobalData;
 
-// The short text of a notice with its limit filled in (the limits as they are
-// at the first call); for numbers above 58 the user defined notice's summary;
-// "Unsupported" for anything else.
-const char* GetNoticeStr(int number, GlobalData& gcd);
+// Fills in the short texts of the notices with the limits of the
+// configuration as it is now: at the creation of the run record and again
+// once the configuration file is read.
+void PrepareNoticeTexts(GlobalData& gcd);
+// The short text of a notice with its limit filled in (the limits as they
+// were when the texts were prepared); for numbers above 58 the user defined
+// notice's summary; "Unsupported" for anything else.
+const char* GetNoticeStr(int number, const GlobalData& gcd);
 // The enabling flag of notices 0 to 58: Set stores it and returns value (58
 // for a number out of range, storing nothing); Get returns it, or -1.
 int SetNoticeFlag(int number, int value, GlobalData& gcd);

@@ -7,7 +7,7 @@ struct GlobalData;
 
 // The summary text of the user defined notice with this identifier, or null
 // when no such notice is loaded.
-const char* UdqnSummary(int id, GlobalData& gcd);
+const char* UdqnSummary(int id, const GlobalData& gcd);
 // The profile of user defined notices: each active, counted notice with its
 // count and its share of totalNotices.
 void udqn_profile(int totalNotices, GlobalData& gcd);

@@ -24,11 +24,16 @@ void free_udqn(GlobalData& gcd);
 // Patterns (udqn_regex.cpp).
 // Compiles def.pattern with def.compileFlags; sets the compile status.
 bool udqn_compile(UdqnDefinition& def);
-// regexec with the definition's match flags: 0 on a match (offsets stored),
-// kUdqnNoMatch, kUdqnMatchLimit, or another error code of the library.
+// regexec with the definition's match flags: 0 on a match (its offsets in
+// found, when given), kUdqnNoMatch, kUdqnMatchLimit, or another error code of
+// the library. The pattern's record holds the match record only during the call.
 inline constexpr int kUdqnNoMatch = 17;    // REG_NOMATCH
 inline constexpr int kUdqnMatchLimit = 14;  // REG_ESPACE: the library's match limit
-int pcre_match(const char* text, UdqnDefinition& def, GlobalData& gcd);
+struct UdqnMatch {
+  int start = -1;
+  int end = -1;
+};
+int pcre_match(const char* text, UdqnDefinition& def, GlobalData& gcd, UdqnMatch* found = nullptr);
 // Matches the test string and writes the result text.
 void pcre_match_test(const std::string& test, UdqnDefinition& def, GlobalData& gcd, std::string& result);
 // The library's error text for a regexec code, trailing blanks removed.

@@ -266,7 +266,7 @@ void udqn_notice_types(GlobalData& gcd) {
            Html(gcd) ? HtmlText(def->summary).c_str() : def->summary.c_str());
 }
 
-const char* UdqnSummary(int id, GlobalData& gcd) {
+const char* UdqnSummary(int id, const GlobalData& gcd) {
   const UdqnDefinition* def = get_udqn_ptr(id, gcd.udqn);
   return def != nullptr ? def->summary.c_str() : nullptr;
 }

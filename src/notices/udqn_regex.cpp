@@ -73,13 +73,13 @@ std::string ErrorText(int code, const regex_t* re) {
 // The run's match record with room for the whole match and every group of
 // the pattern (the library reports no offsets when the room is short), or
 // null when memory runs out.
-pcre2_match_data* SharedMatchData(const regex_t& re, UdqnState& state) {
+pcre2_match_data* SharedMatchData(const regex_t& re, UdqnMatchDataPtr& held) {
   const std::size_t pairs = re.re_nsub + 1;
-  if (state.matchData && pcre2_get_ovector_count(state.matchData->md) >= pairs) return state.matchData->md;
-  state.matchData.reset();
+  if (held && pcre2_get_ovector_count(held->md) >= pairs) return held->md;
+  held.reset();
   pcre2_match_data* md = pcre2_match_data_create(static_cast<uint32_t>(std::max<std::size_t>(pairs, 16)), nullptr);
   if (md == nullptr) return nullptr;
-  state.matchData.reset(new UdqnMatchData{md});
+  held.reset(new UdqnMatchData{md});
   return md;
 }
 
@@ -108,11 +108,12 @@ bool udqn_compile(UdqnDefinition& def) {
   return true;
 }
 
-int pcre_match(const char* text, UdqnDefinition& def, GlobalData& gcd) {
-  def.matchStart = def.matchEnd = -1;
+int pcre_match(const char* text, UdqnDefinition& def, GlobalData& gcd, UdqnMatch* found) {
+  if (found != nullptr) *found = UdqnMatch{};
   if (!def.regex || text == nullptr) return REG_NOMATCH;
   regex_t& re = def.regex->re;
-  pcre2_match_data* md = SharedMatchData(re, gcd.udqn);
+  UdqnMatchDataPtr& held = gcd.udqn.MatchData();
+  pcre2_match_data* md = SharedMatchData(re, held);
   if (md == nullptr) return REG_ESPACE;
   regmatch_t match[1] = {{-1, -1}};
   re.re_match_data = md;
@@ -120,11 +121,8 @@ int pcre_match(const char* text, UdqnDefinition& def, GlobalData& gcd) {
   re.re_match_data = nullptr;
   // A search stopped at its limit may have left megabytes of backtracking
   // memory in the record: start the next search with a fresh one.
-  if (rc == REG_ESPACE) gcd.udqn.matchData.reset();
-  if (rc == 0) {
-    def.matchStart = match[0].rm_so;
-    def.matchEnd = match[0].rm_eo;
-  }
+  if (rc == REG_ESPACE) held.reset();
+  if (rc == 0 && found != nullptr) *found = UdqnMatch{match[0].rm_so, match[0].rm_eo};
   return rc;
 }
 
@@ -133,18 +131,18 @@ void pcre_match_test(const std::string& test, UdqnDefinition& def, GlobalData& g
     result = "Pattern Compile Error";
     return;
   }
-  const int rc = pcre_match(test.c_str(), def, gcd);
+  UdqnMatch found;
+  const int rc = pcre_match(test.c_str(), def, gcd, &found);
   if (rc == REG_NOMATCH) {
     result = "No Match";
   } else if (rc != 0) {
     result = "Match Error: " + udqn_regerror(rc);
   } else {
     char text[96];
-    std::snprintf(text, sizeof text, "Expression Match: Start[%d] End[%d] Span[%d]", def.matchStart + 1,
-                  def.matchEnd, def.matchEnd - def.matchStart);
+    std::snprintf(text, sizeof text, "Expression Match: Start[%d] End[%d] Span[%d]", found.start + 1, found.end,
+                  found.end - found.start);
     result = text;
   }
-  def.matchStart = def.matchEnd = -1;
 }
 
 const char* udqn_pcre_version() {

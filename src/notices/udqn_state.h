@@ -75,8 +75,6 @@ struct UdqnDefinition {
   int silent = 0;
   NoticeSeverity rank = DefaultUserNoticeSeverity();  // the optional severity and category keys
   int hits = 0;
-  int matchStart = -1;               // offsets of the last match
-  int matchEnd = -1;
   int compileFlags = 0;              // icase, newline, nosub in force for the pattern
   int matchFlags = 0;                // notbol, noteol in force for the pattern
   UdqnRegexPtr regex;                // null until the pattern compiles
@@ -107,5 +105,9 @@ struct UdqnState {
   // set and clear flags, so that a state machine may span files.
   std::array<int, kUdqnFlagSlots> flags{};
   int timedFile = -1;   // serial of a file with a slow line: its searches are timed one by one
-  UdqnMatchDataPtr matchData;  // lent to each search in turn
+  // The match record lent to each search in turn: the file's own (in its
+  // FileResult) while a file is analysed, else the run's.
+  UdqnMatchDataPtr* fileMatchData = nullptr;
+  UdqnMatchDataPtr runMatchData;
+  UdqnMatchDataPtr& MatchData() { return fileMatchData != nullptr ? *fileMatchData : runMatchData; }
 };

@@ -2,9 +2,11 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "common/gcd.h"
 #include "common/output.h"
+#include "common/report_sink.h"
 #include "reports/function_points.h"
 #include "reports/report_text.h"
 
@@ -107,13 +109,45 @@ RowValues LineValues(const std::array<long long, kCsvColumnCount>& values, doubl
   return v;
 }
 
+#define LQA_CSV_HEADER_TAIL                                                                         \
+  "Comments, Blanks, Lines, Comment/eLOC, Classes, Functions, Parameters, Returns, InterComp, " \
+  "CycloComp, Total Complexity, Notices\n"
+// The column headers of function and file lines, without and with function points.
+constexpr std::string_view kLineHeaders[2][2] = {
+    {"Type, Name, Parameters, , , LOC, eLOC, lLOC, " LQA_CSV_HEADER_TAIL,
+     "Type, Name, Parameters, , , LOC/FP, eLOC/FP, lLOC/FP, " LQA_CSV_HEADER_TAIL},
+    {"Type, Name, , Date, Size, LOC, eLOC, lLOC, " LQA_CSV_HEADER_TAIL,
+     "Type, Name, , Date, Size, LOC/FP, eLOC/FP, lLOC/FP, " LQA_CSV_HEADER_TAIL},
+};
+#undef LQA_CSV_HEADER_TAIL
+
+// The column header of file lines or of function lines (none without the
+// CSV file summary).
+std::string_view LineHeaderText(bool file, const GlobalData& gcd) {
+  if (!gcd.sw.csvFileSummary) return {};
+  return kLineHeaders[file ? 1 : 0][gcd.sw.functionPoints != 0 ? 1 : 0];
+}
+
 void LineHeader(FILE* out, bool file, GlobalData& gcd) {
-  if (!gcd.sw.csvFileSummary) return;
-  const bool fp = gcd.sw.functionPoints != 0;
-  const char* tail = "Comments, Blanks, Lines, Comment/eLOC, Classes, Functions, Parameters, Returns, InterComp, "
-                     "CycloComp, Total Complexity, Notices\n";
-  StreamF(out, "%s%s%s", file ? "Type, Name, , Date, Size, " : "Type, Name, Parameters, , , ",
-          fp ? "LOC/FP, eLOC/FP, lLOC/FP, " : "LOC, eLOC, lLOC, ", tail);
+  const std::string_view text = LineHeaderText(file, gcd);
+  if (!text.empty()) StreamF(out, "%s", text.data());  // the texts end the literals
+}
+
+// The function column header goes out once in the run, before its first
+// function line. A file's text holds it in front of its own first function
+// line and the file's sink leaves it out at the merge when a file before it
+// had one, so what a file writes does not depend on the files before it.
+void FunctionHeaderOnce(FILE* out, GlobalData& gcd) {
+  int& written = gcd.rep.csvFunctionHeaderWritten;
+  ReportSink* sink = out == gLQAOUT ? CurrentReportSink() : nullptr;
+  if (sink == nullptr) {
+    if (written) return;
+    written = 1;
+    LineHeader(out, false, gcd);
+    return;
+  }
+  const std::string_view header = LineHeaderText(false, gcd);
+  if (!header.empty()) sink->AppendOnce(header.data(), header.size(), &written);
 }
 
 FILE* Stream(FILE* stream) { return stream != nullptr ? stream : gLQAOUT; }
@@ -167,10 +201,7 @@ void CSV_Function_Line(FILE* stream, const char* name, const char* parameters, i
     block = CsvBlock{};
     return;
   }
-  if (!gcd.rep.csvFunctionHeaderWritten) {
-    gcd.rep.csvFunctionHeaderWritten = 1;
-    LineHeader(out, false, gcd);
-  }
+  FunctionHeaderOnce(out, gcd);
   const std::array<long long, kCsvColumnCount> values =
       MetricValues(loc, eloc, lloc, comments, blanks, lines, functions, parameterCount, returns, cyclomatic);
   const double ratio = eloc > 0 ? static_cast<double>(comments) / eloc : 0.0;

@@ -28,9 +28,9 @@ void ShowCompactFileLine(const char* name, long mtime, long size, GlobalData& gc
   const time_t t = static_cast<time_t>(mtime);
   switch (gcd.sw.outputMode) {
     case OutputMode::Html: {
-      OutF("\n  <b><font color=\"%s\">%s</font></b>", gcd.cfg.htmlDateColor.c_str(), get_date(&t));
+      OutF("\n  <b><font color=\"%s\">%s</font></b>", gcd.cfg.htmlDateColor.c_str(), get_date(&t).c_str());
       PathCopy path(name);
-      const std::string target = HtmlEscaped(HTMLPathFile(path.text, gcd));
+      const std::string target = HtmlEscaped(HTMLPathFile(path.text, gcd).c_str());
       OutF("\n  <a href=\"%s\" target=\"_blank\"><b>%s</b></a>\n", target.c_str(),
            gcd.cfg.relativeHtmlLinks ? target.c_str() : HtmlEscaped(wrapped).c_str());
       break;
@@ -40,13 +40,13 @@ void ShowCompactFileLine(const char* name, long mtime, long size, GlobalData& gc
       break;
     case OutputMode::Xml:
       if (!gcd.sw.listFilesOnly) {
-        OutF("<date>%s</date>\n", get_date(&t));
+        OutF("<date>%s</date>\n", get_date(&t).c_str());
         OutF("<size_bytes>%ld</size_bytes>\n", size);
       }
-      OutF("<name>%s</name>\n", xml_encode(name));
+      OutF("<name>%s</name>\n", xml_encode(name).c_str());
       break;
     case OutputMode::Text:
-      OutF("\n  %s", get_date(&t));
+      OutF("\n  %s", get_date(&t).c_str());
       OutF("\n  %s\n", wrapped);
       break;
   }
@@ -65,7 +65,7 @@ void ShowDetailFileLine(const char* name, long mtime, long size, GlobalData& gcd
       } else {
         PathCopy path(name);
         OutF("\n  <b>File</b>: <b><a href=\"%s\" target=\"_blank\">%s</a></b>\n",
-             HtmlEscaped(HTMLPathFile(path.text, gcd)).c_str(), HtmlEscaped(wrapped).c_str());
+             HtmlEscaped(HTMLPathFile(path.text, gcd).c_str()).c_str(), HtmlEscaped(wrapped).c_str());
       }
       break;
     case OutputMode::Csv:
@@ -78,7 +78,7 @@ void ShowDetailFileLine(const char* name, long mtime, long size, GlobalData& gcd
       if (totalsRow) {
         if (!gcd.sw.listFilesOnly) OutF("<name>%s</name>\n<bytes>%ld</bytes>\n", name, size);
       } else {
-        OutF("<name>%s</name>\n", xml_encode(name));
+        OutF("<name>%s</name>\n", xml_encode(name).c_str());
       }
       break;
     case OutputMode::Text:
@@ -91,7 +91,8 @@ void ShowDetailFileLine(const char* name, long mtime, long size, GlobalData& gcd
 
   if (!gcd.cfg.showFileDateSize || mtime < 1) return;
   const time_t t = static_cast<time_t>(mtime);
-  const char* date = get_date(&t);
+  const std::string dateText = get_date(&t);
+  const char* date = dateText.c_str();
   char sizeText[128];
   switch (gcd.sw.outputMode) {
     case OutputMode::Html:
@@ -232,7 +233,7 @@ void ShowEndOfFile(const char* name, GlobalData& gcd) {
       char wrapped[kTextBuf];
       AdjNameLength(name, wrapped, 59, 15, gcd);
       PathCopy path(name);
-      const std::string target = HtmlEscaped(HTMLPathFile(path.text, gcd));
+      const std::string target = HtmlEscaped(HTMLPathFile(path.text, gcd).c_str());
       WriteUnderscoreRule("");
       // The visible text is the (wrapped) name; without wrapping, the target.
       const std::string line = "<b>End of File: </b><b><a href=\"" + target + "\" target=\"_blank\">" +

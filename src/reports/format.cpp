@@ -114,6 +114,9 @@ void AppendXmlEncoded(std::string& out, const char* text, std::size_t maxLen) {
   }
 }
 
+// A link target, cut as the report's text buffers cut it.
+std::string Bounded(std::string_view text) { return std::string(text.substr(0, kTextMax)); }
+
 }  // namespace
 
 std::string XmlEncodeText(const char* text) {
@@ -122,29 +125,22 @@ std::string XmlEncodeText(const char* text) {
   return out;
 }
 
-const char* xml_encode(const char* text) {
-  static char buffer[kTextBuf];
-  buffer[0] = '\0';
-  if (text == nullptr) return buffer;
+std::string xml_encode(const char* text) {
   std::string out;
-  AppendXmlEncoded(out, text, kTextMax);
-  std::memcpy(buffer, out.c_str(), out.size() + 1);
-  return buffer;
+  if (text != nullptr) AppendXmlEncoded(out, text, kTextMax);
+  return out;
 }
 
-const char* xml_tag_encode(const char* text) {
-  static char buffer[kTextBuf];
-  buffer[0] = '\0';
-  if (text == nullptr) return buffer;
-  std::size_t len = 0;
-  for (const char* p = text; *p != '\0' && len < kTextMax; ++p) {
+std::string xml_tag_encode(const char* text) {
+  std::string out;
+  if (text == nullptr) return out;
+  for (const char* p = text; *p != '\0' && out.size() < kTextMax; ++p) {
     const char c = *p;
-    buffer[len++] = kTagUnsafe.find(c) != std::string_view::npos
-                        ? '_'
-                        : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    out += kTagUnsafe.find(c) != std::string_view::npos
+               ? '_'
+               : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
-  buffer[len] = '\0';
-  return buffer;
+  return out;
 }
 
 char* AdjNameLength(const char* name, char* dest, int width, int indent, GlobalData& gcd) {
@@ -171,10 +167,8 @@ char* AdjNameLength(const char* name, char* dest, int width, int indent, GlobalD
   return dest;
 }
 
-const char* PathFile(char* path, GlobalData& gcd) {
-  static char buffer[kTextBuf];
-  buffer[0] = '\0';
-  if (path == nullptr) return buffer;
+std::string PathFile(char* path, GlobalData& gcd) {
+  if (path == nullptr) return {};
   std::size_t len = std::strlen(path);
   if (len > 0 && IsSeparator(path[len - 1])) path[--len] = '\0';
 
@@ -187,15 +181,11 @@ const char* PathFile(char* path, GlobalData& gcd) {
     if (const char* at = std::strstr(path, cwd.c_str())) {
       const char* rest = at + cwd.size();
       if (IsSeparator(*rest)) ++rest;
-      CopyBounded(buffer, kTextBuf, rest);
-      return buffer;
+      return Bounded(rest);
     }
   }
   const std::string_view p(path, len);
-  if (p.starts_with('/') || (len >= 2 && path[1] == ':')) {
-    CopyBounded(buffer, kTextBuf, p);
-    return buffer;
-  }
+  if (p.starts_with('/') || (len >= 2 && path[1] == ':')) return Bounded(p);
   std::string target;
   if (relative)
     target = p;
@@ -203,29 +193,21 @@ const char* PathFile(char* path, GlobalData& gcd) {
     target = cwd + std::string(p.substr(1));
   else
     target = cwd + "/" + std::string(p);
-  CopyBounded(buffer, kTextBuf, target);
-  return buffer;
+  return Bounded(target);
 }
 
-const char* HTMLPathFile(char* path, GlobalData& gcd) {
-  static char buffer[kTextBuf];
-  const char* target = PathFile(path, gcd);
-  if (gcd.cfg.relativeHtmlLinks)
-    CopyBounded(buffer, kTextBuf, target);
-  else
-    CopyBounded(buffer, kTextBuf, std::string("file://") + target);
-  return buffer;
+std::string HTMLPathFile(char* path, GlobalData& gcd) {
+  std::string target = PathFile(path, gcd);
+  if (!gcd.cfg.relativeHtmlLinks) target = Bounded("file://" + target);
+  return target;
 }
 
-const char* get_date(const time_t* t) {
-  static char buffer[kTextBuf];
-  buffer[0] = '\0';
-  if (t == nullptr) return buffer;
+std::string get_date(const time_t* t) {
+  if (t == nullptr) return {};
   char text[64];
   // ctime_r gives the same text as ctime without touching its shared buffer.
-  if (ctime_r(t, text) == nullptr) return buffer;
+  if (ctime_r(t, text) == nullptr) return {};
   std::size_t len = std::strlen(text);
   if (len > 0 && text[len - 1] == '\n') text[--len] = '\0';
-  CopyBounded(buffer, kTextBuf, text);
-  return buffer;
+  return std::string(text, len);
 }

@@ -17,15 +17,17 @@ void Center_HTML(const char* plain, const char* decorated);
 std::string CenteredLine(const char* plain, const char* decorated);
 // Escapes <, > and & (and the apostrophe) into dest, which must hold six times the source.
 char* HTML_esc(const char* source, char* dest);
-// Results live in a static 2048-byte buffer of each function.
-const char* xml_encode(const char* text);
-const char* xml_tag_encode(const char* text);
+// The encoded text, at most 2047 characters (an entity is never cut).
+std::string xml_encode(const char* text);
+std::string xml_tag_encode(const char* text);
 // The xml_encode rule without the 2048-byte bound (long command lines).
 std::string XmlEncodeText(const char* text);
 // Copies name into dest[2048], wrapped after every width characters with a
 // newline and indent blanks when "Wrap long names in reports" is on.
 char* AdjNameLength(const char* name, char* dest, int width, int indent, GlobalData& gcd);
-// May remove a trailing slash from path in place.
-const char* PathFile(char* path, GlobalData& gcd);
-const char* HTMLPathFile(char* path, GlobalData& gcd);
-const char* get_date(const time_t* t);
+// Hyperlink targets of at most 2047 characters. May remove a trailing
+// slash from path in place.
+std::string PathFile(char* path, GlobalData& gcd);
+std::string HTMLPathFile(char* path, GlobalData& gcd);
+// The date as ctime writes it, without its newline.
+std::string get_date(const time_t* t);

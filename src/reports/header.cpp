@@ -190,7 +190,7 @@ void XML_Header(FILE* stream, GlobalData& gcd) {
   StreamF(stream, "<program>%s</program>\n", kProductName);
   StreamF(stream, "<version>%s</version>\n", kLqaVersion);
   const time_t now = time(nullptr);
-  StreamF(stream, "<date>%s</date>\n", get_date(&now));
+  StreamF(stream, "<date>%s</date>\n", get_date(&now).c_str());
   if (!gcd.sw.noCommandLine)
     StreamF(stream, "<command>%s</command>\n", XmlEncodeText(gcd.drv.commandLine.c_str()).c_str());
   if (!gcd.sw.noConfigLine)

@@ -37,7 +37,7 @@ std::string Wrapped(const char* text, Wrap wrap, GlobalData& gcd) {
 std::string LinkTarget(const char* fileName, GlobalData& gcd) {
   char path[kTextBuf];
   CopyBounded(path, fileName == nullptr ? "" : fileName);
-  return HtmlEscaped(HTMLPathFile(path, gcd));
+  return HtmlEscaped(HTMLPathFile(path, gcd).c_str());
 }
 
 // "  Label: name" with the label as a hyperlink to the record's file in HTML.

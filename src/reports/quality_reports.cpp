@@ -13,7 +13,7 @@
 // The notice catalogue and the user defined notices may be absent from a
 // build; the reports then fall back to the catalogue's placeholder text and
 // to no user defined notices.
-const char* GetNoticeStr(int number, GlobalData& gcd) __attribute__((weak));
+const char* GetNoticeStr(int number, const GlobalData& gcd) __attribute__((weak));
 int udqn_notice_total_count(GlobalData& gcd) __attribute__((weak));
 
 namespace {

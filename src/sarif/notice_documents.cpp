@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/atomic_file.h"
+#include "common/error_text.h"
 #include "common/gcd.h"
 #include "common/output.h"
 #include "driver/exit.h"
@@ -106,13 +107,13 @@ bool Complete(bool written, int writeErrno, AtomicFile& target, const NoticeDocu
               const char* what, GlobalData& gcd) {
   if (request.toReportStream) {
     if (written && std::fflush(gLQAOUT) == 0 && !std::ferror(gLQAOUT)) return true;
-    ReportFailure(what, "(the report stream)", std::strerror(writeErrno != 0 ? writeErrno : errno != 0 ? errno : EIO),
+    ReportFailure(what, "(the report stream)", ErrorText(writeErrno != 0 ? writeErrno : errno != 0 ? errno : EIO),
                   gcd);
     return false;
   }
   if (!written) {
     target.Abandon();
-    ReportFailure(what, request.file, std::string("Write error: ") + std::strerror(writeErrno != 0 ? writeErrno : EIO),
+    ReportFailure(what, request.file, std::string("Write error: ") + ErrorText(writeErrno != 0 ? writeErrno : EIO),
                   gcd);
     return false;
   }
@@ -147,7 +148,7 @@ void OpenNoticeDocuments(GlobalData& gcd) {
   if (s.sarif.toReportStream || s.gitlab.toReportStream) {
     FILE* discard = std::fopen("/dev/null", "w");
     if (discard == nullptr) {
-      ReportFailure(s.sarif.toReportStream ? "SARIF log" : "GitLab report", "/dev/null", std::strerror(errno), gcd);
+      ReportFailure(s.sarif.toReportStream ? "SARIF log" : "GitLab report", "/dev/null", ErrorText(errno), gcd);
       ExitRun(1, gcd);
     }
     out->reportStream = gLQAOUT;

@@ -38,7 +38,7 @@ constexpr MemberForms kMethodForms[3] = {{"  Class Method Public   :", "method_p
 void ListMember(const MemberForms& form, int lineNumber, const std::string& text, GlobalData& gcd) {
   switch (gcd.sw.outputMode) {
     case OutputMode::Xml:
-      OutF("<%s>\n<lineno>%d</lineno>\n<line>%s</line>\n</%s>\n", form.xml, lineNumber, xml_encode(text.c_str()),
+      OutF("<%s>\n<lineno>%d</lineno>\n<line>%s</line>\n</%s>\n", form.xml, lineNumber, xml_encode(text.c_str()).c_str(),
            form.xml);
       break;
     case OutputMode::Html: {

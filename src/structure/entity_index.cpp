@@ -6,6 +6,7 @@
 #include <memory>
 #include <new>
 
+#include "common/error_text.h"
 #include "common/gcd.h"
 #include "common/output.h"
 
@@ -20,7 +21,7 @@ NodeData* Append(Llist<NodeData>& list, NodeData&& record) {
   auto rec = std::unique_ptr<NodeData>(new (std::nothrow) NodeData(std::move(record)));
   NodeData* raw = rec.get();
   if (raw == nullptr || LlistAdd(list, std::move(rec), nullptr, 0) == nullptr) {
-    OutF("  Memory Error: %s\n", std::strerror(ENOMEM));
+    OutF("  Memory Error: %s\n", ErrorText(ENOMEM));
     return nullptr;
   }
   return raw;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "common/error_text.h"
 #include "common/gcd.h"
 #include "common/output.h"
 #include "common/version.h"
@@ -296,7 +297,7 @@ void PrintCode(FILE* file, const char* path, GlobalData& gcd) {
   }
   if (inLongLine) row += longLine.End();  // the file ended inside a long line
   if (reader.Error() != 0)
-    OutF("\n  Error: Cannot read the file: %s\n         %s\n\n", path, std::strerror(reader.Error()));
+    OutF("\n  Error: Cannot read the file: %s\n         %s\n\n", path, ErrorText(reader.Error()));
   if (layout.pageBreaks) {
     while (row <= lastRow) {
       OutF("\n");

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "common/atomic_file.h"
+#include "common/error_text.h"
 #include "common/gcd.h"
 #include "common/output.h"
 #include "reports/file_report.h"
@@ -83,7 +84,7 @@ bool Rewrite(int in, const char* path, int outFd, Decharacter& transform, const 
     ssize_t n = read(in, block, sizeof block);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
-      Unchanged("Cannot read the file:", path, std::strerror(errno), gcd);
+      Unchanged("Cannot read the file:", path, ErrorText(errno), gcd);
       return false;
     }
     if (n == 0) break;
@@ -92,7 +93,7 @@ bool Rewrite(int in, const char* path, int outFd, Decharacter& transform, const 
   }
   transform.Finish(out);
   if (!out.Flush()) {
-    Unchanged("Cannot write the file:", path, std::strerror(out.error), gcd);
+    Unchanged("Cannot write the file:", path, ErrorText(out.error), gcd);
     return false;
   }
   return true;
@@ -113,7 +114,7 @@ int DeFile(FILE* file, const char* path, GlobalData& gcd) {
   struct stat st {};
   if (fstat(fd, &st) != 0) {
     OutF("\n  Error: Problem opening input file:\n         %s\n         For modification, %s\n\n",
-         ShownText(path, gcd).c_str(), std::strerror(errno));
+         ShownText(path, gcd).c_str(), ErrorText(errno));
     return 0;
   }
   if (LockedElsewhere(fd)) {
@@ -147,7 +148,7 @@ int DeFile(FILE* file, const char* path, GlobalData& gcd) {
   AtomicOptions options;
   options.regularOnly = true;
   if (!rewritten.Open(path, options)) {
-    Unchanged("Cannot create a temporary file for:", path, std::strerror(errno), gcd);
+    Unchanged("Cannot create a temporary file for:", path, ErrorText(errno), gcd);
     return 0;
   }
   DecharOptions decharOptions;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/atomic_file.h"
+#include "common/error_text.h"
 #include "common/input_file.h"
 #include "common/output.h"
 #include "reports/report_text.h"
@@ -47,7 +48,7 @@ long FileCopy(const char* destination, const char* source, const GlobalData* gcd
   AtomicOptions options;
   options.regularOnly = true;
   if (!out.Open(destination, options)) {
-    const std::string why = errno == ENODEV ? out.error() : std::strerror(errno);
+    const std::string why = errno == ENODEV ? out.error() : ErrorText(errno);
     OutF("\n  Error: Failed to create/open the file %s\n         %s\n", Shown(destination, gcd).c_str(), why.c_str());
     return -1;
   }
@@ -59,7 +60,7 @@ long FileCopy(const char* destination, const char* source, const GlobalData* gcd
         left < static_cast<long long>(sizeof block) ? static_cast<std::size_t>(left) : sizeof block;
     const std::size_t n = std::fread(block, 1, want, in.get());
     if (n == 0) {
-      if (std::ferror(in.get())) return Failed("read", source, std::strerror(errno ? errno : EIO), gcd);
+      if (std::ferror(in.get())) return Failed("read", source, ErrorText(errno ? errno : EIO), gcd);
       break;  // the file shrank while it was copied
     }
     if (std::fwrite(block, 1, n, out.stream()) != n) break;  // reported by the commit

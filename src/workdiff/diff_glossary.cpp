@@ -31,7 +31,7 @@ constexpr const char* kStateTerms[] = {
 
 void Term(const char* text, GlobalData& gcd) {
   switch (gcd.sw.outputMode) {
-    case OutputMode::Xml: OutF("<term>%s</term>\n", xml_encode(text)); break;
+    case OutputMode::Xml: OutF("<term>%s</term>\n", xml_encode(text).c_str()); break;
     case OutputMode::Csv: OutF("%s\n", text); break;
     default: OutF("  %s\n", text); break;
   }

@@ -18,6 +18,7 @@
 #include <new>
 #include <vector>
 
+#include "common/error_text.h"
 #include "common/gcd.h"
 #include "common/input_file.h"
 #include "common/output.h"
@@ -139,7 +140,7 @@ void WorkDiffDataPathName(GlobalData& gcd) {
   if (err != 0) {
     OutF("  Directory Create Error: %s\n                          %s\n"
          "                          Check permission on the parent directory\n",
-         ShownText(wd.dataDir, gcd).c_str(), std::strerror(err));
+         ShownText(wd.dataDir, gcd).c_str(), ErrorText(err));
     ExitRun(1, gcd);
   }
   wd.dataDirReady = 1;
@@ -173,7 +174,7 @@ bool PublishDataDirectory(GlobalData& gcd) {
   }
   if (err != 0) {
     OutF("\n  Error: The line data directory could not be replaced: %s\n         %s\n",
-         ShownText(wd.dataDir, gcd).c_str(), std::strerror(err));
+         ShownText(wd.dataDir, gcd).c_str(), ErrorText(err));
     return false;
   }
   // The staging name now holds the previous line data (or nothing).
@@ -226,7 +227,7 @@ int WorkDiffDataFileOpen(GlobalData& gcd) {
   if (fp == nullptr) {
     const int err = errno;
     if (fd >= 0) close(fd);
-    OutF("\n  Create File Error: %s - %s\n", ShownText(wd.dataPath, gcd).c_str(), std::strerror(err));
+    OutF("\n  Create File Error: %s - %s\n", ShownText(wd.dataPath, gcd).c_str(), ErrorText(err));
     wd.dataPath.clear();
     wd.dataStoredPath.clear();
     wd.baselineFailed = 1;
@@ -251,7 +252,7 @@ void WorkDiffDataFileClose(GlobalData& gcd) {
     gcd.wd.baselineFailed = 1;
     if (!gcd.wd.dataWriteFailed)
       OutF("\n  Write File Error: %s - %s\n", ShownText(gcd.wd.dataPath, gcd).c_str(),
-           std::strerror(errno ? errno : EIO));
+           ErrorText(errno ? errno : EIO));
   }
 }
 
@@ -269,7 +270,7 @@ void WorkDiffDataLineWrite(FILE* stream, char type, const char* line, GlobalData
     gcd.wd.dataWriteFailed = 1;
     gcd.wd.baselineFailed = 1;
     OutF("\n  Write File Error: %s - %s\n", ShownText(gcd.wd.dataPath, gcd).c_str(),
-         std::strerror(errno ? errno : EIO));
+         ErrorText(errno ? errno : EIO));
   }
 }
 
@@ -369,7 +370,7 @@ bool LoadDiffDataFile(const std::string& storedPath, const std::string& workFile
   try {
     list.reserve(static_cast<std::size_t>(records));
   } catch (const std::bad_alloc&) {
-    OutF("  Memory Error: %s\n", std::strerror(ENOMEM));
+    OutF("  Memory Error: %s\n", ErrorText(ENOMEM));
     return false;
   }
   const bool debug = gcd.sw.diffDebug != 0;
@@ -396,7 +397,7 @@ bool LoadDiffDataFile(const std::string& storedPath, const std::string& workFile
       return false;
     }
     if (!AddDiffDataNode(line, type, signature, 0, list, gcd)) {
-      OutF("  Memory Error: %s\n", std::strerror(ENOMEM));
+      OutF("  Memory Error: %s\n", ErrorText(ENOMEM));
       list.clear();
       return false;
     }

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "common/atomic_file.h"
+#include "common/error_text.h"
 #include "common/gcd.h"
 #include "common/input_file.h"
 #include "common/output.h"
@@ -158,7 +159,7 @@ FILE* CreateWorkFile(GlobalData& gcd) {
   AtomicOptions options;
   options.regularOnly = true;  // a baseline written to a device is no baseline
   if (!file->Open(wd.workFileName, options)) {
-    const char* why = errno == ENODEV ? file->error().c_str() : std::strerror(errno);
+    const char* why = errno == ENODEV ? file->error().c_str() : ErrorText(errno);
     OutF("\n  Create File Error: %s - %s\n", ShownText(wd.workFileName, gcd).c_str(), why);
     gcd.drv.runFailed = 1;
     return nullptr;
@@ -341,7 +342,7 @@ int LoadWorkFile(const std::string& fileName, time_t* created, Llist<NodeData>& 
         complexity > INT_MAX ? INT_MAX : complexity < INT_MIN ? INT_MIN : static_cast<int>(complexity);
     EntryMetric(rec, kDiffNotices) = parsed.notices;
     if (!AddListNode(0, std::move(rec), list, gcd)) {
-      OutF("  Memory Error: %s\n", std::strerror(ENOMEM));
+      OutF("  Memory Error: %s\n", ErrorText(ENOMEM));
       return 0;
     }
   }

@@ -39,4 +39,24 @@ TEST(NameSet, NamesAreKeptOnceAndNeverMove) {
   EXPECT_EQ(set.Intern("ab"), ab);
 }
 
+TEST(NameSet, ClearedSetIsEmptyAndFillsAgain) {
+  NameSet set;
+  set.Clear();  // never filled
+  EXPECT_EQ(set.size(), 0u);
+  for (int round = 0; round < 3; ++round) {
+    // Enough names to pass several blocks, and one of a block of its own.
+    for (int i = 0; i < 50000; ++i) ASSERT_NE(set.Intern("r" + std::to_string(round) + "n" + std::to_string(i)), nullptr);
+    ASSERT_NE(set.Intern(std::string(400000, 'y')), nullptr);
+    EXPECT_EQ(set.size(), 50001u);
+    EXPECT_TRUE(set.Contains("r" + std::to_string(round) + "n49999"));
+    set.Clear();
+    EXPECT_EQ(set.size(), 0u);
+    EXPECT_FALSE(set.Contains("r" + std::to_string(round) + "n0"));
+    EXPECT_FALSE(set.Contains(std::string(400000, 'y')));
+  }
+  const char* a = set.Intern("a");
+  EXPECT_STREQ(a, "a");
+  EXPECT_EQ(set.Intern("a"), a);
+}
+
 }  // namespace

@@ -105,4 +105,43 @@ TEST(ReportSink, PassesItsTextOnPastTheBoundInOrder) {
   EXPECT_EQ(keeper.Text(), "0123456789ab");
 }
 
+// A piece written once in the run goes out with the first sink passed on
+// (in file order) that holds one, wherever the sinks were filled; a held
+// piece is decided when the text it sits in passes on past the bound.
+TEST(ReportSink, PieceWrittenOnceGoesOutWithTheFirstSinkPassedOn) {
+  char* data = nullptr;
+  std::size_t size = 0;
+  FILE* out = open_memstream(&data, &size);
+  auto written = [&] {
+    std::fflush(out);
+    return std::string(data, size);
+  };
+  int header = 0;
+  ReportSink first, second;  // both filled before either is passed on, as by two workers
+  second.Append("x", 1);
+  second.AppendOnce("H", 1, &header);
+  first.Append("a", 1);
+  first.AppendOnce("H", 1, &header);
+  first.AppendOnce("G", 1, &header);  // the file has its piece already
+  first.Append("b", 1);
+  first.FlushTo(out);
+  second.FlushTo(out);
+  EXPECT_EQ(written(), "aHbx");
+  EXPECT_EQ(header, 1);
+
+  ReportSink bounded(out, 8);
+  bounded.AppendOnce("HHH", 3, &header);  // left out: the run has it
+  bounded.Append("123456", 6);
+  bounded.FlushTo(out);
+  EXPECT_EQ(written(), "aHbx123456");
+  bounded.Reset(out);
+  header = 0;
+  bounded.Append("abcdef", 6);
+  bounded.AppendOnce("HHH", 3, &header);
+  bounded.Append("123456", 6);
+  EXPECT_EQ(written(), "aHbx123456abcdefHHH");
+  std::fclose(out);
+  std::free(data);
+}
+
 }  // namespace

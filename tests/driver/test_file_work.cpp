@@ -110,4 +110,61 @@ TEST_F(FileWork, MergesAddInFileOrder) {
   EXPECT_EQ(gcd->dash.tallies.at(&records[2]).frequent, 3);
 }
 
+// A file analysed before the one that defines a macro it uses (as a worker
+// would) logs the name as no macro; the check after that file's merge finds
+// the answer overturned, and the file analysed again reads it as a macro.
+TEST_F(FileWork, MacroNamesReachTheRunAtTheMergeAndOverturnedLookupsShow) {
+  gcd->sw.functionAnalysis = 1;
+  FileData a, b;
+  a.name = dir.Write("a.h", "#define g(x) x\n");
+  b.name = dir.Write("b.c", "int g(void)\n{\n  return 0;\n}\n");
+  FileResult first, second;
+  CaptureOut([&] {
+    AnalyzeFile(*gcd, 0, a, first);
+    AnalyzeFile(*gcd, 1, b, second);
+  });
+  ASSERT_EQ(first.macros.order.size(), 1u);
+  EXPECT_EQ(first.macros.order[0].text, "g");
+  EXPECT_FALSE(gcd->macros.names.Contains("g"));
+  EXPECT_EQ(gcd->macros.file, nullptr);
+  EXPECT_TRUE(second.macros.missed.Contains("g"));
+  EXPECT_EQ(OverturnedMacroLookups(second.macros, gcd->macros.names), 0);
+  const std::string speculative(second.text.Text());
+
+  CaptureOut([&] { MergeFile(*gcd, first); });
+  EXPECT_TRUE(gcd->macros.names.Contains("g"));
+  EXPECT_EQ(OverturnedMacroLookups(second.macros, gcd->macros.names), 1);
+  CaptureOut([&] { AnalyzeFile(*gcd, 1, b, second); });
+  EXPECT_FALSE(second.macros.missed.Contains("g"));
+  EXPECT_EQ(OverturnedMacroLookups(second.macros, gcd->macros.names), 0);
+  EXPECT_NE(std::string(second.text.Text()), speculative);
+}
+
+// The CSV function column header goes before the first function line of
+// the run, also when the files are analysed before any of them is merged.
+TEST_F(FileWork, CsvFunctionHeaderGoesOutOnceWhateverTheOrderOfAnalysis) {
+  Switches& s = gcd->sw;
+  s.qualityNotices = s.noticeSingleLine = s.noticeListMode = 0;
+  s.outputMode = OutputMode::Csv;
+  s.functionAnalysis = s.csvFileSummary = s.csvFunctionLines = 1;
+  FileData a, b, c;
+  a.name = dir.Write("a.h", "#define ONE 1\n");  // no function line
+  b.name = dir.Write("b.c", "int f(void)\n{\n  return 0;\n}\nint g(void)\n{\n  return 1;\n}\n");
+  c.name = dir.Write("c.c", "int h(void)\n{\n  return 2;\n}\n");
+  FileResult results[3];
+  FileData* records[3] = {&a, &b, &c};
+  const std::string merged = CaptureOut([&] {
+    for (int i = 2; i >= 0; --i) AnalyzeFile(*gcd, i, *records[i], results[i]);
+    EXPECT_EQ(gcd->rep.csvFunctionHeaderWritten, 0);
+    for (FileResult& r : results) MergeFile(*gcd, r);
+  });
+  const std::string header = "Type, Name, Parameters, , , LOC, eLOC, lLOC, Comments";
+  const std::size_t at = merged.find(header);
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_EQ(merged.find(header, at + 1), std::string::npos);
+  EXPECT_LT(at, merged.find("Function, f"));
+  EXPECT_GT(at, merged.find("a.h"));
+  EXPECT_NE(merged.find("Function, h"), std::string::npos);
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "common/gcd.h"
 #include "engine/macros.h"
@@ -104,6 +105,48 @@ TEST(Macros, LookupOverALargeList) {
   int hits = 0;
   for (int i = 0; i < 2 * kNames; ++i) hits += is_macro(("M" + std::to_string(i)).c_str(), *gcd);
   EXPECT_EQ(hits, kNames);
+}
+
+// During a file, names go to the file's own list and every name no list
+// holds is logged once; the run's list grows only at the merge.
+TEST(Macros, FileLookupLog) {
+  auto gcd = NewGlobalData();
+  AddMacroName("EARLIER", *gcd);  // from a file merged before
+  FileMacros file;
+  gcd->macros.file = &file;
+  EXPECT_EQ(is_macro("LATE", *gcd), 0);  // asked before this file defines it
+  Define("#define LOCAL(x) x\n", 3, *gcd);
+  Define("#define LATE 1\n", 4, *gcd);
+  Define("#define LOCAL(y) y\n", 5, *gcd);    // defined again: listed once
+  Define("#define EARLIER 2\n", 6, *gcd);     // the run's already: listed, merged as a known name
+  EXPECT_EQ(is_macro("LOCAL", *gcd) + is_macro("LATE", *gcd) + is_macro("EARLIER", *gcd), 3);
+  EXPECT_EQ(is_macro("NONE", *gcd) + is_macro("NONE", *gcd) + is_macro("LOCA", *gcd), 0);
+  EXPECT_FALSE(gcd->macros.names.Contains("LOCAL"));
+  EXPECT_EQ(gcd->macros.names.size(), 1u);
+  std::vector<std::string> defined, missed;
+  for (const FileMacros::Name& n : file.order) defined.emplace_back(n.text);
+  for (const FileMacros::Name& n : file.missedOrder) missed.emplace_back(n.text);
+  EXPECT_EQ(defined, (std::vector<std::string>{"LOCAL", "LATE", "EARLIER"}));
+  EXPECT_EQ(missed, (std::vector<std::string>{"LATE", "NONE", "LOCA"}));
+  // LATE was defined by the file itself after it was asked: no other file's doing.
+  EXPECT_EQ(OverturnedMacroLookups(file, gcd->macros.names), 0);
+
+  // A file merged in between that defined NONE and LOCA overturns two answers.
+  NameSet run;
+  run.Intern("NONE");
+  run.Intern("LOCA");
+  run.Intern("OTHER");
+  EXPECT_EQ(OverturnedMacroLookups(file, run), 2);
+
+  MergeMacroNames(file, gcd->macros.names);
+  EXPECT_EQ(gcd->macros.names.size(), 3u);
+  gcd->macros.file = nullptr;
+  EXPECT_EQ(is_macro("LOCAL", *gcd) + is_macro("LATE", *gcd), 2);
+  EXPECT_EQ(is_macro("NONE", *gcd), 0);
+  file.Clear();
+  EXPECT_TRUE(file.order.empty() && file.missedOrder.empty());
+  EXPECT_FALSE(file.defined.Contains("LOCAL"));
+  EXPECT_EQ(file.missed.size(), 0u);
 }
 
 }  // namespace

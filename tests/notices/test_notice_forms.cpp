@@ -29,11 +29,17 @@ class NoticeForms : public ::testing::Test {
   void SingleLine() { gcd->sw.noticeSingleLine = gcd->sw.noticeListMode = 1; }
 };
 
-TEST_F(NoticeForms, ShortTextsKeepTheLimitsOfTheirFirstUse) {
+TEST_F(NoticeForms, ShortTextsKeepTheLimitsTheyWerePreparedWith) {
+  EXPECT_STREQ(GetNoticeStr(1, *gcd), "Physical line length > 80 characters");  // the default
   gcd->cfg.maxLineLength = 100;
+  PrepareNoticeTexts(*gcd);
   EXPECT_STREQ(GetNoticeStr(1, *gcd), "Physical line length > 100 characters");
   gcd->cfg.maxLineLength = 50;
   EXPECT_STREQ(GetNoticeStr(1, *gcd), "Physical line length > 100 characters");
+  PrepareNoticeTexts(*gcd);
+  EXPECT_STREQ(GetNoticeStr(1, *gcd), "Physical line length > 50 characters");
+  gcd->cfg.maxLineLength = 100;
+  PrepareNoticeTexts(*gcd);
   EXPECT_STREQ(GetNoticeStr(16, *gcd), "Function/class/struct/interface white space < 10.0%");
   EXPECT_STREQ(GetNoticeStr(39, *gcd), "Number of class/struct methods exceeds specified maximum 100 ");
   EXPECT_STREQ(GetNoticeStr(58, *gcd), "LQA skip quality notices token match - Quality Notices ignored");

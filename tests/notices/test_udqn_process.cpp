@@ -196,4 +196,25 @@ TEST_F(UdqnRun, CatastrophicPatternIsStoppedAndReported) {
   EXPECT_EQ(Count(out, "Error:"), 0u);
 }
 
+// A file's searches borrow the match record the driver gives the file (its
+// result's) and leave the run's alone; the offsets of a match go to the caller.
+TEST_F(UdqnRun, SearchesUseTheFilesMatchRecordAndGiveOffsetsToTheCaller) {
+  Rules(Def(100, "sources: c\ncontext: Line\npattern: \\b(\\w+) \\1\\b\n"));
+  gcd->udqn.runMatchData.reset();  // the loading's test strings used it
+  UdqnMatchDataPtr held;
+  gcd->udqn.fileMatchData = &held;
+  File("a.c", {"x the the end"});
+  EXPECT_EQ(Hits(100), 1);
+  EXPECT_TRUE(held);
+  EXPECT_FALSE(gcd->udqn.runMatchData);
+  UdqnMatch found;
+  UdqnDefinition& repeat = *get_udqn_ptr(100, gcd->udqn);
+  EXPECT_EQ(pcre_match("x the the end", repeat, *gcd, &found), 0);
+  EXPECT_EQ(found.start, 2);
+  EXPECT_EQ(found.end, 9);
+  EXPECT_EQ(pcre_match("no repeat", repeat, *gcd, &found), kUdqnNoMatch);
+  EXPECT_EQ(found.start, -1);
+  gcd->udqn.fileMatchData = nullptr;
+}
+
 }  // namespace

@@ -68,11 +68,11 @@ TEST(Centering, LeadingSpacesDependOnHalfTheLength) {
 }
 
 TEST(Escaping, XmlEntitiesAndTags) {
-  EXPECT_STREQ(xml_encode("a<b & c"), "a&lt;b &amp; c");
-  EXPECT_STREQ(xml_encode("it's \"x\" >"), "it&apos;s &quot;x&quot; &gt;");
-  EXPECT_STREQ(xml_encode(nullptr), "");
-  EXPECT_STREQ(xml_tag_encode("My Class/Name"), "my_class_name");
-  EXPECT_STREQ(xml_tag_encode("A<\"&'>B"), "a_____b");
+  EXPECT_EQ(xml_encode("a<b & c"), "a&lt;b &amp; c");
+  EXPECT_EQ(xml_encode("it's \"x\" >"), "it&apos;s &quot;x&quot; &gt;");
+  EXPECT_EQ(xml_encode(nullptr), "");
+  EXPECT_EQ(xml_tag_encode("My Class/Name"), "my_class_name");
+  EXPECT_EQ(xml_tag_encode("A<\"&'>B"), "a_____b");
   // A full buffer never ends in half an entity.
   const std::string amps(1000, '&');
   const std::string enc = xml_encode(amps.c_str());
@@ -108,22 +108,26 @@ TEST_F(ReportFormat, NameWrapping) {
 TEST_F(ReportFormat, HyperlinkTargets) {
   gcd->drv.cwd = "/home/u/proj";
   char p1[] = "/home/u/proj/src/a.c";
-  EXPECT_STREQ(PathFile(p1, *gcd), "src/a.c");
+  EXPECT_EQ(PathFile(p1, *gcd), "src/a.c");
   char p2[] = "/src/a.c";
-  EXPECT_STREQ(HTMLPathFile(p2, *gcd), "/src/a.c");
+  EXPECT_EQ(HTMLPathFile(p2, *gcd), "/src/a.c");
   char p3[] = "dir/";
-  EXPECT_STREQ(PathFile(p3, *gcd), "dir");
+  EXPECT_EQ(PathFile(p3, *gcd), "dir");
   EXPECT_STREQ(p3, "dir");  // the caller's string loses its trailing slash
 
   gcd->cfg.relativeHtmlLinks = 0;
   char p4[] = "/src/a.c";
-  EXPECT_STREQ(HTMLPathFile(p4, *gcd), "file:///src/a.c");
+  EXPECT_EQ(HTMLPathFile(p4, *gcd), "file:///src/a.c");
   char p5[] = "./b.c";
-  EXPECT_STREQ(PathFile(p5, *gcd), "/home/u/proj/b.c");
+  EXPECT_EQ(PathFile(p5, *gcd), "/home/u/proj/b.c");
   char p6[] = "c/d.c";
-  EXPECT_STREQ(PathFile(p6, *gcd), "/home/u/proj/c/d.c");
+  EXPECT_EQ(PathFile(p6, *gcd), "/home/u/proj/c/d.c");
   char p7[] = "C:\\x.c";
-  EXPECT_STREQ(PathFile(p7, *gcd), "C:\\x.c");
+  EXPECT_EQ(PathFile(p7, *gcd), "C:\\x.c");
+  // A long target is cut to the length of the report's text buffers.
+  std::string longPath = "/" + std::string(3000, 'p');
+  EXPECT_EQ(PathFile(longPath.data(), *gcd), longPath.substr(0, 2047));
+  EXPECT_EQ(HTMLPathFile(longPath.data(), *gcd), ("file://" + longPath).substr(0, 2047));
 }
 
 TEST_F(ReportFormat, LocLinesClampAndAverage) {
