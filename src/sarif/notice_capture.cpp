@@ -94,7 +94,7 @@ int EntityIndex(FileNotices& file, const Anchor& a) {
 
 // The hash of a flagged line without its blanks that gate snapshots keep.
 std::uint64_t TextHash(const Anchor& a, bool wanted) {
-  return wanted && !a.text.empty() ? Fnv128().UpdateSkippingBlanks(a.text).Low() : 0;
+  return wanted && !a.text.empty() ? Fnv128LowSkippingBlanks(a.text) : 0;
 }
 
 void Record(FileNotices& file, const Fnv128& key, int entity, int rule, const Anchor& a, const RaisedNotice& n,
