@@ -122,7 +122,7 @@ int WaitForChildren(const std::vector<pid_t>& pids, std::vector<int>& statuses, 
 }
 
 int RunGit(const std::vector<std::string>& args, const std::string& dir, std::string& out, std::string& err,
-           SignalGuard& guard) {
+           SignalGuard& guard, int in) {
   int outPipe[2], errPipe[2];
   if (pipe2(outPipe, O_CLOEXEC) != 0) return -1;
   if (pipe2(errPipe, O_CLOEXEC) != 0) {
@@ -134,6 +134,7 @@ int RunGit(const std::vector<std::string>& args, const std::string& dir, std::st
   spec.argv.push_back("git");
   spec.argv.insert(spec.argv.end(), args.begin(), args.end());
   spec.dir = dir;
+  spec.in = in;
   spec.out = outPipe[1];
   spec.err = errPipe[1];
   spec.gitEnvironment = true;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 // The snapshot writer of the run (snapshot_writer.cpp).
 class GateSnapshotWriter;
@@ -18,6 +19,9 @@ struct GateState {
   int anyRise = 0;        // -xGATEANY: every rise of a function's complexity fails
   std::string snapshotFile;  // -x"GATESNAP file"
   std::unique_ptr<GateSnapshotWriter, GateSnapshotWriterFree> writer;
+  // A side run analysing the base in the head's directory: the input files
+  // read from the base's own directory instead (gate_overlay.h).
+  std::unordered_map<std::string, std::string> readFrom;
 };
 
 // FNV-1a 64 of a function body's code, blanks left out, fed line by line

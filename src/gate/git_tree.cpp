@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -109,6 +110,7 @@ bool WriteAll(int fd, std::string_view data) {
 struct Entry {
   std::string id;
   std::string path;  // relative to the prefix
+  long long size = -1;  // from ls-tree -l, when asked for
 };
 
 // Requests sent ahead of the answer being read: a round trip per blob would
@@ -119,8 +121,8 @@ constexpr std::size_t kRequestsAhead = 256;
 
 // Streams the blobs through one cat-file --batch, requests running ahead of
 // the answers.
-bool FetchBlobs(const GitRepo& repo, const std::vector<Entry>& entries, const std::string& root, TreeExport& result,
-                GitFailure& failure, SignalGuard& guard) {
+bool FetchBlobs(const GitRepo& repo, const std::vector<Entry>& entries, const std::string& root, bool listPaths,
+                TreeExport& result, GitFailure& failure, SignalGuard& guard) {
   int in[2], out[2];
   if (pipe2(in, O_CLOEXEC) != 0) return failure.message = std::strerror(errno), false;
   if (pipe2(out, O_CLOEXEC) != 0) {
@@ -190,6 +192,8 @@ bool FetchBlobs(const GitRepo& repo, const std::vector<Entry>& entries, const st
       break;
     }
     ++result.files;
+    if (result.keepIds) result.ids.emplace(e.path, e.id);
+    if (listPaths) result.paths.push_back(e.path);
   }
   close(in[1]);
   close(out[0]);
@@ -199,6 +203,106 @@ bool FetchBlobs(const GitRepo& repo, const std::vector<Entry>& entries, const st
     WaitForChildren({pid}, statuses, guard);
   }
   return ok;
+}
+
+// Blobs this small may be LFS pointers, which are told apart only by
+// their bytes: they are always read from git.
+constexpr long long kSmallBlob = 200;
+
+// The paths (from the top of the work tree) among candidates that no
+// checkout filter rewrites: no line end conversion, smudge filter, ident
+// or working tree encoding, by git's own reading of every attribute file
+// that applies, and no core.autocrlf.
+bool FilterFreePaths(const GitRepo& repo, const std::vector<std::string>& candidates, const std::string& scratch,
+                     std::unordered_set<std::string>& clean, GitFailure& failure, SignalGuard& guard) {
+  clean.clear();
+  if (candidates.empty()) return true;
+  std::string out, err;
+  // Exit status 1: not set.
+  if (RunGit({"config", "--get", "core.autocrlf"}, repo.top, out, err, guard) == 0) {
+    std::string value = Trimmed(out);
+    for (char& c : value)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (value != "false" && value != "no" && value != "off" && value != "0" && !value.empty()) return true;
+  }
+  if (guard.Pending() != 0) return failure.message = "interrupted", false;
+  // The paths go to git through a file, so that its answers never wait
+  // for the questions to be written.
+  std::string list;
+  for (const std::string& path : candidates) list.append(path).push_back('\0');
+  const std::string file = scratch + "/attributes.list";
+  const int fd = open(file.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return failure.message = "cannot write " + file + ": " + std::strerror(errno), false;
+  const bool written = WriteAll(fd, list) && lseek(fd, 0, SEEK_SET) == 0;
+  unlink(file.c_str());
+  if (!written) {
+    close(fd);
+    return failure.message = "cannot write " + file + ": " + std::strerror(errno), false;
+  }
+  out.clear();
+  err.clear();
+  const int status = RunGit({"check-attr", "-z", "--stdin", "text", "eol", "crlf", "filter", "ident",
+                             "working-tree-encoding"},
+                            repo.top, out, err, guard, fd);
+  close(fd);
+  if (status != 0) {
+    if (guard.caught() != 0) return failure.message = "interrupted", false;
+    return failure.message = "git check-attr: " + (err.empty() ? std::string("git failed") : FirstLine(err)), false;
+  }
+  // "path NUL attribute NUL value NUL" for every path and attribute.
+  std::unordered_set<std::string> filtered;
+  std::size_t at = 0;
+  std::string_view field[3];
+  while (at < out.size()) {
+    for (std::string_view& f : field) {
+      std::size_t end = out.find('\0', at);
+      if (end == std::string::npos) end = out.size();
+      f = std::string_view(out).substr(at, end - at);
+      at = end + 1;
+    }
+    if (field[2] != "unspecified" && field[2] != "unset") filtered.emplace(field[0]);
+  }
+  for (const std::string& path : candidates)
+    if (filtered.count(path) == 0) clean.insert(path);
+  return true;
+}
+
+// Splits entries into those the head's directory holds unchanged (listed in
+// result) and those left to be read from git.
+bool LeaveInPlace(const GitRepo& repo, std::vector<Entry>& entries, const BlobReuse& reuse, TreeExport& result,
+                  GitFailure& failure, SignalGuard& guard) {
+  std::unordered_set<std::string> same;  // paths from the top
+  if (reuse.workTree) {
+    std::vector<std::string> candidates;
+    for (const Entry& e : entries) {
+      const std::string full = repo.prefix + e.path;
+      if (e.size >= kSmallBlob && (reuse.differing == nullptr || reuse.differing->count(full) == 0))
+        candidates.push_back(full);
+    }
+    if (!FilterFreePaths(repo, candidates, reuse.scratch, same, failure, guard)) return false;
+  }
+  std::vector<Entry> rest;
+  for (Entry& e : entries) {
+    bool inPlace = false;
+    if (reuse.headIds != nullptr) {
+      const auto it = reuse.headIds->find(e.path);
+      inPlace = it != reuse.headIds->end() && it->second == e.id;
+    } else if (reuse.workTree && same.count(repo.prefix + e.path) != 0) {
+      // The size on disk guards against what git diff could not see.
+      struct stat st {};
+      inPlace = lstat((repo.top + "/" + repo.prefix + e.path).c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+                st.st_size == e.size;
+    }
+    if (inPlace) {
+      result.paths.push_back(e.path);
+      ++result.inPlace;
+      ++result.files;
+    } else {
+      rest.push_back(std::move(e));
+    }
+  }
+  entries = std::move(rest);
+  return true;
 }
 
 }  // namespace
@@ -296,9 +400,12 @@ bool ResolveRevision(const GitRepo& repo, const std::string& revision, bool merg
 }
 
 bool ExportTree(const GitRepo& repo, const std::string& commit, const TreeFilter& filter, const std::string& root,
-                TreeExport& result, GitFailure& failure, SignalGuard& guard) {
+                TreeExport& result, GitFailure& failure, SignalGuard& guard, const BlobReuse* reuse) {
   std::string out;
-  if (!Git({"ls-tree", "-r", "-z", "--full-tree", commit}, repo, out, failure, guard, "git ls-tree")) return false;
+  const bool sizes = reuse != nullptr && reuse->workTree;
+  std::vector<std::string> args = {"ls-tree", "-r", "-z", "--full-tree", commit};
+  if (sizes) args.insert(args.begin() + 1, "-l");
+  if (!Git(args, repo, out, failure, guard, "git ls-tree")) return false;
   std::vector<Entry> entries;
   std::string why;
   std::size_t start = 0;
@@ -338,9 +445,19 @@ bool ExportTree(const GitRepo& repo, const std::string& commit, const TreeFilter
     }
     if (!meta.starts_with("100644 blob ") && !meta.starts_with("100755 blob ") && !meta.starts_with("100664 blob "))
       continue;
-    entries.push_back(Entry{std::string(meta.substr(meta.rfind(' ') + 1)), rel});
+    // "<mode> <type> <id>", with -l then the size after blanks.
+    std::string_view rest = meta.substr(meta.find(' ', meta.find(' ') + 1) + 1);
+    const std::size_t blank = rest.find(' ');
+    Entry e{std::string(rest.substr(0, blank)), rel};
+    if (sizes && blank != std::string_view::npos) {
+      rest.remove_prefix(blank);
+      while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+      e.size = std::strtoll(std::string(rest).c_str(), nullptr, 10);
+    }
+    entries.push_back(std::move(e));
   }
-  return FetchBlobs(repo, entries, root, result, failure, guard);
+  if (reuse != nullptr && !LeaveInPlace(repo, entries, *reuse, result, failure, guard)) return false;
+  return entries.empty() || FetchBlobs(repo, entries, root, reuse != nullptr, result, failure, guard);
 }
 
 bool ChangedPaths(const GitRepo& repo, const std::string& base, const std::string& head, ChangeSet& changes,
