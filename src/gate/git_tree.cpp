@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -110,7 +109,6 @@ bool WriteAll(int fd, std::string_view data) {
 struct Entry {
   std::string id;
   std::string path;  // relative to the prefix
-  long long size = -1;  // from ls-tree -l, when asked for
 };
 
 // Requests sent ahead of the answer being read: a round trip per blob would
@@ -205,7 +203,7 @@ bool FetchBlobs(const GitRepo& repo, const std::vector<Entry>& entries, const st
   return ok;
 }
 
-// Blobs this small may be LFS pointers, which are told apart only by
+// Files this small may be LFS pointers, which are told apart only by
 // their bytes: they are always read from git.
 constexpr long long kSmallBlob = 200;
 
@@ -273,10 +271,15 @@ bool LeaveInPlace(const GitRepo& repo, std::vector<Entry>& entries, const BlobRe
                   GitFailure& failure, SignalGuard& guard) {
   std::unordered_set<std::string> same;  // paths from the top
   if (reuse.workTree) {
+    // Without a filter the file on disk holds the bytes git diff compared:
+    // the blob's. It must still be a regular file, and one too small to be
+    // told from an LFS pointer goes through git.
     std::vector<std::string> candidates;
     for (const Entry& e : entries) {
       const std::string full = repo.prefix + e.path;
-      if (e.size >= kSmallBlob && (reuse.differing == nullptr || reuse.differing->count(full) == 0))
+      struct stat st {};
+      if ((reuse.differing == nullptr || reuse.differing->count(full) == 0) &&
+          lstat((repo.top + "/" + full).c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= kSmallBlob)
         candidates.push_back(full);
     }
     if (!FilterFreePaths(repo, candidates, reuse.scratch, same, failure, guard)) return false;
@@ -287,11 +290,8 @@ bool LeaveInPlace(const GitRepo& repo, std::vector<Entry>& entries, const BlobRe
     if (reuse.headIds != nullptr) {
       const auto it = reuse.headIds->find(e.path);
       inPlace = it != reuse.headIds->end() && it->second == e.id;
-    } else if (reuse.workTree && same.count(repo.prefix + e.path) != 0) {
-      // The size on disk guards against what git diff could not see.
-      struct stat st {};
-      inPlace = lstat((repo.top + "/" + repo.prefix + e.path).c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-                st.st_size == e.size;
+    } else if (reuse.workTree) {
+      inPlace = same.count(repo.prefix + e.path) != 0;
     }
     if (inPlace) {
       result.paths.push_back(e.path);
@@ -402,10 +402,7 @@ bool ResolveRevision(const GitRepo& repo, const std::string& revision, bool merg
 bool ExportTree(const GitRepo& repo, const std::string& commit, const TreeFilter& filter, const std::string& root,
                 TreeExport& result, GitFailure& failure, SignalGuard& guard, const BlobReuse* reuse) {
   std::string out;
-  const bool sizes = reuse != nullptr && reuse->workTree;
-  std::vector<std::string> args = {"ls-tree", "-r", "-z", "--full-tree", commit};
-  if (sizes) args.insert(args.begin() + 1, "-l");
-  if (!Git(args, repo, out, failure, guard, "git ls-tree")) return false;
+  if (!Git({"ls-tree", "-r", "-z", "--full-tree", commit}, repo, out, failure, guard, "git ls-tree")) return false;
   std::vector<Entry> entries;
   std::string why;
   std::size_t start = 0;
@@ -445,16 +442,7 @@ bool ExportTree(const GitRepo& repo, const std::string& commit, const TreeFilter
     }
     if (!meta.starts_with("100644 blob ") && !meta.starts_with("100755 blob ") && !meta.starts_with("100664 blob "))
       continue;
-    // "<mode> <type> <id>", with -l then the size after blanks.
-    std::string_view rest = meta.substr(meta.find(' ', meta.find(' ') + 1) + 1);
-    const std::size_t blank = rest.find(' ');
-    Entry e{std::string(rest.substr(0, blank)), rel};
-    if (sizes && blank != std::string_view::npos) {
-      rest.remove_prefix(blank);
-      while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
-      e.size = std::strtoll(std::string(rest).c_str(), nullptr, 10);
-    }
-    entries.push_back(std::move(e));
+    entries.push_back(Entry{std::string(meta.substr(meta.rfind(' ') + 1)), rel});
   }
   if (reuse != nullptr && !LeaveInPlace(repo, entries, *reuse, result, failure, guard)) return false;
   return entries.empty() || FetchBlobs(repo, entries, root, reuse != nullptr, result, failure, guard);

@@ -59,7 +59,7 @@ struct BlobReuse {
   const std::unordered_map<std::string, std::string>* headIds = nullptr;
   // The work tree as the head: a file git diff does not name holds the
   // committed bytes when no checkout filter (line ends, smudge, ident,
-  // encoding) applies to it and its size is the blob's.
+  // encoding) applies to it.
   bool workTree = false;
   const std::unordered_set<std::string>* differing = nullptr;  // paths from the top
   std::string scratch;  // a private directory for the list of paths asked about
