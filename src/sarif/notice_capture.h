@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "notices/notice_state.h"
@@ -94,6 +95,11 @@ struct NoticeCaptureState {
   std::unordered_map<std::string, SourceLocation> outsideLocations;
   long long captured = 0;
   int wantTextHash = 0;  // a gate snapshot is written: notices keep their text hash
+  // When set, only the files at these paths keep that hash; the notices of
+  // the others (which a gate side run sums up in a digest, compared only
+  // with a run of the same program) take a quicker hash of the raw line.
+  const std::unordered_set<std::string>* exactTextPaths = nullptr;
+  int quickText = 0;  // the current file's notices take the quicker hash
   int wantFingerprint = 0;  // a SARIF log or GitLab report is written: notices get their fingerprint
 };
 
