@@ -51,7 +51,9 @@ int WaitForChildren(const std::vector<pid_t>& pids, std::vector<int>& statuses, 
 
 // Runs a git command in dir and collects its standard output (and at most
 // 64 KB of its standard error), its standard input read from in (-1:
-// nothing). Returns the exit status, -1 when git could not be started,
-// 128 + a signal that ended it.
+// nothing). With buffered, git is told not to flush its output after each
+// answer (GIT_FLUSH=0), which a command reading paths from its input
+// would otherwise do. Returns the exit status, -1 when git could not be
+// started, 128 + a signal that ended it.
 int RunGit(const std::vector<std::string>& args, const std::string& dir, std::string& out, std::string& err,
-           SignalGuard& guard, int in = -1);
+           SignalGuard& guard, int in = -1, bool buffered = false);

@@ -241,7 +241,7 @@ bool FilterFreePaths(const GitRepo& repo, const std::vector<std::string>& candid
   err.clear();
   const int status = RunGit({"check-attr", "-z", "--stdin", "text", "eol", "crlf", "filter", "ident",
                              "working-tree-encoding"},
-                            repo.top, out, err, guard, fd);
+                            repo.top, out, err, guard, fd, true);
   close(fd);
   if (status != 0) {
     if (guard.caught() != 0) return failure.message = "interrupted", false;
