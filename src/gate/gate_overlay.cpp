@@ -1,6 +1,7 @@
 #include "gate/gate_overlay.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -85,7 +86,9 @@ void ApplyGateOverlay(const std::string& dir, const std::string& extensions, Glo
   Llist<FileData> lower[2] = {std::move(fs.headerList), std::move(fs.sourceList)};
   const int back = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (back < 0 || chdir(upper.c_str()) != 0) Fail("Could not enter the base's directory", upper, gcd);
-  ReadDir(ownDir, extensions, gcd);
+  // The base may have no file of its own below the walked directory.
+  struct stat st {};
+  if (stat(ownDir.empty() ? "." : ownDir.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) ReadDir(ownDir, extensions, gcd);
   const bool returned = fchdir(back) == 0;
   close(back);
   if (!returned) Fail("Could not return to the head's directory", upper, gcd);
