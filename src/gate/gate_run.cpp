@@ -99,7 +99,7 @@ class GateSession {
     for (Side* side : {&base_, &head_})
       if (side->spec.kind == SideKind::Git && !Resolve(*side)) return Interrupted() ? kCannotCompare : Fail(failure_.message);
     if ((sparse_ || InPlace()) &&
-        !ChangedPaths(repo_, base_.summary.commit, head_.summary.commit, changes_, failure_, guard_))
+        !ChangedPaths(repo_, base_.summary.commit, head_.summary.commit, changes_, failure_, guard_, temp_.path()))
       return Interrupted() ? kCannotCompare : Fail(failure_.message);
     if (sparse_ && head_.spec.kind == SideKind::Disk) {
       // The head is analysed where it is; its changed files that a commit's

@@ -207,6 +207,81 @@ bool FetchBlobs(const GitRepo& repo, const std::vector<Entry>& entries, const st
 // their bytes: they are always read from git.
 constexpr long long kSmallBlob = 200;
 
+// A new file of the private directory, already unlinked, for a child to
+// read from or write into; -1 when it cannot be made.
+int ScratchFile(const std::string& scratch, const char* name) {
+  const std::string file = scratch + "/" + name;
+  const int fd = open(file.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd >= 0) unlink(file.c_str());
+  return fd;
+}
+
+// Everything written into fd, from its start.
+bool ReadBack(int fd, std::string& out) {
+  out.clear();
+  if (lseek(fd, 0, SEEK_SET) != 0) return false;
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    out.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+// A git command run beside the gate's own work, its output kept in
+// scratch files until it is collected.
+class GitAside {
+ public:
+  GitAside(const GitRepo& repo, const std::vector<std::string>& args, const std::string& scratch, SignalGuard& guard)
+      : guard_(guard) {
+    out_ = ScratchFile(scratch, "aside.out");
+    err_ = ScratchFile(scratch, "aside.err");
+    if (out_ < 0 || err_ < 0) return;
+    SpawnSpec spec;
+    spec.argv = {"git"};
+    spec.argv.insert(spec.argv.end(), args.begin(), args.end());
+    spec.dir = repo.top;
+    spec.out = out_;
+    spec.err = err_;
+    spec.gitEnvironment = true;
+    pid_ = Spawn(spec, guard);
+  }
+  ~GitAside() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      std::vector<int> statuses;
+      WaitForChildren({pid_}, statuses, guard_);
+    }
+    if (out_ >= 0) close(out_);
+    if (err_ >= 0) close(err_);
+  }
+  GitAside(const GitAside&) = delete;
+  GitAside& operator=(const GitAside&) = delete;
+  bool started() const { return pid_ > 0; }
+  // Waits for it: its output, or false with the failure told.
+  bool Collect(std::string& out, GitFailure& failure, const char* what) {
+    std::vector<int> statuses;
+    WaitForChildren({pid_}, statuses, guard_);
+    pid_ = -1;
+    std::string err;
+    if (guard_.caught() != 0) return failure.message = "interrupted", false;
+    if (statuses[0] != 0) {
+      ReadBack(err_, err);
+      failure.message = std::string(what) + ": " + (err.empty() ? "git failed" : FirstLine(err));
+      return false;
+    }
+    if (!ReadBack(out_, out)) return failure.message = std::string(what) + ": " + std::strerror(errno), false;
+    return true;
+  }
+
+ private:
+  SignalGuard& guard_;
+  int out_ = -1, err_ = -1;
+  pid_t pid_ = -1;
+};
+
 // The paths (from the top of the work tree) among candidates that no
 // checkout filter rewrites: no line end conversion, smudge filter, ident
 // or working tree encoding, by git's own reading of every attribute file
@@ -228,14 +303,10 @@ bool FilterFreePaths(const GitRepo& repo, const std::vector<std::string>& candid
   // for the questions to be written.
   std::string list;
   for (const std::string& path : candidates) list.append(path).push_back('\0');
-  const std::string file = scratch + "/attributes.list";
-  const int fd = open(file.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (fd < 0) return failure.message = "cannot write " + file + ": " + std::strerror(errno), false;
-  const bool written = WriteAll(fd, list) && lseek(fd, 0, SEEK_SET) == 0;
-  unlink(file.c_str());
-  if (!written) {
-    close(fd);
-    return failure.message = "cannot write " + file + ": " + std::strerror(errno), false;
+  const int fd = ScratchFile(scratch, "attributes.list");
+  if (fd < 0 || !WriteAll(fd, list) || lseek(fd, 0, SEEK_SET) != 0) {
+    if (fd >= 0) close(fd);
+    return failure.message = "cannot write into " + scratch + ": " + std::strerror(errno), false;
   }
   out.clear();
   err.clear();
@@ -449,7 +520,13 @@ bool ExportTree(const GitRepo& repo, const std::string& commit, const TreeFilter
 }
 
 bool ChangedPaths(const GitRepo& repo, const std::string& base, const std::string& head, ChangeSet& changes,
-                  GitFailure& failure, SignalGuard& guard) {
+                  GitFailure& failure, SignalGuard& guard, const std::string& scratch) {
+  // Files not yet added are part of the head on disk: they are listed
+  // while git diff runs.
+  const std::vector<std::string> othersArgs = {"ls-files", "--others", "--exclude-standard", "-z", "--full-name",
+                                               "--", ":/"};
+  std::unique_ptr<GitAside> others;
+  if (head.empty() && !scratch.empty()) others = std::make_unique<GitAside>(repo, othersArgs, scratch, guard);
   std::vector<std::string> args = {"diff", "--name-status", "-z", "-M", "--no-ext-diff", "--no-textconv", base};
   if (!head.empty()) args.push_back(head);
   args.push_back("--");
@@ -483,10 +560,9 @@ bool ChangedPaths(const GitRepo& repo, const std::string& base, const std::strin
     i += two ? 3 : 2;
   }
   if (!head.empty()) return true;
-  // Files not yet added are part of the head on disk.
   out.clear();
-  if (!Git({"ls-files", "--others", "--exclude-standard", "-z", "--full-name", "--", ":/"}, repo, out, failure, guard,
-           "git ls-files"))
+  if (others && others->started() ? !others->Collect(out, failure, "git ls-files")
+                                  : !Git(othersArgs, repo, out, failure, guard, "git ls-files"))
     return false;
   start = 0;
   while (start < out.size()) {

@@ -80,8 +80,10 @@ struct ChangeSet {
   // The paths that differ, from the top of the work tree, on each side.
   std::unordered_set<std::string> basePaths, headPaths;
 };
+// With scratch (a private directory), the untracked files are listed
+// while git diff runs.
 bool ChangedPaths(const GitRepo& repo, const std::string& base, const std::string& head, ChangeSet& changes,
-                  GitFailure& failure, SignalGuard& guard);
+                  GitFailure& failure, SignalGuard& guard, const std::string& scratch = "");
 
 // The changed files of the work tree among paths that the tree of a commit
 // could not hold as regular files (symbolic links, names with control
