@@ -136,11 +136,7 @@ void Record(FileNotices& file, const Fnv128& key, int entity, int rule, const An
 
 void CaptureInFile(const RaisedNotice& n, int rule, const Anchor& a, GlobalData& gcd) {
   NoticeCaptureState& c = gcd.sarif.capture;
-  if (!c.located) {
-    c.file.location = LocateSource(CurrentFileName(gcd), c.baseDir);
-    c.located = 1;
-    c.quickText = c.exactTextPaths != nullptr && c.exactTextPaths->count(c.file.location.path) == 0;
-  }
+  LocateCapturedFile(gcd);
   NoticeCaptureState::RuleHashes& h = c.ruleHashes[static_cast<std::size_t>(rule)];
   // The fingerprint's hash states only when fingerprints are written.
   if (h.stamp != c.fileStamp) {
@@ -215,6 +211,17 @@ void CaptureNotice(const RaisedNotice& n, GlobalData& gcd) {
   ++c.captured;
   if (c.inFile) CaptureInFile(n, rule, a, gcd);
   else CaptureOutside(n, rule, a, gcd);
+}
+
+const SourceLocation& LocateCapturedFile(GlobalData& gcd) {
+  NoticeCaptureState& c = gcd.sarif.capture;
+  if (!c.located) {
+    PrepareNoticeCapture(gcd);  // the base directory
+    c.file.location = LocateSource(CurrentFileName(gcd), c.baseDir);
+    c.located = 1;
+    c.quickText = c.exactTextPaths != nullptr && c.exactTextPaths->count(c.file.location.path) == 0;
+  }
+  return c.file.location;
 }
 
 void BeginCapturedFile(GlobalData& gcd) {

@@ -103,6 +103,10 @@ struct NoticeCaptureState {
   int wantFingerprint = 0;  // a SARIF log or GitLab report is written: notices get their fingerprint
 };
 
+// The location of the file being analysed, found once per file; it also
+// tells whether the file's notices take the quicker line hash (quickText).
+const SourceLocation& LocateCapturedFile(GlobalData& gcd);
+
 // Builds the rule table once, when the user defined notices are loaded.
 void PrepareNoticeCapture(GlobalData& gcd);
 void CaptureNotice(const RaisedNotice& notice, GlobalData& gcd);
