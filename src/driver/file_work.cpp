@@ -16,6 +16,7 @@
 #include "driver/file_result.h"
 #include "driver/progress.h"
 #include "engine/macros.h"
+#include "gate/gate_overlay.h"
 #include "reports/csv_export.h"
 #include "reports/file_report.h"
 #include "reports/report_text.h"
@@ -127,7 +128,7 @@ void AnalyzeFile(GlobalData& gcd, int index, FileData& record, FileResult& resul
   InputOptions options;
   options.write = modify;
   struct stat st {};
-  FilePtr file(OpenInput(record.name, options, &st));
+  FilePtr file(OpenInput(GateInputPath(record.name, gcd), options, &st));
   if (!file) {
     OpenError(name, gcd);
     if (modify) gcd.drv.runFailed = 1;  // a file asked to be rewritten was not

@@ -12,6 +12,7 @@
 #include "engine/trace.h"
 #include "notices/inline_checks.h"
 #include "notices/udqn.h"
+#include "sarif/notice_capture.h"
 #include "structure/structure_events.h"
 #include "utilities/extraction.h"
 #include "workdiff/line_data.h"
@@ -498,8 +499,14 @@ void EndOfLine(LineScan& s, GlobalData& gcd) {
   if (CommentExtractionOn(gcd.sw)) ExtractCommentLine(s.lineNumber, gcd);
   if (gcd.gate.writer && gcd.st.functionScopeOpen && s.lineNumber > gcd.st.fn.begin.line) {
     std::uint64_t& h = gcd.st.fn.bodyHash;
-    h = BodyHashUpdate(h, eng.codeText.text, eng.codeText.len);
-    h = BodyHashUpdate(h, eng.stringText.text, eng.stringText.len);
+    // A file only summed up in a gate digest hashes its bodies quickly.
+    if (gcd.sarif.capture.exactTextPaths != nullptr && (LocateCapturedFile(gcd), gcd.sarif.capture.quickText)) {
+      h = QuickBodyHashUpdate(h, eng.codeText.text, eng.codeText.len);
+      h = QuickBodyHashUpdate(h, eng.stringText.text, eng.stringText.len);
+    } else {
+      h = BodyHashUpdate(h, eng.codeText.text, eng.codeText.len);
+      h = BodyHashUpdate(h, eng.stringText.text, eng.stringText.len);
+    }
   }
   if (StructureLineEndMatters(gcd.st)) StructureLineEnd(s, gcd);
   if (f.loc) {

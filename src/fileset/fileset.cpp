@@ -11,6 +11,7 @@
 #include "driver/exit.h"
 #include "driver/languages.h"
 #include "driver/report_output.h"
+#include "gate/gate_overlay.h"
 #include "reports/file_report.h"
 #include "reports/format.h"
 #include "reports/report_text.h"
@@ -95,6 +96,7 @@ int BuildFileList(int argc, char** argv, int firstArg, GlobalData& gcd) {
     if (dir.empty() || dir == "*" || dir == "*.*") dir = ".";
     const std::string& exts = sw.recursiveExtensions.empty() ? gcd.lang.acceptedExtensions : sw.recursiveExtensions;
     ReadDir(dir, exts, gcd);
+    ApplyGateOverlay(dir, exts, gcd);
   } else if (sw.fileList) {
     ReadFileList(gcd);
   } else if (argv != nullptr) {

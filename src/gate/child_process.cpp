@@ -93,6 +93,9 @@ int WaitForChildren(const std::vector<pid_t>& pids, std::vector<int>& statuses, 
   std::vector<bool> done(pids.size(), false);
   std::size_t left = pids.size();
   bool stopped = false;
+  // A git command has usually ended by the time its output closes: the
+  // first looks come soon, then every 5 ms.
+  long pauseNs = 100 * 1000;
   while (left > 0) {
     for (std::size_t i = 0; i < pids.size(); ++i) {
       if (done[i]) continue;
@@ -115,14 +118,15 @@ int WaitForChildren(const std::vector<pid_t>& pids, std::vector<int>& statuses, 
         if (!done[i] && pids[i] > 0) kill(pids[i], SIGTERM);
       stopped = true;
     }
-    const timespec pause{0, 5 * 1000 * 1000};
+    const timespec pause{0, pauseNs};
     nanosleep(&pause, nullptr);
+    if (pauseNs < 5 * 1000 * 1000) pauseNs = pauseNs * 2 < 5 * 1000 * 1000 ? pauseNs * 2 : 5 * 1000 * 1000;
   }
   return guard.caught();
 }
 
 int RunGit(const std::vector<std::string>& args, const std::string& dir, std::string& out, std::string& err,
-           SignalGuard& guard) {
+           SignalGuard& guard, int in, bool buffered) {
   int outPipe[2], errPipe[2];
   if (pipe2(outPipe, O_CLOEXEC) != 0) return -1;
   if (pipe2(errPipe, O_CLOEXEC) != 0) {
@@ -134,6 +138,8 @@ int RunGit(const std::vector<std::string>& args, const std::string& dir, std::st
   spec.argv.push_back("git");
   spec.argv.insert(spec.argv.end(), args.begin(), args.end());
   spec.dir = dir;
+  spec.in = in;
+  if (buffered) spec.environment.emplace_back("GIT_FLUSH", "0");
   spec.out = outPipe[1];
   spec.err = errPipe[1];
   spec.gitEnvironment = true;

@@ -50,7 +50,10 @@ pid_t Spawn(const SpawnSpec& spec, const SignalGuard& guard);
 int WaitForChildren(const std::vector<pid_t>& pids, std::vector<int>& statuses, SignalGuard& guard);
 
 // Runs a git command in dir and collects its standard output (and at most
-// 64 KB of its standard error). Returns the exit status, -1 when git could
-// not be started, 128 + a signal that ended it.
+// 64 KB of its standard error), its standard input read from in (-1:
+// nothing). With buffered, git is told not to flush its output after each
+// answer (GIT_FLUSH=0), which a command reading paths from its input
+// would otherwise do. Returns the exit status, -1 when git could not be
+// started, 128 + a signal that ended it.
 int RunGit(const std::vector<std::string>& args, const std::string& dir, std::string& out, std::string& err,
-           SignalGuard& guard);
+           SignalGuard& guard, int in = -1, bool buffered = false);

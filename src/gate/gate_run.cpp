@@ -17,6 +17,7 @@
 #include "driver/switches.h"
 #include "gate/child_process.h"
 #include "gate/gate_documents.h"
+#include "gate/gate_overlay.h"
 #include "gate/gate_report.h"
 #include "gate/git_tree.h"
 #include "gate/matcher.h"
@@ -62,6 +63,7 @@ struct Side {
   GateSideSummary summary;
   std::string runDir;        // where its run works (empty: the current directory)
   std::string snapshotFile;  // read from here
+  std::string view;          // the base's view of the head's directory, or empty (gate_overlay.h)
   bool analysed = false;     // a run of its own writes the snapshot
   GateSnapshot snapshot;
 };
@@ -96,7 +98,8 @@ class GateSession {
               (head_.spec.kind == SideKind::Git || head_.spec.kind == SideKind::Disk) && documents_.empty();
     for (Side* side : {&base_, &head_})
       if (side->spec.kind == SideKind::Git && !Resolve(*side)) return Interrupted() ? kCannotCompare : Fail(failure_.message);
-    if (sparse_ && !ChangedPaths(repo_, base_.summary.commit, head_.summary.commit, changes_, failure_, guard_))
+    if ((sparse_ || InPlace()) &&
+        !ChangedPaths(repo_, base_.summary.commit, head_.summary.commit, changes_, failure_, guard_, temp_.path()))
       return Interrupted() ? kCannotCompare : Fail(failure_.message);
     if (sparse_ && head_.spec.kind == SideKind::Disk) {
       // The head is analysed where it is; its changed files that a commit's
@@ -176,6 +179,35 @@ class GateSession {
     return true;
   }
 
+  // Whether the base can be analysed in the head's directory, reading
+  // there every file the two share: a git base against a git head or the
+  // files on disk, with the files selected by a directory walk.
+  // The walk starts below the current directory (a directory named in
+  // full elsewhere is left to the full export).
+  bool InPlace() const {
+    const std::string& dir = gcd_.sw.recursiveDir;
+    return base_.spec.kind == SideKind::Git &&
+           (head_.spec.kind == SideKind::Git || head_.spec.kind == SideKind::Disk) && gcd_.sw.recursive &&
+           !gcd_.sw.fileList && (dir.empty() || dir.front() != '/' || dir == CurrentDirectory());
+  }
+
+  // The current directory as the -r switch spells "." (unresolved).
+  static std::string CurrentDirectory() {
+    char buffer[4096];
+    return getcwd(buffer, sizeof buffer) != nullptr ? std::string(buffer) : std::string();
+  }
+
+  // Writes the base's view: its own directory, then every path of its tree.
+  bool WriteView(Side& side, const std::string& root, const std::vector<std::string>& paths) {
+    std::string text = root;
+    text.push_back('\0');
+    for (const std::string& path : paths) text.append(path).push_back('\0');
+    const std::string file = temp_.path() + "/" + side.label + ".view";
+    if (!WritePrivateFile(file, text)) return false;
+    side.view = file;
+    return true;
+  }
+
   TreeFilter Filter() const {
     return MakeTreeFilter(gcd_.lang.acceptedExtensions + "," + gcd_.sw.recursiveExtensions);
   }
@@ -205,9 +237,29 @@ class GateSession {
         if (mkdir(root.c_str(), 0700) != 0) return failure_.message = std::strerror(errno), false;
         const TreeFilter filter = Filter();
         TreeExport exported;
-        if (!ExportTree(repo_, side.summary.commit, filter, root, exported, failure_, guard_)) return false;
+        // The base leaves out the files the head's directory holds
+        // unchanged (a git head is exported first): only the files that
+        // differ are written.
+        const bool base = &side == &base_;
+        BlobReuse reuse;
+        if (head_.spec.kind == SideKind::Git) {
+          reuse.headIds = &headIds_;
+        } else {
+          reuse.workTree = true;
+          reuse.differing = &changes_.basePaths;
+          reuse.scratch = temp_.path();
+        }
+        exported.keepIds = !base && InPlace();
+        if (!ExportTree(repo_, side.summary.commit, filter, root, exported, failure_, guard_,
+                        base && InPlace() ? &reuse : nullptr))
+          return false;
         side.summary.skipped = std::move(exported.skipped);
+        if (exported.keepIds) headIds_ = std::move(exported.ids);
         side.runDir = root;
+        if (base && exported.inPlace > 0) {
+          if (!WriteView(side, root, exported.paths)) return false;
+          side.runDir = head_.runDir;
+        }
         break;
       }
     }
@@ -239,6 +291,7 @@ class GateSession {
       spec.argv[0] = self;
       spec.dir = side->runDir;
       spec.environment.emplace_back(kGateRecordVariable, recordList_);
+      spec.environment.emplace_back(kGateOverlayVariable, side->view);
       const pid_t pid = Spawn(spec, guard_);
       if (pid < 0) {
         failure_.message = std::string("cannot start the analysis: ") + std::strerror(errno);
@@ -295,6 +348,13 @@ class GateSession {
     std::string text;
     for (const std::string& path : record) text.append(path).push_back('\0');
     const std::string file = temp_.path() + "/record.list";
+    if (!WritePrivateFile(file, text)) return false;
+    recordList_ = file;
+    return true;
+  }
+
+  // Writes a file of the private directory (replacing an earlier one).
+  bool WritePrivateFile(const std::string& file, const std::string& text) {
     const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
     bool ok = fd >= 0;
     for (std::size_t at = 0; ok && at < text.size();) {
@@ -305,7 +365,6 @@ class GateSession {
     }
     if (fd >= 0 && close(fd) != 0) ok = false;
     if (!ok) return failure_.message = "cannot write " + file + ": " + std::strerror(errno), false;
-    recordList_ = file;
     return true;
   }
 
@@ -321,6 +380,7 @@ class GateSession {
   bool sparse_ = false;  // unchanged files recorded as digests
   std::string recordList_;  // the side runs' list of files recorded in full, or empty
   ChangeSet changes_;
+  std::unordered_map<std::string, std::string> headIds_;  // a git head's blob id of each file written
   std::unordered_set<std::string> headSkipped_;  // changed files on disk left out of the comparison
   std::string warnings_;
   bool warned_ = false;

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 // The snapshot writer of the run (snapshot_writer.cpp).
 class GateSnapshotWriter;
@@ -18,16 +20,51 @@ struct GateState {
   int anyRise = 0;        // -xGATEANY: every rise of a function's complexity fails
   std::string snapshotFile;  // -x"GATESNAP file"
   std::unique_ptr<GateSnapshotWriter, GateSnapshotWriterFree> writer;
+  // A side run analysing the base in the head's directory: the input files
+  // read from the base's own directory instead (gate_overlay.h).
+  std::unordered_map<std::string, std::string> readFrom;
 };
 
 // FNV-1a 64 of a function body's code, blanks left out, fed line by line
 // while the body is open (only when a snapshot is written).
 inline constexpr std::uint64_t kBodyHashBasis = 0xcbf29ce484222325ULL;
+// The bytes kept are gathered first without a branch per byte (code mixes
+// words and blanks unpredictably), then hashed in one run.
 inline std::uint64_t BodyHashUpdate(std::uint64_t h, const char* text, int length) {
-  for (int i = 0; i < length; ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c <= 0x20) continue;
-    h = (h ^ c) * 0x100000001b3ULL;
+  unsigned char kept[256];
+  while (length > 0) {
+    const int n = length < 256 ? length : 256;
+    int k = 0;
+    for (int i = 0; i < n; ++i) {
+      const auto c = static_cast<unsigned char>(text[i]);
+      kept[k] = c;
+      k += c > 0x20 ? 1 : 0;
+    }
+    for (int i = 0; i < k; ++i) h = (h ^ kept[i]) * 0x100000001b3ULL;
+    text += n;
+    length -= n;
+  }
+  return h;
+}
+
+// The same fed a word at a time, blanks and all, for the bodies of a file a
+// gate side run only sums up in a digest (compared with a digest of the
+// same program): a difference in blanks alone makes the gate compare that
+// file in full, with the exact hash.
+inline std::uint64_t QuickBodyHashUpdate(std::uint64_t h, const char* text, int length) {
+  const auto mix = [&h](std::uint64_t word) {
+    h = (h ^ word) * 0xff51afd7ed558ccdULL;
+    h ^= h >> 32;
+  };
+  for (; length >= 8; text += 8, length -= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text, 8);
+    mix(word);
+  }
+  if (length > 0) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text, static_cast<std::size_t>(length));
+    mix(word ^ static_cast<std::uint64_t>(length) << 59);
   }
   return h;
 }

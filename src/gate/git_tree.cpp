@@ -119,8 +119,8 @@ constexpr std::size_t kRequestsAhead = 256;
 
 // Streams the blobs through one cat-file --batch, requests running ahead of
 // the answers.
-bool FetchBlobs(const GitRepo& repo, const std::vector<Entry>& entries, const std::string& root, TreeExport& result,
-                GitFailure& failure, SignalGuard& guard) {
+bool FetchBlobs(const GitRepo& repo, const std::vector<Entry>& entries, const std::string& root, bool listPaths,
+                TreeExport& result, GitFailure& failure, SignalGuard& guard) {
   int in[2], out[2];
   if (pipe2(in, O_CLOEXEC) != 0) return failure.message = std::strerror(errno), false;
   if (pipe2(out, O_CLOEXEC) != 0) {
@@ -190,6 +190,8 @@ bool FetchBlobs(const GitRepo& repo, const std::vector<Entry>& entries, const st
       break;
     }
     ++result.files;
+    if (result.keepIds) result.ids.emplace(e.path, e.id);
+    if (listPaths) result.paths.push_back(e.path);
   }
   close(in[1]);
   close(out[0]);
@@ -199,6 +201,179 @@ bool FetchBlobs(const GitRepo& repo, const std::vector<Entry>& entries, const st
     WaitForChildren({pid}, statuses, guard);
   }
   return ok;
+}
+
+// Files this small may be LFS pointers, which are told apart only by
+// their bytes: they are always read from git.
+constexpr long long kSmallBlob = 200;
+
+// A new file of the private directory, already unlinked, for a child to
+// read from or write into; -1 when it cannot be made.
+int ScratchFile(const std::string& scratch, const char* name) {
+  const std::string file = scratch + "/" + name;
+  const int fd = open(file.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd >= 0) unlink(file.c_str());
+  return fd;
+}
+
+// Everything written into fd, from its start.
+bool ReadBack(int fd, std::string& out) {
+  out.clear();
+  if (lseek(fd, 0, SEEK_SET) != 0) return false;
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    out.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+// A git command run beside the gate's own work, its output kept in
+// scratch files until it is collected.
+class GitAside {
+ public:
+  GitAside(const GitRepo& repo, const std::vector<std::string>& args, const std::string& scratch, SignalGuard& guard)
+      : guard_(guard) {
+    out_ = ScratchFile(scratch, "aside.out");
+    err_ = ScratchFile(scratch, "aside.err");
+    if (out_ < 0 || err_ < 0) return;
+    SpawnSpec spec;
+    spec.argv = {"git"};
+    spec.argv.insert(spec.argv.end(), args.begin(), args.end());
+    spec.dir = repo.top;
+    spec.out = out_;
+    spec.err = err_;
+    spec.gitEnvironment = true;
+    pid_ = Spawn(spec, guard);
+  }
+  ~GitAside() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      std::vector<int> statuses;
+      WaitForChildren({pid_}, statuses, guard_);
+    }
+    if (out_ >= 0) close(out_);
+    if (err_ >= 0) close(err_);
+  }
+  GitAside(const GitAside&) = delete;
+  GitAside& operator=(const GitAside&) = delete;
+  bool started() const { return pid_ > 0; }
+  // Waits for it: its output, or false with the failure told.
+  bool Collect(std::string& out, GitFailure& failure, const char* what) {
+    std::vector<int> statuses;
+    WaitForChildren({pid_}, statuses, guard_);
+    pid_ = -1;
+    std::string err;
+    if (guard_.caught() != 0) return failure.message = "interrupted", false;
+    if (statuses[0] != 0) {
+      ReadBack(err_, err);
+      failure.message = std::string(what) + ": " + (err.empty() ? "git failed" : FirstLine(err));
+      return false;
+    }
+    if (!ReadBack(out_, out)) return failure.message = std::string(what) + ": " + std::strerror(errno), false;
+    return true;
+  }
+
+ private:
+  SignalGuard& guard_;
+  int out_ = -1, err_ = -1;
+  pid_t pid_ = -1;
+};
+
+// The paths (from the top of the work tree) among candidates that no
+// checkout filter rewrites: no line end conversion, smudge filter, ident
+// or working tree encoding, by git's own reading of every attribute file
+// that applies, and no core.autocrlf.
+bool FilterFreePaths(const GitRepo& repo, const std::vector<std::string>& candidates, const std::string& scratch,
+                     std::unordered_set<std::string>& clean, GitFailure& failure, SignalGuard& guard) {
+  clean.clear();
+  if (candidates.empty()) return true;
+  std::string out, err;
+  // Exit status 1: not set.
+  if (RunGit({"config", "--get", "core.autocrlf"}, repo.top, out, err, guard) == 0) {
+    std::string value = Trimmed(out);
+    for (char& c : value)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (value != "false" && value != "no" && value != "off" && value != "0" && !value.empty()) return true;
+  }
+  if (guard.Pending() != 0) return failure.message = "interrupted", false;
+  // The paths go to git through a file, so that its answers never wait
+  // for the questions to be written.
+  std::string list;
+  for (const std::string& path : candidates) list.append(path).push_back('\0');
+  const int fd = ScratchFile(scratch, "attributes.list");
+  if (fd < 0 || !WriteAll(fd, list) || lseek(fd, 0, SEEK_SET) != 0) {
+    if (fd >= 0) close(fd);
+    return failure.message = "cannot write into " + scratch + ": " + std::strerror(errno), false;
+  }
+  out.clear();
+  err.clear();
+  const int status = RunGit({"check-attr", "-z", "--stdin", "text", "eol", "crlf", "filter", "ident",
+                             "working-tree-encoding"},
+                            repo.top, out, err, guard, fd, true);
+  close(fd);
+  if (status != 0) {
+    if (guard.caught() != 0) return failure.message = "interrupted", false;
+    return failure.message = "git check-attr: " + (err.empty() ? std::string("git failed") : FirstLine(err)), false;
+  }
+  // "path NUL attribute NUL value NUL" for every path and attribute.
+  std::unordered_set<std::string> filtered;
+  std::size_t at = 0;
+  std::string_view field[3];
+  while (at < out.size()) {
+    for (std::string_view& f : field) {
+      std::size_t end = out.find('\0', at);
+      if (end == std::string::npos) end = out.size();
+      f = std::string_view(out).substr(at, end - at);
+      at = end + 1;
+    }
+    if (field[2] != "unspecified" && field[2] != "unset") filtered.emplace(field[0]);
+  }
+  for (const std::string& path : candidates)
+    if (filtered.count(path) == 0) clean.insert(path);
+  return true;
+}
+
+// Splits entries into those the head's directory holds unchanged (listed in
+// result) and those left to be read from git.
+bool LeaveInPlace(const GitRepo& repo, std::vector<Entry>& entries, const BlobReuse& reuse, TreeExport& result,
+                  GitFailure& failure, SignalGuard& guard) {
+  std::unordered_set<std::string> same;  // paths from the top
+  if (reuse.workTree) {
+    // Without a filter the file on disk holds the bytes git diff compared:
+    // the blob's. It must still be a regular file, and one too small to be
+    // told from an LFS pointer goes through git.
+    std::vector<std::string> candidates;
+    for (const Entry& e : entries) {
+      const std::string full = repo.prefix + e.path;
+      struct stat st {};
+      if ((reuse.differing == nullptr || reuse.differing->count(full) == 0) &&
+          lstat((repo.top + "/" + full).c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= kSmallBlob)
+        candidates.push_back(full);
+    }
+    if (!FilterFreePaths(repo, candidates, reuse.scratch, same, failure, guard)) return false;
+  }
+  std::vector<Entry> rest;
+  for (Entry& e : entries) {
+    bool inPlace = false;
+    if (reuse.headIds != nullptr) {
+      const auto it = reuse.headIds->find(e.path);
+      inPlace = it != reuse.headIds->end() && it->second == e.id;
+    } else if (reuse.workTree) {
+      inPlace = same.count(repo.prefix + e.path) != 0;
+    }
+    if (inPlace) {
+      result.paths.push_back(e.path);
+      ++result.inPlace;
+      ++result.files;
+    } else {
+      rest.push_back(std::move(e));
+    }
+  }
+  entries = std::move(rest);
+  return true;
 }
 
 }  // namespace
@@ -296,7 +471,7 @@ bool ResolveRevision(const GitRepo& repo, const std::string& revision, bool merg
 }
 
 bool ExportTree(const GitRepo& repo, const std::string& commit, const TreeFilter& filter, const std::string& root,
-                TreeExport& result, GitFailure& failure, SignalGuard& guard) {
+                TreeExport& result, GitFailure& failure, SignalGuard& guard, const BlobReuse* reuse) {
   std::string out;
   if (!Git({"ls-tree", "-r", "-z", "--full-tree", commit}, repo, out, failure, guard, "git ls-tree")) return false;
   std::vector<Entry> entries;
@@ -340,11 +515,18 @@ bool ExportTree(const GitRepo& repo, const std::string& commit, const TreeFilter
       continue;
     entries.push_back(Entry{std::string(meta.substr(meta.rfind(' ') + 1)), rel});
   }
-  return FetchBlobs(repo, entries, root, result, failure, guard);
+  if (reuse != nullptr && !LeaveInPlace(repo, entries, *reuse, result, failure, guard)) return false;
+  return entries.empty() || FetchBlobs(repo, entries, root, reuse != nullptr, result, failure, guard);
 }
 
 bool ChangedPaths(const GitRepo& repo, const std::string& base, const std::string& head, ChangeSet& changes,
-                  GitFailure& failure, SignalGuard& guard) {
+                  GitFailure& failure, SignalGuard& guard, const std::string& scratch) {
+  // Files not yet added are part of the head on disk: they are listed
+  // while git diff runs.
+  const std::vector<std::string> othersArgs = {"ls-files", "--others", "--exclude-standard", "-z", "--full-name",
+                                               "--", ":/"};
+  std::unique_ptr<GitAside> others;
+  if (head.empty() && !scratch.empty()) others = std::make_unique<GitAside>(repo, othersArgs, scratch, guard);
   std::vector<std::string> args = {"diff", "--name-status", "-z", "-M", "--no-ext-diff", "--no-textconv", base};
   if (!head.empty()) args.push_back(head);
   args.push_back("--");
@@ -378,10 +560,9 @@ bool ChangedPaths(const GitRepo& repo, const std::string& base, const std::strin
     i += two ? 3 : 2;
   }
   if (!head.empty()) return true;
-  // Files not yet added are part of the head on disk.
   out.clear();
-  if (!Git({"ls-files", "--others", "--exclude-standard", "-z", "--full-name", "--", ":/"}, repo, out, failure, guard,
-           "git ls-files"))
+  if (others && others->started() ? !others->Collect(out, failure, "git ls-files")
+                                  : !Git(othersArgs, repo, out, failure, guard, "git ls-files"))
     return false;
   start = 0;
   while (start < out.size()) {

@@ -43,12 +43,34 @@ TreeFilter MakeTreeFilter(const std::string& extensionLists);
 struct TreeExport {
   long long files = 0;
   std::vector<std::string> skipped;  // "path (symbolic link)" and the like
+  // With keepIds, the blob id of every file written, by its path.
+  bool keepIds = false;
+  std::unordered_map<std::string, std::string> ids;
+  // With a reuse: every file of the tree, written below root or not, and
+  // how many of them the head's directory holds unchanged.
+  std::vector<std::string> paths;
+  long long inPlace = 0;
 };
+
+// The files a base need not write: the head's directory holds the same
+// bytes at the same path.
+struct BlobReuse {
+  // A git head's export: the blob id of each of its files.
+  const std::unordered_map<std::string, std::string>* headIds = nullptr;
+  // The work tree as the head: a file git diff does not name holds the
+  // committed bytes when no checkout filter (line ends, smudge, ident,
+  // encoding) applies to it.
+  bool workTree = false;
+  const std::unordered_set<std::string>* differing = nullptr;  // paths from the top
+  std::string scratch;  // a private directory for the list of paths asked about
+};
+
 // Writes the kept regular files of commit's tree below root (paths as in
 // the repository from its top). A path that could write outside root or
-// into a .git directory refuses the whole tree.
+// into a .git directory refuses the whole tree. With a reuse, the files
+// the head's directory holds unchanged are left out (and listed in paths).
 bool ExportTree(const GitRepo& repo, const std::string& commit, const TreeFilter& filter, const std::string& root,
-                TreeExport& result, GitFailure& failure, SignalGuard& guard);
+                TreeExport& result, GitFailure& failure, SignalGuard& guard, const BlobReuse* reuse = nullptr);
 
 // What differs between base and head (head empty: the work tree, with the
 // untracked files that are not ignored).
@@ -58,8 +80,10 @@ struct ChangeSet {
   // The paths that differ, from the top of the work tree, on each side.
   std::unordered_set<std::string> basePaths, headPaths;
 };
+// With scratch (a private directory), the untracked files are listed
+// while git diff runs.
 bool ChangedPaths(const GitRepo& repo, const std::string& base, const std::string& head, ChangeSet& changes,
-                  GitFailure& failure, SignalGuard& guard);
+                  GitFailure& failure, SignalGuard& guard, const std::string& scratch = "");
 
 // The changed files of the work tree among paths that the tree of a commit
 // could not hold as regular files (symbolic links, names with control

@@ -41,6 +41,8 @@ class GateSnapshotWriter {
   void RecordOnly(std::unordered_set<std::string> paths) {
     only_ = std::make_unique<std::unordered_set<std::string>>(std::move(paths));
   }
+  // The paths recorded in full, or null for every file.
+  const std::unordered_set<std::string>* recorded() const { return only_.get(); }
 
   void Header(const GlobalData& gcd) {
     json_->BeginObject();
@@ -215,16 +217,23 @@ class GateSnapshotWriter {
       d.Add(f.complexity).Add(f.eloc).Add(f.bodyHash);
     }
     lastFunction_ = -1;
+    // A notice in few steps: its rule and line in one word, its keyword
+    // (at most 7 bytes) in another, then its text hash.
     for (const CapturedNotice& n : file.notices) {
       const NoticeEntity* entity = n.entity >= 0 ? &file.entities[static_cast<std::size_t>(n.entity)] : nullptr;
       if (entity != nullptr && (entity->kind == NoticeEntityKind::None || entity->name.empty())) entity = nullptr;
-      d.Add('n').Add(n.rule).Add(n.line);
+      const std::uint64_t ruleLine =
+          static_cast<std::uint64_t>(static_cast<std::uint32_t>(n.rule)) << 32 | static_cast<std::uint32_t>(n.line);
+      d.Add(ruleLine ^ std::uint64_t{0x6e} << 56);
       if (entity != nullptr) {
         const long long fn = entity->kind == NoticeEntityKind::Function ? FunctionOf(entity->name, n.line) : -1;
         if (fn >= 0) d.Add('f').Add(fn);
         else d.Add('e').Add(entity->name).Add(NoticeEntityKindWord(entity->kind));
       }
-      d.Add('w').Add(n.keyword).Add(n.textHash);
+      std::uint64_t keyword = 0;
+      static_assert(sizeof n.keyword == 8);
+      std::memcpy(&keyword, n.keyword, sizeof keyword);
+      d.Add(keyword).Add(n.textHash);
     }
   }
 
@@ -322,6 +331,7 @@ void OpenGateSnapshot(GlobalData& gcd) {
     // The gate reads only the snapshot of this run.
     DiscardReport();
   }
+  gcd.sarif.capture.exactTextPaths = writer->recorded();
   g.writer = std::move(writer);
   gcd.sarif.capturing = 1;
   gcd.sarif.capture.wantTextHash = 1;

@@ -56,6 +56,24 @@ Fnv128& Fnv128::UpdateSkippingBlanks(std::string_view bytes) {
   return *this;
 }
 
+std::uint64_t Fnv128LowSkippingBlanks(std::string_view bytes) {
+  // The prime is 2^88 + 0x13b: modulo 2^64 only 0x13b is left of it.
+  std::uint64_t lo = kOffsetLow;
+  char kept[256];
+  while (!bytes.empty()) {
+    const std::size_t n = bytes.size() < sizeof kept ? bytes.size() : sizeof kept;
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      const char c = bytes[i];
+      kept[k] = c;
+      k += static_cast<unsigned char>(c) > 0x20 ? 1 : 0;
+    }
+    for (std::size_t i = 0; i < k; ++i) lo = (lo ^ static_cast<unsigned char>(kept[i])) * kPrimeLow;
+    bytes.remove_prefix(n);
+  }
+  return lo;
+}
+
 namespace {
 
 // The 16 hexadecimal digits of a word, most significant first: each nibble

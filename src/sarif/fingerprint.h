@@ -39,6 +39,10 @@ class Fnv128 {
 // The hash of a whole text.
 Fnv128 Fnv1a128(std::string_view bytes);
 
+// Fnv128().UpdateSkippingBlanks(bytes).Low(), at the cost of a 64-bit hash:
+// the low word of an FNV-1a 128 state never depends on its high word.
+std::uint64_t Fnv128LowSkippingBlanks(std::string_view bytes);
+
 // The flagged line as fingerprints and the gate compare it: every byte up to
 // 0x20 (blanks, tabs, line ends, control characters) removed.
 std::string NormalisedLineText(std::string_view line);

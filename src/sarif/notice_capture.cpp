@@ -94,7 +94,31 @@ int EntityIndex(FileNotices& file, const Anchor& a) {
 
 // The hash of a flagged line without its blanks that gate snapshots keep.
 std::uint64_t TextHash(const Anchor& a, bool wanted) {
-  return wanted && !a.text.empty() ? Fnv128().UpdateSkippingBlanks(a.text).Low() : 0;
+  return wanted && !a.text.empty() ? Fnv128LowSkippingBlanks(a.text) : 0;
+}
+
+// A hash of the raw line, a word at a time, for the notices only a gate
+// digest sums up. Blanks count here: two lines that differ only in blanks
+// give different digests, and the gate then compares the file in full,
+// with the exact hash.
+std::uint64_t QuickTextHash(std::string_view text) {
+  std::uint64_t h = 0x9e3779b97f4a7c15ULL ^ text.size();
+  const auto mix = [&h](std::uint64_t word) {
+    h = (h ^ word) * 0xff51afd7ed558ccdULL;
+    h ^= h >> 32;
+  };
+  while (text.size() >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data(), 8);
+    mix(word);
+    text.remove_prefix(8);
+  }
+  if (!text.empty()) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data(), text.size());
+    mix(word);
+  }
+  return h | 1;  // 0 means no text
 }
 
 void Record(FileNotices& file, const Fnv128& key, int entity, int rule, const Anchor& a, const RaisedNotice& n,
@@ -112,20 +136,19 @@ void Record(FileNotices& file, const Fnv128& key, int entity, int rule, const An
 
 void CaptureInFile(const RaisedNotice& n, int rule, const Anchor& a, GlobalData& gcd) {
   NoticeCaptureState& c = gcd.sarif.capture;
-  if (!c.located) {
-    c.file.location = LocateSource(CurrentFileName(gcd), c.baseDir);
-    c.located = 1;
-  }
+  LocateCapturedFile(gcd);
   NoticeCaptureState::RuleHashes& h = c.ruleHashes[static_cast<std::size_t>(rule)];
+  // The fingerprint's hash states only when fingerprints are written.
   if (h.stamp != c.fileStamp) {
     h.stamp = c.fileStamp;
-    h.rulePath = NoticeRulePathState(c.rules.rules[static_cast<std::size_t>(rule)].id, c.file.location.path);
+    if (c.wantFingerprint)
+      h.rulePath = NoticeRulePathState(c.rules.rules[static_cast<std::size_t>(rule)].id, c.file.location.path);
     h.entity = -2;
   }
   const int entity = EntityIndex(c.file, a);
   if (entity != h.entity) {
     h.entity = entity;
-    h.entityState = NoticeEntityState(h.rulePath, a.entity);
+    if (c.wantFingerprint) h.entityState = NoticeEntityState(h.rulePath, a.entity);
     h.keyLine = -1;
   }
   if (h.keyLine != a.line || h.keyText != a.text.data() || h.keyTextLength != a.text.size()) {
@@ -135,7 +158,7 @@ void CaptureInFile(const RaisedNotice& n, int rule, const Anchor& a, GlobalData&
     h.keyLine = a.text.empty() || a.text.data() == gcd.drv.line ? a.line : -1;
     h.keyText = a.text.data();
     h.keyTextLength = a.text.size();
-    h.textHash = TextHash(a, c.wantTextHash != 0);
+    h.textHash = c.quickText && !a.text.empty() ? QuickTextHash(a.text) : TextHash(a, c.wantTextHash != 0);
   }
   Record(c.file, h.key, entity, rule, a, n, c.occurrences, h.textHash, c.wantFingerprint != 0);
 }
@@ -188,6 +211,17 @@ void CaptureNotice(const RaisedNotice& n, GlobalData& gcd) {
   ++c.captured;
   if (c.inFile) CaptureInFile(n, rule, a, gcd);
   else CaptureOutside(n, rule, a, gcd);
+}
+
+const SourceLocation& LocateCapturedFile(GlobalData& gcd) {
+  NoticeCaptureState& c = gcd.sarif.capture;
+  if (!c.located) {
+    PrepareNoticeCapture(gcd);  // the base directory
+    c.file.location = LocateSource(CurrentFileName(gcd), c.baseDir);
+    c.located = 1;
+    c.quickText = c.exactTextPaths != nullptr && c.exactTextPaths->count(c.file.location.path) == 0;
+  }
+  return c.file.location;
 }
 
 void BeginCapturedFile(GlobalData& gcd) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "notices/notice_state.h"
@@ -94,8 +95,17 @@ struct NoticeCaptureState {
   std::unordered_map<std::string, SourceLocation> outsideLocations;
   long long captured = 0;
   int wantTextHash = 0;  // a gate snapshot is written: notices keep their text hash
+  // When set, only the files at these paths keep that hash; the notices of
+  // the others (which a gate side run sums up in a digest, compared only
+  // with a run of the same program) take a quicker hash of the raw line.
+  const std::unordered_set<std::string>* exactTextPaths = nullptr;
+  int quickText = 0;  // the current file's notices take the quicker hash
   int wantFingerprint = 0;  // a SARIF log or GitLab report is written: notices get their fingerprint
 };
+
+// The location of the file being analysed, found once per file; it also
+// tells whether the file's notices take the quicker line hash (quickText).
+const SourceLocation& LocateCapturedFile(GlobalData& gcd);
 
 // Builds the rule table once, when the user defined notices are loaded.
 void PrepareNoticeCapture(GlobalData& gcd);

@@ -317,19 +317,47 @@ TEST_F(GateE2E, AnUnchangedFileIsComparedOnlyWhenItsAnalysisChanged) {
   EXPECT_EQ(f[0].rfind("a.c:", 0), 0u) << f[0];
 }
 
-// The side runs' list of files is heeded only beside their snapshot: a
-// variable left in a user's environment changes nothing.
+// The side runs' list of files and view of the base are heeded only beside
+// their snapshot: variables left in a user's environment change nothing.
 TEST_F(GateE2E, ARecordListElsewhereLeavesASnapshotRunAsItWas) {
   repo.Write("a.c", Function("a", 2));
   tmp.Write("record.list", std::string("other.c") + '\0');  // a.c would be a digest
+  tmp.Write("base.view", tmp.path() + '\0' + "other.c" + '\0');  // a.c would not be the base's
   RunSetup setup;
-  setup.env = {{"LQAHOME", home.path()}, {"LQA_GATE_RECORD", tmp.path() + "/record.list"}};
-  const RunResult r = RunLqaWith({"-xGATESNAP " + repo.path() + "/out.lqagate", "a.c"}, repo.path(), setup);
+  setup.env = {{"LQAHOME", home.path()},
+               {"LQA_GATE_RECORD", tmp.path() + "/record.list"},
+               {"LQA_GATE_OVERLAY", tmp.path() + "/base.view"}};
+  const RunResult r = RunLqaWith({"-xGATESNAP " + repo.path() + "/out.lqagate", "-rc ."}, repo.path(), setup);
   const std::string snapshot = repo.Read("out.lqagate");
   EXPECT_EQ(snapshot.find("\"digest\""), std::string::npos) << snapshot;
   EXPECT_NE(snapshot.find("\"name\":\"a\""), std::string::npos) << snapshot;
   EXPECT_NE(r.out.find("Function: a"), std::string::npos) << r.out;
   std::remove((tmp.path() + "/record.list").c_str());
+  std::remove((tmp.path() + "/base.view").c_str());
+}
+
+// The base reads the files git diff does not name in the work tree, but
+// never one a checkout filter rewrote there (a smudge filter that keeps the
+// size): its committed bytes are compared, so the goto the filter put on
+// disk is new, while the goto of an untouched file is not.
+TEST_F(GateE2E, AFileAFilterRewroteOnDiskIsComparedByItsCommittedBytes) {
+  OnlyGoto();
+  const std::string padding = "/* " + std::string(300, '-') + " */\n";
+  repo.Write("a.c", padding + Function("a", 2, "  if (x < 0) GOTO out;\nout:\n"));
+  repo.Write("sub/b.c", padding + Function("b", 2, "  if (x < 0) goto out;\nout:\n"));
+  repo.Write(".gitattributes", "a.c filter=lower\n");
+  ASSERT_EQ(RunShell(repo.path(), "git config filter.lower.smudge 'sed s/GOTO/goto/' && "
+                                  "git config filter.lower.clean 'sed s/goto/GOTO/'").status,
+            0);
+  Commit("base");
+  ASSERT_EQ(RunShell(repo.path(), "rm a.c && git checkout -- a.c").status, 0);
+  ASSERT_NE(repo.Read("a.c").find("goto out"), std::string::npos);
+  const RunResult r = Gate("git:HEAD");
+  EXPECT_EQ(r.status, 2) << r.out;
+  const std::vector<std::string> f = Findings(r.out);
+  ASSERT_EQ(f.size(), 1u) << r.out;
+  EXPECT_EQ(f[0].rfind("a.c:", 0), 0u) << f[0];
+  EXPECT_NE(f[0].find("LQA009"), std::string::npos) << f[0];
 }
 
 TEST_F(GateE2E, AMacroDefinedInAChangedFileComparesTheUnchangedFilesItAffects) {

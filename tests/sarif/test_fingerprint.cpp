@@ -48,6 +48,20 @@ TEST(Fingerprint, CoversTagRulePathEntityNormalisedTextAndIndex) {
             NoticeFingerprint({"R", "p", "e", longLine + longLine}, 1));
 }
 
+// Gate snapshots keep the low word of the line's hash; the 64-bit form must
+// give exactly the values earlier snapshots hold.
+TEST(Fingerprint, TheLowWordAloneMatchesTheFullHash) {
+  std::string mixed;
+  for (int i = 0; i < 700; ++i) mixed.push_back(static_cast<char>((i * 37 + 11) % 256));
+  const std::string lines[] = {"", " \t\r\n", "x", "\tif (a == b)\r\n", std::string(300, 'y') + " z", mixed,
+                               "\xc3\xa9\x7f\x21 \x20\x01"};
+  for (const std::string& line : lines)
+    EXPECT_EQ(Fnv128LowSkippingBlanks(line), Fnv128().UpdateSkippingBlanks(line).Low()) << line.size();
+  // Pinned: the low word of FNV-1a 128 of "if(a==b)".
+  EXPECT_EQ(Fnv128LowSkippingBlanks("\tif (a == b)\r\n"), Fnv1a128("if(a==b)").Low());
+  EXPECT_EQ(Fnv128LowSkippingBlanks(" "), 0x62b821756295c58dULL);
+}
+
 TEST(Fingerprint, NormalisedLineDropsBytesUpToBlank) {
   EXPECT_EQ(NormalisedLineText("\tif (a == b)\r\n"), "if(a==b)");
   EXPECT_EQ(NormalisedLineText("\x01\x1f \x21\x7f\xc3\xa9"), "\x21\x7f\xc3\xa9");
