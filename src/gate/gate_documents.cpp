@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "common/atomic_file.h"
+#include "common/error_text.h"
 #include "common/gcd.h"
 #include "common/input_file.h"
 #include "gate/baseline_sarif.h"
@@ -49,8 +50,8 @@ bool CopyInto(const std::string& from, const std::string& target, bool sync, Bas
     written = std::fwrite(stamped.data(), 1, stamped.size(), out.stream()) == stamped.size();
     if (!written) writeErrno = errno;
   }
-  if (std::ferror(in.get())) error = from + ": " + std::strerror(EIO);
-  else if (!written) error = target + ": " + std::strerror(writeErrno != 0 ? writeErrno : EIO);
+  if (std::ferror(in.get())) error = from + ": " + ErrorText(EIO);
+  else if (!written) error = target + ": " + ErrorText(writeErrno != 0 ? writeErrno : EIO);
   if (!written || !finished || std::ferror(in.get())) {  // a stamper that did not finish said why
     out.Abandon();
     return false;

@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "common/error_text.h"
 #include "common/gcd.h"
 #include "common/output.h"
 #include "common/text.h"
@@ -234,7 +235,7 @@ class GateSession {
         // The tree's files are written without the current directory's
         // prefix, so that the selection arguments read the same below root.
         const std::string root = temp_.path() + "/" + side.label;
-        if (mkdir(root.c_str(), 0700) != 0) return failure_.message = std::strerror(errno), false;
+        if (mkdir(root.c_str(), 0700) != 0) return failure_.message = ErrorText(errno), false;
         const TreeFilter filter = Filter();
         TreeExport exported;
         // The base leaves out the files the head's directory holds
@@ -294,7 +295,7 @@ class GateSession {
       spec.environment.emplace_back(kGateOverlayVariable, side->view);
       const pid_t pid = Spawn(spec, guard_);
       if (pid < 0) {
-        failure_.message = std::string("cannot start the analysis: ") + std::strerror(errno);
+        failure_.message = std::string("cannot start the analysis: ") + ErrorText(errno);
         return stop();
       }
       pids.push_back(pid);
@@ -364,7 +365,7 @@ class GateSession {
       if (ok) at += static_cast<std::size_t>(n);
     }
     if (fd >= 0 && close(fd) != 0) ok = false;
-    if (!ok) return failure_.message = "cannot write " + file + ": " + std::strerror(errno), false;
+    if (!ok) return failure_.message = "cannot write " + file + ": " + ErrorText(errno), false;
     return true;
   }
 

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 
+#include "common/error_text.h"
 #include "common/input_file.h"
 #include "gate/child_process.h"
 #include "gate/temp_tree.h"
@@ -122,11 +123,11 @@ constexpr std::size_t kRequestsAhead = 256;
 bool FetchBlobs(const GitRepo& repo, const std::vector<Entry>& entries, const std::string& root, bool listPaths,
                 TreeExport& result, GitFailure& failure, SignalGuard& guard) {
   int in[2], out[2];
-  if (pipe2(in, O_CLOEXEC) != 0) return failure.message = std::strerror(errno), false;
+  if (pipe2(in, O_CLOEXEC) != 0) return failure.message = ErrorText(errno), false;
   if (pipe2(out, O_CLOEXEC) != 0) {
     close(in[0]);
     close(in[1]);
-    return failure.message = std::strerror(errno), false;
+    return failure.message = ErrorText(errno), false;
   }
   SpawnSpec spec;
   spec.argv = {"git", "cat-file", "--batch"};
@@ -272,7 +273,7 @@ class GitAside {
       failure.message = std::string(what) + ": " + (err.empty() ? "git failed" : FirstLine(err));
       return false;
     }
-    if (!ReadBack(out_, out)) return failure.message = std::string(what) + ": " + std::strerror(errno), false;
+    if (!ReadBack(out_, out)) return failure.message = std::string(what) + ": " + ErrorText(errno), false;
     return true;
   }
 
@@ -306,7 +307,7 @@ bool FilterFreePaths(const GitRepo& repo, const std::vector<std::string>& candid
   const int fd = ScratchFile(scratch, "attributes.list");
   if (fd < 0 || !WriteAll(fd, list) || lseek(fd, 0, SEEK_SET) != 0) {
     if (fd >= 0) close(fd);
-    return failure.message = "cannot write into " + scratch + ": " + std::strerror(errno), false;
+    return failure.message = "cannot write into " + scratch + ": " + ErrorText(errno), false;
   }
   out.clear();
   err.clear();

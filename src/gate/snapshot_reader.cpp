@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/error_text.h"
 #include "common/input_file.h"
 #include "common/text.h"
 #include "common/version.h"
@@ -518,7 +519,7 @@ bool ReadSnapshot(const std::string& file, GateSnapshot& out, std::string& error
     carry.assign(block);
   }
   if (std::ferror(f.get())) {
-    error = std::strerror(errno != 0 ? errno : EIO);
+    error = ErrorText(errno != 0 ? errno : EIO);
     return false;
   }
   if (!carry.empty()) return parser.Fail("the last line has no line end (truncated)");
