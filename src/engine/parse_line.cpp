@@ -9,6 +9,7 @@
 #include "engine/lexical.h"
 #include "engine/line_scan.h"
 #include "engine/macros.h"
+#include "engine/plain_run.h"
 #include "engine/trace.h"
 #include "notices/inline_checks.h"
 #include "notices/udqn.h"
@@ -184,6 +185,7 @@ const StopTable& StopsFor(const LexState& lex, const StopTable& code) {
   return code;
 }
 
+
 bool InsideCode(const LexState& lex) {
   return (lex.in_c_comment | lex.in_cpp_comment | lex.in_string | lex.in_char) == 0;
 }
@@ -337,7 +339,10 @@ LineText& ContextBuffer(EngineState& eng) {
   return eng.codeText;
 }
 
-void ScanLine(LineScan& s, GlobalData& gcd) {
+// The scan that also collects the line's text (string and comment extraction,
+// the context buffers) or starts inside a #region line: every character is
+// looked at with every switch tested.
+void ScanLineCollecting(LineScan& s, GlobalData& gcd) {
   EngineState& eng = gcd.eng;
   LexState& lex = eng.lex;
   LineFlags& f = s.flags;
@@ -349,20 +354,7 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
   const bool checks = s.checks;
   const CodeCharacterTable& codeCharacter = checks ? kCodeCharacter : kCodeCharacterNoChecks;
   const StopTable& stopCode = checks ? kStopCode : kStopCodeNoChecks;
-  // Leading blanks and tabs only add to the white space (and raise the tab
-  // notice) while nothing collects the line's characters: count them in one
-  // go.
-  int start = 0;
-  if (!extractStrings && !extractComments && !keepContext && !lex.region_flag) {
-    int tabs = 0;
-    while (start < s.len && (line[start] == ' ' || line[start] == '\t')) {
-      if (line[start] == '\t') ++tabs;
-      ++start;
-    }
-    eng.fc.whitespace += tabs * tabSize + (start - tabs);
-    if (tabs > 0 && checks && !lex.in_string) TabNotices(s.lineNumber, tabs, gcd);
-  }
-  for (int i = start; i < s.len; ++i) {
+  for (int i = 0; i < s.len; ++i) {
     const char c = line[i];
     if (extractStrings && lex.in_string) lex.estring.Append(c);
     // A LOC line is no longer blank: both tests are done once it is LOC.
@@ -449,6 +441,216 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
       }
     }
   }
+}
+
+// The lexical context of the scan, in the order the lexical flags are tested.
+enum class Context : unsigned char { Code, BlockComment, LineComment, String, CharLiteral };
+
+Context ContextOf(const LexState& lex) {
+  if (lex.in_c_comment) return Context::BlockComment;
+  if (lex.in_cpp_comment) return Context::LineComment;
+  if (lex.in_string) return Context::String;
+  if (lex.in_char) return Context::CharLiteral;
+  return Context::Code;
+}
+
+bool IsComment(Context ctx) { return ctx == Context::BlockComment || ctx == Context::LineComment; }
+
+// The stops of a comment, string or character literal, and the character
+// that may close it (none for a // comment: the NUL stands in, which ends
+// every run anyway).
+const StopTable& PlainStops(Context ctx) {
+  switch (ctx) {
+    case Context::BlockComment: return kStopBlockComment;
+    case Context::LineComment: return kStopLineComment;
+    case Context::String: return kStopString;
+    default: return kStopCharLiteral;
+  }
+}
+unsigned char PlainCloser(Context ctx) {
+  switch (ctx) {
+    case Context::BlockComment: return '*';
+    case Context::LineComment: return 0;
+    case Context::String: return '"';
+    default: return '\'';
+  }
+}
+
+// An inert code character at j where a keyword may start: true when the scan
+// must stop there because the character means something to the dispatch (a
+// keyword of the catalogue is spelled there) or to the in-line checks. Any
+// other such character changes nothing, and the run goes on over it.
+template <bool kChecks>
+bool LeadCharacterMatters(const char* line, int j, int len) {
+  const auto c = static_cast<unsigned char>(line[j]);
+  if (!(kChecks ? kCodeCharacter : kCodeCharacterNoChecks)[c]) return false;
+  if (((c >= 'a' && c <= 'z') || c == '_') && CatalogueWordAt(line, j, len)) return true;
+  return kChecks && kInlineCheckFilter.Wanted(line, j);
+}
+
+// From j on, passes over code that changes nothing but the white space
+// (counted on the way, a tab raising its notice); returns the index of the
+// next character the scan must look at.
+template <bool kChecks>
+int SkipCodeRun(const LineScan& s, int j, GlobalData& gcd) {
+  const StopTable& stops = kChecks ? kStopCode : kStopCodeNoChecks;
+  const char* line = s.line;
+  const int len = s.len;
+  while (j < len) {
+    if (s.endsInText) {
+      while (stops.kind[static_cast<unsigned char>(line[j])] == kInert) ++j;
+      if (j >= len) break;
+    }
+    const unsigned char kind = stops.kind[static_cast<unsigned char>(line[j])];
+    if (kind == kInert) {
+      ++j;
+      continue;
+    }
+    if (kind == kStop) break;
+    if (kind == kTab) {
+      gcd.eng.fc.whitespace += gcd.cfg.tabSize;
+      if (kChecks && !gcd.eng.lex.in_string) TabNotice(s.lineNumber, gcd);
+    } else {
+      gcd.eng.fc.whitespace += 1;
+    }
+    ++j;
+    // A keyword may start after a blank or tab.
+    if (j < len) {
+      const auto next = static_cast<unsigned char>(line[j]);
+      if (stops.kind[next] == kInert && IsKeywordLead(next, static_cast<unsigned char>(line[j - 1])) &&
+          LeadCharacterMatters<kChecks>(line, j, len))
+        break;
+    }
+  }
+  return j;
+}
+
+// From j on, passes over the text of a comment, string or character literal
+// up to the next character that may close it or end the line, counting its
+// blanks and tabs (a tab outside a string raises its notice).
+int SkipPlainText(const LineScan& s, int j, Context ctx, GlobalData& gcd) {
+  const StopTable& stops = PlainStops(ctx);
+  const unsigned char closer = PlainCloser(ctx);
+  const char* line = s.line;
+  const int len = s.len;
+  while (j < len) {
+    j = SkipPlainRun(line, j, s.readable, closer, &gcd.eng.fc.whitespace);
+    if (s.endsInText) {
+      while (stops.kind[static_cast<unsigned char>(line[j])] == kInert) ++j;
+      if (j >= len) break;
+    }
+    const unsigned char kind = stops.kind[static_cast<unsigned char>(line[j])];
+    if (kind == kInert) {
+      ++j;
+      continue;
+    }
+    if (kind == kStop) break;
+    if (kind == kTab) {
+      gcd.eng.fc.whitespace += gcd.cfg.tabSize;
+      if (s.checks && !gcd.eng.lex.in_string) TabNotice(s.lineNumber, gcd);
+    } else {
+      gcd.eng.fc.whitespace += 1;
+    }
+    ++j;
+  }
+  return j;
+}
+
+// The scan of a line whose text nothing collects. It looks at the characters
+// that can change something and passes over the runs between them; the
+// lexical context is kept at hand and taken anew after each lexical
+// character. A #region line ends the scan: the rest of it is only counted.
+template <bool kChecks>
+void ScanLineLean(LineScan& s, int start, GlobalData& gcd) {
+  EngineState& eng = gcd.eng;
+  LexState& lex = eng.lex;
+  LineFlags& f = s.flags;
+  const char* line = s.line;
+  const int len = s.len;
+  const CodeCharacterTable& codeCharacter = kChecks ? kCodeCharacter : kCodeCharacterNoChecks;
+  const StopTable& stopCode = kChecks ? kStopCode : kStopCodeNoChecks;
+  Context ctx = ContextOf(lex);
+  for (int i = start; i < len; ++i) {
+    const char c = line[i];
+    const auto u = static_cast<unsigned char>(c);
+    if (!f.loc) {
+      if (f.blank && Signed(c) > 32) {
+        f.first_code_col = i;
+        f.blank = 0;
+      }
+      if (!f.blank && !IsComment(ctx) && Signed(c) > 32 && c != '/') {
+        f.loc = 1;
+        if (kChecks) FirstCodeCharacter(line, i, s.lineNumber, gcd);
+      }
+    }
+    if (kLexicalCharacter[u]) {
+      switch (c) {
+        case '\t':
+          eng.fc.whitespace += gcd.cfg.tabSize;
+          if (kChecks && !lex.in_string) TabNotice(s.lineNumber, gcd);
+          break;
+        case ' ':
+          eng.fc.whitespace += 1;
+          break;
+        case '"':
+          DoubleQuote(s, i, gcd);
+          break;
+        case '\'':
+          SingleQuote(s, i, gcd);
+          break;
+        case '*':
+          Star(s, i, gcd);
+          break;
+        case '/':
+          Slash(s, i, gcd);
+          break;
+        default:
+          break;
+      }
+      ctx = ContextOf(lex);
+    }
+    if (codeCharacter[u] && ctx == Context::Code) {
+      CodeCharacter(s, i, gcd);
+      if (kChecks) CodeCharacterChecks(line, i, s.lineNumber, gcd);
+      if (lex.region_flag) return;
+    }
+    if (f.blank || !(f.loc || IsComment(ctx))) continue;
+    int j = i + 1;
+    if (ctx == Context::Code) {
+      // A keyword may start right after the character just scanned.
+      if (j < len) {
+        const auto next = static_cast<unsigned char>(line[j]);
+        if (stopCode.kind[next] == kInert && IsKeywordLead(next, u) && LeadCharacterMatters<kChecks>(line, j, len))
+          continue;
+      }
+      j = SkipCodeRun<kChecks>(s, j, gcd);
+    } else {
+      j = SkipPlainText(s, j, ctx, gcd);
+    }
+    i = j - 1;
+  }
+}
+
+void ScanLine(LineScan& s, GlobalData& gcd) {
+  EngineState& eng = gcd.eng;
+  const LexState& lex = eng.lex;
+  if (gcd.sw.extractStrings || CommentExtractionOn(gcd.sw) || eng.keepContextText || lex.region_flag) {
+    ScanLineCollecting(s, gcd);
+    return;
+  }
+  // Leading blanks and tabs only add to the white space (and raise the tab
+  // notice): count them in one go.
+  const char* line = s.line;
+  int start = 0;
+  int tabs = 0;
+  while (start < s.len && (line[start] == ' ' || line[start] == '\t')) {
+    if (line[start] == '\t') ++tabs;
+    ++start;
+  }
+  eng.fc.whitespace += tabs * gcd.cfg.tabSize + (start - tabs);
+  if (tabs > 0 && s.checks && !lex.in_string) TabNotices(s.lineNumber, tabs, gcd);
+  if (s.checks) ScanLineLean<true>(s, start, gcd);
+  else ScanLineLean<false>(s, start, gcd);
 }
 
 bool HasFallThroughPhrase(const char* line) {
@@ -556,11 +758,16 @@ void ParseLine(const char* line, int lineNumber, GlobalData& gcd) {
   }
   LineScan s{line, 0, lineNumber, {}};
   // 1. The counted length leaves out one line feed and then one carriage return.
-  int len = static_cast<int>(strnlen(line, kTextMax));
+  const int rawLen = static_cast<int>(strnlen(line, kTextMax));
+  int len = rawLen;
   s.endsInText = static_cast<std::size_t>(len) < kTextMax;
   if (len > 0 && line[len - 1] == '\n') --len;
   if (len > 0 && line[len - 1] == '\r') --len;
   s.len = len;
+  // The driver's line buffer may be read to its end; any other text only up
+  // to its terminator. Every byte after the counted length ends a plain run.
+  if (!s.endsInText) s.readable = len;
+  else s.readable = line == gcd.drv.line ? static_cast<int>(kTextBuf) : rawLen + 1;
   eng.lineStartCharacters = eng.fc.characters;
   eng.lineStartWhitespace = eng.fc.whitespace;
   eng.fc.characters += len;
