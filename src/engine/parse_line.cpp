@@ -488,15 +488,58 @@ bool LeadCharacterMatters(const char* line, int j, int len) {
   return kChecks && kInlineCheckFilter.Wanted(line, j);
 }
 
+// The stops of code in the lean scan: those of the code table, of which some
+// matter only now and then (kSoft): a '*' or '~' never (in code a '*' closes
+// no comment), '/' only before '*' or '/', '-' and '+' only after the same
+// sign and '.' only before another (the in-line checks), '&' and '|' only
+// doubled, ',' and ':' only while structure recognition reads them, '<' and
+// '>' also while a condition is open.
+constexpr unsigned char kSoft = 4;
+struct LeanCodeTable {
+  unsigned char kind[256] = {};
+  LeanCodeTable(const StopTable& code, const char* soft) {
+    for (int c = 0; c < 256; ++c) kind[c] = code.kind[c];
+    for (const char* p = soft; *p; ++p) kind[static_cast<unsigned char>(*p)] = kSoft;
+  }
+};
+const LeanCodeTable kLeanCode(kStopCode, "*~/-+.&|,:<>");
+const LeanCodeTable kLeanCodeNoChecks(kStopCodeNoChecks, "*~/&|,:<>");
+
+// True when the scan must stop at the soft stop at j.
+[[gnu::always_inline]] inline bool SoftStopMatters(const char* line, int j, const GlobalData& gcd) {
+  const char c = line[j];
+  switch (c) {
+    case '/':
+      return line[j + 1] == '*' || line[j + 1] == '/';
+    case '-':
+    case '+':
+      return j > 0 && line[j - 1] == c;
+    case '.':
+      return line[j + 1] == '.';
+    case '&':
+    case '|':
+      return line[j + 1] == c;
+    case ',':
+    case ':':
+      return StructureCodeCharMatters(gcd.st);
+    case '<':
+    case '>':
+      return gcd.eng.cond.if_condition || gcd.eng.cond.while_condition || StructureCodeCharMatters(gcd.st);
+    default:
+      return false;
+  }
+}
+
 // From j on, passes over code that changes nothing but the white space
 // (counted on the way, a tab raising its notice); returns the index of the
 // next character the scan must look at.
 template <bool kChecks>
 int SkipCodeRun(const LineScan& s, int j, GlobalData& gcd) {
-  const StopTable& stops = kChecks ? kStopCode : kStopCodeNoChecks;
+  const LeanCodeTable& stops = kChecks ? kLeanCode : kLeanCodeNoChecks;
   const char* line = s.line;
   const int len = s.len;
   while (j < len) {
+    if (IsWordByte(static_cast<unsigned char>(line[j]))) j = SkipWordRun(line, j, s.readable);
     if (s.endsInText) {
       while (stops.kind[static_cast<unsigned char>(line[j])] == kInert) ++j;
       if (j >= len) break;
@@ -507,14 +550,16 @@ int SkipCodeRun(const LineScan& s, int j, GlobalData& gcd) {
       continue;
     }
     if (kind == kStop) break;
-    if (kind == kTab) {
+    if (kind == kSoft) {
+      if (SoftStopMatters(line, j, gcd)) break;
+    } else if (kind == kTab) {
       gcd.eng.fc.whitespace += gcd.cfg.tabSize;
       if (kChecks && !gcd.eng.lex.in_string) TabNotice(s.lineNumber, gcd);
     } else {
       gcd.eng.fc.whitespace += 1;
     }
     ++j;
-    // A keyword may start after a blank or tab.
+    // A keyword may start after a blank, a tab or a ':'.
     if (j < len) {
       const auto next = static_cast<unsigned char>(line[j]);
       if (stops.kind[next] == kInert && IsKeywordLead(next, static_cast<unsigned char>(line[j - 1])) &&
