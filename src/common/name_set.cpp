@@ -27,7 +27,7 @@ bool NameSet::Contains(std::string_view name) const {
 
 bool NameSet::Grow() {
   const std::size_t size = slots_.empty() ? 1024 : slots_.size() * 2;
-  std::vector<Slot> grown;
+  std::vector<Slot, LargeTableAllocator<Slot>> grown;
   try {
     grown.resize(size);
   } catch (const std::bad_alloc&) {
