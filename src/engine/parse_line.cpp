@@ -191,7 +191,7 @@ bool InsideCode(const LexState& lex) {
 }
 
 // A character of code (outside comments, strings and character literals).
-void CodeCharacter(LineScan& s, int i, GlobalData& gcd) {
+[[gnu::always_inline]] inline void CodeCharacter(LineScan& s, int i, GlobalData& gcd) {
   EngineState& eng = gcd.eng;
   FileCounts& fc = eng.fc;
   LexState& lex = eng.lex;
