@@ -28,7 +28,7 @@ bool NameSet::Contains(std::string_view name, std::uint32_t hash) const {
 
 bool NameSet::Grow() {
   const std::size_t size = slots_.empty() ? kFirstTable : slots_.size() * 2;
-  std::vector<Slot> grown;
+  std::vector<Slot, LargeTableAllocator<Slot>> grown;
   try {
     grown.resize(size);
   } catch (const std::bad_alloc&) {

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/large_table_allocator.h"
+
 class NameSet {
  public:
   NameSet() = default;
@@ -54,7 +56,7 @@ class NameSet {
   // Copies the name into a block; returns its reference, 0 when out of memory.
   std::uint32_t Store(std::string_view name);
 
-  std::vector<Slot> slots_;  // a power of two in size, at most 70 % used
+  std::vector<Slot, LargeTableAllocator<Slot>> slots_;  // a power of two in size, at most 70 % used
   std::vector<std::unique_ptr<char[]>> blocks_;
   std::size_t current_ = 0;          // the block short names go to
   std::size_t currentSize_ = 0;      // its size (0 before the first)

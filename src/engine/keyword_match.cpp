@@ -19,7 +19,7 @@ constexpr int kMaxSameInitialAndLength = 4;
 
 constexpr bool CatalogueFitsIndex() {
   for (const KeywordInfo& kw : kKeywords) {
-    if (kw.length < 1 || kw.length > kMaxKeywordLength) return false;
+    if (kw.length < 2 || kw.length > kMaxKeywordLength) return false;
     int same = 0;
     for (const KeywordInfo& other : kKeywords) same += other.word[0] == kw.word[0] && other.length == kw.length;
     if (same > kMaxSameInitialAndLength) return false;
@@ -29,10 +29,11 @@ constexpr bool CatalogueFitsIndex() {
 static_assert(CatalogueFitsIndex(), "a keyword too long, or too many of one initial and length, for KeywordIndex");
 
 // Look-up tables built once from the keyword catalogue: the keywords of each
-// initial letter and length, in catalogue order, the characters of words,
-// and the action of every keyword.
+// initial letter and length, in catalogue order, the first two letters of
+// every keyword, the characters of words, and the action of every keyword.
 struct KeywordIndex {
   bool initial[128] = {};
+  bool firstTwo[128][128] = {};
   // indexes into kKeywords, kNoKeyword ends
   unsigned char byWord[128][kMaxKeywordLength + 1][kMaxSameInitialAndLength] = {};
   bool wordCharacter[256] = {};
@@ -46,6 +47,7 @@ struct KeywordIndex {
     for (unsigned k = 0; k < kKeywordCount; ++k) {
       auto first = static_cast<unsigned char>(kKeywords[k].word[0]);
       initial[first] = true;
+      firstTwo[first][static_cast<unsigned char>(kKeywords[k].word[1])] = true;
       for (auto& v : byWord[first][kKeywords[k].length])
         if (v == kNoKeyword) {
           v = static_cast<unsigned char>(k);
@@ -58,6 +60,21 @@ struct KeywordIndex {
   }
 };
 const KeywordIndex kKeywordIndex;
+
+// True when some keyword starts with the two characters at p.
+bool FirstTwoOfKeyword(const KeywordIndex& index, const char* p) {
+  const auto c = static_cast<unsigned char>(p[0]);
+  const auto next = static_cast<unsigned char>(p[1]);
+  return c < 128 && next < 128 && index.firstTwo[c][next];
+}
+
+// True when the word at p, of length characters, is spelled as kw (whose
+// initial it shares and which is as long).
+bool SpelledAs(const char* p, const KeywordInfo& kw) {
+  for (int k = 1; k < kw.length; ++k)
+    if (p[k] != kw.word[k]) return false;
+  return true;
+}
 
 // The end-of-keyword test for a word that ends just before pos.
 bool KeywordEnds(const KeywordInfo& kw, const char* line, int pos, int* counter) {
@@ -161,12 +178,27 @@ const KeywordLeadTable kKeywordLeads;
 
 bool IsKeywordInitial(unsigned char c) { return c < 128 && kKeywordIndex.initial[c]; }
 
+bool CatalogueWordAt(const char* line, int i, int len) {
+  const KeywordIndex& index = kKeywordIndex;
+  if (i + 1 >= len || !FirstTwoOfKeyword(index, line + i)) return false;
+  int wordLength = 2;
+  while (i + wordLength < len && index.wordCharacter[static_cast<unsigned char>(line[i + wordLength])]) ++wordLength;
+  if (wordLength > kMaxKeywordLength) return false;
+  const auto c = static_cast<unsigned char>(line[i]);
+  for (unsigned char k : index.byWord[c][wordLength]) {
+    if (k == kNoKeyword) break;
+    if (SpelledAs(line + i, kKeywords[k])) return true;
+  }
+  return false;
+}
+
 void MatchKeyword(LineScan& s, int i, GlobalData& gcd) {
   const char* line = s.line;
   const KeywordIndex& index = kKeywordIndex;
   auto c = static_cast<unsigned char>(line[i]);
   if (c >= 128 || !index.initial[c] || i <= s.directiveWordEnd) return;
   if (i > 0 && !kKeywordLeads.lead[c][static_cast<unsigned char>(line[i - 1])]) return;
+  if (!FirstTwoOfKeyword(index, line + i)) return;
   // Every character that may end a keyword lies outside [A-Za-z0-9_], so only
   // a keyword as long as the whole word can match.
   int wordLength = 1;
@@ -177,7 +209,7 @@ void MatchKeyword(LineScan& s, int i, GlobalData& gcd) {
   for (unsigned char k : index.byWord[c][wordLength]) {
     if (k == kNoKeyword) break;
     const KeywordInfo& kw = kKeywords[k];
-    if (std::memcmp(line + i + 1, kw.word + 1, static_cast<size_t>(kw.length - 1)) != 0) continue;
+    if (!SpelledAs(line + i, kw)) continue;
     int pos = i + kw.length;
     switch (kw.rule) {
       case KeywordRule::JavaOnly:

@@ -15,6 +15,9 @@ struct LineScan {
   // The characters from len to the terminator are line ends: a scan for a
   // line end or NUL stops by len without counting.
   bool endsInText = false;
+  // Bytes from line on that may be read in whole blocks: at least len, and up
+  // to the end of the line buffer when the line is the driver's.
+  int readable = 0;
 };
 
 inline bool IsLineEnd(char c) { return c == '\n' || c == '\r' || c == '\0'; }
@@ -37,3 +40,6 @@ inline bool IsKeywordLead(unsigned char initial, unsigned char lead) {
 }
 // True when some keyword starts with the character.
 bool IsKeywordInitial(unsigned char c);
+// True when the word at i (its letters, digits and '_' before len) is spelled
+// as a keyword of the catalogue. When false, MatchKeyword at i does nothing.
+bool CatalogueWordAt(const char* line, int i, int len);

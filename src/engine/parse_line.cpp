@@ -9,6 +9,7 @@
 #include "engine/lexical.h"
 #include "engine/line_scan.h"
 #include "engine/macros.h"
+#include "engine/scan_runs.h"
 #include "engine/trace.h"
 #include "notices/inline_checks.h"
 #include "notices/udqn.h"
@@ -18,6 +19,8 @@
 #include "workdiff/line_data.h"
 
 namespace {
+
+using namespace scan_runs;
 
 constexpr const char* kFallThroughPhrases[] = {"fall through", "drop through", "fall thru", "drop thru"};
 
@@ -125,72 +128,8 @@ void CloseBrace(LineScan& s, int i, GlobalData& gcd) {
   }
 }
 
-// Characters that mean something as code: punctuation of the dispatch and
-// the initial letters of keywords, and with the in-line checks on their
-// punctuation and initials too.
-struct CodeCharacterTable {
-  bool is[256] = {};
-  explicit CodeCharacterTable(bool checks) {
-    for (const char* p = "#(){}[];&|?<>=,:"; *p; ++p) is[static_cast<unsigned char>(*p)] = true;
-    for (const KeywordInfo& kw : kKeywords) is[static_cast<unsigned char>(kw.word[0])] = true;
-    if (!checks) return;
-    for (const char* p = InlineCheckCharacters(); *p; ++p) is[static_cast<unsigned char>(*p)] = true;
-  }
-  bool operator[](unsigned char c) const { return is[c]; }
-};
-const CodeCharacterTable kCodeCharacter(true);
-const CodeCharacterTable kCodeCharacterNoChecks(false);
-
-// For each lexical context, the characters that can change anything once a
-// line is known to be non-blank and its LOC flag is decided. Runs of other
-// characters change nothing, so the scan skips them in one go; blanks and
-// tabs inside a run are counted on the way.
-enum RunByte : unsigned char { kInert = 0, kBlank = 1, kTab = 2, kStop = 3 };
-struct StopTable {
-  unsigned char kind[256] = {};
-  explicit StopTable(const char* stops) {
-    for (const char* p = stops; *p; ++p) kind[static_cast<unsigned char>(*p)] = kStop;
-    kind[static_cast<unsigned char>('\r')] = kind[static_cast<unsigned char>('\n')] = kStop;
-    kind[0] = kStop;  // the terminator: no character before len is one
-    kind[static_cast<unsigned char>(' ')] = kBlank;
-    kind[static_cast<unsigned char>('\t')] = kTab;
-  }
-};
-// In code: the lexical characters, the punctuation of the dispatch and of the
-// in-line checks, and every character that may stand before a keyword. A
-// letter inside a run therefore follows a non-lead character and cannot start
-// a keyword. Without the in-line checks their punctuation "-+." is inert.
-const StopTable kStopCode("\"'*/#(){}[];=:~&|?<>,-+.");
-const StopTable kStopCodeNoChecks("\"'*/#(){}[];=:~&|?<>,");
-const StopTable kStopBlockComment("*");
-const StopTable kStopLineComment("");
-const StopTable kStopString("\"");
-const StopTable kStopCharLiteral("'");
-
-// The characters the lexical switch of the scan acts on.
-struct LexicalCharacterTable {
-  bool is[256] = {};
-  LexicalCharacterTable() {
-    for (const char* p = " \t\"'*/"; *p; ++p) is[static_cast<unsigned char>(*p)] = true;
-  }
-  bool operator[](unsigned char c) const { return is[c]; }
-};
-const LexicalCharacterTable kLexicalCharacter;
-
-const StopTable& StopsFor(const LexState& lex, const StopTable& code) {
-  if (lex.in_c_comment) return kStopBlockComment;
-  if (lex.in_cpp_comment) return kStopLineComment;
-  if (lex.in_string) return kStopString;
-  if (lex.in_char) return kStopCharLiteral;
-  return code;
-}
-
-bool InsideCode(const LexState& lex) {
-  return (lex.in_c_comment | lex.in_cpp_comment | lex.in_string | lex.in_char) == 0;
-}
-
 // A character of code (outside comments, strings and character literals).
-void CodeCharacter(LineScan& s, int i, GlobalData& gcd) {
+[[gnu::always_inline]] inline void CodeCharacter(LineScan& s, int i, GlobalData& gcd) {
   EngineState& eng = gcd.eng;
   FileCounts& fc = eng.fc;
   LexState& lex = eng.lex;
@@ -338,7 +277,10 @@ LineText& ContextBuffer(EngineState& eng) {
   return eng.codeText;
 }
 
-void ScanLine(LineScan& s, GlobalData& gcd) {
+// The scan that also collects the line's text (string and comment extraction,
+// the context buffers) or starts inside a #region line: every character is
+// looked at with every switch tested.
+void ScanLineCollecting(LineScan& s, GlobalData& gcd) {
   EngineState& eng = gcd.eng;
   LexState& lex = eng.lex;
   LineFlags& f = s.flags;
@@ -350,20 +292,7 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
   const bool checks = s.checks;
   const CodeCharacterTable& codeCharacter = checks ? kCodeCharacter : kCodeCharacterNoChecks;
   const StopTable& stopCode = checks ? kStopCode : kStopCodeNoChecks;
-  // Leading blanks and tabs only add to the white space (and raise the tab
-  // notice) while nothing collects the line's characters: count them in one
-  // go.
-  int start = 0;
-  if (!extractStrings && !extractComments && !keepContext && !lex.region_flag) {
-    int tabs = 0;
-    while (start < s.len && (line[start] == ' ' || line[start] == '\t')) {
-      if (line[start] == '\t') ++tabs;
-      ++start;
-    }
-    eng.fc.whitespace += tabs * tabSize + (start - tabs);
-    if (tabs > 0 && checks && !lex.in_string) TabNotices(s.lineNumber, tabs, gcd);
-  }
-  for (int i = start; i < s.len; ++i) {
+  for (int i = 0; i < s.len; ++i) {
     const char c = line[i];
     if (extractStrings && lex.in_string) lex.estring.Append(c);
     // A LOC line is no longer blank: both tests are done once it is LOC.
@@ -450,6 +379,103 @@ void ScanLine(LineScan& s, GlobalData& gcd) {
       }
     }
   }
+}
+
+// The scan of a line whose text nothing collects. It looks at the characters
+// that can change something and passes over the runs between them; the
+// lexical context is kept at hand and taken anew after each lexical
+// character. A #region line ends the scan: the rest of it is only counted.
+template <bool kChecks>
+void ScanLineLean(LineScan& s, int start, GlobalData& gcd) {
+  EngineState& eng = gcd.eng;
+  LexState& lex = eng.lex;
+  LineFlags& f = s.flags;
+  const char* line = s.line;
+  const int len = s.len;
+  const CodeCharacterTable& codeCharacter = kChecks ? kCodeCharacter : kCodeCharacterNoChecks;
+  const StopTable& stopCode = kChecks ? kStopCode : kStopCodeNoChecks;
+  Context ctx = ContextOf(lex);
+  for (int i = start; i < len; ++i) {
+    const char c = line[i];
+    const auto u = static_cast<unsigned char>(c);
+    if (!f.loc) {
+      if (f.blank && Signed(c) > 32) {
+        f.first_code_col = i;
+        f.blank = 0;
+      }
+      if (!f.blank && !IsComment(ctx) && Signed(c) > 32 && c != '/') {
+        f.loc = 1;
+        if (kChecks) FirstCodeCharacter(line, i, s.lineNumber, gcd);
+      }
+    }
+    if (kLexicalCharacter[u]) {
+      switch (c) {
+        case '\t':
+          eng.fc.whitespace += gcd.cfg.tabSize;
+          if (kChecks && !lex.in_string) TabNotice(s.lineNumber, gcd);
+          break;
+        case ' ':
+          eng.fc.whitespace += 1;
+          break;
+        case '"':
+          DoubleQuote(s, i, gcd);
+          break;
+        case '\'':
+          SingleQuote(s, i, gcd);
+          break;
+        case '*':
+          Star(s, i, gcd);
+          break;
+        case '/':
+          Slash(s, i, gcd);
+          break;
+        default:
+          break;
+      }
+      ctx = ContextOf(lex);
+    }
+    if (codeCharacter[u] && ctx == Context::Code) {
+      CodeCharacter(s, i, gcd);
+      if (kChecks) CodeCharacterChecks(line, i, s.lineNumber, gcd);
+      if (lex.region_flag) return;
+    }
+    if (f.blank || !(f.loc || IsComment(ctx))) continue;
+    int j = i + 1;
+    if (ctx == Context::Code) {
+      // A keyword may start right after the character just scanned.
+      if (j < len) {
+        const auto next = static_cast<unsigned char>(line[j]);
+        if (stopCode.kind[next] == kInert && IsKeywordLead(next, u) && LeadCharacterMatters<kChecks>(line, j, len))
+          continue;
+      }
+      j = SkipCodeRun<kChecks>(s, j, gcd);
+    } else {
+      j = SkipPlainText(s, j, ctx, gcd);
+    }
+    i = j - 1;
+  }
+}
+
+void ScanLine(LineScan& s, GlobalData& gcd) {
+  EngineState& eng = gcd.eng;
+  const LexState& lex = eng.lex;
+  if (gcd.sw.extractStrings || CommentExtractionOn(gcd.sw) || eng.keepContextText || lex.region_flag) {
+    ScanLineCollecting(s, gcd);
+    return;
+  }
+  // Leading blanks and tabs only add to the white space (and raise the tab
+  // notice): count them in one go.
+  const char* line = s.line;
+  int start = 0;
+  int tabs = 0;
+  while (start < s.len && (line[start] == ' ' || line[start] == '\t')) {
+    if (line[start] == '\t') ++tabs;
+    ++start;
+  }
+  eng.fc.whitespace += tabs * gcd.cfg.tabSize + (start - tabs);
+  if (tabs > 0 && s.checks && !lex.in_string) TabNotices(s.lineNumber, tabs, gcd);
+  if (s.checks) ScanLineLean<true>(s, start, gcd);
+  else ScanLineLean<false>(s, start, gcd);
 }
 
 bool HasFallThroughPhrase(const char* line) {
@@ -563,11 +589,16 @@ void ParseLine(const char* line, int lineNumber, GlobalData& gcd) {
   }
   LineScan s{line, 0, lineNumber, {}};
   // 1. The counted length leaves out one line feed and then one carriage return.
-  int len = static_cast<int>(strnlen(line, kTextMax));
+  const int rawLen = static_cast<int>(strnlen(line, kTextMax));
+  int len = rawLen;
   s.endsInText = static_cast<std::size_t>(len) < kTextMax;
   if (len > 0 && line[len - 1] == '\n') --len;
   if (len > 0 && line[len - 1] == '\r') --len;
   s.len = len;
+  // The driver's line buffer may be read to its end; any other text only up
+  // to its terminator. Every byte after the counted length ends a plain run.
+  if (!s.endsInText) s.readable = len;
+  else s.readable = line == gcd.drv.line ? static_cast<int>(kTextBuf) : rawLen + 1;
   eng.lineStartCharacters = eng.fc.characters;
   eng.lineStartWhitespace = eng.fc.whitespace;
   eng.fc.characters += len;

@@ -25,26 +25,38 @@ void TabNotices(int lineNumber, int count, GlobalData& gcd);
 // it (22).
 void FirstCodeCharacter(const char* line, int i, int lineNumber, GlobalData& gcd);
 // The code characters that concern the checks: their punctuation, and the
-// first two letters of the words they look for.
+// first two letters of the words they look for, where such a word may start.
 inline constexpr const char* kInlineCheckPunctuation = "=-+?.(){};";
 struct InlineCheckFilter {
-  bool punctuation[128] = {};
+  // How a punctuation character is tested: not at all, always, only as the
+  // second of a pair ("--", "++"), or only before another '.' ("...").
+  enum Test : unsigned char { kNone, kAlways, kPair, kDots };
+  Test punctuation[128] = {};
   bool wordStart[26][128] = {};
-  bool Wanted(const char* at) const {
-    const auto c = static_cast<unsigned char>(at[0]);
+  bool lead[26][256] = {};
+  // True when CodeCharacterCheck may do anything with the character at i.
+  bool Wanted(const char* line, int i) const {
+    const auto c = static_cast<unsigned char>(line[i]);
     if (c >= 128) return false;
     if (c >= 'a' && c <= 'z') {
-      const auto next = static_cast<unsigned char>(at[1]);
-      return next < 128 && wordStart[c - 'a'][next];
+      const auto next = static_cast<unsigned char>(line[i + 1]);
+      if (next >= 128 || !wordStart[c - 'a'][next]) return false;
+      return i == 0 || lead[c - 'a'][static_cast<unsigned char>(line[i - 1])];
     }
-    return punctuation[c];
+    switch (punctuation[c]) {
+      case kNone: return false;
+      case kAlways: return true;
+      case kPair: return i > 0 && line[i - 1] == line[i];
+      case kDots: return line[i + 1] == '.';
+    }
+    return false;
   }
 };
 extern const InlineCheckFilter kInlineCheckFilter;
 // A code character at index i, after the engine has counted it.
 void CodeCharacterCheck(const char* line, int i, int lineNumber, GlobalData& gcd);
 inline void CodeCharacterChecks(const char* line, int i, int lineNumber, GlobalData& gcd) {
-  if (kInlineCheckFilter.Wanted(line + i)) CodeCharacterCheck(line, i, lineNumber, gcd);
+  if (kInlineCheckFilter.Wanted(line, i)) CodeCharacterCheck(line, i, lineNumber, gcd);
 }
 // The characters CodeCharacterChecks must be given: its punctuation and the
 // initial letters of its keywords.

@@ -112,9 +112,20 @@ const CheckKeywordIndex kIndex;
 
 InlineCheckFilter BuildFilter() {
   InlineCheckFilter filter;
-  for (const char* p = kInlineCheckPunctuation; *p; ++p) filter.punctuation[static_cast<unsigned char>(*p)] = true;
+  // '(' concerns none of the checks; a sign only after the same sign, a '.'
+  // only before another.
+  for (const char* p = kInlineCheckPunctuation; *p; ++p) {
+    const char c = *p;
+    filter.punctuation[static_cast<unsigned char>(c)] = c == '(' ? InlineCheckFilter::kNone
+                                                        : c == '-' || c == '+' ? InlineCheckFilter::kPair
+                                                        : c == '.' ? InlineCheckFilter::kDots
+                                                                   : InlineCheckFilter::kAlways;
+  }
   for (const CheckKeyword& kw : kCheckKeywords)
     filter.wordStart[kw.word[0] - 'a'][static_cast<unsigned char>(kw.word[1])] = true;
+  for (int c = 0; c < 26; ++c)
+    for (const char* l = KeywordLeadSet(static_cast<char>('a' + c)); *l; ++l)
+      filter.lead[c][static_cast<unsigned char>(*l)] = true;
   return filter;
 }
 
@@ -162,6 +173,15 @@ bool WordEnds(const CheckKeyword& kw, const char* line, int pos) {
       return c == ' ' || c == '\t' || IsLineEndChar(c) || is_operator(c);
   }
   return false;
+}
+
+// True when text, whose first two characters are those of word, goes on with
+// the rest of word's first length characters (the comparison stops at the
+// first difference, a NUL of text included).
+bool SpelledAt(const char* text, const char* word, int length) {
+  for (int k = 2; k < length; ++k)
+    if (text[k] != word[k]) return false;
+  return true;
 }
 
 // A word right after '#' (and blanks) is a directive word, not a keyword.
@@ -283,8 +303,7 @@ void KeywordChecks(const char* line, int i, int lineNumber, GlobalData& gcd) {
   for (unsigned char k : kIndex.byInitial[initial]) {
     if (k == 0xFF) return;
     const CheckKeyword& kw = kCheckKeywords[k];
-    if (line[i + 1] != kw.word[1] || std::strncmp(line + i, kw.word, static_cast<std::size_t>(kw.length)) != 0)
-      continue;
+    if (line[i + 1] != kw.word[1] || !SpelledAt(line + i, kw.word, kw.length)) continue;
     const int pos = i + kw.length;
     if (!WordEnds(kw, line, pos)) continue;
     if (IsDirectiveWord(line, i, gcd)) return;

@@ -1,9 +1,11 @@
 // NameSet: each name stored once, at an address that never moves.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "common/large_table_allocator.h"
 #include "common/name_set.h"
 
 namespace {
@@ -57,6 +59,20 @@ TEST(NameSet, ClearedSetIsEmptyAndFillsAgain) {
   const char* a = set.Intern("a");
   EXPECT_STREQ(a, "a");
   EXPECT_EQ(set.Intern("a"), a);
+}
+
+// Tables below 2 MB come from ordinary memory; larger ones start on a 2 MB
+// boundary; both are value-initialised and released through the right call.
+TEST(LargeTableAllocator, SmallAndLargeTablesAreUsable) {
+  std::vector<int, LargeTableAllocator<int>> small(100);
+  std::vector<int, LargeTableAllocator<int>> large(1 << 20);
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(large.data()) % LargeTableAllocator<int>::kHugePage, 0u);
+  for (std::size_t i = 0; i < large.size(); i += 4096) EXPECT_EQ(large[i], 0);
+  large.back() = 7;
+  small.resize(1 << 20);  // moves from ordinary memory to a large table
+  EXPECT_EQ(small[99], 0);
+  small.swap(large);
+  EXPECT_EQ(small.back(), 7);
 }
 
 }  // namespace
