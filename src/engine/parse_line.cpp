@@ -523,16 +523,10 @@ void EndOfLine(LineScan& s, GlobalData& gcd) {
   // The line's record in the differential line data of a baseline (-wd).
   if (gcd.drv.diffDataStream != nullptr) WorkDiffDataLineWrite(gcd.drv.diffDataStream, eng.lineType, s.line, gcd);
   if (CommentExtractionOn(gcd.sw)) ExtractCommentLine(s.lineNumber, gcd);
-  if (gcd.gate.writer && gcd.st.functionScopeOpen && s.lineNumber > gcd.st.fn.begin.line) {
+  if (gcd.gate.hashBodies && gcd.st.functionScopeOpen && s.lineNumber > gcd.st.fn.begin.line) {
     std::uint64_t& h = gcd.st.fn.bodyHash;
-    // A file only summed up in a gate digest hashes its bodies quickly.
-    if (gcd.sarif.capture.exactTextPaths != nullptr && (LocateCapturedFile(gcd), gcd.sarif.capture.quickText)) {
-      h = QuickBodyHashUpdate(h, eng.codeText.text, eng.codeText.len);
-      h = QuickBodyHashUpdate(h, eng.stringText.text, eng.stringText.len);
-    } else {
-      h = BodyHashUpdate(h, eng.codeText.text, eng.codeText.len);
-      h = BodyHashUpdate(h, eng.stringText.text, eng.stringText.len);
-    }
+    h = BodyHashUpdate(h, eng.codeText.text, eng.codeText.len);
+    h = BodyHashUpdate(h, eng.stringText.text, eng.stringText.len);
   }
   if (StructureLineEndMatters(gcd.st)) StructureLineEnd(s, gcd);
   if (f.loc) {

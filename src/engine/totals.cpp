@@ -12,8 +12,9 @@ void ResetState(GlobalData& gcd) {
   gcd.eng.~EngineState();
   ::new (static_cast<void*>(&gcd.eng)) EngineState;
   gcd.eng.lex.first_line = 1;
-  // A gate snapshot hashes the code and string text of function bodies.
-  gcd.eng.keepContextText = gcd.sw.debug || gcd.gate.writer ? 1 : 0;
+  // The debug trace shows the line's code, string and comment text; a gate
+  // snapshot asks for it per file (GateFileBegins), user notices in udqn.
+  gcd.eng.keepContextText = gcd.sw.debug ? 1 : 0;
   udqn_reset_file(gcd);
   gcd.st = StructureState{};
   gcd.st.classMarker = 1;

@@ -20,6 +20,7 @@ struct GateState {
   int anyRise = 0;        // -xGATEANY: every rise of a function's complexity fails
   std::string snapshotFile;  // -x"GATESNAP file"
   std::unique_ptr<GateSnapshotWriter, GateSnapshotWriterFree> writer;
+  int hashBodies = 0;  // the current file's function bodies are hashed
   // A side run analysing the base in the head's directory: the input files
   // read from the base's own directory instead (gate_overlay.h).
   std::unordered_map<std::string, std::string> readFrom;
@@ -43,28 +44,6 @@ inline std::uint64_t BodyHashUpdate(std::uint64_t h, const char* text, int lengt
     for (int i = 0; i < k; ++i) h = (h ^ kept[i]) * 0x100000001b3ULL;
     text += n;
     length -= n;
-  }
-  return h;
-}
-
-// The same fed a word at a time, blanks and all, for the bodies of a file a
-// gate side run only sums up in a digest (compared with a digest of the
-// same program): a difference in blanks alone makes the gate compare that
-// file in full, with the exact hash.
-inline std::uint64_t QuickBodyHashUpdate(std::uint64_t h, const char* text, int length) {
-  const auto mix = [&h](std::uint64_t word) {
-    h = (h ^ word) * 0xff51afd7ed558ccdULL;
-    h ^= h >> 32;
-  };
-  for (; length >= 8; text += 8, length -= 8) {
-    std::uint64_t word;
-    std::memcpy(&word, text, 8);
-    mix(word);
-  }
-  if (length > 0) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, text, static_cast<std::size_t>(length));
-    mix(word ^ static_cast<std::uint64_t>(length) << 59);
   }
   return h;
 }

@@ -337,6 +337,20 @@ void OpenGateSnapshot(GlobalData& gcd) {
   gcd.sarif.capture.wantTextHash = 1;
 }
 
+void GateFileBegins(GlobalData& gcd) {
+  GateState& g = gcd.gate;
+  g.hashBodies = 0;
+  if (!g.writer) return;
+  // A file only summed up in a digest is the same file on both sides, and
+  // its functions' begin and end lines are in the digest: body hashes would
+  // add nothing to it, and without them its lines take the engine's quicker
+  // scan, which gathers no code text.
+  const NoticeCaptureState& c = gcd.sarif.capture;
+  if (c.exactTextPaths != nullptr && (LocateCapturedFile(gcd), c.quickText)) return;
+  g.hashBodies = 1;
+  gcd.eng.keepContextText = 1;
+}
+
 void GateFunctionClosed(const NodeData& record, int nameLine, std::uint64_t bodyHash, GlobalData& gcd) {
   if (gcd.gate.writer) gcd.gate.writer->AddFunction(record, nameLine, bodyHash);
 }

@@ -18,6 +18,9 @@ void RequestGateSnapshot(std::string_view file, GlobalData& gcd);
 // created ends the run with status 1 before anything is analysed.
 void OpenGateSnapshot(GlobalData& gcd);
 // A function body closed: its record, the line of its name and its body hash.
+// At the start of each file: whether its function bodies are hashed (and so
+// the engine keeps the code text of its lines).
+void GateFileBegins(GlobalData& gcd);
 void GateFunctionClosed(const NodeData& record, int nameLine, std::uint64_t bodyHash, GlobalData& gcd);
 // A file's analysis ended: its functions and notices are written.
 void GateFileEnd(const FileNotices& notices, GlobalData& gcd);

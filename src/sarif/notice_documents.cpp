@@ -167,6 +167,7 @@ void OpenNoticeDocuments(GlobalData& gcd) {
 
 void BeginFileNotices(GlobalData& gcd) {
   if (gcd.sarif.capturing) BeginCapturedFile(gcd);
+  GateFileBegins(gcd);
 }
 
 void EndFileNotices(GlobalData& gcd) {
