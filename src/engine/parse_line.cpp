@@ -277,6 +277,49 @@ LineText& ContextBuffer(EngineState& eng) {
   return eng.codeText;
 }
 
+// The first characters of a line: the first that is no blank ends the
+// blank line, the first outside a comment that is no '/' makes it LOC.
+[[gnu::always_inline]] inline void FirstCharacters(LineScan& s, int i, char c, bool inComment, bool checks,
+                                                    GlobalData& gcd) {
+  LineFlags& f = s.flags;
+  if (f.blank && Signed(c) > 32) {
+    f.first_code_col = i;
+    f.blank = 0;
+  }
+  if (!f.blank && !inComment && Signed(c) > 32 && c != '/') {
+    f.loc = 1;
+    if (checks) FirstCodeCharacter(s.line, i, s.lineNumber, gcd);
+  }
+}
+
+// The characters that change the lexical state (quotes, comment marks) or
+// count as white space.
+[[gnu::always_inline]] inline void LexicalCharacter(LineScan& s, int i, char c, bool checks, GlobalData& gcd) {
+  switch (c) {
+    case '\t':
+      gcd.eng.fc.whitespace += gcd.cfg.tabSize;
+      if (checks && !gcd.eng.lex.in_string) TabNotice(s.lineNumber, gcd);
+      break;
+    case ' ':
+      gcd.eng.fc.whitespace += 1;
+      break;
+    case '"':
+      DoubleQuote(s, i, gcd);
+      break;
+    case '\'':
+      SingleQuote(s, i, gcd);
+      break;
+    case '*':
+      Star(s, i, gcd);
+      break;
+    case '/':
+      Slash(s, i, gcd);
+      break;
+    default:
+      break;
+  }
+}
+
 // The scan that also collects the line's text (string and comment extraction,
 // the context buffers) or starts inside a #region line: every character is
 // looked at with every switch tested.
@@ -296,41 +339,10 @@ void ScanLineCollecting(LineScan& s, GlobalData& gcd) {
     const char c = line[i];
     if (extractStrings && lex.in_string) lex.estring.Append(c);
     // A LOC line is no longer blank: both tests are done once it is LOC.
-    if (!f.loc) {
-      if (f.blank && Signed(c) > 32) {
-        f.first_code_col = i;
-        f.blank = 0;
-      }
-      if (!f.blank && !lex.in_c_comment && !lex.in_cpp_comment && Signed(c) > 32 && c != '/') {
-        f.loc = 1;
-        if (checks) FirstCodeCharacter(line, i, s.lineNumber, gcd);
-      }
-    }
+    if (!f.loc) FirstCharacters(s, i, c, lex.in_c_comment || lex.in_cpp_comment, checks, gcd);
     if (extractComments && (lex.in_c_comment || lex.in_cpp_comment)) lex.estring.Append(c);
     if (!lex.region_flag) {
-      if (kLexicalCharacter[static_cast<unsigned char>(c)]) switch (c) {
-        case '\t':
-          eng.fc.whitespace += tabSize;
-          if (checks && !lex.in_string) TabNotice(s.lineNumber, gcd);
-          break;
-        case ' ':
-          eng.fc.whitespace += 1;
-          break;
-        case '"':
-          DoubleQuote(s, i, gcd);
-          break;
-        case '\'':
-          SingleQuote(s, i, gcd);
-          break;
-        case '*':
-          Star(s, i, gcd);
-          break;
-        case '/':
-          Slash(s, i, gcd);
-          break;
-        default:
-          break;
-      }
+      if (kLexicalCharacter[static_cast<unsigned char>(c)]) LexicalCharacter(s, i, c, checks, gcd);
       if (codeCharacter[static_cast<unsigned char>(c)] && InsideCode(lex)) {
         CodeCharacter(s, i, gcd);
         if (checks) CodeCharacterChecks(line, i, s.lineNumber, gcd);
@@ -398,40 +410,9 @@ void ScanLineLean(LineScan& s, int start, GlobalData& gcd) {
   for (int i = start; i < len; ++i) {
     const char c = line[i];
     const auto u = static_cast<unsigned char>(c);
-    if (!f.loc) {
-      if (f.blank && Signed(c) > 32) {
-        f.first_code_col = i;
-        f.blank = 0;
-      }
-      if (!f.blank && !IsComment(ctx) && Signed(c) > 32 && c != '/') {
-        f.loc = 1;
-        if (kChecks) FirstCodeCharacter(line, i, s.lineNumber, gcd);
-      }
-    }
+    if (!f.loc) FirstCharacters(s, i, c, IsComment(ctx), kChecks, gcd);
     if (kLexicalCharacter[u]) {
-      switch (c) {
-        case '\t':
-          eng.fc.whitespace += gcd.cfg.tabSize;
-          if (kChecks && !lex.in_string) TabNotice(s.lineNumber, gcd);
-          break;
-        case ' ':
-          eng.fc.whitespace += 1;
-          break;
-        case '"':
-          DoubleQuote(s, i, gcd);
-          break;
-        case '\'':
-          SingleQuote(s, i, gcd);
-          break;
-        case '*':
-          Star(s, i, gcd);
-          break;
-        case '/':
-          Slash(s, i, gcd);
-          break;
-        default:
-          break;
-      }
+      LexicalCharacter(s, i, c, kChecks, gcd);
       ctx = ContextOf(lex);
     }
     if (codeCharacter[u] && ctx == Context::Code) {
