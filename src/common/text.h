@@ -22,6 +22,25 @@ void AssignBounded(std::string& dst, std::string_view src, std::size_t max = kTe
 // or 0 when the text is empty or does not start with one.
 std::size_t Utf8SequenceLength(std::string_view text);
 
+// Hands the bytes above 0x20 of text to use(kept, count), in pieces of at
+// most 256. The bytes are gathered without a branch per byte (code mixes
+// words and blanks unpredictably), so the hash fed by use runs unbroken.
+template <class Use>
+inline void ForNonBlankBytes(std::string_view text, Use&& use) {
+  unsigned char kept[256];
+  while (!text.empty()) {
+    const std::size_t n = text.size() < sizeof kept ? text.size() : sizeof kept;
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      const auto c = static_cast<unsigned char>(text[i]);
+      kept[k] = c;
+      k += c > 0x20 ? 1 : 0;
+    }
+    use(static_cast<const unsigned char*>(kept), k);
+    text.remove_prefix(n);
+  }
+}
+
 // Writes value in decimal backwards ending just before end and returns where
 // the text starts; the space before end must hold 11 characters. Unsigned
 // arithmetic keeps the most negative int exact. Inline: report numbers and

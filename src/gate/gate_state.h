@@ -8,6 +8,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "common/text.h"
+
 // The snapshot writer of the run (snapshot_writer.cpp).
 class GateSnapshotWriter;
 struct GateSnapshotWriterFree {
@@ -29,21 +31,11 @@ struct GateState {
 // FNV-1a 64 of a function body's code, blanks left out, fed line by line
 // while the body is open (only when a snapshot is written).
 inline constexpr std::uint64_t kBodyHashBasis = 0xcbf29ce484222325ULL;
-// The bytes kept are gathered first without a branch per byte (code mixes
-// words and blanks unpredictably), then hashed in one run.
 inline std::uint64_t BodyHashUpdate(std::uint64_t h, const char* text, int length) {
-  unsigned char kept[256];
-  while (length > 0) {
-    const int n = length < 256 ? length : 256;
-    int k = 0;
-    for (int i = 0; i < n; ++i) {
-      const auto c = static_cast<unsigned char>(text[i]);
-      kept[k] = c;
-      k += c > 0x20 ? 1 : 0;
-    }
-    for (int i = 0; i < k; ++i) h = (h ^ kept[i]) * 0x100000001b3ULL;
-    text += n;
-    length -= n;
-  }
+  if (length <= 0) return h;
+  ForNonBlankBytes(std::string_view(text, static_cast<std::size_t>(length)),
+                   [&h](const unsigned char* kept, std::size_t k) {
+                     for (std::size_t i = 0; i < k; ++i) h = (h ^ kept[i]) * 0x100000001b3ULL;
+                   });
   return h;
 }

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "common/text.h"
+
 namespace {
 
 // FNV-1a 128: offset basis 0x6c62272e07bb014262b821756295c58d and prime
@@ -39,38 +41,18 @@ Fnv128& Fnv128::UpdateByte(unsigned char byte) {
 }
 
 Fnv128& Fnv128::UpdateSkippingBlanks(std::string_view bytes) {
-  // The bytes kept are gathered first without a branch per byte (a line
-  // mixes words and blanks unpredictably), then hashed in one run.
-  char kept[256];
-  while (!bytes.empty()) {
-    const std::size_t n = bytes.size() < sizeof kept ? bytes.size() : sizeof kept;
-    std::size_t k = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-      const char c = bytes[i];
-      kept[k] = c;
-      k += static_cast<unsigned char>(c) > 0x20 ? 1 : 0;
-    }
-    Update(std::string_view(kept, k));
-    bytes.remove_prefix(n);
-  }
+  ForNonBlankBytes(bytes, [this](const unsigned char* kept, std::size_t k) {
+    Update(std::string_view(reinterpret_cast<const char*>(kept), k));
+  });
   return *this;
 }
 
 std::uint64_t Fnv128LowSkippingBlanks(std::string_view bytes) {
   // The prime is 2^88 + 0x13b: modulo 2^64 only 0x13b is left of it.
   std::uint64_t lo = kOffsetLow;
-  char kept[256];
-  while (!bytes.empty()) {
-    const std::size_t n = bytes.size() < sizeof kept ? bytes.size() : sizeof kept;
-    std::size_t k = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-      const char c = bytes[i];
-      kept[k] = c;
-      k += static_cast<unsigned char>(c) > 0x20 ? 1 : 0;
-    }
-    for (std::size_t i = 0; i < k; ++i) lo = (lo ^ static_cast<unsigned char>(kept[i])) * kPrimeLow;
-    bytes.remove_prefix(n);
-  }
+  ForNonBlankBytes(bytes, [&lo](const unsigned char* kept, std::size_t k) {
+    for (std::size_t i = 0; i < k; ++i) lo = (lo ^ kept[i]) * kPrimeLow;
+  });
   return lo;
 }
 

@@ -68,4 +68,25 @@ TEST(Decimal, ExtremesAndZero) {
   EXPECT_EQ(text(INT_MIN), "-2147483648");
 }
 
+// Every byte above 0x20 comes out once and in order, across the pieces,
+// whatever the bytes are (high bytes are kept, control bytes dropped).
+TEST(NonBlankBytes, KeptInOrderAcrossPieces) {
+  std::string text, expected;
+  for (int i = 0; i < 1000; ++i) {
+    const char c = static_cast<char>((i * 37) % 256);
+    text.push_back(c);
+    if (static_cast<unsigned char>(c) > 0x20) expected.push_back(c);
+  }
+  std::string got;
+  int pieces = 0;
+  ForNonBlankBytes(text, [&](const unsigned char* kept, std::size_t k) {
+    got.append(reinterpret_cast<const char*>(kept), k);
+    ++pieces;
+  });
+  EXPECT_EQ(got, expected);
+  EXPECT_EQ(pieces, 4);
+  ForNonBlankBytes("", [&](const unsigned char*, std::size_t) { ++pieces; });
+  EXPECT_EQ(pieces, 4);
+}
+
 }  // namespace
