@@ -21,6 +21,8 @@ add_custom_target(manpage ALL DEPENDS ${CMAKE_BINARY_DIR}/lqa.1)
 install(TARGETS lqa RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_BINARY_DIR}/lqa.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES README.md ARCHITECTURE.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The detail ARCHITECTURE.md links to, at the same place relative to it.
+install(DIRECTORY docs/architecture DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs FILES_MATCHING PATTERN "*.md")
 install(FILES examples/lqa_udqn.cfg DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 
 # The page must read without warnings from groff, when groff is there.

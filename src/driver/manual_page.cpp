@@ -183,7 +183,8 @@ void Files(std::string& out) {
   for (const ConfigPlace& place : ConfigPlaces()) Tagged(out, place.where, place.when, "\\fI");
   Paragraph(out, "The report header and lqa -xHELP name the lqa.cfg a run reads.");
   Tagged(out, "share/doc/lqa/",
-         "README.md, ARCHITECTURE.md and examples/lqa_udqn.cfg, an example of user defined quality notices, "
+         "README.md, ARCHITECTURE.md with its detail in docs/architecture/, and examples/lqa_udqn.cfg, an example of "
+         "user defined quality notices, "
          "below the installation prefix (/usr for the Debian package).",
          "\\fI");
 }
