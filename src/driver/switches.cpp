@@ -103,13 +103,6 @@ void HandleT(const char* arg, GlobalData& gcd) {
   SetTotalsBase(sw);
 }
 
-bool IsCurrentDirSpelling(const std::string& d) {
-  static const char* const kSpellings[] = {".", "./", ".\\", "\\", "/", "*", "*.*"};
-  for (const char* s : kSpellings)
-    if (d == s) return true;
-  return false;
-}
-
 void HandleR(const char* arg, GlobalData& gcd) {
   Switches& sw = gcd.sw;
   std::string text;
@@ -476,6 +469,13 @@ void HandleOption(int opt, const char* arg, GlobalData& gcd) {
 }
 
 }  // namespace
+
+bool IsCurrentDirSpelling(const std::string& d) {
+  static const char* const kSpellings[] = {".", "./", ".\\", "\\", "/", "*", "*.*"};
+  for (const char* s : kSpellings)
+    if (d == s) return true;
+  return false;
+}
 
 void ApplyOption(int opt, const char* arg, GlobalData& gcd) { HandleOption(opt, arg, gcd); }
 

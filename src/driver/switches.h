@@ -118,6 +118,8 @@ int SetUpParams(int argc, char** argv, GlobalData& gcd);
 void ApplyOption(int opt, const char* arg, GlobalData& gcd);
 // The getopt option string of the command line.
 const char* SwitchOptionString();
+// Whether a -r directory spells the current directory (".", "/", "*" ...).
+bool IsCurrentDirSpelling(const std::string& d);
 // Opens the -O file and makes it the report stream.
 void set_output_file(const char* name, GlobalData& gcd);
 // Start-up adjustments after the switches: progress indicator on exactly when

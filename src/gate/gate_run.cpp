@@ -22,6 +22,7 @@
 #include "gate/gate_report.h"
 #include "gate/git_tree.h"
 #include "gate/matcher.h"
+#include "gate/gate_selection.h"
 #include "gate/gate_sides.h"
 #include "gate/snapshot.h"
 #include "gate/temp_tree.h"
@@ -440,6 +441,19 @@ int RunGate(int argc, char** argv, GlobalData& gcd) {
   if (!ParseGateSides(gcd.gate.spec, spec, error)) {
     OutF("\n  Error: The quality gate could not compare\n         %s\n\n", error.c_str());
     return kCannotCompare;
+  }
+  if (spec.base.kind == SideKind::Git || spec.head.kind == SideKind::Git) {
+    // A revision's files are read in a copy of the current directory's part
+    // of its tree: a selection outside that part names no file of it.
+    const std::string outside = OutsideSelection(argc, argv, gcd);
+    if (!outside.empty()) {
+      OutF("\n  Error: The quality gate could not compare\n"
+           "         %s is not a path below the current directory; a git revision\n"
+           "         is compared only there: change to a directory that holds the\n"
+           "         files and name them relative to it\n\n",
+           outside.c_str());
+      return kCannotCompare;
+    }
   }
   if (spec.head.kind == SideKind::Snapshot && documents.NeedAnalysedHead()) {
     OutS("\n  Error: A head that is a snapshot has no SARIF log, GitLab report or dashboard\n"

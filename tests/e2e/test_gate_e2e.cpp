@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -479,6 +480,66 @@ TEST_F(GateE2E, TheHeadsDocumentsMarkWhatIsNewAgainstTheBase) {
   const RunResult snapshotHead = Gate("head.lqagate head.lqagate", {"-xSARIF again.sarif", "-rc ."});
   EXPECT_EQ(snapshotHead.status, 1) << snapshotHead.out;
   EXPECT_NE(access((repo.path() + "/again.sarif").c_str(), F_OK), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The private directory's path goes to the side runs inside switch values
+// (-x"GATESNAP file" and the documents'): blanks and quotes in TMPDIR must
+// reach them whole, whatever the sides.
+TEST_F(GateE2E, ATemporaryDirectoryWithBlanksWorksForEverySideAndDocument) {
+  OnlyGoto();
+  repo.Write("a.c", Function("f", 2));
+  Commit("one");
+  repo.Write("a.c", Function("f", 2, "  goto out;\nout:\n"));
+  Commit("two");
+  const std::string odd = tmp.path() + "/a  b 'c\"";
+  ASSERT_EQ(mkdir(odd.c_str(), 0700), 0);
+  RunSetup setup;
+  setup.env = {{"LQAHOME", home.path()}, {"TMPDIR", odd}, {"PATH", "/usr/local/bin:/usr/bin:/bin"}};
+  const std::vector<std::vector<std::string>> runs = {
+      {"-Ggit:HEAD~1", "-rc ."},
+      {"-Ggit:HEAD~1 git:HEAD", "-rc ."},
+      {"-Ggit:HEAD~1", "-xSARIF o.sarif", "-xGITLAB o.json", "-xDASHBOARD o.html", "-xGATESNAP o.lqagate", "-rc ."},
+  };
+  for (const std::vector<std::string>& args : runs) {
+    const RunResult r = RunLqaWith(args, repo.path(), setup);
+    EXPECT_EQ(r.status, 2) << args[0] << "\n" << r.out;
+    EXPECT_EQ(Findings(r.out).size(), 1u) << args[0] << "\n" << r.out;
+    EXPECT_TRUE(EmptyDirectory(odd)) << "temporary files left behind";
+  }
+  for (const char* doc : {"o.sarif", "o.json", "o.html", "o.lqagate"})
+    EXPECT_EQ(access((repo.path() + "/" + doc).c_str(), F_OK), 0) << doc;
+  // No run split the path at its blank and wrote beside it.
+  EXPECT_EQ(RunShell(tmp.path(), "ls -A").out, "a  b 'c\"\n");
+}
+
+// A git side is read in a copy of the revision below the current
+// directory: a selection leaving it is refused before any analysis, named,
+// and nothing outside is read (a goto there would otherwise count or hide).
+TEST_F(GateE2E, ASelectionOutsideTheCurrentDirectoryCannotBeComparedWithARevision) {
+  OnlyGoto();
+  repo.Write("sub/a.c", Function("f", 2));
+  repo.Write("other/b.c", Function("g", 2, "  goto out;\nout:\n"));
+  Commit("one");
+  repo.Write("sub/a.c", Function("f", 3));
+  const std::string sub = repo.path() + "/sub";
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"-rc ../other"}, {"-rc,h " + repo.path() + "/other"}, {"-rc " + sub}, {"../other/b.c"},
+           {"a.c", sub + "/a.c"}, {"-rc sub/../../x"}}) {
+    for (const char* spec : {"git:HEAD", "git:HEAD git:HEAD", "git:HEAD ."}) {
+      const RunResult r = Gate(spec, args, sub);
+      EXPECT_EQ(r.status, 3) << spec << " " << args.back() << "\n" << r.out;
+      const std::string named = args.back().substr(args.back().rfind(' ') + 1);
+      EXPECT_NE(r.out.find(named + " is not a path below the current directory"), std::string::npos) << r.out;
+      EXPECT_EQ(r.out.find("Quality gate"), std::string::npos) << r.out;
+    }
+  }
+  // The same selections against a directory, and names below, still compare.
+  EXPECT_EQ(Gate(repo.path() + "/other", {"../other/b.c"}, sub).status, 0);
+  for (const char* ok : {"-rc .", "-rc /", "a.c"}) EXPECT_EQ(Gate("git:HEAD", {ok}, sub).status, 0) << ok;
 }
 
 }  // namespace
