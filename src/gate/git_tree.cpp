@@ -379,37 +379,6 @@ bool LeaveInPlace(const GitRepo& repo, std::vector<Entry>& entries, const BlobRe
 
 }  // namespace
 
-bool TreeFilter::Keeps(const std::string& path, const std::string& prefix) const {
-  if (!path.starts_with(prefix)) return false;
-  if (only != nullptr && only->find(path) == only->end()) return false;
-  const std::size_t slash = path.rfind('/');
-  const std::size_t dot = path.rfind('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
-  std::string ext = path.substr(dot + 1);
-  for (char& c : ext)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  for (const std::string& e : extensions)
-    if (e == ext) return true;
-  return false;
-}
-
-TreeFilter MakeTreeFilter(const std::string& extensionLists) {
-  TreeFilter f;
-  std::size_t start = 0;
-  while (start <= extensionLists.size()) {
-    std::size_t end = extensionLists.find(',', start);
-    if (end == std::string::npos) end = extensionLists.size();
-    std::string ext = extensionLists.substr(start, end - start);
-    while (!ext.empty() && (ext.front() == '.' || ext.front() == ' ' || ext.front() == '*')) ext.erase(0, 1);
-    while (!ext.empty() && ext.back() == ' ') ext.pop_back();
-    for (char& c : ext)
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (!ext.empty()) f.extensions.push_back(ext);
-    start = end + 1;
-  }
-  return f;
-}
-
 bool OpenRepo(GitRepo& repo, GitFailure& failure, SignalGuard& guard) {
   std::string out, err;
   const int status =

@@ -9,6 +9,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "gate/tree_filter.h"
+
 class SignalGuard;
 
 struct GitRepo {
@@ -28,17 +30,6 @@ bool OpenRepo(GitRepo& repo, GitFailure& failure, SignalGuard& guard);
 // option and is passed after --end-of-options.
 bool ResolveRevision(const GitRepo& repo, const std::string& revision, bool mergeBase, std::string& commit,
                      GitFailure& failure, SignalGuard& guard);
-
-// Which files of a tree are exported: below the current directory's prefix,
-// with an extension the run analyses.
-struct TreeFilter {
-  std::vector<std::string> extensions;  // lower case, without the dot
-  // When set, only these paths (from the top of the work tree) are kept.
-  const std::unordered_set<std::string>* only = nullptr;
-  bool Keeps(const std::string& path, const std::string& prefix) const;
-};
-// A comma separated extension list ("c,h,cpp") as a filter.
-TreeFilter MakeTreeFilter(const std::string& extensionLists);
 
 struct TreeExport {
   long long files = 0;
