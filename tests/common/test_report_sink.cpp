@@ -68,14 +68,28 @@ TEST(ReportSink, OnlyReportTextOnlyWhileCurrentAndOnlyOnItsThread) {
   EXPECT_EQ(CurrentReportSink(), nullptr);
 }
 
-TEST(ReportSink, PassesItsTextOnPastTheBoundInOrder) {
+// A stream into memory, read back with what was written so far.
+struct MemoryStream {
   char* data = nullptr;
   std::size_t size = 0;
-  FILE* out = open_memstream(&data, &size);
-  auto written = [&] {
-    std::fflush(out);
+  FILE* file = open_memstream(&data, &size);
+  MemoryStream() = default;
+  MemoryStream(const MemoryStream&) = delete;
+  MemoryStream& operator=(const MemoryStream&) = delete;
+  ~MemoryStream() {
+    std::fclose(file);
+    std::free(data);
+  }
+  std::string Text() {
+    std::fflush(file);
     return std::string(data, size);
-  };
+  }
+};
+
+TEST(ReportSink, PassesItsTextOnPastTheBoundInOrder) {
+  MemoryStream stream;
+  FILE* out = stream.file;
+  auto written = [&] { return stream.Text(); };
   ReportSink sink(out, 8);
   std::string all;
   for (const std::string piece : {"abc", "defgh", "i", "0123456789xyz", "tail"}) {
@@ -95,8 +109,6 @@ TEST(ReportSink, PassesItsTextOnPastTheBoundInOrder) {
   }
   sink.FlushTo(out);
   EXPECT_EQ(written(), all);
-  std::fclose(out);
-  std::free(data);
 
   // Without a stream to pass it to, a sink keeps everything.
   ReportSink keeper(nullptr, 4);
@@ -109,13 +121,9 @@ TEST(ReportSink, PassesItsTextOnPastTheBoundInOrder) {
 // (in file order) that holds one, wherever the sinks were filled; a held
 // piece is decided when the text it sits in passes on past the bound.
 TEST(ReportSink, PieceWrittenOnceGoesOutWithTheFirstSinkPassedOn) {
-  char* data = nullptr;
-  std::size_t size = 0;
-  FILE* out = open_memstream(&data, &size);
-  auto written = [&] {
-    std::fflush(out);
-    return std::string(data, size);
-  };
+  MemoryStream stream;
+  FILE* out = stream.file;
+  auto written = [&] { return stream.Text(); };
   int header = 0;
   ReportSink first, second;  // both filled before either is passed on, as by two workers
   second.Append("x", 1);
@@ -140,8 +148,6 @@ TEST(ReportSink, PieceWrittenOnceGoesOutWithTheFirstSinkPassedOn) {
   bounded.AppendOnce("HHH", 3, &header);
   bounded.Append("123456", 6);
   EXPECT_EQ(written(), "aHbx123456abcdefHHH");
-  std::fclose(out);
-  std::free(data);
 }
 
 }  // namespace
