@@ -11,6 +11,7 @@
 #include "notices/notice_state.h"
 #include "notices/udqn_state.h"
 #include "reports/report_state.h"
+#include "structure/structure_log.h"
 
 struct FileData;
 
@@ -34,6 +35,13 @@ struct FileResult {
   FileMacros macros;                          // the macro names it defined and looked up
   FixedNoticeText fixedNotice;                // scratch of its notice writer
   UdqnMatchDataPtr udqnMatch;                 // and of its user notice searches (kept from file to file)
+  // Analysed by a worker: the changes to the run's structure lists, made at
+  // the merge; whether its progress mark is due; what it added to the run's
+  // file count and whether it failed the run.
+  StructureLog structure;
+  bool progressDue = false;
+  int workerProcessed = 0;
+  int workerRunFailed = 0;
 
   // Made ready for the next file (its memory is kept).
   void Reset(int nextIndex, FileData& nextRecord, FILE* through);

@@ -185,7 +185,7 @@ int KeywordTermin(const char* line, int pos, int* counter, char t1, char t2) {
 }
 
 int SingleChar(const char* line, char c) {
-  static char buffer[kTextBuf];
+  char buffer[kTextBuf];
   if (line == nullptr) return 0;
   // Most lines do not start with c: decide those without copying the line.
   // (Cutting at "//" cannot change the first character after the blanks

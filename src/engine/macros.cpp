@@ -12,6 +12,7 @@
 
 #include "common/atomic_file.h"
 #include "common/gcd.h"
+#include "common/run_share.h"
 #include "common/input_file.h"
 #include "common/output.h"
 #include "common/version.h"
@@ -168,6 +169,12 @@ int is_macro(const char* name, GlobalData& gcd) {
   const std::string_view view(name, strnlen(name, kTextMax));
   const std::uint32_t hash = NameSet::Hash(view);
   if (gcd.macros.names.Contains(view, hash)) return 1;
+  // A worker's own list is empty: the run's holds the names of the files
+  // merged so far, all of them before this one.
+  if (const RunShare* share = gcd.drv.share; share != nullptr && share->macroNames != nullptr) {
+    std::shared_lock<std::shared_mutex> hold(share->lock);
+    if (share->macroNames->Contains(view, hash)) return 1;
+  }
   FileMacros* file = gcd.macros.file;
   if (file == nullptr) return 0;
   if (file->defined.Contains(view, hash)) return 1;
