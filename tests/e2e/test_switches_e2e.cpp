@@ -31,11 +31,45 @@ TEST_F(SwitchesE2E, ErrorTextsAndStatus) {
        "\n  Error: The -wW switch has been deprecated and is no\n         longer supported.  Use the -wx switch to "
        "perform\n         baseline differentials\n\n"},
       {"-wFile dat", 0, "\n  Error: -w \"File dat\" file name not parsed\n         Check command line syntax\n"},
+      {"-j", 1, "\n  Error: Invalid parameter for -j option" + use},
+      {"-jx", 1, "\n  Error: Invalid parameter for -j option" + use},
+      {"-j-1", 1, "\n  Error: Invalid parameter for -j option" + use},
+      {"-j2x", 1, "\n  Error: Invalid parameter for -j option" + use},
   };
   for (const Case& c : cases) {
     const RunResult r = Run({c.arg});
     EXPECT_EQ(r.status, c.status) << c.arg;
     EXPECT_NE(r.out.find(c.text), std::string::npos) << c.arg << "\n" << r.out;
+  }
+}
+
+// A bad -j count ends the run before any report: the error is all it writes.
+TEST_F(SwitchesE2E, BadWorkerCountWritesOnlyTheError) {
+  dir.Write("a.c", "int main(void) { return 0; }\n");
+  const RunResult r = Run({"-s", "-jnone", "a.c"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "\n  Error: Invalid parameter for -j option\n         Use -hs for help text\n");
+  EXPECT_EQ(r.err, "");
+}
+
+// Any worker count writes the bytes of the serial run, and a run without -j
+// is the serial run.
+TEST_F(SwitchesE2E, WorkerCountsWriteTheSerialBytes) {
+  dir.Write("a.h", "#define TWICE(x) ((x) * 2)\nint twice(int x);\n");
+  dir.Write("a.c", "#include \"a.h\"\nint twice(int x) {\n  if (x > 3) return TWICE(x);\n  return x;\n}\n");
+  dir.Write("b.cpp", "class B {\n public:\n  int f() { for (;;) { goto out; } out: return 1; }\n};\n");
+  dir.Write("C.java", "class C {\n  int g(int a) { return a > 0 ? a : -a; }\n}\n");
+  const std::vector<std::string> base = {"-xNOHEADER", "-xNOCOMMAND", "-s", "-c", "-fa", "-o", "-n",
+                                         "a.h", "a.c", "b.cpp", "C.java"};
+  const RunResult serial = Run(base);
+  ASSERT_NE(serial.out.find("End of File: C.java"), std::string::npos) << serial.out;
+  for (const char* jobs : {"-j1", "-j4", "-j0"}) {
+    std::vector<std::string> args = base;
+    args.insert(args.begin(), jobs);
+    const RunResult r = Run(args);
+    EXPECT_EQ(r.status, serial.status) << jobs;
+    EXPECT_EQ(r.out, serial.out) << jobs;
+    EXPECT_EQ(r.err, serial.err) << jobs;
   }
 }
 
