@@ -116,9 +116,8 @@ TEST_F(SwitchesTest, WorkerCount) {
     int jobs;
   };
   const std::vector<Case> cases = {
-      {{"-j0"}, 0},       {{"-j1"}, 1},     {{"-j4", "a.c"}, 4},
-      {{"-j007"}, 7},     {{"-j256"}, 256}, {{"-j257"}, 256},
-      {{"-j99999999999999999999"}, 256},    {{"-j3", "-j2"}, 2}, {{"-sj5"}, 5},
+      {{"-j0"}, 0},     {{"-j007"}, 7},   {{"-j256"}, 256},
+      {{"-j257"}, 256}, {{"-j99999999999999999999"}, 256}, {{"-j3", "-j2"}, 2},
   };
   for (const Case& c : cases) {
     auto g = NewGlobalData();
@@ -318,10 +317,6 @@ TEST_F(SwitchesTest, ErrorsThatEndTheRun) {
        "\n  Error: As of version 6.20 the -f flag requires\n         -fa for functional analysis\n         -fd "
        "function file details\n         -fm function and attribute detail for classes\n         -fp for function "
        "points derived from LOC metrics\n         Use -hs for program syntax\n"},
-      {{"-j"}, 1, "\n  Error: Invalid parameter for -j option" + use},
-      {{"-jx"}, 1, "\n  Error: Invalid parameter for -j option" + use},
-      {{"-j-1"}, 1, "\n  Error: Invalid parameter for -j option" + use},
-      {{"-j2x"}, 1, "\n  Error: Invalid parameter for -j option" + use},
       {{"-j+2"}, 1, "\n  Error: Invalid parameter for -j option" + use},
       {{"-j 2"}, 1, "\n  Error: Invalid parameter for -j option" + use},
       {{"-j", "2"}, 1, "\n  Error: Invalid parameter for -j option" + use},
