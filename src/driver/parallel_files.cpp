@@ -56,7 +56,7 @@ std::vector<int> TakeOrder(int files, int window, const ScheduleHook& hook) {
 }
 
 ScheduleHook TestSchedule() {
-  const char* text = std::getenv("LQA_TEST_SCHEDULE");
+  const char* text = std::getenv(kScheduleHookVariable);
   if (text == nullptr || *text == '\0') return {};
   ScheduleHook hook = ParseScheduleHook(text);
   return hook.valid ? hook : ScheduleHook{};

@@ -6,9 +6,9 @@
 std::unique_ptr<GlobalData> NewWorkerRecord(const GlobalData& run, const RunShare& share) {
   std::unique_ptr<GlobalData> w = NewGlobalData();
   w->drv = run.drv;
-  // The run's streams are written by the main thread only.
+  // The run's streams are written by the main thread only. The work file's
+  // stays known, unwritten: a file's line of it is made when it is analysed.
   w->drv.fileListStream = nullptr;
-  w->drv.workFileStream = nullptr;
   w->drv.diffDataStream = nullptr;
   w->drv.report.reset();
   w->drv.json.reset();
