@@ -440,13 +440,13 @@ bench_parallel() {
   fs=$(corpus_dir linux-fs)
   linux=$(corpus_dir linux)
   [ -d "$fs" ] || { echo "skipping the parallel runs: $fs missing" >&2; return 0; }
-  find "$fs" -type f \( -name '*.c' -o -name '*.h' \) | LC_ALL=C sort > "$work/fs.files"
+  find "$fs/" -type f \( -name '*.c' -o -name '*.h' \) | LC_ALL=C sort > "$work/fs.files"
   printf 'lqa -j0 against -j1, %s cores, median of %d paired runs, load %s\n' "$(nproc)" "$runs" \
     "$(cut -d' ' -f1-3 /proc/loadavg)"
   printf ' default run on linux-fs (%d files):\n' "$(wc -l < "$work/fs.files")"
   paired "-j1=$lqa -j1 -F $work/fs.files" "-j0=$lqa -j0 -F $work/fs.files"
   if [ -d "$linux" ]; then
-    find "$linux" -type f \( -name '*.c' -o -name '*.h' \) | LC_ALL=C sort > "$work/linux.files"
+    find "$linux/" -type f \( -name '*.c' -o -name '*.h' \) | LC_ALL=C sort > "$work/linux.files"
     printf ' whole Linux tree (%d files), %s:\n' "$(wc -l < "$work/linux.files")" "${lqa_every[*]}"
     paired "-j1=$lqa -j1 ${lqa_every[*]} -F $work/linux.files" "-j0=$lqa -j0 ${lqa_every[*]} -F $work/linux.files"
   fi
