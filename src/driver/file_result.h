@@ -11,6 +11,7 @@
 #include "notices/notice_state.h"
 #include "notices/udqn_state.h"
 #include "reports/report_state.h"
+#include "sarif/sarif_state.h"
 #include "structure/structure_log.h"
 
 struct FileData;
@@ -39,6 +40,7 @@ struct FileResult {
   // the merge; whether its progress mark is due; what it added to the run's
   // file count and whether it failed the run.
   StructureLog structure;
+  DeferredFileNotices documentNotices;  // its notices for the SARIF log and GitLab report
   bool progressDue = false;
   int workerProcessed = 0;
   int workerRunFailed = 0;

@@ -55,7 +55,10 @@ class AnalysisScope {
     gcd.macros.file = &result.macros;
     gcd.notices.fileFixedText = &result.fixedNotice;
     gcd.udqn.fileMatchData = &result.udqnMatch;
-    if (gcd.drv.share != nullptr) gcd.st.log = &result.structure;
+    if (gcd.drv.share != nullptr) {
+      gcd.st.log = &result.structure;
+      gcd.sarif.deferred = &result.documentNotices;
+    }
   }
   ~AnalysisScope() {
     gcd_.notices.file = nullptr;
@@ -64,6 +67,7 @@ class AnalysisScope {
     gcd_.notices.fileFixedText = nullptr;
     gcd_.udqn.fileMatchData = nullptr;
     gcd_.st.log = nullptr;
+    gcd_.sarif.deferred = nullptr;
     // A worker's text is dropped: the main thread analyses the file again.
     if (sink_ != nullptr && gcd_.drv.share == nullptr && std::uncaught_exceptions() > exceptions_)
       sink_->FlushTo(gLQAOUT);
@@ -115,6 +119,7 @@ void FileResult::Reset(int nextIndex, FileData& nextRecord, FILE* through) {
   macros.Clear();
   fixedNotice.Forget();
   structure.Clear();
+  documentNotices.due = false;
   progressDue = false;
   workerProcessed = 0;
   workerRunFailed = 0;
@@ -187,6 +192,7 @@ void MergeFile(GlobalData& gcd, FileResult& result) {
   LlistSpliceAtTail(gcd.lists.noticeOccurrences, result.occurrences);
   MergeMacroNames(result.macros, gcd.macros.names);
   ReplayStructureLog(result.structure, gcd);
+  WriteDeferredFileNotices(result.documentNotices, gcd);
   if (!result.analysed) return;
   const FileData& record = *result.record;
   gcd.tot.bytes += result.bytes;

@@ -18,6 +18,7 @@
 #include "driver/usable_cpus.h"
 #include "driver/worker_record.h"
 #include "engine/macros.h"
+#include "sarif/notice_documents.h"
 #include "structure/structure_log.h"
 
 namespace {
@@ -33,7 +34,7 @@ bool SerialOnly(const GlobalData& gcd) {
   if (sw.debug || sw.lineTrace || gcd.udqn.showing) return true;
   if (sw.extractStrings || sw.extractComments || sw.commentDocumentation) return true;
   if (!gcd.udqn.definitions.empty()) return true;
-  if (gcd.sarif.capturing || gcd.gate.writer || gcd.dash.wanted) return true;
+  if (gcd.gate.writer) return true;
   if (sw.workLineDiff) return true;
   return false;
 }
@@ -73,12 +74,15 @@ class FilePipeline {
     share_.csvFunctionHeaderWritten = &run.rep.csvFunctionHeaderWritten;
     slots_.resize(static_cast<std::size_t>(window_));
     for (Slot& slot : slots_) slot.result = std::make_unique<FileResult>();
+    // Every worker's record is made here, before any merge changes the run.
+    PrepareNoticeDocumentsForWorkers(run);
+    for (int w = 0; w < workers; ++w) records_.push_back(NewWorkerRecord(run, share_));
   }
 
   int Run() {
     std::vector<std::thread> threads;
     threads.reserve(static_cast<std::size_t>(workers_));
-    for (int w = 0; w < workers_; ++w) threads.emplace_back([this] { Work(); });
+    for (int w = 0; w < workers_; ++w) threads.emplace_back([this, w] { Work(*records_[static_cast<std::size_t>(w)]); });
     const int files = static_cast<int>(files_.size());
     for (int index = 0; index < files; ++index) Merge(index);
     {
@@ -100,8 +104,7 @@ class FilePipeline {
 
   Slot& SlotOf(int index) { return slots_[static_cast<std::size_t>(index % window_)]; }
 
-  void Work() {
-    std::unique_ptr<GlobalData> own = NewWorkerRecord(run_, share_);
+  void Work(GlobalData& own) {
     for (;;) {
       int index = 0;
       {
@@ -116,17 +119,18 @@ class FilePipeline {
       Slot& slot = SlotOf(index);
       bool failed = false;
       try {
-        DriverState& drv = own->drv;
+        DriverState& drv = own.drv;
         const int before = drv.filesProcessed;
         drv.runFailed = 0;
-        AnalyzeFile(*own, index, *files_[static_cast<std::size_t>(index)], *slot.result);
+        AnalyzeFile(own, index, *files_[static_cast<std::size_t>(index)], *slot.result);
         slot.result->workerProcessed = drv.filesProcessed - before;
         slot.result->workerRunFailed = drv.runFailed;
       } catch (...) {
         // Out of memory or another failure: the main thread analyses the
         // file again, where the serial run would have met it.
+        // Each file's analysis starts from its own reset state, so the
+        // record serves the next file.
         failed = true;
-        own = NewWorkerRecord(run_, share_);
       }
       {
         std::lock_guard<std::mutex> hold(mutex_);
@@ -177,6 +181,7 @@ class FilePipeline {
   std::vector<int> order_;
   RunShare share_;
   std::vector<Slot> slots_;
+  std::vector<std::unique_ptr<GlobalData>> records_;
   std::mutex mutex_;
   std::condition_variable takeable_;
   std::condition_variable done_;

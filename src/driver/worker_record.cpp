@@ -24,5 +24,7 @@ std::unique_ptr<GlobalData> NewWorkerRecord(const GlobalData& run, const RunShar
   w->notices.shortTexts = run.notices.shortTexts;
   w->util.listing = run.util.listing;
   w->dash.wanted = run.dash.wanted;
+  w->sarif.capturing = run.sarif.capturing;
+  w->sarif.capture = run.sarif.capture;
   return w;
 }
