@@ -66,7 +66,7 @@ long long CoarseMillis() {
 
 // A search that ran into the library's limits or took too long: reported,
 // and the definition rests for the rest of the file, so that a pathological
-// file costs one such search; after kStopsPerRun files it rests for the run.
+// file costs one such search; after kUdqnStopsPerRun files it rests for the run.
 void StopDefinition(UdqnDefinition& def, const std::string& why, GlobalData& gcd) {
   UdqnState& u = gcd.udqn;
   CountUdqnStop(def, gcd.drv.filesProcessed, u);

@@ -101,7 +101,7 @@ struct UdqnState {
   int loaded = 0;       // the main UDQN file has been read (once a run)
   int showing = 0;      // messages expand with example values (-xUDQNSHOW)
   int needContext = 0;  // some definition matches the code, comment or string part
-  int checksFlags = 0;  // some indexed definition checks flags (set or clear)
+  int checksFlags = 0;  // some indexed definition has check or not-check flags
   // Active, compiled definitions by source extension (lower case unless file
   // names are case sensitive); built once after loading.
   std::unordered_map<std::string, UdqnSelection> bySource;
