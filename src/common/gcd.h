@@ -53,6 +53,7 @@ struct DriverState {
   int skipLines = 0;
   int skipQuality = 0;
   int filesProcessed = 0;
+  int fileSerial = 0;        // the current file's place in the input list plus one, whoever analyses it
   FILE* fileListStream = nullptr;
   FILE* workFileStream = nullptr;
   FILE* diffDataStream = nullptr;

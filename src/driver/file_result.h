@@ -9,6 +9,7 @@
 #include "engine/counters.h"
 #include "engine/macros.h"
 #include "notices/notice_state.h"
+#include "notices/udqn_file_log.h"
 #include "notices/udqn_state.h"
 #include "reports/report_state.h"
 #include "sarif/sarif_state.h"
@@ -44,6 +45,11 @@ struct FileResult {
   bool progressDue = false;
   int workerProcessed = 0;
   int workerRunFailed = 0;
+  // On a worker, what its user notices read from and changed in the run's
+  // flags, counts and stops. BeginUdqnFile empties it before the analysis
+  // (Reset leaves it alone: it runs inside AnalyzeFile, after that call);
+  // the serial run never attaches it, so there it stays empty.
+  UdqnFileLog udqn;
 
   // Made ready for the next file (its memory is kept).
   void Reset(int nextIndex, FileData& nextRecord, FILE* through);

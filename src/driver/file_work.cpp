@@ -17,6 +17,7 @@
 #include "driver/progress.h"
 #include "engine/macros.h"
 #include "gate/gate_overlay.h"
+#include "notices/udqn_worker.h"
 #include "reports/csv_export.h"
 #include "reports/file_report.h"
 #include "reports/report_text.h"
@@ -134,6 +135,7 @@ void AnalyzeFile(GlobalData& gcd, int index, FileData& record, FileResult& resul
   const bool worker = gcd.drv.share != nullptr;
   result.Reset(index, record, worker ? nullptr : gLQAOUT);
   drv.currentFile = &record;
+  drv.fileSerial = index + 1;
   drv.currentFileName = name;
   if (record.name.empty() || static_cast<unsigned char>(name[0]) < 33 || record.name == ".") return;
 
@@ -191,6 +193,7 @@ void MergeFile(GlobalData& gcd, FileResult& result) {
   gcd.notices.run.Add(result.notices);
   LlistSpliceAtTail(gcd.lists.noticeOccurrences, result.occurrences);
   MergeMacroNames(result.macros, gcd.macros.names);
+  MergeUdqnFile(result.udqn, gcd.udqn);
   ReplayStructureLog(result.structure, gcd);
   WriteDeferredFileNotices(result.documentNotices, gcd);
   if (!result.analysed) return;

@@ -18,6 +18,7 @@
 #include "driver/usable_cpus.h"
 #include "driver/worker_record.h"
 #include "engine/macros.h"
+#include "notices/udqn_worker.h"
 #include "sarif/notice_documents.h"
 #include "structure/structure_log.h"
 
@@ -33,7 +34,6 @@ bool SerialOnly(const GlobalData& gcd) {
   if (sw.codeListing || sw.deTabs || sw.deCarriageReturns || sw.addCarriageReturns) return true;
   if (sw.debug || sw.lineTrace || gcd.udqn.showing) return true;
   if (sw.extractStrings || sw.extractComments || sw.commentDocumentation) return true;
-  if (!gcd.udqn.definitions.empty()) return true;
   if (gcd.gate.writer) return true;
   if (sw.workLineDiff) return true;
   return false;
@@ -118,6 +118,10 @@ class FilePipeline {
       }
       Slot& slot = SlotOf(index);
       bool failed = false;
+      if (!run_.udqn.definitions.empty()) {
+        std::shared_lock<std::shared_mutex> hold(share_.lock);
+        BeginUdqnFile(own.udqn, run_.udqn, slot.result->udqn);
+      }
       try {
         DriverState& drv = own.drv;
         const int before = drv.filesProcessed;
@@ -153,7 +157,8 @@ class FilePipeline {
       // no worker reads them.
       std::unique_lock<std::shared_mutex> exclusive(share_.lock);
       const bool overturned = slot.failed || OverturnedMacroLookups(result.macros, run_.macros.names) > 0 ||
-                              OverturnedNamespaceLookups(result.structure, run_) > 0;
+                              OverturnedNamespaceLookups(result.structure, run_) > 0 ||
+                              (!run_.udqn.definitions.empty() && UdqnOverturned(result.udqn, run_.udqn));
       if (overturned) {
         // A file merged after this one's analysis began defined a name it
         // was told was unknown: analysed again with the run as it is now.

@@ -2,6 +2,7 @@
 
 #include "common/gcd.h"
 #include "common/run_share.h"
+#include "notices/udqn_worker.h"
 
 std::unique_ptr<GlobalData> NewWorkerRecord(const GlobalData& run, const RunShare& share) {
   std::unique_ptr<GlobalData> w = NewGlobalData();
@@ -24,6 +25,7 @@ std::unique_ptr<GlobalData> NewWorkerRecord(const GlobalData& run, const RunShar
   w->notices.shortTexts = run.notices.shortTexts;
   w->util.listing = run.util.listing;
   w->dash.wanted = run.dash.wanted;
+  CopyUdqnForWorker(run.udqn, w->udqn);
   w->sarif.capturing = run.sarif.capturing;
   w->sarif.capture = run.sarif.capture;
   return w;

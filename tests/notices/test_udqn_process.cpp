@@ -34,7 +34,7 @@ class UdqnRun : public ::testing::Test {
     name_ = name;
     return CaptureOut([&] {
       gcd->drv.currentFileName = name_.c_str();
-      ++gcd->drv.filesProcessed;
+      ++gcd->drv.fileSerial;
       ResetState(*gcd);
       for (const std::string& text : lines) {
         const std::string line = text.ends_with('\n') ? text : text + "\n";
@@ -159,7 +159,7 @@ TEST_F(UdqnRun, QualitySkipRegionMovesFlagsButCountsNothing) {
         Def(101, "sources: c\ncontext: Line\npattern: close\ncheck flags: 3\n"));
   const std::string out = CaptureOut([&] {
     gcd->drv.currentFileName = "a.c";
-    ++gcd->drv.filesProcessed;
+    ++gcd->drv.fileSerial;
     ResetState(*gcd);
     gcd->drv.skipQuality = 1;
     ParseLine("open\n", 1, *gcd);
