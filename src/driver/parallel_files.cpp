@@ -63,10 +63,14 @@ ScheduleHook TestSchedule() {
   return hook.valid ? hook : ScheduleHook{};
 }
 
+// Report text held for the merge beyond which workers take no file but the
+// one the merge waits for.
+constexpr std::size_t kBufferedTextBound = std::size_t{256} << 20;
+
 class FilePipeline {
  public:
   FilePipeline(GlobalData& run, int workers, const ScheduleHook& hook)
-      : run_(run), workers_(workers), window_(4 * workers) {
+      : run_(run), workers_(workers), window_(4 * workers), inOrder_(hook.order == ScheduleHook::Order::InOrder) {
     for (FileData& record : run.lists.files) files_.push_back(&record);
     order_ = TakeOrder(static_cast<int>(files_.size()), window_, hook);
     share_.macroNames = &run.macros.names;
@@ -104,14 +108,23 @@ class FilePipeline {
 
   Slot& SlotOf(int index) { return slots_[static_cast<std::size_t>(index % window_)]; }
 
+  // A file may be taken when its slot is free of the files before it and the
+  // text waiting for the merge is within bounds; the file the merge waits
+  // for is always taken, so a large text holds up the others only. (The
+  // tests' shuffled orders may leave that file untaken: they go unbounded.)
+  bool Takeable() const {
+    if (next_ >= order_.size()) return false;
+    const int index = order_[next_];
+    if (index >= merged_ + window_) return false;
+    return index == merged_ || buffered_ < kBufferedTextBound || !inOrder_;
+  }
+
   void Work(GlobalData& own) {
     for (;;) {
       int index = 0;
       {
         std::unique_lock<std::mutex> hold(mutex_);
-        takeable_.wait(hold, [this] {
-          return stop_ || (next_ < order_.size() && order_[next_] < merged_ + window_);
-        });
+        takeable_.wait(hold, [this] { return stop_ || Takeable(); });
         if (stop_ || next_ >= order_.size()) return;
         index = order_[next_++];
         SlotOf(index).state = SlotState::Taken;
@@ -140,6 +153,7 @@ class FilePipeline {
         std::lock_guard<std::mutex> hold(mutex_);
         slot.failed = failed;
         slot.state = SlotState::Done;
+        buffered_ += slot.result->text.Size();
       }
       done_.notify_all();
     }
@@ -152,6 +166,7 @@ class FilePipeline {
       done_.wait(hold, [&] { return slot.state == SlotState::Done; });
     }
     FileResult& result = *slot.result;
+    const std::size_t text = result.text.Size();
     {
       // The run's macro names and structure records change only here, while
       // no worker reads them.
@@ -175,6 +190,7 @@ class FilePipeline {
       slot.state = SlotState::Free;
       slot.failed = false;
       merged_ = index + 1;
+      buffered_ -= text;
     }
     takeable_.notify_all();
   }
@@ -182,6 +198,7 @@ class FilePipeline {
   GlobalData& run_;
   const int workers_;
   const int window_;  // files analysed ahead of the merge, at most
+  const bool inOrder_;
   std::vector<FileData*> files_;
   std::vector<int> order_;
   RunShare share_;
@@ -192,6 +209,7 @@ class FilePipeline {
   std::condition_variable done_;
   std::size_t next_ = 0;  // the next place in order_ to take
   int merged_ = 0;        // files merged so far
+  std::size_t buffered_ = 0;  // report text of the files analysed and not yet merged
   int reruns_ = 0;
   bool stop_ = false;
 };
