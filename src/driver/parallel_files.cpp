@@ -149,13 +149,16 @@ class FilePipeline {
         // record serves the next file.
         failed = true;
       }
+      bool awaited = false;
       {
         std::lock_guard<std::mutex> hold(mutex_);
         slot.failed = failed;
         slot.state = SlotState::Done;
         buffered_ += slot.result->text.Size();
+        awaited = index == merged_;
       }
-      done_.notify_all();
+      // Only the file the merge waits for wakes it.
+      if (awaited) done_.notify_one();
     }
   }
 
@@ -192,7 +195,9 @@ class FilePipeline {
       merged_ = index + 1;
       buffered_ -= text;
     }
-    takeable_.notify_all();
+    // The merge made one more file takeable (or, past the text bound, the
+    // one it waits for).
+    takeable_.notify_one();
   }
 
   GlobalData& run_;
