@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <vector>
@@ -185,7 +186,11 @@ DirSnapshot TakeSnapshot(const std::string& root, const SnapshotLimits& limits) 
   s.complete = false;
   int fds[2];
   if (pipe(fds) != 0) return s;
-  const pid_t pid = fork();
+  pid_t pid = fork();
+  for (int tries = 0; pid < 0 && errno == EAGAIN && tries < 50; ++tries) {
+    usleep(20000);
+    pid = fork();
+  }
   if (pid < 0) {
     close(fds[0]);
     close(fds[1]);
@@ -197,6 +202,7 @@ DirSnapshot TakeSnapshot(const std::string& root, const SnapshotLimits& limits) 
     std::size_t done = 0;
     while (done < bytes.size()) {
       const ssize_t n = write(fds[1], bytes.data() + done, bytes.size() - done);
+      if (n < 0 && errno == EINTR) continue;
       if (n <= 0) _exit(1);
       done += static_cast<std::size_t>(n);
     }
@@ -206,10 +212,15 @@ DirSnapshot TakeSnapshot(const std::string& root, const SnapshotLimits& limits) 
   std::string bytes;
   std::vector<char> buf(1 << 16);
   ssize_t n;
-  while ((n = read(fds[0], buf.data(), buf.size())) > 0) bytes.append(buf.data(), static_cast<std::size_t>(n));
+  while ((n = read(fds[0], buf.data(), buf.size())) != 0) {
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) break;
+    bytes.append(buf.data(), static_cast<std::size_t>(n));
+  }
   close(fds[0]);
   int status = 0;
-  waitpid(pid, &status, 0);
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !Decode(bytes, s)) {
     s.entries.clear();
     s.complete = false;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -95,12 +96,24 @@ RunResult RunCompared(const std::string& schedule, const std::vector<std::string
   if (schedule.empty()) return run({});
   const std::vector<std::string> roots = WatchedRoots(watched);
   const std::vector<DirSnapshot> before = Snapshots(roots, true);
-  for (const DirSnapshot& s : before)
-    if (!s.complete) return run({});  // too large to put back: run once, unchecked
+  for (const DirSnapshot& s : before) {
+    if (!s.complete) {
+      std::fprintf(stderr, "Parallel check of %s skipped: %s is too large to restore\n", what.c_str(), s.root.c_str());
+      return run({});
+    }
+  }
 
   const std::time_t from = std::time(nullptr);
   RunResult serial = run({ScheduleEnv::Mode::kSerial, ""});
   const std::vector<DirSnapshot> afterSerial = Snapshots(roots, false);
+  for (std::size_t i = 0; i < roots.size(); ++i) {
+    // A tree that could not be read cannot be compared nor put back.
+    if (!afterSerial[i].complete) {
+      std::fprintf(stderr, "Parallel check of %s skipped: %s could not be read after the run\n", what.c_str(),
+                   roots[i].c_str());
+      return serial;
+    }
+  }
   for (std::size_t i = 0; i < roots.size(); ++i) {
     const std::string failed = RestoreSnapshot(before[i], afterSerial[i]);
     if (!failed.empty()) {
