@@ -77,6 +77,7 @@ TEST(ParallelCheck, ClockReadingsAndRandomNamesAreNotDifferences) {
             "at hh:mm:ss 2026 and <seconds> or 1796700009");
   EXPECT_EQ(MaskRunNoise("pattern took 1044 ms to search", from, from), "pattern took <ms> ms to search");
   EXPECT_EQ(MaskRunNoise("/tmp/lqa-gate-Ab3xZ9/head.sarif", from, from), "/tmp/lqa-gate-XXXXXX/head.sarif");
+  EXPECT_EQ(MaskRunNoise("  Wait Time      :        0.010 Sec\n", from, from), "  Wait Time      :        <t> Sec\n");
   // Other numbers stay: a count of 12 ms or a longer digit run is data.
   EXPECT_EQ(MaskRunNoise("12 ms, 103:46:04, 17967000011", from, from + 3), "12 ms, 103:46:04, 17967000011");
 }
@@ -107,6 +108,27 @@ TEST(DirSnapshot, RestoreUndoesRemovalsAdditionsAndModeChanges) {
   EXPECT_EQ(st.st_mode & 0777, 0640u);
   EXPECT_EQ(st.st_mtim.tv_sec, before.entries.at("keep/a.c").mtime.tv_sec);
   EXPECT_EQ(st.st_mtim.tv_nsec, before.entries.at("keep/a.c").mtime.tv_nsec);
+}
+
+TEST(DirSnapshot, UnchangedFilesComeFromTheReferenceAndChangedOnesAreRead) {
+  TempDir dir;
+  dir.Write("same.c", "int same;\n");
+  dir.Write("edited.c", "aaaa\n");
+  SnapshotLimits all;
+  all.keepAll = true;
+  const DirSnapshot first = TakeSnapshot(dir.path(), all);
+  // Same size, and the modification time put back: only the change time
+  // tells that the contents differ.
+  dir.Write("edited.c", "bbbb\n");
+  const timespec times[2] = {{0, UTIME_OMIT}, first.entries.at("edited.c").mtime};
+  ASSERT_EQ(utimensat(AT_FDCWD, (dir.path() + "/edited.c").c_str(), times, 0), 0);
+  const DirSnapshot second = TakeSnapshot(dir.path(), all, &first);
+  ASSERT_TRUE(second.complete);
+  EXPECT_EQ(second.entries.at("edited.c").data, "bbbb\n");
+  EXPECT_NE(second.entries.at("edited.c").hash, first.entries.at("edited.c").hash);
+  EXPECT_EQ(second.entries.at("same.c").data, "int same;\n");
+  EXPECT_EQ(second.entries.at("same.c").hash, first.entries.at("same.c").hash);
+  EXPECT_EQ(SnapshotDifference(first, second), "edited.c: line 1 differs\n    first: \"aaaa\"\n    second: \"bbbb\"");
 }
 
 TEST(DirSnapshot, LinkLoopsFifosAndLargeTrees) {

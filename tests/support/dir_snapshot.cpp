@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <set>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -22,6 +23,8 @@ std::uint64_t Fnv(std::uint64_t h, const char* p, std::size_t n) {
   return h;
 }
 
+
+bool SameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
 
 // Reads a regular file, hashing it and keeping its contents when asked.
 // Returns false when it cannot be opened.
@@ -44,13 +47,23 @@ bool ReadFile(const std::string& path, bool keep, SnapshotEntry& e) {
   return n == 0;
 }
 
-void AddEntry(DirSnapshot& s, const std::string& relative, const SnapshotLimits& limits) {
+bool SameFile(const SnapshotEntry& a, const struct stat& st) {
+  return a.kind == SnapshotEntry::Kind::kFile && a.inode == st.st_ino &&
+         a.size == static_cast<std::uint64_t>(st.st_size) && SameTime(a.mtime, st.st_mtim) &&
+         SameTime(a.ctime, st.st_ctim);
+}
+
+// Adds one entry; reused names the entries taken from the reference.
+void AddEntry(DirSnapshot& s, const std::string& relative, const SnapshotLimits& limits, const DirSnapshot* reference,
+              std::set<std::string>& reused) {
   const std::string full = relative.empty() ? s.root : s.root + "/" + relative;
   struct stat st{};
   if (lstat(full.c_str(), &st) != 0) return;
   SnapshotEntry e;
   e.mode = st.st_mode & 07777;
   e.mtime = st.st_mtim;
+  e.ctime = st.st_ctim;
+  e.inode = st.st_ino;
   e.size = static_cast<std::uint64_t>(st.st_size);
   if (S_ISDIR(st.st_mode)) {
     e.kind = SnapshotEntry::Kind::kDirectory;
@@ -62,8 +75,21 @@ void AddEntry(DirSnapshot& s, const std::string& relative, const SnapshotLimits&
     const bool keep = limits.keepAll || e.size <= limits.smallFile;
     if (keep && s.bytesKept + e.size > limits.maxBytes) s.complete = false;
     const bool keepNow = keep && s.complete;
-    e.kind = ReadFile(full, keepNow, e) ? SnapshotEntry::Kind::kFile : SnapshotEntry::Kind::kUnreadable;
-    if (keepNow) s.bytesKept += e.data.size();
+    const SnapshotEntry* before = nullptr;
+    if (reference != nullptr) {
+      const auto it = reference->entries.find(relative);
+      if (it != reference->entries.end() && SameFile(it->second, st) && (!keepNow || it->second.hasData))
+        before = &it->second;
+    }
+    if (before != nullptr) {
+      e.kind = SnapshotEntry::Kind::kFile;
+      e.hash = before->hash;
+      e.hasData = keepNow;
+      reused.insert(relative);
+    } else {
+      e.kind = ReadFile(full, keepNow, e) ? SnapshotEntry::Kind::kFile : SnapshotEntry::Kind::kUnreadable;
+    }
+    if (keepNow) s.bytesKept += e.size;
     // A file the test wants restored but whose contents were not kept.
     if (keep && !keepNow) s.complete = false;
   }
@@ -108,15 +134,16 @@ void SetTime(const std::string& path, const timespec& mtime) {
 
 namespace {
 
-DirSnapshot SnapshotHere(const std::string& root, const SnapshotLimits& limits) {
+DirSnapshot SnapshotHere(const std::string& root, const SnapshotLimits& limits, const DirSnapshot* reference,
+                         std::set<std::string>& reused) {
   DirSnapshot s;
   s.root = root;
-  AddEntry(s, "", limits);
+  AddEntry(s, "", limits, reference, reused);
   std::error_code ec;
   const auto options = fs::directory_options::skip_permission_denied;
   for (auto it = fs::recursive_directory_iterator(root, options, ec); !ec && it != fs::recursive_directory_iterator();
        it.increment(ec)) {
-    AddEntry(s, it->path().lexically_relative(root).string(), limits);
+    AddEntry(s, it->path().lexically_relative(root).string(), limits, reference, reused);
   }
   return s;
 }
@@ -145,32 +172,43 @@ bool GetText(const std::string& in, std::size_t& pos, std::string& text) {
   return true;
 }
 
-std::string Encode(const DirSnapshot& s) {
+// Contents taken from the reference are not sent: the receiver has them.
+std::string Encode(const DirSnapshot& s, const std::set<std::string>& reused) {
   std::string out;
   Put(out, s.complete);
   Put(out, s.bytesKept);
   for (const auto& [rel, e] : s.entries) {
+    const bool fromReference = reused.count(rel) != 0;
     PutText(out, rel);
     Put(out, e.kind);
     Put(out, e.mode);
     Put(out, e.mtime);
+    Put(out, e.ctime);
+    Put(out, e.inode);
     Put(out, e.size);
     Put(out, e.hash);
     Put(out, e.hasData);
-    PutText(out, e.data);
+    Put(out, fromReference);
+    PutText(out, fromReference ? std::string() : e.data);
   }
   return out;
 }
 
-bool Decode(const std::string& in, DirSnapshot& s) {
+bool Decode(const std::string& in, const DirSnapshot* reference, DirSnapshot& s) {
   std::size_t pos = 0;
   if (!Get(in, pos, s.complete) || !Get(in, pos, s.bytesKept)) return false;
   while (pos < in.size()) {
     std::string rel;
     SnapshotEntry e;
+    bool fromReference = false;
     if (!GetText(in, pos, rel) || !Get(in, pos, e.kind) || !Get(in, pos, e.mode) || !Get(in, pos, e.mtime) ||
-        !Get(in, pos, e.size) || !Get(in, pos, e.hash) || !Get(in, pos, e.hasData) || !GetText(in, pos, e.data))
+        !Get(in, pos, e.ctime) || !Get(in, pos, e.inode) || !Get(in, pos, e.size) || !Get(in, pos, e.hash) ||
+        !Get(in, pos, e.hasData) || !Get(in, pos, fromReference) || !GetText(in, pos, e.data))
       return false;
+    if (fromReference && e.hasData) {
+      if (reference == nullptr || reference->entries.count(rel) == 0) return false;
+      e.data = reference->entries.at(rel).data;
+    }
     s.entries.emplace(std::move(rel), std::move(e));
   }
   return true;
@@ -178,7 +216,7 @@ bool Decode(const std::string& in, DirSnapshot& s) {
 
 }  // namespace
 
-DirSnapshot TakeSnapshot(const std::string& root, const SnapshotLimits& limits) {
+DirSnapshot TakeSnapshot(const std::string& root, const SnapshotLimits& limits, const DirSnapshot* reference) {
   // The files are read in a child process: closing a file releases every
   // lock the process holds on it, and a test may hold one on purpose.
   DirSnapshot s;
@@ -198,7 +236,9 @@ DirSnapshot TakeSnapshot(const std::string& root, const SnapshotLimits& limits) 
   }
   if (pid == 0) {
     close(fds[0]);
-    const std::string bytes = Encode(SnapshotHere(root, limits));
+    std::set<std::string> reused;
+    const DirSnapshot here = SnapshotHere(root, limits, reference, reused);
+    const std::string bytes = Encode(here, reused);
     std::size_t done = 0;
     while (done < bytes.size()) {
       const ssize_t n = write(fds[1], bytes.data() + done, bytes.size() - done);
@@ -221,7 +261,7 @@ DirSnapshot TakeSnapshot(const std::string& root, const SnapshotLimits& limits) 
   int status = 0;
   while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !Decode(bytes, s)) {
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !Decode(bytes, reference, s)) {
     s.entries.clear();
     s.complete = false;
   }
@@ -244,6 +284,7 @@ std::string RestoreSnapshot(const DirSnapshot& target, const DirSnapshot& curren
     const std::string path = full(rel);
     const auto c = current.entries.find(rel);
     const bool present = c != current.entries.end() && c->second.kind == e.kind;
+    bool rewritten = !present;
     switch (e.kind) {
       case Kind::kDirectory:
         if (!present) fs::create_directory(path, ec);
@@ -253,12 +294,14 @@ std::string RestoreSnapshot(const DirSnapshot& target, const DirSnapshot& curren
           if (!e.hasData) return "the contents of " + path + " were not kept";
           const std::string failed = WriteBack(path, e);
           if (!failed.empty()) return failed;
+          rewritten = true;
         }
         break;
       case Kind::kSymlink:
         if (!present || c->second.data != e.data) {
           fs::remove(path, ec);
           if (symlink(e.data.c_str(), path.c_str()) != 0) return "cannot make the link " + path;
+          rewritten = true;
         }
         break;
       case Kind::kOther:
@@ -267,7 +310,9 @@ std::string RestoreSnapshot(const DirSnapshot& target, const DirSnapshot& curren
         break;
     }
     if (e.kind != Kind::kSymlink && (!present || c->second.mode != e.mode)) chmod(path.c_str(), e.mode);
-    if (e.kind != Kind::kDirectory) SetTime(path, e.mtime);
+    // Files left alone keep their times (and so their change time, which
+    // lets the next snapshot skip reading them).
+    if (e.kind != Kind::kDirectory && (rewritten || !SameTime(c->second.mtime, e.mtime))) SetTime(path, e.mtime);
   }
   // Writing into a directory changes its time: directories come last,
   // deepest first.

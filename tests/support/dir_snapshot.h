@@ -15,6 +15,8 @@ struct SnapshotEntry {
   Kind kind = Kind::kOther;
   mode_t mode = 0;             // permission bits
   timespec mtime{};
+  timespec ctime{};             // changes on every write, and cannot be set
+  ino_t inode = 0;
   std::uint64_t size = 0;
   std::uint64_t hash = 0;      // of the contents of a regular file
   bool hasData = false;        // data holds the whole contents
@@ -40,8 +42,11 @@ struct SnapshotLimits {
 };
 
 // Reads the tree under root without following symbolic links and without
-// reading anything but regular files (a FIFO would block).
-DirSnapshot TakeSnapshot(const std::string& root, const SnapshotLimits& limits = {});
+// reading anything but regular files (a FIFO would block). A file whose
+// inode, size and times equal those in the reference snapshot of the same
+// tree is not read again: its hash and contents are taken from there.
+DirSnapshot TakeSnapshot(const std::string& root, const SnapshotLimits& limits = {},
+                         const DirSnapshot* reference = nullptr);
 
 // Brings the tree from the state in current back to the state in target:
 // removes entries that target lacks, writes back files that are missing or

@@ -43,19 +43,36 @@ std::vector<std::string> WatchedRoots(const std::vector<std::string>& dirs) {
   return outer;
 }
 
-std::vector<DirSnapshot> Snapshots(const std::vector<std::string>& roots, bool keepAll) {
+// Snapshots of the roots; files unchanged since the earlier snapshots are
+// not read again.
+std::vector<DirSnapshot> Snapshots(const std::vector<std::string>& roots, bool keepAll,
+                                   const std::vector<DirSnapshot>* earlier = nullptr) {
   SnapshotLimits limits;
   limits.keepAll = keepAll;
   std::vector<DirSnapshot> all;
-  for (const std::string& r : roots) all.push_back(TakeSnapshot(r, limits));
+  for (std::size_t i = 0; i < roots.size(); ++i)
+    all.push_back(TakeSnapshot(roots[i], limits, earlier == nullptr ? nullptr : &(*earlier)[i]));
   return all;
+}
+
+// Git keeps file times and inode numbers in its index: the gate's runs of
+// git rewrite it differently each time, whatever lqa does.
+bool IsGitState(const std::string& rel) {
+  return rel == ".git" || rel.rfind(".git/", 0) == 0 || rel.find("/.git/") != std::string::npos ||
+         (rel.size() > 5 && rel.compare(rel.size() - 5, 5, "/.git") == 0);
+}
+
+void DropGitState(DirSnapshot& s) {
+  std::erase_if(s.entries, [](const auto& entry) { return IsGitState(entry.first); });
 }
 
 // The first difference of contents, with clock readings masked in files
 // whose contents both snapshots kept.
-std::string FilesDifference(const std::vector<DirSnapshot>& a, std::vector<DirSnapshot> b, std::time_t from,
+std::string FilesDifference(std::vector<DirSnapshot> a, std::vector<DirSnapshot> b, std::time_t from,
                             std::time_t to) {
   for (std::size_t i = 0; i < a.size(); ++i) {
+    DropGitState(a[i]);
+    DropGitState(b[i]);
     for (auto& [rel, e] : b[i].entries) {
       const auto other = a[i].entries.find(rel);
       if (other == a[i].entries.end() || !e.hasData || !other->second.hasData || other->second.hash == e.hash) continue;
@@ -105,7 +122,7 @@ RunResult RunCompared(const std::string& schedule, const std::vector<std::string
 
   const std::time_t from = std::time(nullptr);
   RunResult serial = run({ScheduleEnv::Mode::kSerial, ""});
-  const std::vector<DirSnapshot> afterSerial = Snapshots(roots, false);
+  const std::vector<DirSnapshot> afterSerial = Snapshots(roots, false, &before);
   for (std::size_t i = 0; i < roots.size(); ++i) {
     // A tree that could not be read cannot be compared nor put back.
     if (!afterSerial[i].complete) {
@@ -123,7 +140,7 @@ RunResult RunCompared(const std::string& schedule, const std::vector<std::string
   }
   const RunResult scheduled = run({ScheduleEnv::Mode::kScheduled, schedule});
   const std::time_t to = std::time(nullptr);
-  const std::vector<DirSnapshot> afterScheduled = Snapshots(roots, false);
+  const std::vector<DirSnapshot> afterScheduled = Snapshots(roots, false, &afterSerial);
 
   std::string diff;
   if (serial.status != scheduled.status)
@@ -150,6 +167,17 @@ void MaskAfter(std::string& text, const std::string& prefix, std::size_t count, 
     std::size_t n = 0;
     while (end < text.size() && n < count && std::isalnum(static_cast<unsigned char>(text[end]))) ++end, ++n;
     text.replace(p, end - p, with);
+  }
+}
+
+// Replaces the number (digits and points) just before each suffix.
+void MaskNumberBefore(std::string& text, const std::string& suffix, const std::string& with) {
+  for (std::size_t p = text.find(suffix); p != std::string::npos; p = text.find(suffix, p + 1)) {
+    std::size_t start = p;
+    while (start > 0 && (IsDigit(text[start - 1]) || text[start - 1] == '.')) --start;
+    if (start == p) continue;
+    text.replace(start, p - start, with);
+    p = start + with.size();
   }
 }
 
@@ -195,6 +223,8 @@ std::string MaskRunNoise(const std::string& text, std::time_t from, std::time_t 
     out.append(text, i, len);
     i = end;
   }
+  // The run's own timing (-b).
+  MaskNumberBefore(out, " Sec\n", "<t>");
   // The gate's temporary trees are named at random.
   MaskAfter(out, "lqa-gate-", 6, "lqa-gate-XXXXXX");
   return out;

@@ -38,6 +38,6 @@ RunResult RunCompared(const std::string& schedule, const std::vector<std::string
 
 // Replaces what two runs a moment apart print differently whatever the
 // schedule: times of day ("12:34:56"), seconds since 1970 between from and
-// to, the milliseconds a search stopped on the clock took, and the random
-// names of the gate's temporary trees.
+// to, the milliseconds a search stopped on the clock took, the run's own
+// timing, and the random names of the gate's temporary trees.
 std::string MaskRunNoise(const std::string& text, std::time_t from, std::time_t to);
