@@ -60,10 +60,12 @@ std::string ReadAll(int fd) {
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
+// AddressSanitizer and ThreadSanitizer reserve a huge address space for
+// their shadow memory: no address space limit can apply to their builds.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 constexpr bool kAddressSanitizer = true;
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
 constexpr bool kAddressSanitizer = true;
 #else
 constexpr bool kAddressSanitizer = false;
