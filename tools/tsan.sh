@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
 
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLQA_WERROR=ON -DLQA_TSAN=ON >/dev/null
-cmake --build build-tsan -j "$jobs" --target lqa test_e2e test_parallel
+cmake --build build-tsan -j "$jobs" --target lqa manpage test_e2e test_parallel
 
 export TSAN_OPTIONS="halt_on_error=1:abort_on_error=1:second_deadlock_stack=1"
 export LQA_TEST_PARALLEL_CHECK="${LQA_TEST_PARALLEL_CHECK:-jobs=3 order=reverse}"

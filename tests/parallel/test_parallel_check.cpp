@@ -77,7 +77,11 @@ TEST(ParallelCheck, ClockReadingsAndRandomNamesAreNotDifferences) {
             "at hh:mm:ss 2026 and <seconds> or 1796700009");
   EXPECT_EQ(MaskRunNoise("pattern took 1044 ms to search", from, from), "pattern took <ms> ms to search");
   EXPECT_EQ(MaskRunNoise("/tmp/lqa-gate-Ab3xZ9/head.sarif", from, from), "/tmp/lqa-gate-XXXXXX/head.sarif");
-  EXPECT_EQ(MaskRunNoise("  Wait Time      :        0.010 Sec\n", from, from), "  Wait Time      :        <t> Sec\n");
+  EXPECT_EQ(MaskRunNoise("  Wait Time      :        0.010 Sec\n", from, from), "  Wait Time      : <t> Sec\n");
+  EXPECT_EQ(MaskRunNoise("  Elapsed Time   :       10.250 Sec\n", from, from), "  Elapsed Time   : <t> Sec\n");
+  EXPECT_EQ(MaskRunNoise("Benchmark: 58000 Physical Lines Processed/s\n : 9 Characters Parsed/s", from, from),
+            "Benchmark: <n> Physical Lines Processed/s\n : <n> Characters Parsed/s");
+  EXPECT_EQ(MaskRunNoise("Physical Lines Processed/s,5800\n", from, from), "Physical Lines Processed/s,<n>\n");
   // Other numbers stay: a count of 12 ms or a longer digit run is data.
   EXPECT_EQ(MaskRunNoise("12 ms, 103:46:04, 17967000011", from, from + 3), "12 ms, 103:46:04, 17967000011");
 }

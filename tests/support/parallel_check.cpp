@@ -143,8 +143,12 @@ RunResult RunCompared(const std::string& schedule, const std::vector<std::string
   const std::vector<DirSnapshot> afterScheduled = Snapshots(roots, false, &afterSerial);
 
   std::string diff;
-  if (serial.status != scheduled.status)
+  if (serial.status != scheduled.status) {
+    // A crash or a sanitizer's stop shows on standard error.
     diff = "exit status " + std::to_string(serial.status) + " against " + std::to_string(scheduled.status);
+    const std::string err = TextDifference("standard error", serial.err, scheduled.err, from, to);
+    if (!err.empty()) diff += "\n  " + err;
+  }
   if (diff.empty()) diff = TextDifference("standard output", serial.out, scheduled.out, from, to);
   if (diff.empty()) diff = TextDifference("standard error", serial.err, scheduled.err, from, to);
   if (diff.empty()) diff = FilesDifference(afterSerial, afterScheduled, from, to);
@@ -170,14 +174,26 @@ void MaskAfter(std::string& text, const std::string& prefix, std::size_t count, 
   }
 }
 
-// Replaces the number (digits and points) just before each suffix.
+// Replaces the number (digits and points, and the blanks that pad it) just
+// before each suffix.
 void MaskNumberBefore(std::string& text, const std::string& suffix, const std::string& with) {
   for (std::size_t p = text.find(suffix); p != std::string::npos; p = text.find(suffix, p + 1)) {
     std::size_t start = p;
     while (start > 0 && (IsDigit(text[start - 1]) || text[start - 1] == '.')) --start;
     if (start == p) continue;
+    while (start > 0 && text[start - 1] == ' ') --start;
     text.replace(start, p - start, with);
     p = start + with.size();
+  }
+}
+
+// Replaces the number just after each prefix.
+void MaskNumberAfter(std::string& text, const std::string& prefix, const std::string& with) {
+  for (std::size_t p = text.find(prefix); p != std::string::npos; p = text.find(prefix, p + 1)) {
+    const std::size_t start = p + prefix.size();
+    std::size_t end = start;
+    while (end < text.size() && (IsDigit(text[end]) || text[end] == '.' || text[end] == ' ')) ++end;
+    text.replace(start, end - start, with);
   }
 }
 
@@ -223,8 +239,11 @@ std::string MaskRunNoise(const std::string& text, std::time_t from, std::time_t 
     out.append(text, i, len);
     i = end;
   }
-  // The run's own timing (-b).
-  MaskNumberBefore(out, " Sec\n", "<t>");
+  // The run's own timing and speed (-b).
+  MaskNumberBefore(out, " Sec\n", " <t>");
+  MaskNumberBefore(out, " Physical Lines Processed/s", " <n>");
+  MaskNumberBefore(out, " Characters Parsed/s", " <n>");
+  MaskNumberAfter(out, "Processed/s,", "<n>");
   // The gate's temporary trees are named at random.
   MaskAfter(out, "lqa-gate-", 6, "lqa-gate-XXXXXX");
   return out;
