@@ -68,7 +68,7 @@ struct Switches {
   int verbose = 0;             // -v
 
   // Worker threads (-j): 1 the serial run, 0 the CPUs the process may use.
-  int jobs = 1;
+  int jobs = 0;                // -j<n>: worker threads; 0, the default, one per usable CPU
   int jobsGiven = 0;           // 0: no -j on the command line
 
   // -T forms.

@@ -109,7 +109,7 @@ TEST_F(SwitchesTest, CanBeCalledRepeatedly) {
 // counts past the largest are lowered to it, whatever their length.
 TEST_F(SwitchesTest, WorkerCount) {
   EXPECT_EQ(Parse(*gcd, {"-s", "a.c"}), 2);
-  EXPECT_EQ(gcd->sw.jobs, 1);
+  EXPECT_EQ(gcd->sw.jobs, 0);
   EXPECT_EQ(gcd->sw.jobsGiven, 0);
   struct Case {
     std::vector<std::string> words;

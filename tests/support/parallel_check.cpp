@@ -98,7 +98,8 @@ std::string TextDifference(const std::string& name, const std::string& a, const 
 void ApplyScheduleEnv(const ScheduleEnv& env) {
   switch (env.mode) {
     case ScheduleEnv::Mode::kInherit: break;
-    case ScheduleEnv::Mode::kSerial: unsetenv(kScheduleVariable); break;
+    // One worker: the serial run, whatever -j the arguments give.
+    case ScheduleEnv::Mode::kSerial: setenv(kScheduleVariable, "jobs=1", 1); break;
     case ScheduleEnv::Mode::kScheduled: setenv(kScheduleVariable, env.schedule.c_str(), 1); break;
   }
 }
