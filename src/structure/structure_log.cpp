@@ -32,18 +32,8 @@ NodeData* PlaceNow(NodeData&& record, bool isInterface, GlobalData& gcd) {
   ClassIsStruct(*placeholder) = ClassIsStruct(record);
   ClassIsNested(*placeholder) = ClassIsNested(record);
   if (ClassHoldsNested(record)) ClassHoldsNested(*placeholder) = 1;
-  placeholder->loc += record.loc;
-  placeholder->eloc += record.eloc;
-  placeholder->lloc += record.lloc;
-  placeholder->comments += record.comments;
-  placeholder->blanks += record.blanks;
-  placeholder->lines += record.lines;
-  ClassPublicMethods(*placeholder) += ClassPublicMethods(record);
-  ClassProtectedMethods(*placeholder) += ClassProtectedMethods(record);
-  ClassPrivateMethods(*placeholder) += ClassPrivateMethods(record);
-  ClassPublicAttributes(*placeholder) += ClassPublicAttributes(record);
-  ClassProtectedAttributes(*placeholder) += ClassProtectedAttributes(record);
-  ClassPrivateAttributes(*placeholder) += ClassPrivateAttributes(record);
+  AddLineSums(*placeholder, record);
+  AddMemberSums(*placeholder, record);
   return placeholder;
 }
 

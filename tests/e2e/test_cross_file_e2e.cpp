@@ -18,12 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-size_t Count(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-  return n;
-}
-
 // The part of a report from "File: name" to "End of File: name".
 std::string FileSection(const std::string& out, const std::string& name) {
   const size_t begin = out.find("\n  File: " + name + "\n");

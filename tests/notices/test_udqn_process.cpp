@@ -51,12 +51,6 @@ class UdqnRun : public ::testing::Test {
   std::string name_;
 };
 
-size_t Count(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-  return n;
-}
-
 TEST_F(UdqnRun, EachContextSeesOnlyItsPartOfTheLine) {
   Rules(Def(100, "sources: c\ncontext: Code\npattern: malloc\n") +
         Def(101, "sources: c\ncontext: Comment\npattern: malloc\n") +

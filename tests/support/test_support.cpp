@@ -232,3 +232,9 @@ ShellResult RunShell(const std::string& dir, const std::string& command) {
 ShellResult RunPython(const std::string& dir, const std::string& script, const std::string& args) {
   return RunShell(dir, "python3 '" LQA_SOURCE_DIR "/" + script + "' " + args);
 }
+
+size_t Count(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
+  return n;
+}
