@@ -23,6 +23,8 @@
 # The baseline is a binary named by LQA_BASELINE, or a commit named by
 # LQA_BASELINE_REF that is built in a temporary worktree (for example the
 # commit before the analyses: LQA_BASELINE_REF=907cabe).
+#   parallel [runs]  only -j0 against -j1: the default run on fs/ and the
+#                    fullest set on the whole Linux tree (wall ratio is the speed-up)
 #   gate             only the quality gate on a git repository of fs/ with a
 #                    change of a few files (-G"git:HEAD~1", both sides
 #                    analysed in full and the unchanged files compared by
@@ -430,6 +432,26 @@ bench_paired() {
   fi
 }
 
+# Worker threads against the serial run, paired: the default run on fs/ and
+# the fullest set on the whole Linux tree, -j1 against -j0 (every usable
+# CPU), with the peak memory of each.
+bench_parallel() {
+  local fs linux
+  fs=$(corpus_dir linux-fs)
+  linux=$(corpus_dir linux)
+  [ -d "$fs" ] || { echo "skipping the parallel runs: $fs missing" >&2; return 0; }
+  find "$fs/" -type f \( -name '*.c' -o -name '*.h' \) | LC_ALL=C sort > "$work/fs.files"
+  printf 'lqa -j0 against -j1, %s cores, median of %d paired runs, load %s\n' "$(nproc)" "$runs" \
+    "$(cut -d' ' -f1-3 /proc/loadavg)"
+  printf ' default run on linux-fs (%d files):\n' "$(wc -l < "$work/fs.files")"
+  paired "-j1=$lqa -j1 -F $work/fs.files" "-j0=$lqa -j0 -F $work/fs.files"
+  if [ -d "$linux" ]; then
+    find "$linux/" -type f \( -name '*.c' -o -name '*.h' \) | LC_ALL=C sort > "$work/linux.files"
+    printf ' whole Linux tree (%d files), %s:\n' "$(wc -l < "$work/linux.files")" "${lqa_every[*]}"
+    paired "-j1=$lqa -j1 ${lqa_every[*]} -F $work/linux.files" "-j0=$lqa -j0 ${lqa_every[*]} -F $work/linux.files"
+  fi
+}
+
 # The gate on a repository holding fs/ whose last commit edits a few files
 # (bench/edit_tree.py), against one plain analysis of the tree, in paired
 # runs; the gate's cpu includes its side runs and git, its memory is that of
@@ -486,6 +508,9 @@ if [ "$mode" = json ]; then
   exit 0
 elif [ "$mode" = gate ]; then
   bench_gate
+  exit 0
+elif [ "$mode" = parallel ]; then
+  bench_parallel
   exit 0
 elif [ "$mode" = notices ]; then
   find "$(corpus_dir linux-fs)" -type f \( -name '*.c' -o -name '*.h' \) | LC_ALL=C sort > "$work/files"

@@ -30,6 +30,7 @@
 #include "workdiff/workdiff_state.h"
 
 struct JsonReport;
+struct RunShare;
 
 // What the run driver itself owns: program paths, the current file and line.
 struct DriverState {
@@ -52,6 +53,7 @@ struct DriverState {
   int skipLines = 0;
   int skipQuality = 0;
   int filesProcessed = 0;
+  int fileSerial = 0;        // the current file's place in the input list plus one, whoever analyses it
   FILE* fileListStream = nullptr;
   FILE* workFileStream = nullptr;
   FILE* diffDataStream = nullptr;
@@ -72,6 +74,8 @@ struct DriverState {
   // file, a rewrite, a comparison): the run ends with status 1.
   int runFailed = 0;
   int xmlDocumentOpen = 0;   // the XML root element is open (closed on an early exit)
+  // In a worker's record: what it may read of the run's record (common/run_share.h).
+  const RunShare* share = nullptr;
 };
 
 // The run-wide lists.

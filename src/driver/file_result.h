@@ -9,8 +9,11 @@
 #include "engine/counters.h"
 #include "engine/macros.h"
 #include "notices/notice_state.h"
+#include "notices/udqn_file_log.h"
 #include "notices/udqn_state.h"
 #include "reports/report_state.h"
+#include "sarif/sarif_state.h"
+#include "structure/structure_log.h"
 
 struct FileData;
 
@@ -34,6 +37,19 @@ struct FileResult {
   FileMacros macros;                          // the macro names it defined and looked up
   FixedNoticeText fixedNotice;                // scratch of its notice writer
   UdqnMatchDataPtr udqnMatch;                 // and of its user notice searches (kept from file to file)
+  // Analysed by a worker: the changes to the run's structure lists, made at
+  // the merge; whether its progress mark is due; what it added to the run's
+  // file count and whether it failed the run.
+  StructureLog structure;
+  DeferredFileNotices documentNotices;  // its notices for the SARIF log and GitLab report
+  bool progressDue = false;
+  int workerProcessed = 0;
+  int workerRunFailed = 0;
+  // On a worker, what its user notices read from and changed in the run's
+  // flags, counts and stops. BeginUdqnFile empties it before the analysis
+  // (Reset leaves it alone: it runs inside AnalyzeFile, after that call);
+  // the serial run never attaches it, so there it stays empty.
+  UdqnFileLog udqn;
 
   // Made ready for the next file (its memory is kept).
   void Reset(int nextIndex, FileData& nextRecord, FILE* through);

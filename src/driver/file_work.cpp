@@ -17,6 +17,7 @@
 #include "driver/progress.h"
 #include "engine/macros.h"
 #include "gate/gate_overlay.h"
+#include "notices/udqn_worker.h"
 #include "reports/csv_export.h"
 #include "reports/file_report.h"
 #include "reports/report_text.h"
@@ -55,6 +56,10 @@ class AnalysisScope {
     gcd.macros.file = &result.macros;
     gcd.notices.fileFixedText = &result.fixedNotice;
     gcd.udqn.fileMatchData = &result.udqnMatch;
+    if (gcd.drv.share != nullptr) {
+      gcd.st.log = &result.structure;
+      gcd.sarif.deferred = &result.documentNotices;
+    }
   }
   ~AnalysisScope() {
     gcd_.notices.file = nullptr;
@@ -62,7 +67,11 @@ class AnalysisScope {
     gcd_.macros.file = nullptr;
     gcd_.notices.fileFixedText = nullptr;
     gcd_.udqn.fileMatchData = nullptr;
-    if (sink_ != nullptr && std::uncaught_exceptions() > exceptions_) sink_->FlushTo(gLQAOUT);
+    gcd_.st.log = nullptr;
+    gcd_.sarif.deferred = nullptr;
+    // A worker's text is dropped: the main thread analyses the file again.
+    if (sink_ != nullptr && gcd_.drv.share == nullptr && std::uncaught_exceptions() > exceptions_)
+      sink_->FlushTo(gLQAOUT);
   }
   AnalysisScope(const AnalysisScope&) = delete;
   AnalysisScope& operator=(const AnalysisScope&) = delete;
@@ -110,14 +119,23 @@ void FileResult::Reset(int nextIndex, FileData& nextRecord, FILE* through) {
   workLine.clear();
   macros.Clear();
   fixedNotice.Forget();
+  structure.Clear();
+  documentNotices.due = false;
+  progressDue = false;
+  workerProcessed = 0;
+  workerRunFailed = 0;
 }
 
 void AnalyzeFile(GlobalData& gcd, int index, FileData& record, FileResult& result) {
   DriverState& drv = gcd.drv;
   const Switches& sw = gcd.sw;
   const char* name = record.name.c_str();
-  result.Reset(index, record, gLQAOUT);
+  // A worker's text waits whole for its merge; the serial run's passes on
+  // whenever it outgrows the sink, since nothing comes between.
+  const bool worker = gcd.drv.share != nullptr;
+  result.Reset(index, record, worker ? nullptr : gLQAOUT);
   drv.currentFile = &record;
+  drv.fileSerial = index + 1;
   drv.currentFileName = name;
   if (record.name.empty() || static_cast<unsigned char>(name[0]) < 33 || record.name == ".") return;
 
@@ -146,7 +164,8 @@ void AnalyzeFile(GlobalData& gcd, int index, FileData& record, FileResult& resul
     return;
   }
 
-  ShowProgress(name, gcd);
+  if (worker) result.progressDue = true;
+  else ShowProgress(name, gcd);
   if (gcd.sw.outputMode == OutputMode::Xml && !sw.noFileNames) OutF("<file>\n");
 
   record.size = static_cast<int>(st.st_size);
@@ -167,10 +186,16 @@ void AnalyzeFile(GlobalData& gcd, int index, FileData& record, FileResult& resul
 }
 
 void MergeFile(GlobalData& gcd, FileResult& result) {
+  if (result.progressDue) ShowProgress(result.record->name.c_str(), gcd);
+  gcd.drv.filesProcessed += result.workerProcessed;
+  if (result.workerRunFailed) gcd.drv.runFailed = 1;
   result.text.FlushTo(gLQAOUT);
   gcd.notices.run.Add(result.notices);
   LlistSpliceAtTail(gcd.lists.noticeOccurrences, result.occurrences);
   MergeMacroNames(result.macros, gcd.macros.names);
+  MergeUdqnFile(result.udqn, gcd.udqn);
+  ReplayStructureLog(result.structure, gcd);
+  WriteDeferredFileNotices(result.documentNotices, gcd);
   if (!result.analysed) return;
   const FileData& record = *result.record;
   gcd.tot.bytes += result.bytes;

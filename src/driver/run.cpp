@@ -17,6 +17,7 @@
 #include "driver/exit.h"
 #include "driver/file_result.h"
 #include "driver/file_work.h"
+#include "driver/parallel_files.h"
 #include "driver/progress.h"
 #include "driver/report_output.h"
 #include "driver/startup.h"
@@ -166,11 +167,15 @@ int Run(int argc, char** argv, GlobalData& gcd) {
   if (sw.debug) FileShow(gcd);
   ShowProgressStart(gcd);
 
-  FileResult file;
-  int index = 0;
-  for (FileData& record : gcd.lists.files) {
-    AnalyzeFile(gcd, index++, record, file);
-    MergeFile(gcd, file);
+  if (const int workers = WorkersForRun(gcd); workers > 1) {
+    AnalyzeFilesInParallel(gcd, workers);
+  } else {
+    FileResult file;
+    int index = 0;
+    for (FileData& record : gcd.lists.files) {
+      AnalyzeFile(gcd, index++, record, file);
+      MergeFile(gcd, file);
+    }
   }
 
   ShowProgressEnd(gcd);

@@ -5,6 +5,7 @@
 #include <getopt.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -19,6 +20,7 @@
 #include "driver/help.h"
 #include "driver/newer_switches.h"
 #include "driver/report_output.h"
+#include "driver/usable_cpus.h"
 #include "gate/gate_run.h"
 #include "reports/header.h"
 #include "workdiff/diff_report.h"
@@ -26,7 +28,7 @@
 
 namespace {
 
-constexpr const char* kOptString = "AabB:cCD:dE:ef:F:G:h:HiJk:lmnN:opM:O:P:L:S:qr:R:sT:u:vw:x:XWxy";
+constexpr const char* kOptString = "AabB:cCD:dE:ef:F:G:h:HiJj::k:lmnN:opM:O:P:L:S:qr:R:sT:u:vw:x:XWxy";
 
 [[noreturn]] void Fail(const char* message, int status, GlobalData& gcd) {
   OutS(message);
@@ -344,6 +346,22 @@ void HandleK(const char* arg, GlobalData& gcd) {
   if (key == 0) sw.sortOn = 0;
 }
 
+// -j<n>: the count is written right after the switch, digits only; counts
+// above the largest are lowered to it.
+void HandleJ(const char* arg, GlobalData& gcd) {
+  const char* p = arg != nullptr ? arg : "";
+  bool number = *p != '\0';
+  int jobs = 0;
+  for (; number && *p != '\0'; ++p) {
+    number = *p >= '0' && *p <= '9';
+    // Held just above the cap, however many digits follow.
+    jobs = std::min(jobs * 10 + (*p - '0'), kMaxJobs + 1);
+  }
+  if (!number) Fail("\n  Error: Invalid parameter for -j option\n         Use -hs for help text\n", 1, gcd);
+  gcd.sw.jobs = std::min(jobs, kMaxJobs);
+  gcd.sw.jobsGiven = 1;
+}
+
 void HandleOption(int opt, const char* arg, GlobalData& gcd) {
   Switches& sw = gcd.sw;
   Config& cfg = gcd.cfg;
@@ -407,6 +425,7 @@ void HandleOption(int opt, const char* arg, GlobalData& gcd) {
       break;
     case 'h': HelpScreen(arg, gcd);
     case 'i': sw.inheritanceTree = 1; sw.objectMetrics = 1; sw.analysisRequested = 1; break;
+    case 'j': HandleJ(arg, gcd); break;
     case 'k': HandleK(arg, gcd); break;
     case 'L': { long v = ToLong(arg); cfg.printedLineLength = v < 20 ? 20 : static_cast<int>(v); break; }
     case 'l': sw.functionListing = 1; sw.functionAnalysis = 1; sw.analysisRequested = 1; break;

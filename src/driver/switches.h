@@ -67,6 +67,10 @@ struct Switches {
   int titleGiven = 0;
   int verbose = 0;             // -v
 
+  // Worker threads (-j): 1 the serial run, 0 the CPUs the process may use.
+  int jobs = 0;                // -j<n>: worker threads; 0, the default, one per usable CPU
+  int jobsGiven = 0;           // 0: no -j on the command line
+
   // -T forms.
   int totalsAll = 0;           // -Ta
   int totalsFunctions = 0;     // -Tf

@@ -185,9 +185,8 @@ int KeywordTermin(const char* line, int pos, int* counter, char t1, char t2) {
 }
 
 int SingleChar(const char* line, char c) {
-  static char buffer[kTextBuf];
-  if (line == nullptr) return 0;
-  // Most lines do not start with c: decide those without copying the line.
+  if (line == nullptr || c == '\0') return 0;
+  // Most lines do not start with c: decide those without scanning the line.
   // (Cutting at "//" cannot change the first character after the blanks
   // unless c is '/' itself.)
   if (c != '/') {
@@ -195,23 +194,27 @@ int SingleChar(const char* line, char c) {
     for (std::size_t n = 0; n < kTextMax && IsBlankOrTab(*q); ++n) ++q;
     if (*q != c) return 0;
   }
-  CopyBounded(buffer, std::string_view(line, strnlen(line, kTextMax)));
-  if (char* cut = std::strstr(buffer, "//")) *cut = '\0';
-  const char* p = buffer;
-  while (IsBlankOrTab(*p)) ++p;
-  if (*p != c || c == '\0') return 0;
-  ++p;
+  // The line as the reader holds it, up to a "//" comment; read in place, so
+  // that callers on several threads share nothing.
+  std::string_view text(line, strnlen(line, kTextMax));
+  if (const std::size_t cut = text.find("//"); cut != std::string_view::npos) text = text.substr(0, cut);
+  const auto at = [&text](std::size_t k) { return k < text.size() ? text[k] : '\0'; };
+  std::size_t i = 0;
+  while (IsBlankOrTab(at(i))) ++i;
+  if (at(i) != c) return 0;
+  ++i;
   for (;;) {
-    while (IsBlankOrTab(*p) || *p == ';') ++p;
-    if (p[0] == '/' && p[1] == '*') {
-      const char* end = std::strstr(p + 2, "*/");
-      if (end == nullptr) break;
-      p = end + 2;
+    while (IsBlankOrTab(at(i)) || at(i) == ';') ++i;
+    if (at(i) == '/' && at(i + 1) == '*') {
+      const std::size_t end = text.find("*/", i + 2);
+      if (end == std::string_view::npos) break;
+      i = end + 2;
       continue;
     }
     break;
   }
-  return (*p == '\0' || *p == '\n' || *p == '\r') ? 1 : 0;
+  const char last = at(i);
+  return (last == '\0' || last == '\n' || last == '\r') ? 1 : 0;
 }
 
 char* GetNextToken(const char* line, int pos, char* token) {

@@ -21,7 +21,7 @@ int FindCodeChar(const char* s, char c);
 // followed (after blanks and tabs) by t1, t2, a line end or a comment.
 int KeywordTermin(const char* line, int pos, int* counter, char t1, char t2);
 // 1 when the line holds c alone, give or take blanks, tabs, ';' and comments.
-// Uses a function-static buffer: not re-entrant.
+// Reads the line in place (its first 2047 characters).
 int SingleChar(const char* line, char c);
 
 // Token readers. token is a caller-owned buffer of 2048 bytes; the readers

@@ -12,6 +12,7 @@
 
 #include "common/atomic_file.h"
 #include "common/gcd.h"
+#include "common/run_share.h"
 #include "common/input_file.h"
 #include "common/output.h"
 #include "common/version.h"
@@ -105,6 +106,7 @@ void FileMacros::Clear() {
   order.clear();
   missed.Clear();
   missedOrder.clear();
+  found.Clear();
 }
 
 void AddMacroName(const char* name, GlobalData& gcd) {
@@ -169,6 +171,20 @@ int is_macro(const char* name, GlobalData& gcd) {
   const std::uint32_t hash = NameSet::Hash(view);
   if (gcd.macros.names.Contains(view, hash)) return 1;
   FileMacros* file = gcd.macros.file;
+  if (const RunShare* share = gcd.drv.share; share != nullptr && file != nullptr) {
+    // A worker's own list is empty: the run's holds the names of the files
+    // merged so far, all of them before this one. A name asked before in
+    // the file is answered as then without the lock: a "no" that a merge
+    // has overturned since has the file analysed again anyway.
+    if (file->defined.Contains(view, hash) || file->found.Contains(view, hash)) return 1;
+    if (file->missed.Contains(view, hash)) return 0;
+    std::shared_lock<std::shared_mutex> hold(share->lock);
+    if (share->macroNames->Contains(view, hash)) {
+      hold.unlock();
+      file->found.Intern(view, hash);
+      return 1;
+    }
+  }
   if (file == nullptr) return 0;
   if (file->defined.Contains(view, hash)) return 1;
   const std::size_t known = file->missed.size();

@@ -22,6 +22,7 @@ struct FileMacros {
   std::vector<Name> order;     // the same, in the order of their #defines
   NameSet missed;              // every name answered "not a macro"
   std::vector<Name> missedOrder;
+  NameSet found;               // analysed by a worker: names the run's list held when asked
 
   void Clear();
 };

@@ -16,7 +16,9 @@ void ResetState(GlobalData& gcd) {
   // snapshot asks for it per file (GateFileBegins), user notices in udqn.
   gcd.eng.keepContextText = gcd.sw.debug ? 1 : 0;
   udqn_reset_file(gcd);
+  StructureLog* log = gcd.st.log;  // the file's, set before its analysis begins
   gcd.st = StructureState{};
+  gcd.st.log = log;
   gcd.st.classMarker = 1;
   gcd.drv.skipLines = 0;
   gcd.drv.skipQuality = 0;

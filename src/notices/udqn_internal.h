@@ -24,6 +24,9 @@ void free_udqn(GlobalData& gcd);
 // Patterns (udqn_regex.cpp).
 // Compiles def.pattern with def.compileFlags; sets the compile status.
 bool udqn_compile(UdqnDefinition& def);
+// Compiles a pattern as udqn_compile does (limits, no match record of its
+// own): null with the library's error text in status when it fails.
+UdqnRegexPtr udqn_compile_pattern(const std::string& pattern, int compileFlags, std::string& status);
 // regexec with the definition's match flags: 0 on a match (its offsets in
 // found, when given), kUdqnNoMatch, kUdqnMatchLimit, or another error code of
 // the library. The pattern's record holds the match record only during the call.
@@ -50,6 +53,12 @@ bool udqn_prefilter_passes(const UdqnPrefilter& filter, const char* text, int co
 const char* udqn_pcre_version();
 
 // Firing and output (udqn_process.cpp, udqn_output.cpp).
+// A definition stopped in this many files is not evaluated for the rest of the run.
+inline constexpr int kUdqnStopsPerRun = 3;
+// Marks the definition stopped in the file of this serial, counts the stop
+// (resting the definition for the run after kUdqnStopsPerRun) and records it
+// in the state's stop history.
+void CountUdqnStop(UdqnDefinition& def, int serial, UdqnState& state);
 // Sets and clears the definition's flags, counts and prints the notice.
 void emit_udqn(UdqnDefinition& def, const char* line, GlobalData& gcd);
 // The single-line form of a fired notice; records the occurrence.

@@ -463,12 +463,15 @@ void udqn_build_index(GlobalData& gcd) {
   u.bySource.clear();
   u.current = nullptr;
   u.needContext = 0;
+  u.checksFlags = 0;
   u.caseSensitive = gcd.cfg.caseSensitiveNames;
-  for (const auto& owned : u.definitions) {
-    UdqnDefinition* def = owned.get();
+  for (std::size_t i = 0; i < u.definitions.size(); ++i) {
+    UdqnDefinition* def = u.definitions[i].get();
+    def->index = static_cast<int>(i);
     // A definition without a context or a compiled pattern never fires.
     if (!def->active || !def->regex || def->context == kUdqnUnknown) continue;
     if (def->context != kUdqnLine && !def->emitAtEof) u.needContext = 1;
+    if (!def->checkFlags.empty() || !def->notCheckFlags.empty()) u.checksFlags = 1;
     for (const std::string& source : def->sources) {
       std::string key = source;
       if (!u.caseSensitive)

@@ -9,6 +9,7 @@
 #include "common/output.h"
 #include "dashboard/dashboard.h"
 #include "notices/udqn.h"
+#include "notices/udqn_file_log.h"
 #include "notices/udqn_internal.h"
 #include "sarif/notice_capture.h"
 
@@ -16,8 +17,6 @@ namespace {
 
 // A single search of one line that takes longer than this stops its definition.
 constexpr long long kSlowSearchMs = 100;
-// A definition stopped in this many files is not evaluated for the rest of the run.
-constexpr int kStopsPerRun = 3;
 
 // Every check flag set and every not-check flag clear; empty lists hold.
 bool FlagsAllow(const UdqnDefinition& def, const std::array<int, kUdqnFlagSlots>& flags) {
@@ -25,6 +24,21 @@ bool FlagsAllow(const UdqnDefinition& def, const std::array<int, kUdqnFlagSlots>
     if (!flags[static_cast<std::size_t>(f)]) return false;
   for (int f : def.notCheckFlags)
     if (flags[static_cast<std::size_t>(f)]) return false;
+  return true;
+}
+
+// The same test on a worker, noting each flag read in the file's log.
+bool FlagsAllowLogged(const UdqnDefinition& def, const std::array<int, kUdqnFlagSlots>& flags, UdqnFileLog& log) {
+  for (int f : def.checkFlags) {
+    const int value = flags[static_cast<std::size_t>(f)];
+    log.Read(f, value);
+    if (!value) return false;
+  }
+  for (int f : def.notCheckFlags) {
+    const int value = flags[static_cast<std::size_t>(f)];
+    log.Read(f, value);
+    if (value) return false;
+  }
   return true;
 }
 
@@ -52,10 +66,14 @@ long long CoarseMillis() {
 
 // A search that ran into the library's limits or took too long: reported,
 // and the definition rests for the rest of the file, so that a pathological
-// file costs one such search; after kStopsPerRun files it rests for the run.
+// file costs one such search; after kUdqnStopsPerRun files it rests for the run.
 void StopDefinition(UdqnDefinition& def, const std::string& why, GlobalData& gcd) {
-  def.stoppedInFile = gcd.drv.filesProcessed;
-  if (++def.stops >= kStopsPerRun) def.stoppedForRun = 1;
+  UdqnState& u = gcd.udqn;
+  CountUdqnStop(def, gcd.drv.fileSerial, u);
+  if (u.log != nullptr) {
+    u.log->stopped.push_back(def.index);
+    u.log->stoppedSerial = gcd.drv.fileSerial;
+  }
   const char* file = gcd.drv.currentFileName != nullptr ? gcd.drv.currentFileName : "";
   OutF("\n  Error: UDQN Identifier %d pattern %s\n"
        "         File %s, line %d\n"
@@ -66,9 +84,16 @@ void StopDefinition(UdqnDefinition& def, const std::string& why, GlobalData& gcd
 
 }  // namespace
 
+void CountUdqnStop(UdqnDefinition& def, int serial, UdqnState& state) {
+  def.stoppedInFile = serial;
+  if (++def.stops >= kUdqnStopsPerRun) def.stoppedForRun = 1;
+  state.stopHistory.push_back(def.index);
+}
+
 void udqn_reset_file(GlobalData& gcd) {
   UdqnState& u = gcd.udqn;
   u.current = nullptr;
+  if (u.log != nullptr) u.log->selected = false;
   if (u.bySource.empty()) return;
   if (u.needContext) gcd.eng.keepContextText = 1;
   const char* name = gcd.drv.currentFileName;
@@ -77,7 +102,12 @@ void udqn_reset_file(GlobalData& gcd) {
   if (!u.caseSensitive)
     for (char& ch : extension) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
   auto it = u.bySource.find(extension);
-  if (it != u.bySource.end()) u.current = &it->second;
+  if (it == u.bySource.end()) return;
+  u.current = &it->second;
+  if (u.log != nullptr) {
+    u.log->source = extension;
+    u.log->selected = true;
+  }
 }
 
 // Searches are timed line by line; after a slow line every search of the
@@ -86,12 +116,14 @@ void udqn_process(const char* text, int eof, GlobalData& gcd) {
   UdqnState& u = gcd.udqn;
   const UdqnSelection* selection = u.current;
   if (selection == nullptr || text == nullptr) return;
-  const int file = gcd.drv.filesProcessed;
+  const int file = gcd.drv.fileSerial;
   const bool timeEach = u.timedFile == file;
   long long lineStart = -1;
+  UdqnFileLog* log = u.log;
   // Flags set by one definition count for the later ones of the same line.
   for (UdqnDefinition* def : eof ? selection->eofDefs : selection->lineDefs) {
-    if (def->stoppedInFile == file || def->stoppedForRun || !FlagsAllow(*def, u.flags)) continue;
+    if (def->stoppedInFile == file || def->stoppedForRun) continue;
+    if (!(log == nullptr ? FlagsAllow(*def, u.flags) : FlagsAllowLogged(*def, u.flags, *log))) continue;
     // At the end of a file every definition sees the given text.
     const char* subject = eof ? text : ContextText(*def, text, gcd.eng);
     if (subject == nullptr || !udqn_prefilter_passes(def->prefilter, subject, def->compileFlags, def->matchFlags))
@@ -113,13 +145,19 @@ void udqn_process(const char* text, int eof, GlobalData& gcd) {
 
 void emit_udqn(UdqnDefinition& def, const char* line, GlobalData& gcd) {
   std::array<int, kUdqnFlagSlots>& flags = gcd.udqn.flags;
+  UdqnFileLog* log = gcd.udqn.log;
   for (int f : def.setFlags) flags[static_cast<std::size_t>(f)] = 1;
   for (int f : def.clearFlags) flags[static_cast<std::size_t>(f)] = 0;
+  if (log != nullptr) {
+    for (int f : def.setFlags) log->Write(f, 1);
+    for (int f : def.clearFlags) log->Write(f, 0);
+  }
   // Silent definitions only drive the flags; inside a quality skip region the
   // flags still move, so that state machines stay in step, but nothing is
   // counted or printed.
   if (def.silent || gcd.drv.skipQuality) return;
   ++def.hits;
+  if (log != nullptr) log->Hit(def.index);
   ++gcd.eng.fc.notices;
   ++gcd.notices.Counting().total;
   if (gcd.sarif.capturing) {

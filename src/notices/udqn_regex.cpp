@@ -87,23 +87,28 @@ pcre2_match_data* SharedMatchData(const regex_t& re, UdqnMatchDataPtr& held) {
 
 std::string udqn_regerror(int code) { return ErrorText(code, nullptr); }
 
-bool udqn_compile(UdqnDefinition& def) {
-  def.regex.reset();
-  def.prefilter = UdqnPrefilter{};
+UdqnRegexPtr udqn_compile_pattern(const std::string& pattern, int compileFlags, std::string& status) {
   auto regex = std::make_unique<UdqnRegex>();
-  const std::string limited = kLimitPrefix + def.pattern;
-  const int rc = regcomp(&regex->re, limited.c_str(), def.compileFlags);
+  const std::string limited = kLimitPrefix + pattern;
+  const int rc = regcomp(&regex->re, limited.c_str(), compileFlags);
   if (rc != 0) {
     // Error offsets count from the start of the user's pattern.
     size_t& offset = regex->re.re_erroffset;
     if (offset != static_cast<size_t>(-1) && offset >= kLimitPrefixLen) offset -= kLimitPrefixLen;
-    def.compileStatus = ErrorText(rc, &regex->re);
-    return false;
+    status = ErrorText(rc, &regex->re);
+    return nullptr;
   }
   pcre2_match_data_free(static_cast<pcre2_match_data*>(regex->re.re_match_data));
   regex->re.re_match_data = nullptr;
-  def.regex.reset(regex.release());
-  def.compileStatus = "Successful Pattern Compile";
+  status = "Successful Pattern Compile";
+  return UdqnRegexPtr(regex.release());
+}
+
+bool udqn_compile(UdqnDefinition& def) {
+  def.regex.reset();
+  def.prefilter = UdqnPrefilter{};
+  def.regex = udqn_compile_pattern(def.pattern, def.compileFlags, def.compileStatus);
+  if (!def.regex) return false;
   def.prefilter = udqn_build_prefilter(def.pattern, def.compileFlags);
   return true;
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <bitset>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -57,8 +58,10 @@ inline constexpr int kUdqnExtended = 0;  // the library's syntax is always exten
 // Up to 64 flag numbers of one list (set, check, not-check, clear).
 using UdqnFlagList = std::vector<int>;
 
-// One "UDQN Begin" ... "UDQN End" block.
+// One "UDQN Begin" ... "UDQN End" block. A worker's copy is made member by
+// member (CopyUdqnForWorker, udqn_worker.cpp): a new member is copied there.
 struct UdqnDefinition {
+  int index = -1;                    // its place in UdqnState::definitions
   int id = 0;
   int hasId = 0;
   int active = 0;
@@ -90,12 +93,15 @@ struct UdqnSelection {
   std::vector<UdqnDefinition*> eofDefs;
 };
 
+struct UdqnFileLog;
+
 struct UdqnState {
   std::vector<std::unique_ptr<UdqnDefinition>> definitions;  // in file order
   std::unordered_map<int, UdqnDefinition*> byId;
   int loaded = 0;       // the main UDQN file has been read (once a run)
   int showing = 0;      // messages expand with example values (-xUDQNSHOW)
   int needContext = 0;  // some definition matches the code, comment or string part
+  int checksFlags = 0;  // some indexed definition has check or not-check flags
   // Active, compiled definitions by source extension (lower case unless file
   // names are case sensitive); built once after loading.
   std::unordered_map<std::string, UdqnSelection> bySource;
@@ -105,6 +111,14 @@ struct UdqnState {
   // set and clear flags, so that a state machine may span files.
   std::array<int, kUdqnFlagSlots> flags{};
   int timedFile = -1;   // serial of a file with a slow line: its searches are timed one by one
+  // The definitions whose search was stopped, by index, one entry a stop in
+  // the order of the stops. A worker's copy holds the run's as of its last
+  // BeginUdqnFile (syncedStops entries) followed by its own.
+  std::vector<int> stopHistory;
+  std::size_t syncedStops = 0;
+  // On a worker only: where the file being analysed logs what it reads from
+  // and changes in the state above (null in the serial run: nothing logged).
+  UdqnFileLog* log = nullptr;
   // The match record lent to each search in turn: the file's own (in its
   // FileResult) while a file is analysed, else the run's.
   UdqnMatchDataPtr* fileMatchData = nullptr;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "common/gcd.h"
+#include "common/run_share.h"
 #include "common/output.h"
 #include "common/report_sink.h"
 #include "reports/function_points.h"
@@ -138,7 +139,9 @@ void LineHeader(FILE* out, bool file, GlobalData& gcd) {
 // line and the file's sink leaves it out at the merge when a file before it
 // had one, so what a file writes does not depend on the files before it.
 void FunctionHeaderOnce(FILE* out, GlobalData& gcd) {
-  int& written = gcd.rep.csvFunctionHeaderWritten;
+  // A worker's file text points at the run's flag, which only the merge reads.
+  const RunShare* share = gcd.drv.share;
+  int& written = share != nullptr ? *share->csvFunctionHeaderWritten : gcd.rep.csvFunctionHeaderWritten;
   ReportSink* sink = out == gLQAOUT ? CurrentReportSink() : nullptr;
   if (sink == nullptr) {
     if (written) return;

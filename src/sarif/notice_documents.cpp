@@ -172,10 +172,28 @@ void BeginFileNotices(GlobalData& gcd) {
 
 void EndFileNotices(GlobalData& gcd) {
   if (!gcd.sarif.capturing) return;
+  if (DeferredFileNotices* deferred = gcd.sarif.deferred) {
+    EndCapturedFile(gcd);
+    std::swap(deferred->notices, gcd.sarif.capture.file);
+    deferred->due = true;
+    return;
+  }
   if (gcd.sarif.outputs) Start(gcd);
   const FileNotices& file = EndCapturedFile(gcd);
   if (gcd.sarif.outputs) Write(file, gcd);
   GateFileEnd(file, gcd);
+}
+
+void WriteDeferredFileNotices(DeferredFileNotices& file, GlobalData& gcd) {
+  if (!file.due) return;
+  file.due = false;
+  if (!gcd.sarif.outputs) return;
+  Start(gcd);
+  Write(file.notices, gcd);
+}
+
+void PrepareNoticeDocumentsForWorkers(GlobalData& gcd) {
+  if (gcd.sarif.capturing) PrepareNoticeCapture(gcd);
 }
 
 int FinishNoticeDocuments(int status, GlobalData& gcd) {

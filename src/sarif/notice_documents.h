@@ -20,6 +20,12 @@ void OpenNoticeDocuments(GlobalData& gcd);
 // Around the analysis of each file: its notices are written at its end.
 void BeginFileNotices(GlobalData& gcd);
 void EndFileNotices(GlobalData& gcd);
+// A file analysed by a worker: its notices are written when it is merged.
+struct DeferredFileNotices;
+void WriteDeferredFileNotices(DeferredFileNotices& file, GlobalData& gcd);
+// Before workers copy the capture: the rule table and base directory made
+// as the first captured notice would make them.
+void PrepareNoticeDocumentsForWorkers(GlobalData& gcd);
 // Writes the notices raised after the last file, closes every document and
 // renames it into place. Returns status, or 1 when a document could not be
 // completed (its target is then left as it was).

@@ -21,10 +21,18 @@ struct SarifOutputsFree {
   void operator()(SarifOutputs* outputs) const;
 };
 
+// A worker's file: its captured notices, written to the documents at its merge.
+struct DeferredFileNotices {
+  FileNotices notices;
+  bool due = false;
+};
+
 struct SarifState {
   NoticeDocumentRequest sarif;   // -x"SARIF file", -xSARIF
   NoticeDocumentRequest gitlab;  // -x"GITLAB file", -xGITLAB
   int capturing = 0;             // a document is open: every counted notice is captured
   NoticeCaptureState capture;
   std::unique_ptr<SarifOutputs, SarifOutputsFree> outputs;
+  // While a worker analyses a file: where its captured notices go.
+  DeferredFileNotices* deferred = nullptr;
 };

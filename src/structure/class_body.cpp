@@ -12,6 +12,7 @@
 #include "reports/format.h"
 #include "structure/classes.h"
 #include "structure/entity_index.h"
+#include "structure/structure_log.h"
 #include "structure/qualify.h"
 
 namespace {
@@ -139,7 +140,7 @@ void Add_Class2Class(GlobalData& gcd) {
   if (st.classDepth <= 0 || st.savedTypes.empty()) return;
   const TypeState& inner = st.type;
   TypeState& outer = st.savedTypes.back();
-  if (outer.record == nullptr || FindNamespaceRecord(outer.record->name, gcd) != nullptr) return;
+  if (outer.record == nullptr || IsNamespaceName(outer.record->name, gcd)) return;
   // The enclosing type's counters take the nested type's, so that they reach
   // its record, and every type around it, when it closes.
   for (int k = 0; k < 3; ++k) {
@@ -203,21 +204,7 @@ void OpenClassBody(int lineNumber, GlobalData& gcd) {
   ClassParents(rec) = CountParents(bases);
   ClassIsStruct(rec) = t.isStruct;
   ClassIsNested(rec) = st.classDepth >= 1 ? 1 : 0;
-  if (t.isInterface) {
-    t.record = AddInterfaceRecord(std::move(rec), gcd);
-  } else if (NodeData* placeholder = TakePlaceholderClass(rec.name, gcd)) {
-    // Functions of this class were seen before it: their record is its record.
-    placeholder->text1 = rec.text1;
-    placeholder->text2 = rec.text2;
-    placeholder->fileName = rec.fileName;
-    placeholder->line = rec.line;
-    ClassParents(*placeholder) = ClassParents(rec);
-    ClassIsStruct(*placeholder) = ClassIsStruct(rec);
-    ClassIsNested(*placeholder) = ClassIsNested(rec);
-    t.record = placeholder;
-  } else {
-    t.record = AddClassRecord(std::move(rec), gcd);
-  }
+  t.record = PlaceTypeRecord(std::move(rec), t.isInterface, gcd);
 
   const TypeWords w = WordsOf(t);
   if (!gcd.eng.lex.comment_pending) EmitNoComment(w.noticeNumber, w.noticeKind, gcd);

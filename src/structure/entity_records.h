@@ -74,3 +74,22 @@ inline int& NamespaceClasses(NodeData& r) { return r.slot1; }
 inline int NamespaceClasses(const NodeData& r) { return r.slot1; }
 inline int& NamespaceIsPackage(NodeData& r) { return r.slot9; }
 inline int NamespaceIsPackage(const NodeData& r) { return r.slot9; }
+
+// Adds the line counts of one record to another's (loc to lines).
+inline void AddLineSums(NodeData& to, const NodeData& from) {
+  to.loc += from.loc;
+  to.eloc += from.eloc;
+  to.lloc += from.lloc;
+  to.comments += from.comments;
+  to.blanks += from.blanks;
+  to.lines += from.lines;
+}
+// Adds the method and attribute counts of one type record to another's.
+inline void AddMemberSums(NodeData& to, const NodeData& from) {
+  ClassPublicMethods(to) += ClassPublicMethods(from);
+  ClassProtectedMethods(to) += ClassProtectedMethods(from);
+  ClassPrivateMethods(to) += ClassPrivateMethods(from);
+  ClassPublicAttributes(to) += ClassPublicAttributes(from);
+  ClassProtectedAttributes(to) += ClassProtectedAttributes(from);
+  ClassPrivateAttributes(to) += ClassPrivateAttributes(from);
+}

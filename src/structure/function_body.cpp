@@ -16,6 +16,7 @@
 #include "structure/classes.h"
 #include "structure/entity_index.h"
 #include "structure/functions.h"
+#include "structure/structure_log.h"
 
 namespace {
 
@@ -137,9 +138,24 @@ void FunctionEnd(GlobalData& gcd) {
 }
 
 void Add_Func2Class(const std::string& functionName, const FunctionMetrics& m, int inClassBody, GlobalData& gcd) {
-  const bool dotted = gcd.lang.isJava || gcd.lang.isCSharp;
+  FunctionCredit credit;
+  credit.functionName = functionName;
+  credit.metrics = m;
+  credit.inClassBody = inClassBody;
+  credit.passes = gcd.st.classDepth + 1;
+  credit.dotted = gcd.lang.isJava || gcd.lang.isCSharp;
+  credit.fileName = gcd.drv.currentFileName;
+  credit.line = gcd.drv.lineNumber;
+  CreditFunction(std::move(credit), gcd);
+}
+
+void ApplyFunctionCredit(const FunctionCredit& credit, GlobalData& gcd) {
+  const std::string& functionName = credit.functionName;
+  const FunctionMetrics& m = credit.metrics;
+  const int inClassBody = credit.inClassBody;
+  const bool dotted = credit.dotted;
   std::string work = functionName;
-  const int passes = gcd.st.classDepth + 1;
+  const int passes = credit.passes;
   for (int pass = 0; pass < passes && !work.empty(); ++pass) {
     std::string owner = work;
     bool cut = false;
@@ -152,7 +168,7 @@ void Add_Func2Class(const std::string& functionName, const FunctionMetrics& m, i
     }
     // C and C++ owners lose their template arguments (Stack<T>::push goes to
     // Stack); Java and C# types keep theirs in their names.
-    if (!gcd.lang.isCSharp && !gcd.lang.isJava) {
+    if (!dotted) {
       if (std::size_t angle = owner.find('<'); angle != std::string::npos) owner.resize(angle);
     }
     if (std::size_t op = owner.find("::operator"); op != std::string::npos) owner.resize(op);
@@ -171,9 +187,9 @@ void Add_Func2Class(const std::string& functionName, const FunctionMetrics& m, i
       if (rec == nullptr && !owner.empty()) {
         NodeData placeholder;
         placeholder.name = owner;
-        placeholder.fileName = gcd.drv.currentFileName;
-        placeholder.line = gcd.drv.lineNumber;
-        if (gcd.sw.debug) OutF("**** Debug: Add Class %s - %d\n", owner.c_str(), gcd.drv.lineNumber);
+        placeholder.fileName = credit.fileName;
+        placeholder.line = credit.line;
+        if (gcd.sw.debug) OutF("**** Debug: Add Class %s - %d\n", owner.c_str(), credit.line);
         rec = AddPlaceholderClass(std::move(placeholder), gcd);
         if (rec == nullptr) return;
       }
@@ -268,7 +284,7 @@ void CloseFunctionBody(int lineNumber, GlobalData& gcd) {
   FuncInline(rec) = fn.inlineInClass;
   FuncBeginLine(rec) = b.line;
   if (gcd.gate.writer) GateFunctionClosed(rec, fn.nameLine, fn.bodyHash, gcd);
-  AddFunctionRecord(std::move(rec), gcd);
+  PlaceFunctionRecord(std::move(rec), gcd);
   ++eng.fc.functions;
 
   const Switches& sw = gcd.sw;

@@ -39,6 +39,9 @@ struct FunctionMetrics {
 // each class that encloses it (only complexity, parameters and returns for a
 // function defined inside its class body, whose lines count there already).
 void Add_Func2Class(const std::string& functionName, const FunctionMetrics& m, int inClassBody, GlobalData& gcd);
+// The roll-up itself, made at once or, for a file analysed by a worker, at its merge.
+struct FunctionCredit;
+void ApplyFunctionCredit(const FunctionCredit& credit, GlobalData& gcd);
 
 // Engine steps of a function: its body opens at '{', closes at '}'.
 void OpenFunctionBody(int lineNumber, GlobalData& gcd);

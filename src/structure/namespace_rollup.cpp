@@ -16,12 +16,7 @@ void Add_Func2namespace(const NodeData& function, GlobalData& gcd) {
   if (name.find(':', pair + 2) != std::string::npos || name.find(':') != pair) return;
   NodeData* ns = FindNamespaceRecord(name.substr(0, pair), gcd);
   if (ns == nullptr) return;
-  ns->loc += function.loc;
-  ns->eloc += function.eloc;
-  ns->lloc += function.lloc;
-  ns->comments += function.comments;
-  ns->blanks += function.blanks;
-  ns->lines += function.lines;
+  AddLineSums(*ns, function);
   ns->parameters += function.parameters;
   ns->state += FuncReturns(function);
   ns->cyclomatic += function.cyclomatic;
@@ -44,20 +39,10 @@ void Add_Class2namespace(const NodeData& cls, GlobalData& gcd) {
   if (ns == nullptr || ns->name == "Anonymous") return;
   NamespaceClasses(*ns) += 1;
   if (ClassIsNested(cls)) return;  // its metrics are inside its enclosing class already
-  ns->loc += cls.loc;
-  ns->eloc += cls.eloc;
-  ns->lloc += cls.lloc;
-  ns->comments += cls.comments;
-  ns->blanks += cls.blanks;
-  ns->lines += cls.lines;
+  AddLineSums(*ns, cls);
   ns->parameters += cls.parameters;
   ns->state += ClassReturns(cls);
   ns->cyclomatic += cls.cyclomatic;
   ns->ratio += ClassFunctions(cls);
-  ClassPublicMethods(*ns) += ClassPublicMethods(cls);
-  ClassProtectedMethods(*ns) += ClassProtectedMethods(cls);
-  ClassPrivateMethods(*ns) += ClassPrivateMethods(cls);
-  ClassPublicAttributes(*ns) += ClassPublicAttributes(cls);
-  ClassProtectedAttributes(*ns) += ClassProtectedAttributes(cls);
-  ClassPrivateAttributes(*ns) += ClassPrivateAttributes(cls);
+  AddMemberSums(*ns, cls);
 }

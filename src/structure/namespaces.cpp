@@ -9,6 +9,7 @@
 #include "common/output.h"
 #include "reports/entity_lines.h"
 #include "structure/entity_index.h"
+#include "structure/structure_log.h"
 #include "structure/qualify.h"
 
 namespace {
@@ -58,13 +59,7 @@ void Opened(bool package, GlobalData& gcd) {
   if (!StartsLikeName(name)) return;
   EmitNamespace(1, gcd);
   ++(package ? gcd.eng.fc.packages : gcd.eng.fc.namespaces);
-  if (FindNamespaceRecord(name, gcd) != nullptr) return;
-  NodeData rec;
-  rec.name = name;
-  rec.fileName = gcd.drv.currentFileName;
-  rec.line = gcd.drv.lineNumber;
-  NamespaceIsPackage(rec) = package ? 1 : 0;
-  AddNamespaceRecord(std::move(rec), gcd);
+  EnsureNamespaceRecord(name, gcd.drv.currentFileName, gcd.drv.lineNumber, package, gcd);
 }
 
 }  // namespace

@@ -117,7 +117,12 @@ struct NamespaceState {
   int packageOpen = 0;     // a Java package (or file-scoped C# namespace) runs to end of file
 };
 
+struct StructureLog;
+
 struct StructureState {
+  // While a worker analyses a file: the file's changes to the run's structure
+  // lists, made at its merge (structure/structure_log.h); null otherwise.
+  StructureLog* log = nullptr;
   int funcname_flag = 0;      // a function name was accepted; its body is pending or open
   int functionScopeOpen = 0;  // a function body is open
   FunctionState fn;

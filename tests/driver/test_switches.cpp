@@ -105,6 +105,32 @@ TEST_F(SwitchesTest, CanBeCalledRepeatedly) {
   EXPECT_EQ(g2->sw.complexity, 0);
 }
 
+// -j takes its count right after the switch; the last one given counts and
+// counts past the largest are lowered to it, whatever their length.
+TEST_F(SwitchesTest, WorkerCount) {
+  EXPECT_EQ(Parse(*gcd, {"-s", "a.c"}), 2);
+  EXPECT_EQ(gcd->sw.jobs, 0);
+  EXPECT_EQ(gcd->sw.jobsGiven, 0);
+  struct Case {
+    std::vector<std::string> words;
+    int jobs;
+  };
+  const std::vector<Case> cases = {
+      {{"-j0"}, 0},     {{"-j007"}, 7},   {{"-j256"}, 256},
+      {{"-j257"}, 256}, {{"-j99999999999999999999"}, 256}, {{"-j3", "-j2"}, 2},
+  };
+  for (const Case& c : cases) {
+    auto g = NewGlobalData();
+    Parse(*g, c.words);
+    EXPECT_EQ(g->sw.jobs, c.jobs) << c.words[0];
+    EXPECT_EQ(g->sw.jobsGiven, 1) << c.words[0];
+  }
+  // The count is a switch of its own: the first file is found as without it.
+  auto g = NewGlobalData();
+  EXPECT_EQ(Parse(*g, {"-j2", "-c", "a.c"}), 3);
+  EXPECT_EQ(g->sw.fileArgCount, 1);
+}
+
 TEST_F(SwitchesTest, SortKeys) {
   const std::string out = CaptureOut([&] { Parse(*gcd, {"-k11"}); });
   EXPECT_EQ(out, "\n  Error: 11 invalid sort key value.\n         Defaulting to no sort\n         Use -hs for help text\n");
@@ -291,6 +317,9 @@ TEST_F(SwitchesTest, ErrorsThatEndTheRun) {
        "\n  Error: As of version 6.20 the -f flag requires\n         -fa for functional analysis\n         -fd "
        "function file details\n         -fm function and attribute detail for classes\n         -fp for function "
        "points derived from LOC metrics\n         Use -hs for program syntax\n"},
+      {{"-j+2"}, 1, "\n  Error: Invalid parameter for -j option" + use},
+      {{"-j 2"}, 1, "\n  Error: Invalid parameter for -j option" + use},
+      {{"-j", "2"}, 1, "\n  Error: Invalid parameter for -j option" + use},
       {{"-r.. 9"}, 1,
        "\n  Error: In the specified parameter: -r\n         For the recursive descent option -r,\n         The "
        "option parameters must be delimited by quotes.\n         Specify the file extensions separated by "

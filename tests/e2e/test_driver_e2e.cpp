@@ -20,12 +20,6 @@ class Driver : public ::testing::Test {
   void Config(const std::string& lines) { home.Write("lqa.cfg", lines); }
 };
 
-size_t Count(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-  return n;
-}
-
 TEST_F(Driver, CountsAPlainFile) {
   dir.Write("a.c", "/* header */\nint main(void)\n{\n  return 0; // done\n}\n\n");
   RunResult r = Run({"a.c"});

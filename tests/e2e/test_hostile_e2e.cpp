@@ -22,12 +22,6 @@ class Hostile : public ::testing::Test {
   RunResult Run(const std::vector<std::string>& args) { return RunLqaLimited(args, dir.path(), home.path(), limits); }
 };
 
-size_t Count(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-  return n;
-}
-
 std::string LocLine(int loc, int eloc, int lloc, int comment, int lines) {
   char buf[160];
   snprintf(buf, sizeof buf, "  LOC %-8d eLOC %-8d lLOC %-8d Comment %-8d Lines %8d", loc, eloc, lloc, comment, lines);

@@ -16,12 +16,6 @@ class NoticesE2E : public ::testing::Test {
   void Config(const std::string& lines) { home.Write("lqa.cfg", lines); }
 };
 
-size_t Count(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-  return n;
-}
-
 // Three tabs and nothing else to notice.
 constexpr const char* kThreeTabs = "/* three tabs */\n\tx = y;\n\ty = x;\n\tz = y;\n";
 

@@ -39,6 +39,38 @@ TEST_F(SwitchesE2E, ErrorTextsAndStatus) {
   }
 }
 
+// A bad -j count ends the run before any report: the error is all it writes.
+TEST_F(SwitchesE2E, BadWorkerCountWritesOnlyTheError) {
+  dir.Write("a.c", "int main(void) { return 0; }\n");
+  for (const char* jobs : {"-j", "-jx", "-j-1", "-j2x"}) {
+    const RunResult r = Run({"-s", jobs, "a.c"});
+    EXPECT_EQ(r.status, 1) << jobs;
+    EXPECT_EQ(r.out, "\n  Error: Invalid parameter for -j option\n         Use -hs for help text\n") << jobs;
+    EXPECT_EQ(r.err, "") << jobs;
+  }
+}
+
+// Any worker count writes the bytes of the serial run, and a run without -j
+// is the serial run.
+TEST_F(SwitchesE2E, WorkerCountsWriteTheSerialBytes) {
+  dir.Write("a.h", "#define TWICE(x) ((x) * 2)\nint twice(int x);\n");
+  dir.Write("a.c", "#include \"a.h\"\nint twice(int x) {\n  if (x > 3) return TWICE(x);\n  return x;\n}\n");
+  dir.Write("b.cpp", "class B {\n public:\n  int f() { for (;;) { goto out; } out: return 1; }\n};\n");
+  dir.Write("C.java", "class C {\n  int g(int a) { return a > 0 ? a : -a; }\n}\n");
+  const std::vector<std::string> base = {"-xNOHEADER", "-xNOCOMMAND", "-s", "-c", "-fa", "-o", "-n",
+                                         "a.h", "a.c", "b.cpp", "C.java"};
+  const RunResult serial = Run(base);
+  ASSERT_NE(serial.out.find("End of File: C.java"), std::string::npos) << serial.out;
+  for (const char* jobs : {"-j1", "-j4", "-j0"}) {
+    std::vector<std::string> args = base;
+    args.insert(args.begin(), jobs);
+    const RunResult r = Run(args);
+    EXPECT_EQ(r.status, serial.status) << jobs;
+    EXPECT_EQ(r.out, serial.out) << jobs;
+    EXPECT_EQ(r.err, serial.err) << jobs;
+  }
+}
+
 TEST_F(SwitchesE2E, HtmlPageIsClosedOnError) {
   const RunResult r = Run({"-H", "-Rq"});
   EXPECT_EQ(r.status, 1);

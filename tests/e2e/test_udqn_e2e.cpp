@@ -39,12 +39,6 @@ class Udqn : public ::testing::Test {
   }
 };
 
-size_t Count(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-  return n;
-}
-
 TEST_F(Udqn, NoticesInTheReportAndTheExitStatus) {
   Rules(Def(100, "context: Code\npattern: malloc\n") +
         Def(101, "context: Line\npattern: UDQN eof\nemit eof flag: yes\n!check flags: 1\n") +

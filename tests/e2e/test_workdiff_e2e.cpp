@@ -14,12 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-size_t Count(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-  return n;
-}
-
 class WorkDiff : public ::testing::Test {
  protected:
   TempDir dir, home;

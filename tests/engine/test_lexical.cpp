@@ -46,10 +46,17 @@ TEST(Lexical, KeywordTerminators) {
 }
 
 TEST(Lexical, SingleCharacterLines) {
-  for (const char* yes : {"}\n", "};\n", "  ) ;\n", "{ // open\n", "} /* x */\n", "\t}\r\n", "}"})
+  for (const char* yes : {"}\n", "};\n", "  ) ;\n", "{ // open\n", "} /* x */\n", "\t}\r\n", "}", "} // a /* b\n",
+                          "} /* a */ ; /* b */\n", "/\n", " / // c\n"})
     EXPECT_EQ(SingleChar(yes, yes[std::strspn(yes, " \t")]), 1) << yes;
-  for (const char* no : {"} else\n", "{}\n", ");x\n", "\n", "", "} /* open\n"})
+  // A "//" inside a block comment still cuts the line, leaving it open.
+  for (const char* no : {"} else\n", "{}\n", ");x\n", "\n", "", "} /* open\n", "} /* a // b */\n", "} /* a */ x\n"})
     EXPECT_EQ(SingleChar(no, no[0] == ')' ? ')' : no[0] == '{' ? '{' : '}'), 0) << no;
+  for (const char* no : {"//\n", "/ x\n", "/* / */\n"}) EXPECT_EQ(SingleChar(no, '/'), 0) << no;
+  EXPECT_EQ(SingleChar("   \n", '\0'), 0);
+  // Only the first 2047 characters count, as a line read into the buffer.
+  const std::string padded = "}" + std::string(2046, ' ') + "x";
+  EXPECT_EQ(SingleChar(padded.c_str(), '}'), 1);
 }
 
 TEST(Lexical, TokenReaders) {

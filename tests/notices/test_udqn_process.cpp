@@ -34,7 +34,7 @@ class UdqnRun : public ::testing::Test {
     name_ = name;
     return CaptureOut([&] {
       gcd->drv.currentFileName = name_.c_str();
-      ++gcd->drv.filesProcessed;
+      ++gcd->drv.fileSerial;
       ResetState(*gcd);
       for (const std::string& text : lines) {
         const std::string line = text.ends_with('\n') ? text : text + "\n";
@@ -50,12 +50,6 @@ class UdqnRun : public ::testing::Test {
  private:
   std::string name_;
 };
-
-size_t Count(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-  return n;
-}
 
 TEST_F(UdqnRun, EachContextSeesOnlyItsPartOfTheLine) {
   Rules(Def(100, "sources: c\ncontext: Code\npattern: malloc\n") +
@@ -159,7 +153,7 @@ TEST_F(UdqnRun, QualitySkipRegionMovesFlagsButCountsNothing) {
         Def(101, "sources: c\ncontext: Line\npattern: close\ncheck flags: 3\n"));
   const std::string out = CaptureOut([&] {
     gcd->drv.currentFileName = "a.c";
-    ++gcd->drv.filesProcessed;
+    ++gcd->drv.fileSerial;
     ResetState(*gcd);
     gcd->drv.skipQuality = 1;
     ParseLine("open\n", 1, *gcd);

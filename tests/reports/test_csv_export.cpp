@@ -30,12 +30,6 @@ class CsvExport : public ::testing::Test {
   }
 };
 
-size_t Count(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-  return n;
-}
-
 size_t FieldCount(const std::string& line) { return static_cast<size_t>(std::count(line.begin(), line.end(), ',')) + 1; }
 
 const char* kFunctionHeader =

@@ -13,6 +13,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "parallel_check.h"
+
 namespace fs = std::filesystem;
 
 TempDir::TempDir() {
@@ -58,10 +60,12 @@ std::string ReadAll(int fd) {
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
+// AddressSanitizer and ThreadSanitizer reserve a huge address space for
+// their shadow memory: no address space limit can apply to their builds.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 constexpr bool kAddressSanitizer = true;
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
 constexpr bool kAddressSanitizer = true;
 #else
 constexpr bool kAddressSanitizer = false;
@@ -96,7 +100,8 @@ void ApplyLimits(const RunLimits* limits) {
 // Runs the program in dir with its standard streams captured in files of
 // home. Without a setup the environment points LQAHOME at home.
 RunResult RunWith(const std::vector<std::string>& args, const std::string& dir, const std::string& home,
-                  const std::string& input, const RunLimits* limits, const RunSetup* setup = nullptr) {
+                  const std::string& input, const RunLimits* limits, const RunSetup* setup,
+                  const ScheduleEnv& schedule) {
   RunResult result;
   std::string outFile = home + "/.stdout", errFile = home + "/.stderr", inFile = home + "/.stdin";
   {
@@ -128,6 +133,7 @@ RunResult RunWith(const std::vector<std::string>& args, const std::string& dir, 
       if (!setup->program.empty()) bin = argv0 = setup->program;
       if (!setup->argv0.empty()) argv0 = setup->argv0;
     }
+    ApplyScheduleEnv(schedule);
     std::vector<char*> argv;
     argv.push_back(argv0.data());
     std::vector<std::string> copies(args);
@@ -153,19 +159,44 @@ RunResult RunWith(const std::vector<std::string>& args, const std::string& dir, 
 
 }  // namespace
 
+namespace {
+
+std::string Described(const std::vector<std::string>& args) {
+  std::string text = "lqa";
+  for (const std::string& a : args) text += " '" + a + "'";
+  return text;
+}
+
+}  // namespace
+
 RunResult RunLqa(const std::vector<std::string>& args, const std::string& dir, const std::string& home,
                  const std::string& input) {
-  return RunWith(args, dir, home, input, nullptr);
+  return RunCompared(ParallelCheckSchedule(), {dir, home}, Described(args), [&](const ScheduleEnv& schedule) {
+    return RunWith(args, dir, home, input, nullptr, nullptr, schedule);
+  });
 }
 
 RunResult RunLqaLimited(const std::vector<std::string>& args, const std::string& dir, const std::string& home,
                         const RunLimits& limits) {
-  return RunWith(args, dir, home, "", &limits);
+  return RunCompared(ParallelCheckSchedule(), {dir, home}, Described(args), [&](const ScheduleEnv& schedule) {
+    return RunWith(args, dir, home, "", &limits, nullptr, schedule);
+  });
 }
 
 RunResult RunLqaWith(const std::vector<std::string>& args, const std::string& dir, const RunSetup& setup) {
-  TempDir scratch;
-  return RunWith(args, dir, scratch.path(), "", nullptr, &setup);
+  // A run that chooses its own schedule is not checked against another one;
+  // the directories its environment names are watched with its own.
+  std::string schedule = ParallelCheckSchedule();
+  std::vector<std::string> watched = {dir};
+  for (const auto& [name, value] : setup.env) {
+    if (name == "LQA_TEST_SCHEDULE") schedule.clear();
+    if (name == "LQAHOME" || name == "LQACFGHOME" || name == "HOME" || name == "XDG_CONFIG_HOME")
+      watched.push_back(value);
+  }
+  return RunCompared(schedule, watched, Described(args), [&](const ScheduleEnv& env) {
+    TempDir scratch;
+    return RunWith(args, dir, scratch.path(), "", nullptr, &setup, env);
+  });
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -200,4 +231,10 @@ ShellResult RunShell(const std::string& dir, const std::string& command) {
 
 ShellResult RunPython(const std::string& dir, const std::string& script, const std::string& args) {
   return RunShell(dir, "python3 '" LQA_SOURCE_DIR "/" + script + "' " + args);
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
+  return n;
 }

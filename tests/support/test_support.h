@@ -66,6 +66,8 @@ RunResult RunLqaWith(const std::vector<std::string>& args, const std::string& di
 std::vector<std::string> Lines(const std::string& text);
 // True when the text contains the line exactly.
 bool HasLine(const std::string& text, const std::string& line);
+// How many times what occurs in text (overlapping occurrences counted).
+size_t Count(const std::string& text, const std::string& what);
 
 // Runs a shell command in dir and collects its standard output and error
 // together; status is the exit status, or -1 when it did not exit.

@@ -12,12 +12,6 @@
 
 namespace {
 
-size_t Count(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-  return n;
-}
-
 class Listing : public ::testing::Test {
  protected:
   std::unique_ptr<GlobalData> gcd = NewGlobalData();

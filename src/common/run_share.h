@@ -1,0 +1,20 @@
+// What a worker thread may read of the run while other workers analyse files
+// and the main thread merges them: the run's macro names and its namespace
+// records, under one lock that the merge takes to change them.
+#pragma once
+
+#include <shared_mutex>
+
+class NameSet;
+struct EntityIndex;
+
+struct RunShare {
+  const NameSet* macroNames = nullptr;
+  const EntityIndex* index = nullptr;
+  // The run's once-only CSV function header flag: a worker's file text holds
+  // the header with this flag, which only the merge reads and sets.
+  int* csvFunctionHeaderWritten = nullptr;
+  // Shared by a worker for each look-up; held exclusively by the merge while
+  // it adds a file's macro names and structure records.
+  mutable std::shared_mutex lock;
+};

@@ -1,0 +1,234 @@
+#include "driver/parallel_files.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstdlib>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include "common/gcd.h"
+#include "common/run_share.h"
+#include "driver/file_result.h"
+#include "driver/file_work.h"
+#include "driver/schedule_hook.h"
+#include "driver/usable_cpus.h"
+#include "driver/worker_record.h"
+#include "engine/macros.h"
+#include "notices/udqn_worker.h"
+#include "sarif/notice_documents.h"
+#include "structure/structure_log.h"
+
+namespace {
+
+// Runs whose files are analysed one after another on the main thread: those
+// that show or change something as each file is read (the code listing, the
+// rewrites, the traces), and those whose per-file output is not yet kept
+// apart from the run's (user notices, notice documents, the dashboard, the
+// gate snapshot, line data files, extraction).
+bool SerialOnly(const GlobalData& gcd) {
+  const Switches& sw = gcd.sw;
+  if (sw.codeListing || sw.deTabs || sw.deCarriageReturns || sw.addCarriageReturns) return true;
+  if (sw.debug || sw.lineTrace || gcd.udqn.showing) return true;
+  if (sw.extractStrings || sw.extractComments || sw.commentDocumentation) return true;
+  if (gcd.gate.writer) return true;
+  if (sw.workLineDiff) return true;
+  return false;
+}
+
+// The order in which workers take files: the input order, or for the tests'
+// schedule hook each window of files reversed or shuffled, so that later
+// files are analysed before earlier ones are merged.
+std::vector<int> TakeOrder(int files, int window, const ScheduleHook& hook) {
+  std::vector<int> order(static_cast<std::size_t>(files));
+  for (int i = 0; i < files; ++i) order[static_cast<std::size_t>(i)] = i;
+  if (hook.order == ScheduleHook::Order::InOrder) return order;
+  std::mt19937 random(hook.seed);
+  for (int from = 0; from < files; from += window) {
+    auto first = order.begin() + from;
+    auto last = order.begin() + std::min(files, from + window);
+    if (hook.order == ScheduleHook::Order::Reverse) std::reverse(first, last);
+    else std::shuffle(first, last, random);
+  }
+  return order;
+}
+
+ScheduleHook TestSchedule() {
+  const char* text = std::getenv(kScheduleHookVariable);
+  if (text == nullptr || *text == '\0') return {};
+  ScheduleHook hook = ParseScheduleHook(text);
+  return hook.valid ? hook : ScheduleHook{};
+}
+
+// Report text held for the merge beyond which workers take no file but the
+// one the merge waits for.
+constexpr std::size_t kBufferedTextBound = std::size_t{256} << 20;
+
+class FilePipeline {
+ public:
+  FilePipeline(GlobalData& run, int workers, const ScheduleHook& hook)
+      : run_(run), workers_(workers), window_(4 * workers), inOrder_(hook.order == ScheduleHook::Order::InOrder) {
+    for (FileData& record : run.lists.files) files_.push_back(&record);
+    order_ = TakeOrder(static_cast<int>(files_.size()), window_, hook);
+    share_.macroNames = &run.macros.names;
+    share_.index = &run.lists.index;
+    share_.csvFunctionHeaderWritten = &run.rep.csvFunctionHeaderWritten;
+    slots_.resize(static_cast<std::size_t>(window_));
+    for (Slot& slot : slots_) slot.result = std::make_unique<FileResult>();
+    // Every worker's record is made here, before any merge changes the run.
+    PrepareNoticeDocumentsForWorkers(run);
+    for (int w = 0; w < workers; ++w) records_.push_back(NewWorkerRecord(run, share_));
+  }
+
+  int Run() {
+    std::vector<std::thread> threads;
+    threads.reserve(static_cast<std::size_t>(workers_));
+    for (int w = 0; w < workers_; ++w) threads.emplace_back([this, w] { Work(*records_[static_cast<std::size_t>(w)]); });
+    const int files = static_cast<int>(files_.size());
+    for (int index = 0; index < files; ++index) Merge(index);
+    {
+      std::lock_guard<std::mutex> hold(mutex_);
+      stop_ = true;
+    }
+    takeable_.notify_all();
+    for (std::thread& t : threads) t.join();
+    return reruns_;
+  }
+
+ private:
+  enum class SlotState { Free, Taken, Done };
+  struct Slot {
+    std::unique_ptr<FileResult> result;
+    SlotState state = SlotState::Free;
+    bool failed = false;  // the analysis threw: the file is analysed again on the main thread
+  };
+
+  Slot& SlotOf(int index) { return slots_[static_cast<std::size_t>(index % window_)]; }
+
+  // A file may be taken when its slot is free of the files before it and the
+  // text waiting for the merge is within bounds; the file the merge waits
+  // for is always taken, so a large text holds up the others only. (The
+  // tests' shuffled orders may leave that file untaken: they go unbounded.)
+  bool Takeable() const {
+    if (next_ >= order_.size()) return false;
+    const int index = order_[next_];
+    if (index >= merged_ + window_) return false;
+    return index == merged_ || buffered_ < kBufferedTextBound || !inOrder_;
+  }
+
+  void Work(GlobalData& own) {
+    for (;;) {
+      int index = 0;
+      {
+        std::unique_lock<std::mutex> hold(mutex_);
+        takeable_.wait(hold, [this] { return stop_ || Takeable(); });
+        if (stop_ || next_ >= order_.size()) return;
+        index = order_[next_++];
+        SlotOf(index).state = SlotState::Taken;
+      }
+      Slot& slot = SlotOf(index);
+      bool failed = false;
+      if (!run_.udqn.definitions.empty()) {
+        std::shared_lock<std::shared_mutex> hold(share_.lock);
+        BeginUdqnFile(own.udqn, run_.udqn, slot.result->udqn);
+      }
+      try {
+        DriverState& drv = own.drv;
+        const int before = drv.filesProcessed;
+        drv.runFailed = 0;
+        AnalyzeFile(own, index, *files_[static_cast<std::size_t>(index)], *slot.result);
+        slot.result->workerProcessed = drv.filesProcessed - before;
+        slot.result->workerRunFailed = drv.runFailed;
+      } catch (...) {
+        // Out of memory or another failure: the main thread analyses the
+        // file again, where the serial run would have met it.
+        // Each file's analysis starts from its own reset state, so the
+        // record serves the next file.
+        failed = true;
+      }
+      bool awaited = false;
+      {
+        std::lock_guard<std::mutex> hold(mutex_);
+        slot.failed = failed;
+        slot.state = SlotState::Done;
+        buffered_ += slot.result->text.Size();
+        awaited = index == merged_;
+      }
+      // Only the file the merge waits for wakes it.
+      if (awaited) done_.notify_one();
+    }
+  }
+
+  void Merge(int index) {
+    Slot& slot = SlotOf(index);
+    {
+      std::unique_lock<std::mutex> hold(mutex_);
+      done_.wait(hold, [&] { return slot.state == SlotState::Done; });
+    }
+    FileResult& result = *slot.result;
+    const std::size_t text = result.text.Size();
+    {
+      // The run's macro names and structure records change only here, while
+      // no worker reads them.
+      std::unique_lock<std::shared_mutex> exclusive(share_.lock);
+      const bool overturned = slot.failed || OverturnedMacroLookups(result.macros, run_.macros.names) > 0 ||
+                              OverturnedNamespaceLookups(result.structure, run_) > 0 ||
+                              (!run_.udqn.definitions.empty() && UdqnOverturned(result.udqn, run_.udqn));
+      if (overturned) {
+        // A file merged after this one's analysis began defined a name it
+        // was told was unknown: analysed again with the run as it is now.
+        ++reruns_;
+        FileResult again;
+        AnalyzeFile(run_, index, *files_[static_cast<std::size_t>(index)], again);
+        MergeFile(run_, again);
+      } else {
+        MergeFile(run_, result);
+      }
+    }
+    {
+      std::lock_guard<std::mutex> hold(mutex_);
+      slot.state = SlotState::Free;
+      slot.failed = false;
+      merged_ = index + 1;
+      buffered_ -= text;
+    }
+    // The merge made one more file takeable (or, past the text bound, the
+    // one it waits for).
+    takeable_.notify_one();
+  }
+
+  GlobalData& run_;
+  const int workers_;
+  const int window_;  // files analysed ahead of the merge, at most
+  const bool inOrder_;
+  std::vector<FileData*> files_;
+  std::vector<int> order_;
+  RunShare share_;
+  std::vector<Slot> slots_;
+  std::vector<std::unique_ptr<GlobalData>> records_;
+  std::mutex mutex_;
+  std::condition_variable takeable_;
+  std::condition_variable done_;
+  std::size_t next_ = 0;  // the next place in order_ to take
+  int merged_ = 0;        // files merged so far
+  std::size_t buffered_ = 0;  // report text of the files analysed and not yet merged
+  int reruns_ = 0;
+  bool stop_ = false;
+};
+
+}  // namespace
+
+int WorkersForRun(const GlobalData& gcd) {
+  const ScheduleHook hook = TestSchedule();
+  int workers = hook.jobs > 0 ? hook.jobs : JobsForRun(gcd.sw);
+  if (workers <= 1 || gcd.drv.fileCount <= 1 || SerialOnly(gcd)) return 1;
+  return std::min(workers, gcd.drv.fileCount);
+}
+
+int AnalyzeFilesInParallel(GlobalData& gcd, int workers) {
+  FilePipeline pipeline(gcd, workers, TestSchedule());
+  return pipeline.Run();
+}

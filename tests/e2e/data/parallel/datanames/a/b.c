@@ -1,0 +1,4 @@
+int from_the_folder(void)
+{
+  return 1;
+}

@@ -1,0 +1,2 @@
+/* LICENSED under the project terms */
+int marker;

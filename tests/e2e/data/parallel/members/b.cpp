@@ -1,0 +1,6 @@
+#include "a.h"
+
+int Shape::edges()
+{
+  return kind == 0 ? 4 : 3;
+}

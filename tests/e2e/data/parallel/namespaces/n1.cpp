@@ -1,0 +1,10 @@
+namespace outer {
+namespace inner {
+
+int first(int a)
+{
+  return a + 1;
+}
+
+}  // namespace inner
+}  // namespace outer

@@ -1,0 +1,8 @@
+namespace outer::inner {
+
+int third(void)
+{
+  return 3;
+}
+
+}  // namespace outer::inner
