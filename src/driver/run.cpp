@@ -100,6 +100,14 @@ void EndOfRun(GlobalData& gcd) {
   bool utility = sw.codeListing || sw.deTabs || sw.deCarriageReturns || sw.addCarriageReturns;
   bool extraction = sw.extractStrings || sw.extractComments || sw.commentDocumentation;
   if (!utility && !extraction) {
+    // The notices judged after the last file (inheritance) name their own
+    // files and lines: nothing of the last file analysed, an open type or
+    // its last line, stands in for them. (Worker threads leave the run's
+    // record without any such state.)
+    ResetState(gcd);
+    gcd.drv.currentFile = nullptr;
+    gcd.drv.currentFileName = nullptr;
+    gcd.drv.line[0] = '\0';
     SettleStructureLists(gcd);
     if (sw.totalsAll || sw.inheritanceTree || sw.totalsInheritance) BuildInheritanceTree(gcd);
     SetTotal(gcd);
