@@ -175,3 +175,20 @@ TEST_F(CrossFile, FiftyMegabyteLineAmongSmallFiles) {
 }
 
 }  // namespace
+
+// The notices judged after the last file take nothing from that file's end:
+// here it stops inside an open class, on the line the depth notice names.
+TEST_F(CrossFile, NoticesAfterTheLastFileOweNothingToItsState) {
+  dir.Write("a.cpp", "class A { };\nclass B : public A { };\nclass C : public B { };\n");
+  dir.Write("z.cpp", "class Open {\n  int x;\n  int y;\n");
+  std::string cfg = "Maximum depth of inheritance tree : 1\n";
+  for (int n = 1; n <= 58; ++n) cfg += "Quality Notice " + std::to_string(n) + (n == 40 ? " : Yes\n" : " : No\n");
+  home.Write("lqa.cfg", cfg);
+  const RunResult serial = Run({"-j1", "-xSARIF", "-i", "a.cpp", "z.cpp"});
+  const RunResult workers = Run({"-j2", "-xSARIF", "-i", "a.cpp", "z.cpp"});
+  EXPECT_EQ(serial.out, workers.out);
+  EXPECT_EQ(serial.status, workers.status);
+  // The result judges C in a.cpp, not the class left open in z.cpp.
+  EXPECT_NE(serial.out.find("\"ruleId\":\"LQA040\""), std::string::npos) << serial.out;
+  EXPECT_EQ(serial.out.find("Open"), std::string::npos) << serial.out;
+}
