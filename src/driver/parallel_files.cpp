@@ -88,13 +88,15 @@ class FilePipeline {
     threads.reserve(static_cast<std::size_t>(workers_));
     for (int w = 0; w < workers_; ++w) threads.emplace_back([this, w] { Work(*records_[static_cast<std::size_t>(w)]); });
     const int files = static_cast<int>(files_.size());
-    for (int index = 0; index < files; ++index) Merge(index);
-    {
-      std::lock_guard<std::mutex> hold(mutex_);
-      stop_ = true;
+    try {
+      for (int index = 0; index < files; ++index) Merge(index);
+    } catch (...) {
+      // A merge or a file analysed again ran out of memory: the workers stop
+      // before the failure reaches the driver, as it would in a serial run.
+      StopWorkers(threads);
+      throw;
     }
-    takeable_.notify_all();
-    for (std::thread& t : threads) t.join();
+    StopWorkers(threads);
     return reruns_;
   }
 
@@ -105,6 +107,15 @@ class FilePipeline {
     SlotState state = SlotState::Free;
     bool failed = false;  // the analysis threw: the file is analysed again on the main thread
   };
+
+  void StopWorkers(std::vector<std::thread>& threads) {
+    {
+      std::lock_guard<std::mutex> hold(mutex_);
+      stop_ = true;
+    }
+    takeable_.notify_all();
+    for (std::thread& t : threads) t.join();
+  }
 
   Slot& SlotOf(int index) { return slots_[static_cast<std::size_t>(index % window_)]; }
 
