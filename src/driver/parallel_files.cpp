@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <random>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -86,8 +87,23 @@ class FilePipeline {
   int Run() {
     std::vector<std::thread> threads;
     threads.reserve(static_cast<std::size_t>(workers_));
-    for (int w = 0; w < workers_; ++w) threads.emplace_back([this, w] { Work(*records_[static_cast<std::size_t>(w)]); });
+    for (int w = 0; w < workers_; ++w) {
+      try {
+        threads.emplace_back([this, w] { Work(*records_[static_cast<std::size_t>(w)]); });
+      } catch (const std::system_error&) {
+        break;  // no more threads (a process or memory limit): the ones made do the work
+      }
+    }
     const int files = static_cast<int>(files_.size());
+    if (threads.empty()) {
+      // Not one worker could start: the files are analysed as in a serial run.
+      FileResult result;
+      for (int index = 0; index < files; ++index) {
+        AnalyzeFile(run_, index, *files_[static_cast<std::size_t>(index)], result);
+        MergeFile(run_, result);
+      }
+      return 0;
+    }
     try {
       for (int index = 0; index < files; ++index) Merge(index);
     } catch (...) {
