@@ -171,12 +171,14 @@ int is_macro(const char* name, GlobalData& gcd) {
   const std::uint32_t hash = NameSet::Hash(view);
   if (gcd.macros.names.Contains(view, hash)) return 1;
   FileMacros* file = gcd.macros.file;
-  if (const RunShare* share = gcd.drv.share; share != nullptr && file != nullptr) {
+  if (file == nullptr) return 0;
+  if (file->defined.Contains(view, hash)) return 1;
+  if (const RunShare* share = gcd.drv.share) {
     // A worker's own list is empty: the run's holds the names of the files
     // merged so far, all of them before this one. A name asked before in
     // the file is answered as then without the lock: a "no" that a merge
     // has overturned since has the file analysed again anyway.
-    if (file->defined.Contains(view, hash) || file->found.Contains(view, hash)) return 1;
+    if (file->found.Contains(view, hash)) return 1;
     if (file->missed.Contains(view, hash)) return 0;
     std::shared_lock<std::shared_mutex> hold(share->lock);
     if (share->macroNames->Contains(view, hash)) {
@@ -185,8 +187,6 @@ int is_macro(const char* name, GlobalData& gcd) {
       return 1;
     }
   }
-  if (file == nullptr) return 0;
-  if (file->defined.Contains(view, hash)) return 1;
   const std::size_t known = file->missed.size();
   const char* stored = file->missed.Intern(view, hash);
   if (stored != nullptr && file->missed.size() > known) file->missedOrder.push_back({{stored, view.size()}, hash});
