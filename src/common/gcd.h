@@ -63,6 +63,7 @@ struct DriverState {
   int progressCounter = 0;
   int progressProcessed = 0;
   int fileCount = 0;         // files in the input list
+  int workers = 1;           // threads the files were analysed on; the project listings use as many
   // The -O report: written to a temporary file, published when the run ends.
   std::shared_ptr<AtomicFile> report;  // shared only so that the record stays copyable
   bool reportIdentified = false;  // the -O target existed: its device and inode
@@ -124,3 +125,7 @@ std::unique_ptr<GlobalData> NewGlobalData();
 // released at the end or by an early exit (every list, record and stream).
 GlobalData* CreateRunRecord();
 void ReleaseRunRecord();
+// The same as the process ends: the record lists (memory only, hundreds of
+// thousands of nodes on a large tree) are left to the operating system instead of being freed node by node; everything that
+// owns a file or a stream is released as by ReleaseRunRecord.
+void ReleaseRunRecordAtExit();

@@ -176,6 +176,7 @@ int Run(int argc, char** argv, GlobalData& gcd) {
   ShowProgressStart(gcd);
 
   if (const int workers = WorkersForRun(gcd); workers > 1) {
+    gcd.drv.workers = workers;
     AnalyzeFilesInParallel(gcd, workers);
   } else {
     FileResult file;
@@ -217,6 +218,6 @@ int LqaMain(int argc, char** argv) {
     result = 1;
   }
   if (!FinishReport(*gcd)) result = 1;
-  ReleaseRunRecord();
+  ReleaseRunRecordAtExit();
   return result;
 }
