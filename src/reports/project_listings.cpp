@@ -9,6 +9,7 @@
 #include "reports/entity_metrics.h"
 #include "reports/format.h"
 #include "reports/listing_rows.h"
+#include "reports/listing_threads.h"
 #include "reports/report_text.h"
 #include "structure/entity_records.h"
 
@@ -73,8 +74,6 @@ void Heading(const Listing& listing, int count, bool nestedNote, GlobalData& gcd
   }
 }
 
-using EntryWriter = void (*)(const NodeData&, FileLanguage&, GlobalData&);
-
 // Re-sorts the list by the -k key, writes the heading and, unless -Tl asks
 // for the summaries only, one entry per record.
 void HeadingAndEntries(Llist<NodeData>& list, const Listing& listing, bool nestedNote, EntryWriter entry,
@@ -82,8 +81,7 @@ void HeadingAndEntries(Llist<NodeData>& list, const Listing& listing, bool neste
   if (gcd.sw.sortKey > 0) LlistResort_NodeData(list, gcd.sw.sortKey, gcd);
   Heading(listing, list.count, nestedNote, gcd);
   if (gcd.sw.totalsSummariesOnly) return;
-  FileLanguage language;
-  for (const NodeData& r : list) entry(r, language, gcd);
+  WriteListingEntries(list, entry, gcd);
 }
 
 void CloseReport(GlobalData& gcd) {
