@@ -120,7 +120,7 @@ void FileResult::Reset(int nextIndex, FileData& nextRecord, FILE* through) {
   macros.Clear();
   fixedNotice.Forget();
   structure.Clear();
-  documentNotices.due = false;
+  documentNotices.Reset();
   progressDue = false;
   workerProcessed = 0;
   workerRunFailed = 0;

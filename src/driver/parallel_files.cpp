@@ -27,15 +27,12 @@ namespace {
 
 // Runs whose files are analysed one after another on the main thread: those
 // that show or change something as each file is read (the code listing, the
-// rewrites, the traces), and those whose per-file output is not yet kept
-// apart from the run's (user notices, notice documents, the dashboard, the
-// gate snapshot, line data files, extraction).
+// rewrites, the debugging output), and those whose per-file output is not yet
+// kept apart from the run's (line data files).
 bool SerialOnly(const GlobalData& gcd) {
   const Switches& sw = gcd.sw;
   if (sw.codeListing || sw.deTabs || sw.deCarriageReturns || sw.addCarriageReturns) return true;
-  if (sw.debug || sw.lineTrace || gcd.udqn.showing) return true;
-  if (sw.extractStrings || sw.extractComments || sw.commentDocumentation) return true;
-  if (gcd.gate.writer) return true;
+  if (sw.debug || gcd.udqn.showing) return true;
   if (sw.workLineDiff) return true;
   return false;
 }

@@ -28,5 +28,9 @@ std::unique_ptr<GlobalData> NewWorkerRecord(const GlobalData& run, const RunShar
   CopyUdqnForWorker(run.udqn, w->udqn);
   w->sarif.capturing = run.sarif.capturing;
   w->sarif.capture = run.sarif.capture;
+  // A gate side run: the worker gathers its files' snapshot records for the
+  // merge, and reads the files the run reads from elsewhere where it does.
+  w->gate.writing = run.gate.writing;
+  w->gate.runReadFrom = &run.gate.readFrom;
   return w;
 }

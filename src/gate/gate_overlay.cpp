@@ -128,7 +128,7 @@ void ApplyGateOverlay(const std::string& dir, const std::string& extensions, Glo
 }
 
 const std::string& GateInputPath(const std::string& name, const GlobalData& gcd) {
-  const auto& readFrom = gcd.gate.readFrom;
+  const auto& readFrom = gcd.gate.runReadFrom != nullptr ? *gcd.gate.runReadFrom : gcd.gate.readFrom;
   if (readFrom.empty()) return name;
   const auto it = readFrom.find(name);
   return it == readFrom.end() ? name : it->second;

@@ -7,13 +7,28 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "common/text.h"
+#include "gate/snapshot.h"
 
 // The snapshot writer of the run (snapshot_writer.cpp).
 class GateSnapshotWriter;
 struct GateSnapshotWriterFree {
   void operator()(GateSnapshotWriter* writer) const;
+};
+
+// A file analysed by a worker: the records of the functions it closed and
+// its path in the snapshot, written by the run's writer when it is merged.
+struct GateFileRecords {
+  std::vector<GateFunction> functions;
+  std::string path;
+  bool due = false;  // the file reached its end: its block is written at the merge
+  void Clear() {
+    functions.clear();
+    path.clear();
+    due = false;
+  }
 };
 
 struct GateState {
@@ -22,10 +37,15 @@ struct GateState {
   int anyRise = 0;        // -xGATEANY: every rise of a function's complexity fails
   std::string snapshotFile;  // -x"GATESNAP file"
   std::unique_ptr<GateSnapshotWriter, GateSnapshotWriterFree> writer;
+  // A snapshot is written: set with the writer, and on a worker's record,
+  // which has no writer and hands its files' records to the merge.
+  int writing = 0;
   int hashBodies = 0;  // the current file's function bodies are hashed
   // A side run analysing the base in the head's directory: the input files
   // read from the base's own directory instead (gate_overlay.h).
   std::unordered_map<std::string, std::string> readFrom;
+  // On a worker's record: the run's readFrom, complete before workers start.
+  const std::unordered_map<std::string, std::string>* runReadFrom = nullptr;
 };
 
 // FNV-1a 64 of a function body's code, blanks left out, fed line by line

@@ -54,18 +54,15 @@ class GateSnapshotWriter {
   }
 
   // The record of a closed function, kept until its file ends.
-  void AddFunction(const NodeData& r, int nameLine, std::uint64_t bodyHash) {
-    GateFunction f;
-    f.name = r.name;
-    while (!f.name.empty() && (f.name.back() == '\n' || f.name.back() == '\r')) f.name.pop_back();
-    f.signature = r.text1;
-    f.line = nameLine > 0 ? nameLine : FuncBeginLine(r);
-    f.begin = FuncBeginLine(r);
-    f.end = r.line;
-    f.complexity = r.cyclomatic;
-    f.eloc = r.eloc;
-    f.bodyHash = bodyHash;
-    pending_.push_back(std::move(f));
+  void AddFunction(GateFunction f) { pending_.push_back(std::move(f)); }
+  // The records a worker gathered for its file, in the order they closed.
+  void AddFunctions(std::vector<GateFunction>& functions) {
+    if (pending_.empty()) {
+      pending_.swap(functions);
+      return;
+    }
+    for (GateFunction& f : functions) pending_.push_back(std::move(f));
+    functions.clear();
   }
 
   void WriteFile(const std::string& path, const FileNotices& notices, const NoticeRuleTable& rules) {
@@ -285,6 +282,20 @@ std::string PathOf(const char* fileName, const GlobalData& gcd) {
   return LocateSource(fileName != nullptr ? fileName : "", gcd.sarif.capture.baseDir).path;
 }
 
+GateFunction FunctionRecord(const NodeData& r, int nameLine, std::uint64_t bodyHash) {
+  GateFunction f;
+  f.name = r.name;
+  while (!f.name.empty() && (f.name.back() == '\n' || f.name.back() == '\r')) f.name.pop_back();
+  f.signature = r.text1;
+  f.line = nameLine > 0 ? nameLine : FuncBeginLine(r);
+  f.begin = FuncBeginLine(r);
+  f.end = r.line;
+  f.complexity = r.cyclomatic;
+  f.eloc = r.eloc;
+  f.bodyHash = bodyHash;
+  return f;
+}
+
 }  // namespace
 
 void RequestGateSnapshot(std::string_view file, GlobalData& gcd) {
@@ -333,6 +344,7 @@ void OpenGateSnapshot(GlobalData& gcd) {
   }
   gcd.sarif.capture.exactTextPaths = writer->recorded();
   g.writer = std::move(writer);
+  g.writing = 1;
   gcd.sarif.capturing = 1;
   gcd.sarif.capture.wantTextHash = 1;
 }
@@ -340,7 +352,7 @@ void OpenGateSnapshot(GlobalData& gcd) {
 void GateFileBegins(GlobalData& gcd) {
   GateState& g = gcd.gate;
   g.hashBodies = 0;
-  if (!g.writer) return;
+  if (!g.writing) return;
   // A file only summed up in a digest is the same file on both sides, and
   // its functions' begin and end lines are in the digest: body hashes would
   // add nothing to it, and without them its lines take the engine's quicker
@@ -352,15 +364,33 @@ void GateFileBegins(GlobalData& gcd) {
 }
 
 void GateFunctionClosed(const NodeData& record, int nameLine, std::uint64_t bodyHash, GlobalData& gcd) {
-  if (gcd.gate.writer) gcd.gate.writer->AddFunction(record, nameLine, bodyHash);
+  if (DeferredFileNotices* deferred = gcd.sarif.deferred) {
+    deferred->gate.functions.push_back(FunctionRecord(record, nameLine, bodyHash));
+    return;
+  }
+  if (gcd.gate.writer) gcd.gate.writer->AddFunction(FunctionRecord(record, nameLine, bodyHash));
 }
 
 void GateFileEnd(const FileNotices& notices, GlobalData& gcd) {
-  if (!gcd.gate.writer) return;
+  if (!gcd.gate.writing) return;
   PrepareNoticeCapture(gcd);
   // The file's location as the capture gave it, when it captured a notice.
-  const std::string path = notices.notices.empty() ? PathOf(CurrentFileName(gcd), gcd) : notices.location.path;
-  gcd.gate.writer->WriteFile(path, notices, gcd.sarif.capture.rules);
+  std::string path = notices.notices.empty() ? PathOf(CurrentFileName(gcd), gcd) : notices.location.path;
+  if (DeferredFileNotices* deferred = gcd.sarif.deferred) {
+    deferred->gate.path = std::move(path);
+    deferred->gate.due = true;
+    return;
+  }
+  if (gcd.gate.writer) gcd.gate.writer->WriteFile(path, notices, gcd.sarif.capture.rules);
+}
+
+void WriteDeferredGateFile(GateFileRecords& file, const FileNotices& notices, GlobalData& gcd) {
+  if (!file.due) return;
+  file.due = false;
+  if (!gcd.gate.writer) return;
+  PrepareNoticeCapture(gcd);
+  gcd.gate.writer->AddFunctions(file.functions);
+  gcd.gate.writer->WriteFile(file.path, notices, gcd.sarif.capture.rules);
 }
 
 int FinishGateSnapshot(int status, GlobalData& gcd) {

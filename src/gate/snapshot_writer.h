@@ -17,13 +17,19 @@ void RequestGateSnapshot(std::string_view file, GlobalData& gcd);
 // Opens the snapshot under a temporary name; a snapshot that cannot be
 // created ends the run with status 1 before anything is analysed.
 void OpenGateSnapshot(GlobalData& gcd);
-// A function body closed: its record, the line of its name and its body hash.
 // At the start of each file: whether its function bodies are hashed (and so
 // the engine keeps the code text of its lines).
 void GateFileBegins(GlobalData& gcd);
+// A function body closed: its record, the line of its name and its body
+// hash (a worker keeps it for its file's merge).
 void GateFunctionClosed(const NodeData& record, int nameLine, std::uint64_t bodyHash, GlobalData& gcd);
-// A file's analysis ended: its functions and notices are written.
+// A file's analysis ended: its functions and notices are written. On a
+// worker (the file's notices deferred to its merge) only its path is kept.
 void GateFileEnd(const FileNotices& notices, GlobalData& gcd);
+// At a worker's file's merge: writes what GateFunctionClosed and GateFileEnd
+// kept of it, exactly as they would have written it in a serial run.
+struct GateFileRecords;
+void WriteDeferredGateFile(GateFileRecords& file, const FileNotices& notices, GlobalData& gcd);
 // Writes the notices raised after the last file, the classes and the end
 // line, and renames the snapshot into place. Returns status, or 1 when it
 // could not be completed.

@@ -173,7 +173,7 @@ void BeginFileNotices(GlobalData& gcd) {
 void EndFileNotices(GlobalData& gcd) {
   if (!gcd.sarif.capturing) return;
   if (DeferredFileNotices* deferred = gcd.sarif.deferred) {
-    EndCapturedFile(gcd);
+    GateFileEnd(EndCapturedFile(gcd), gcd);
     std::swap(deferred->notices, gcd.sarif.capture.file);
     deferred->due = true;
     return;
@@ -187,9 +187,11 @@ void EndFileNotices(GlobalData& gcd) {
 void WriteDeferredFileNotices(DeferredFileNotices& file, GlobalData& gcd) {
   if (!file.due) return;
   file.due = false;
-  if (!gcd.sarif.outputs) return;
-  Start(gcd);
-  Write(file.notices, gcd);
+  if (gcd.sarif.outputs) {
+    Start(gcd);
+    Write(file.notices, gcd);
+  }
+  WriteDeferredGateFile(file.gate, file.notices, gcd);
 }
 
 void PrepareNoticeDocumentsForWorkers(GlobalData& gcd) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "gate/gate_state.h"
 #include "sarif/notice_capture.h"
 
 // One document asked for on the command line.
@@ -21,10 +22,16 @@ struct SarifOutputsFree {
   void operator()(SarifOutputs* outputs) const;
 };
 
-// A worker's file: its captured notices, written to the documents at its merge.
+// A worker's file: its captured notices, written to the documents at its
+// merge, and its records for the gate snapshot.
 struct DeferredFileNotices {
   FileNotices notices;
   bool due = false;
+  GateFileRecords gate;
+  void Reset() {
+    due = false;
+    gate.Clear();
+  }
 };
 
 struct SarifState {

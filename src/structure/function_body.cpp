@@ -283,7 +283,7 @@ void CloseFunctionBody(int lineNumber, GlobalData& gcd) {
   FuncReturns(rec) = m.returns;
   FuncInline(rec) = fn.inlineInClass;
   FuncBeginLine(rec) = b.line;
-  if (gcd.gate.writer) GateFunctionClosed(rec, fn.nameLine, fn.bodyHash, gcd);
+  if (gcd.gate.writing) GateFunctionClosed(rec, fn.nameLine, fn.bodyHash, gcd);
   PlaceFunctionRecord(std::move(rec), gcd);
   ++eng.fc.functions;
 
