@@ -22,6 +22,7 @@
 #include "notices/udqn_worker.h"
 #include "sarif/notice_documents.h"
 #include "structure/structure_log.h"
+#include "workdiff/data_names.h"
 
 namespace {
 
@@ -36,7 +37,6 @@ bool SerialOnly(const GlobalData& gcd) {
   if (sw.debug || sw.lineTrace || gcd.udqn.showing) return true;
   if (sw.extractStrings || sw.extractComments || sw.commentDocumentation) return true;
   if (gcd.gate.writer) return true;
-  if (sw.workLineDiff) return true;
   return false;
 }
 
@@ -77,6 +77,8 @@ class FilePipeline {
     share_.macroNames = &run.macros.names;
     share_.index = &run.lists.index;
     share_.csvFunctionHeaderWritten = &run.rep.csvFunctionHeaderWritten;
+    dataNames_ = PlanDataFileNames(run);
+    share_.dataNames = &dataNames_;
     slots_.resize(static_cast<std::size_t>(window_));
     for (Slot& slot : slots_) slot.result = std::make_unique<FileResult>();
     // Every worker's record is made here, before any merge changes the run.
@@ -203,11 +205,14 @@ class FilePipeline {
       std::unique_lock<std::shared_mutex> exclusive(share_.lock);
       const bool overturned = slot.failed || OverturnedMacroLookups(result.macros, run_.macros.names) > 0 ||
                               OverturnedNamespaceLookups(result.structure, run_) > 0 ||
-                              (!run_.udqn.definitions.empty() && UdqnOverturned(result.udqn, run_.udqn));
+                              (!run_.udqn.definitions.empty() && UdqnOverturned(result.udqn, run_.udqn)) ||
+                              LineDataOverturned(result.lineData, run_);
       if (overturned) {
         // A file merged after this one's analysis began defined a name it
-        // was told was unknown: analysed again with the run as it is now.
+        // was told was unknown, or its line data file is not the serial
+        // run's: analysed again with the run as it is now.
         ++reruns_;
+        DiscardWorkerDataFile(result.lineData);
         FileResult again;
         AnalyzeFile(run_, index, *files_[static_cast<std::size_t>(index)], again);
         MergeFile(run_, again);
@@ -234,6 +239,7 @@ class FilePipeline {
   std::vector<FileData*> files_;
   std::vector<int> order_;
   RunShare share_;
+  DataNamePlan dataNames_;  // line data file names by file, for the workers
   std::vector<Slot> slots_;
   std::vector<std::unique_ptr<GlobalData>> records_;
   std::mutex mutex_;

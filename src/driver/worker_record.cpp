@@ -3,6 +3,7 @@
 #include "common/gcd.h"
 #include "common/run_share.h"
 #include "notices/udqn_worker.h"
+#include "workdiff/data_names.h"
 
 std::unique_ptr<GlobalData> NewWorkerRecord(const GlobalData& run, const RunShare& share) {
   std::unique_ptr<GlobalData> w = NewGlobalData();
@@ -28,5 +29,7 @@ std::unique_ptr<GlobalData> NewWorkerRecord(const GlobalData& run, const RunShar
   CopyUdqnForWorker(run.udqn, w->udqn);
   w->sarif.capturing = run.sarif.capturing;
   w->sarif.capture = run.sarif.capture;
+  // Line data files go to the run's staging directory under planned names.
+  if (share.dataNames != nullptr) PrepareWorkerLineData(run.wd, *share.dataNames, w->wd);
   return w;
 }
