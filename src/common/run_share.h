@@ -7,6 +7,7 @@
 
 class NameSet;
 struct EntityIndex;
+struct DataNamePlan;
 
 struct RunShare {
   const NameSet* macroNames = nullptr;
@@ -14,6 +15,8 @@ struct RunShare {
   // The run's once-only CSV function header flag: a worker's file text holds
   // the header with this flag, which only the merge reads and sets.
   int* csvFunctionHeaderWritten = nullptr;
+  // The line data file names planned for the run's files (workdiff/data_names.h).
+  const DataNamePlan* dataNames = nullptr;
   // Shared by a worker for each look-up; held exclusively by the merge while
   // it adds a file's macro names and structure records.
   mutable std::shared_mutex lock;

@@ -14,6 +14,7 @@
 #include "reports/report_state.h"
 #include "sarif/sarif_state.h"
 #include "structure/structure_log.h"
+#include "workdiff/data_names.h"
 
 struct FileData;
 
@@ -42,6 +43,7 @@ struct FileResult {
   // file count and whether it failed the run.
   StructureLog structure;
   DeferredFileNotices documentNotices;  // its notices for the SARIF log and GitLab report
+  LineDataOutcome lineData;             // its line data file, with the name it was given
   bool progressDue = false;
   int workerProcessed = 0;
   int workerRunFailed = 0;

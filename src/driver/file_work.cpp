@@ -24,6 +24,7 @@
 #include "sarif/notice_documents.h"
 #include "utilities/code_listing.h"
 #include "utilities/de_file.h"
+#include "workdiff/data_names.h"
 #include "workdiff/line_data.h"
 #include "workdiff/work_file.h"
 
@@ -59,6 +60,7 @@ class AnalysisScope {
     if (gcd.drv.share != nullptr) {
       gcd.st.log = &result.structure;
       gcd.sarif.deferred = &result.documentNotices;
+      gcd.wd.outcome = &result.lineData;
     }
   }
   ~AnalysisScope() {
@@ -69,9 +71,12 @@ class AnalysisScope {
     gcd_.udqn.fileMatchData = nullptr;
     gcd_.st.log = nullptr;
     gcd_.sarif.deferred = nullptr;
-    // A worker's text is dropped: the main thread analyses the file again.
-    if (sink_ != nullptr && gcd_.drv.share == nullptr && std::uncaught_exceptions() > exceptions_)
-      sink_->FlushTo(gLQAOUT);
+    gcd_.wd.outcome = nullptr;
+    // A worker's text and data file are dropped: the main thread analyses
+    // the file again.
+    const bool failed = std::uncaught_exceptions() > exceptions_;
+    if (failed && gcd_.drv.share != nullptr) AbandonDataFile(gcd_);
+    if (sink_ != nullptr && gcd_.drv.share == nullptr && failed) sink_->FlushTo(gLQAOUT);
   }
   AnalysisScope(const AnalysisScope&) = delete;
   AnalysisScope& operator=(const AnalysisScope&) = delete;
@@ -121,6 +126,7 @@ void FileResult::Reset(int nextIndex, FileData& nextRecord, FILE* through) {
   fixedNotice.Forget();
   structure.Clear();
   documentNotices.Reset();
+  lineData.Clear();
   progressDue = false;
   workerProcessed = 0;
   workerRunFailed = 0;
@@ -196,6 +202,7 @@ void MergeFile(GlobalData& gcd, FileResult& result) {
   MergeUdqnFile(result.udqn, gcd.udqn);
   ReplayStructureLog(result.structure, gcd);
   WriteDeferredFileNotices(result.documentNotices, gcd);
+  MergeLineData(result.lineData, gcd);
   if (!result.analysed) return;
   const FileData& record = *result.record;
   gcd.tot.bytes += result.bytes;

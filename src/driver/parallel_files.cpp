@@ -22,18 +22,17 @@
 #include "notices/udqn_worker.h"
 #include "sarif/notice_documents.h"
 #include "structure/structure_log.h"
+#include "workdiff/data_names.h"
 
 namespace {
 
 // Runs whose files are analysed one after another on the main thread: those
 // that show or change something as each file is read (the code listing, the
-// rewrites, the debugging output), and those whose per-file output is not yet
-// kept apart from the run's (line data files).
+// rewrites, the debugging output and the user notice display).
 bool SerialOnly(const GlobalData& gcd) {
   const Switches& sw = gcd.sw;
   if (sw.codeListing || sw.deTabs || sw.deCarriageReturns || sw.addCarriageReturns) return true;
   if (sw.debug || gcd.udqn.showing) return true;
-  if (sw.workLineDiff) return true;
   return false;
 }
 
@@ -74,6 +73,8 @@ class FilePipeline {
     share_.macroNames = &run.macros.names;
     share_.index = &run.lists.index;
     share_.csvFunctionHeaderWritten = &run.rep.csvFunctionHeaderWritten;
+    dataNames_ = PlanDataFileNames(run);
+    share_.dataNames = &dataNames_;
     slots_.resize(static_cast<std::size_t>(window_));
     for (Slot& slot : slots_) slot.result = std::make_unique<FileResult>();
     // Every worker's record is made here, before any merge changes the run.
@@ -200,11 +201,14 @@ class FilePipeline {
       std::unique_lock<std::shared_mutex> exclusive(share_.lock);
       const bool overturned = slot.failed || OverturnedMacroLookups(result.macros, run_.macros.names) > 0 ||
                               OverturnedNamespaceLookups(result.structure, run_) > 0 ||
-                              (!run_.udqn.definitions.empty() && UdqnOverturned(result.udqn, run_.udqn));
+                              (!run_.udqn.definitions.empty() && UdqnOverturned(result.udqn, run_.udqn)) ||
+                              LineDataOverturned(result.lineData, run_);
       if (overturned) {
         // A file merged after this one's analysis began defined a name it
-        // was told was unknown: analysed again with the run as it is now.
+        // was told was unknown, or its line data file is not the serial
+        // run's: analysed again with the run as it is now.
         ++reruns_;
+        DiscardWorkerDataFile(result.lineData);
         FileResult again;
         AnalyzeFile(run_, index, *files_[static_cast<std::size_t>(index)], again);
         MergeFile(run_, again);
@@ -231,6 +235,7 @@ class FilePipeline {
   std::vector<FileData*> files_;
   std::vector<int> order_;
   RunShare share_;
+  DataNamePlan dataNames_;  // line data file names by file, for the workers
   std::vector<Slot> slots_;
   std::vector<std::unique_ptr<GlobalData>> records_;
   std::mutex mutex_;

@@ -3,6 +3,7 @@
 #include "common/gcd.h"
 #include "common/run_share.h"
 #include "notices/udqn_worker.h"
+#include "workdiff/data_names.h"
 
 std::unique_ptr<GlobalData> NewWorkerRecord(const GlobalData& run, const RunShare& share) {
   std::unique_ptr<GlobalData> w = NewGlobalData();
@@ -32,5 +33,7 @@ std::unique_ptr<GlobalData> NewWorkerRecord(const GlobalData& run, const RunShar
   // merge, and reads the files the run reads from elsewhere where it does.
   w->gate.writing = run.gate.writing;
   w->gate.runReadFrom = &run.gate.readFrom;
+  // Line data files go to the run's staging directory under planned names.
+  if (share.dataNames != nullptr) PrepareWorkerLineData(run.wd, *share.dataNames, w->wd);
   return w;
 }

@@ -24,6 +24,7 @@
 #include "common/output.h"
 #include "driver/exit.h"
 #include "reports/report_text.h"
+#include "workdiff/data_names.h"
 
 namespace {
 
@@ -201,12 +202,32 @@ std::string MungDataFilename(const std::string& path, GlobalData& gcd) {
 
 void WorkDiffDataFileName(GlobalData& gcd) {
   WorkDiffState& wd = gcd.wd;
-  const std::string base = MungDataFilename(gcd.drv.currentFileName ? gcd.drv.currentFileName : "", gcd);
-  // Two paths can give the same name ("a/b.c" and "a_b.c"): the second gets
-  // a number so that it does not overwrite the first's data.
-  std::string name = base;
-  for (int n = 2; wd.dataNamesUsed.count(name) != 0; ++n) name = base + "_" + std::to_string(n);
-  wd.dataNamesUsed.insert(name);
+  std::string base = MungDataFilename(gcd.drv.currentFileName ? gcd.drv.currentFileName : "", gcd);
+  std::string name;
+  if (wd.plan != nullptr) {
+    // A worker takes the name planned for the file's place in the list and
+    // assumes the mode line shown unless it is the first file with a name;
+    // the merge checks both against the run.
+    const std::size_t index = static_cast<std::size_t>(gcd.drv.fileSerial - 1);
+    if (index < wd.plan->names.size()) name = wd.plan->names[index];
+    wd.modeShown = static_cast<int>(index) != wd.plan->first;
+    if (name.empty()) {
+      // Not a file of the plan: no data file here; the merge has the file
+      // analysed again on the main thread.
+      if (wd.outcome != nullptr) wd.outcome->failed = true;
+      return;
+    }
+  } else {
+    // Two paths can give the same name ("a/b.c" and "a_b.c"): the second
+    // gets a number so that it does not overwrite the first's data.
+    name = FreeDataName(base, wd.dataNamesUsed);
+    wd.dataNamesUsed.insert(name);
+  }
+  if (wd.outcome != nullptr) {
+    wd.outcome->base = std::move(base);
+    wd.outcome->name = name;
+    wd.outcome->modeShown = wd.modeShown != 0;
+  }
   wd.dataPath = wd.dataDir + "/" + name + ".dif";
   wd.dataStoredPath = wd.dataDirStored + "/" + name + ".dif";
 }
@@ -220,10 +241,15 @@ int WorkDiffDataFileOpen(GlobalData& gcd) {
   wd.dataWriteFailed = 0;
   if (!wd.dataDirReady || !wd.staging) return 0;
   WorkDiffDataFileName(gcd);
+  if (wd.dataPath.empty()) return 0;
   wd.dataWritePath = wd.staging->path + wd.dataPath.substr(wd.dataDir.size());
   // The staging directory is the run's own: nothing in it is followed or replaced.
   const int fd = open(wd.dataWritePath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
   FILE* fp = fd >= 0 ? fdopen(fd, "wb") : nullptr;
+  if (fd >= 0 && wd.outcome != nullptr) {
+    wd.outcome->opened = true;
+    wd.outcome->writePath = wd.dataWritePath;
+  }
   if (fp == nullptr) {
     const int err = errno;
     if (fd >= 0) close(fd);
@@ -231,6 +257,7 @@ int WorkDiffDataFileOpen(GlobalData& gcd) {
     wd.dataPath.clear();
     wd.dataStoredPath.clear();
     wd.baselineFailed = 1;
+    if (wd.outcome != nullptr) wd.outcome->failed = true;
     return 0;
   }
   if (gcd.sw.workVerbose) {
@@ -250,10 +277,17 @@ void WorkDiffDataFileClose(GlobalData& gcd) {
   errno = 0;
   if (std::fclose(fp) != 0 || failed) {
     gcd.wd.baselineFailed = 1;
+    if (gcd.wd.outcome != nullptr) gcd.wd.outcome->failed = true;
     if (!gcd.wd.dataWriteFailed)
       OutF("\n  Write File Error: %s - %s\n", ShownText(gcd.wd.dataPath, gcd).c_str(),
            ErrorText(errno ? errno : EIO));
   }
+}
+
+void AbandonDataFile(GlobalData& gcd) {
+  FILE* fp = gcd.drv.diffDataStream;
+  gcd.drv.diffDataStream = nullptr;
+  if (fp != nullptr) std::fclose(fp);
 }
 
 void WorkDiffDataLineWrite(FILE* stream, char type, const char* line, GlobalData& gcd) {
@@ -269,6 +303,7 @@ void WorkDiffDataLineWrite(FILE* stream, char type, const char* line, GlobalData
   if (std::fwrite(record, 1, sizeof record, stream) != sizeof record && !gcd.wd.dataWriteFailed) {
     gcd.wd.dataWriteFailed = 1;
     gcd.wd.baselineFailed = 1;
+    if (gcd.wd.outcome != nullptr) gcd.wd.outcome->failed = true;
     OutF("\n  Write File Error: %s - %s\n", ShownText(gcd.wd.dataPath, gcd).c_str(),
          ErrorText(errno ? errno : EIO));
   }

@@ -40,12 +40,16 @@ void DiscardDataDirectory(GlobalData& gcd);
 // '/', blank and '\' turned into '_', and at most 240 characters (the last ones).
 std::string MungDataFilename(const std::string& path, GlobalData& gcd);
 // Computes the current file's data file path and the path the work file
-// stores; a name already given out in this run gets a number appended.
+// stores; a name already given out in this run gets a number appended (on a
+// worker's record, the name planned for the file, see data_names.h).
 void WorkDiffDataFileName(GlobalData& gcd);
 // Opens the current file's data file in the staging directory; 1 when it is open.
 int WorkDiffDataFileOpen(GlobalData& gcd);
 // Closes the current file's data file, if one is open.
 void WorkDiffDataFileClose(GlobalData& gcd);
+// Closes the current file's data file without a word: its file is being
+// given up (a worker's analysis that failed; the file is analysed again).
+void AbandonDataFile(GlobalData& gcd);
 // Writes the record of one line with the current line number. Lines without
 // a type, and blank lines while "Ignore code differential blank lines" is
 // Yes, are not written.

@@ -9,6 +9,8 @@
 #include <unordered_set>
 
 class AtomicFile;
+struct DataNamePlan;
+struct LineDataOutcome;
 
 // The directory a baseline's line data is written to: beside the data
 // directory, under a name of its own, and published over it only when the
@@ -80,6 +82,11 @@ struct WorkDiffState {
   std::string dataStoredPath;   // the same, as the work file records it; empty without one
   int dataWriteFailed = 0;      // a record of the current data file could not be written
   std::unordered_set<std::string> dataNamesUsed;  // data file names given out this run
+  // On a worker's record: the names planned for the run's files, taken in
+  // place of dataNamesUsed, and where the current file's data file outcome
+  // is kept for the merge (workdiff/data_names.h).
+  const DataNamePlan* plan = nullptr;
+  LineDataOutcome* outcome = nullptr;
 
   // Comparing two baselines.
   std::string olderWorkFile, newerWorkFile;  // their work files (data files are found beside them)

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "test_support.h"
@@ -34,6 +35,20 @@ class CrossFile : public ::testing::Test {
     fs::copy(LQA_SOURCE_DIR "/tests/e2e/data/parallel/" + name, dir.path(), fs::copy_options::recursive);
   }
   RunResult Run(const std::vector<std::string>& args) { return RunLqa(args, dir.path(), home.path()); }
+
+  // A baseline base.dat with line data of the files, shown with -wv; the
+  // data files are kept by name.
+  RunResult Baseline(const std::vector<std::string>& files, const RunLimits& limits = {}) {
+    std::vector<std::string> args = {"-wFile dat base.dat", "-wcreate .", "-wd", "-wv"};
+    args.insert(args.end(), files.begin(), files.end());
+    const RunResult r = RunLqaLimited(args, dir.path(), home.path(), limits);
+    std::error_code ec;
+    data.clear();
+    for (const auto& entry : fs::directory_iterator(dir.path() + "/base.dat.dif", ec))
+      data[entry.path().filename().string()] = entry.file_size();
+    return r;
+  }
+  std::map<std::string, std::uintmax_t> data;
 };
 
 TEST_F(CrossFile, MacroDefinedInOneFileHidesAFunctionHeadInTheNext) {
@@ -119,16 +134,59 @@ TEST_F(CrossFile, NestedNamespacesSpreadOverFilesAreListedOnce) {
 
 TEST_F(CrossFile, TwoPathsWithOneDataFileNameGetTwoDataFiles) {
   Fixture("datanames");
-  const RunResult r = Run({"-wFile dat base.dat", "-wcreate .", "-wd", "a/b.c", "a_b.c"});
+  const RunResult r = Baseline({"a/b.c", "a_b.c"});
   ASSERT_EQ(r.status, 0) << r.out;
   const std::string work = dir.Read("base.dat");
-  EXPECT_NE(work.find(" base.dat.dif/a_b_c.dif\n"), std::string::npos) << work;
+  EXPECT_NE(work.find(" base.dat.dif/a_b_c.dif\na_b.c| "), std::string::npos) << work;
   EXPECT_NE(work.find(" base.dat.dif/a_b_c_2.dif\n"), std::string::npos) << work;
+  EXPECT_NE(r.out.find("\n  Code Differential Mode\n  base.dat.dif/a_b_c.dif\n  base.dat.dif/a_b_c_2.dif\n"),
+            std::string::npos);
   // One record per line that is not blank: four in a/b.c, eight in a_b.c.
-  const auto first = fs::file_size(dir.path() + "/base.dat.dif/a_b_c.dif");
-  const auto second = fs::file_size(dir.path() + "/base.dat.dif/a_b_c_2.dif");
-  EXPECT_GT(first, 0u);
-  EXPECT_EQ(first * 2, second);
+  const std::map<std::string, std::uintmax_t> expected = {{"a_b_c.dif", 4 * 13}, {"a_b_c_2.dif", 8 * 13}};
+  EXPECT_EQ(data, expected);
+}
+
+// A file that cannot be read takes no data file name, so a later file of
+// the same name gets the plain one, and the mode line of -wv waits for the
+// first data file written.
+TEST_F(CrossFile, UnreadableFilesInABaselineTakeNoDataFileName) {
+  Fixture("datanames");
+  dir.Write("lock.c", "int locked;\n");
+  dir.Write("three.c", "int three;\n");
+  dir.Write("a b.c", "int two;\n");
+  chmod((dir.path() + "/lock.c").c_str(), 0);
+  chmod((dir.path() + "/a/b.c").c_str(), 0);
+  RunLimits limits;
+  if (geteuid() == 0) {
+    limits.runAsUid = 65534;
+    chmod(dir.path().c_str(), 0777);
+    chmod(home.path().c_str(), 0777);
+  }
+  const RunResult r = Baseline({"lock.c", "three.c", "a/b.c", "a_b.c", "a b.c"}, limits);
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  const size_t lock = r.out.find("         lock.c\n         For read, Permission denied\n");
+  const size_t mode = r.out.find("\n  Code Differential Mode\n  base.dat.dif/three_c.dif\n");
+  const size_t ab = r.out.find("         a/b.c\n         For read, Permission denied\n");
+  EXPECT_LT(lock, mode);
+  EXPECT_LT(mode, ab);
+  EXPECT_NE(ab, std::string::npos) << r.out;
+  EXPECT_LT(ab, r.out.find("  base.dat.dif/a_b_c.dif\n  base.dat.dif/a_b_c_2.dif\n"));
+  const std::string work = dir.Read("base.dat");
+  EXPECT_NE(work.find(" base.dat.dif/three_c.dif\na_b.c| "), std::string::npos) << work;
+  EXPECT_NE(work.find(" base.dat.dif/a_b_c.dif\na b.c| "), std::string::npos) << work;
+  EXPECT_EQ(data.size(), 3u);
+}
+
+// Under the reverse schedule m2.c is analysed again on the main thread (it
+// uses a macro m1.c defines); its data file is written once, in its place.
+TEST_F(CrossFile, FileAnalysedAgainInABaselineWritesItsDataFileOnce) {
+  Fixture("macro");
+  const RunResult r = Baseline({"-fa", "m1.c", "m2.c"});
+  ASSERT_EQ(r.status, 0) << r.out;
+  // One function (HANDLER(on_open) is the macro's use), and one record for
+  // each of twelve lines that are not blank.
+  EXPECT_NE(dir.Read("base.dat").find(" 173 11 7 1 1 13 3 2 4 3 1 base.dat.dif/m2_c.dif\n"), std::string::npos);
+  EXPECT_EQ(data["m2_c.dif"], 12u * 13);
 }
 
 TEST_F(CrossFile, UnreadableFileInTheMiddleIsReportedOnceInItsPlace) {

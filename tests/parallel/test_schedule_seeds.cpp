@@ -63,6 +63,11 @@ TEST_F(ScheduleSeeds, ClassesAndNamespacesOverFiles) {
                      "members/d.h", "namespaces/n1.cpp", "namespaces/n2.cpp", "namespaces/n3.cpp"});
 }
 
+TEST_F(ScheduleSeeds, BaselineWithLineData) {
+  ExpectSerialBytes({"-wFile dat b.dat", "-wcreate .", "-wd", "-wv", "datanames/a/b.c", "macro/m1.c", "macro/m2.c",
+                     "datanames/a_b.c", "datanames/a/b.c"});
+}
+
 TEST_F(ScheduleSeeds, EveryFixtureWithTheFullestSwitchSet) {
   ExpectSerialBytes({"-s", "-v", "-c", "-fa", "-fd", "-o", "-n", "-m", "-a", "-i", "-e", "-fp", "-Rn",
                      "-rc,cpp,h ."});
