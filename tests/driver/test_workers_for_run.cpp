@@ -13,6 +13,6 @@ TEST(WorkersForRun, BaselinesWithLineDataUseTheWorkers) {
   gcd->drv.fileCount = 5;
   gcd->sw.workCreate = gcd->sw.workLineDiff = gcd->sw.workVerbose = gcd->sw.workDeterministic = 1;
   EXPECT_EQ(WorkersForRun(*gcd), 3);
-  gcd->sw.lineTrace = 1;  // shows each line as it is read
+  gcd->sw.debug = 1;  // -xDEBUG shows the run as it goes
   EXPECT_EQ(WorkersForRun(*gcd), 1);
 }
