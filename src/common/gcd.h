@@ -75,8 +75,10 @@ struct DriverState {
   // file, a rewrite, a comparison): the run ends with status 1.
   int runFailed = 0;
   int xmlDocumentOpen = 0;   // the XML root element is open (closed on an early exit)
-  // In a worker's record: what it may read of the run's record (common/run_share.h).
+  // In a worker's record: what it may read of the run's record (common/run_share.h)
+  // and the worker's number (0 up), by which it reads the run's macro names.
   const RunShare* share = nullptr;
+  int workerNumber = -1;
 };
 
 // The run-wide lists.

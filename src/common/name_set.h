@@ -26,11 +26,6 @@ class NameSet {
   static std::uint32_t Hash(std::string_view name);
   const char* Intern(std::string_view name, std::uint32_t hash);
   bool Contains(std::string_view name, std::uint32_t hash) const;
-  // Asks the processor to fetch the slot a look-up of this hash starts at,
-  // so that a loop over many known hashes overlaps their cache misses.
-  void Prefetch(std::uint32_t hash) const {
-    if (!slots_.empty()) __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
-  }
   // Number of names.
   std::size_t size() const { return count_; }
   // Forgets every name. The block short names went to and the table's memory

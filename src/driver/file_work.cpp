@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <exception>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "common/gcd.h"
@@ -191,16 +192,21 @@ void AnalyzeFile(GlobalData& gcd, int index, FileData& record, FileResult& resul
   EndOfFile(record, gcd, result);
 }
 
-void MergeFile(GlobalData& gcd, FileResult& result) {
+void MergeSharedRecords(GlobalData& gcd, FileResult& result, std::shared_mutex* lock) {
+  MergeMacroNames(result.macros, gcd.macros.names);
+  std::unique_lock<std::shared_mutex> exclusive;
+  if (lock != nullptr) exclusive = std::unique_lock<std::shared_mutex>(*lock);
+  MergeUdqnFile(result.udqn, gcd.udqn);
+  ReplayStructureLog(result.structure, gcd);
+}
+
+void MergeFileOutputs(GlobalData& gcd, FileResult& result) {
   if (result.progressDue) ShowProgress(result.record->name.c_str(), gcd);
   gcd.drv.filesProcessed += result.workerProcessed;
   if (result.workerRunFailed) gcd.drv.runFailed = 1;
   result.text.FlushTo(gLQAOUT);
   gcd.notices.run.Add(result.notices);
   LlistSpliceAtTail(gcd.lists.noticeOccurrences, result.occurrences);
-  MergeMacroNames(result.macros, gcd.macros.names);
-  MergeUdqnFile(result.udqn, gcd.udqn);
-  ReplayStructureLog(result.structure, gcd);
   WriteDeferredFileNotices(result.documentNotices, gcd);
   MergeLineData(result.lineData, gcd);
   if (!result.analysed) return;
@@ -215,4 +221,9 @@ void MergeFile(GlobalData& gcd, FileResult& result) {
   AddCsvFileRow(result.csvFile, gcd);
   KeepDashboardTally(record, result.dashboard, gcd);
   WriteWorkFileLine(result.workLine, gcd);
+}
+
+void MergeFile(GlobalData& gcd, FileResult& result) {
+  MergeSharedRecords(gcd, result);
+  MergeFileOutputs(gcd, result);
 }

@@ -6,6 +6,8 @@
 // file.
 #pragma once
 
+#include <shared_mutex>
+
 struct FileData;
 struct FileResult;
 struct GlobalData;
@@ -14,5 +16,12 @@ struct GlobalData;
 // -xDEBUG the text goes straight to the report as it is written.
 void AnalyzeFile(GlobalData& gcd, int index, FileData& record, FileResult& result);
 // Applies the result to the run; the results of a run are merged in the
-// order of their indexes.
+// order of their indexes. It is MergeSharedRecords, then MergeFileOutputs.
 void MergeFile(GlobalData& gcd, FileResult& result);
+// What worker threads read of the run while others are merged: the macro
+// names (which workers read without the lock), the user notice state and the
+// structure records (under the lock, when one is given, held exclusively).
+void MergeSharedRecords(GlobalData& gcd, FileResult& result, std::shared_mutex* lock = nullptr);
+// The rest, which no worker reads: progress, report text, notice counts,
+// notice documents, line data, totals and the work file line.
+void MergeFileOutputs(GlobalData& gcd, FileResult& result);

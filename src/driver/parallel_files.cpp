@@ -79,7 +79,10 @@ class FilePipeline {
     for (Slot& slot : slots_) slot.result = std::make_unique<FileResult>();
     // Every worker's record is made here, before any merge changes the run.
     PrepareNoticeDocumentsForWorkers(run);
-    for (int w = 0; w < workers; ++w) records_.push_back(NewWorkerRecord(run, share_));
+    for (int w = 0; w < workers; ++w) {
+      records_.push_back(NewWorkerRecord(run, share_));
+      records_.back()->drv.workerNumber = w;
+    }
   }
 
   int Run() {
@@ -195,26 +198,30 @@ class FilePipeline {
     }
     FileResult& result = *slot.result;
     const std::size_t text = result.text.Size();
-    {
-      // The run's macro names and structure records change only here, while
-      // no worker reads them.
+    bool overturned = slot.failed;
+    if (!overturned) {
+      // Only this thread changes what workers read, so the checks share the
+      // lock with their look-ups.
+      std::shared_lock<std::shared_mutex> shared(share_.lock);
+      overturned = OverturnedMacroLookups(result.macros, run_.macros.names) > 0 ||
+                   OverturnedNamespaceLookups(result.structure, run_) > 0 ||
+                   (!run_.udqn.definitions.empty() && UdqnOverturned(result.udqn, run_.udqn)) ||
+                   LineDataOverturned(result.lineData, run_);
+    }
+    if (overturned) {
+      // A file merged after this one's analysis began defined a name it
+      // was told was unknown, or its line data file is not the serial
+      // run's: analysed again with the run as it is now, while no worker
+      // reads the run.
       std::unique_lock<std::shared_mutex> exclusive(share_.lock);
-      const bool overturned = slot.failed || OverturnedMacroLookups(result.macros, run_.macros.names) > 0 ||
-                              OverturnedNamespaceLookups(result.structure, run_) > 0 ||
-                              (!run_.udqn.definitions.empty() && UdqnOverturned(result.udqn, run_.udqn)) ||
-                              LineDataOverturned(result.lineData, run_);
-      if (overturned) {
-        // A file merged after this one's analysis began defined a name it
-        // was told was unknown, or its line data file is not the serial
-        // run's: analysed again with the run as it is now.
-        ++reruns_;
-        DiscardWorkerDataFile(result.lineData);
-        FileResult again;
-        AnalyzeFile(run_, index, *files_[static_cast<std::size_t>(index)], again);
-        MergeFile(run_, again);
-      } else {
-        MergeFile(run_, result);
-      }
+      ++reruns_;
+      DiscardWorkerDataFile(result.lineData);
+      FileResult again;
+      AnalyzeFile(run_, index, *files_[static_cast<std::size_t>(index)], again);
+      MergeFile(run_, again);
+    } else {
+      MergeSharedRecords(run_, result, &share_.lock);
+      MergeFileOutputs(run_, result);
     }
     {
       std::lock_guard<std::mutex> hold(mutex_);

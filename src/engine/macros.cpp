@@ -13,6 +13,7 @@
 #include "common/atomic_file.h"
 #include "common/gcd.h"
 #include "common/run_share.h"
+#include "common/shared_name_set.h"
 #include "common/input_file.h"
 #include "common/output.h"
 #include "common/version.h"
@@ -132,7 +133,7 @@ namespace {
 constexpr std::size_t kPrefetchAhead = 8;
 }  // namespace
 
-void MergeMacroNames(const FileMacros& file, NameSet& run) {
+void MergeMacroNames(const FileMacros& file, SharedNameSet& run) {
   const std::vector<FileMacros::Name>& names = file.order;
   for (std::size_t i = 0; i < names.size(); ++i) {
     if (i + kPrefetchAhead < names.size()) run.Prefetch(names[i + kPrefetchAhead].hash);
@@ -140,7 +141,7 @@ void MergeMacroNames(const FileMacros& file, NameSet& run) {
   }
 }
 
-int OverturnedMacroLookups(const FileMacros& file, const NameSet& run) {
+int OverturnedMacroLookups(const FileMacros& file, const SharedNameSet& run) {
   const std::vector<FileMacros::Name>& names = file.missedOrder;
   int overturned = 0;
   for (std::size_t i = 0; i < names.size(); ++i) {
@@ -188,16 +189,16 @@ int is_macro(const char* name, GlobalData& gcd) {
   FileMacros* file = gcd.macros.file;
   if (file == nullptr) return 0;
   if (file->defined.Contains(view, hash)) return 1;
-  if (const RunShare* share = gcd.drv.share) {
+  if (const RunShare* share = gcd.drv.share;
+      share != nullptr && share->macroNames != nullptr && gcd.drv.workerNumber >= 0 &&
+      gcd.drv.workerNumber < SharedNameSet::kMaxReaders) {
     // A worker's own list is empty: the run's holds the names of the files
     // merged so far, all of them before this one. A name asked before in
-    // the file is answered as then without the lock: a "no" that a merge
-    // has overturned since has the file analysed again anyway.
+    // the file is answered as then: a "no" that a merge has overturned since
+    // has the file analysed again anyway.
     if (file->found.Contains(view, hash)) return 1;
     if (file->missed.Contains(view, hash)) return 0;
-    std::shared_lock<std::shared_mutex> hold(share->lock);
-    if (share->macroNames->Contains(view, hash)) {
-      hold.unlock();
+    if (share->macroNames->ContainsAsReader(view, hash, gcd.drv.workerNumber)) {
       file->found.Intern(view, hash);
       return 1;
     }

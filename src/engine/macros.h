@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/name_set.h"
+#include "common/shared_name_set.h"
 #include "common/text.h"
 
 // What one file's analysis did with macro names, kept in its result: the
@@ -29,8 +30,9 @@ struct FileMacros {
 
 struct MacroState {
   // Every distinct macro name known so far: the macro file's and those of
-  // the files merged. Only look-ups read it, so each name is kept once.
-  NameSet names;
+  // the files merged. Only look-ups read it, so each name is kept once;
+  // workers read it while the main thread merges.
+  SharedNameSet names;
   // While a file is analysed, its own names and look-ups (in its
   // FileResult); null between files, when names go straight to the run's.
   FileMacros* file = nullptr;
@@ -49,11 +51,13 @@ void AddMacroName(const char* name, GlobalData& gcd);
 // the file defined before. A name neither holds is noted in the file's misses.
 int is_macro(const char* name, GlobalData& gcd);
 // Adds the names a file defined to the run's list, in the order defined.
-void MergeMacroNames(const FileMacros& file, NameSet& run);
+// Workers look names up meanwhile; any name they find is one of a file
+// before theirs.
+void MergeMacroNames(const FileMacros& file, SharedNameSet& run);
 // How many of the names the file was told were no macro the run's list now
 // holds: asked before the file's own names are merged, 0 when every file
 // merged since the file's analysis began was known to it, as in a serial run.
-int OverturnedMacroLookups(const FileMacros& file, const NameSet& run);
+int OverturnedMacroLookups(const FileMacros& file, const SharedNameSet& run);
 // Reads the #define whose directive word ends just before pos (ParseLine calls
 // it after matching "define"): counts it (define_count, MACRO_COUNT), sets
 // define_flag, records the name, and starts a function-like macro definition.

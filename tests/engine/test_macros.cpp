@@ -132,7 +132,7 @@ TEST(Macros, FileLookupLog) {
   EXPECT_EQ(OverturnedMacroLookups(file, gcd->macros.names), 0);
 
   // A file merged in between that defined NONE and LOCA overturns two answers.
-  NameSet run;
+  SharedNameSet run;
   run.Intern("NONE");
   run.Intern("LOCA");
   run.Intern("OTHER");
