@@ -90,6 +90,12 @@ void ReportSink::Reset(FILE* through) {
   if (through_ != nullptr && capacity_ > bound_) Reserve(bound_);
 }
 
+void ReportSink::Shrink(std::size_t keep) {
+  if (size_ > 0 || capacity_ <= keep) return;
+  data_.reset();
+  capacity_ = 0;
+}
+
 ReportSink* CurrentReportSink() { return tCurrentSink; }
 
 ReportSinkScope::ReportSinkScope(ReportSink* sink) : previous_(tCurrentSink) { tCurrentSink = sink; }

@@ -48,6 +48,10 @@ class ReportSink {
   void FlushTo(FILE* stream);
   // Drops the text held and sets where text passes through.
   void Reset(FILE* through);
+  // Gives back the memory of an empty sink that grew past keep bytes: a
+  // sink reused for many files would otherwise hold on to the memory of the
+  // largest text it ever held.
+  void Shrink(std::size_t keep);
 
  private:
   void AppendMore(const char* text, std::size_t n);

@@ -62,12 +62,18 @@ ScheduleHook TestSchedule() {
 
 // Report text held for the merge beyond which workers take no file but the
 // one the merge waits for.
-constexpr std::size_t kBufferedTextBound = std::size_t{256} << 20;
+constexpr std::size_t kBufferedTextBound = std::size_t{32} << 20;
+// Files a worker may be ahead of the merge: enough that a large file at the
+// head of the window does not leave the other workers idle.
+constexpr int kWindowPerWorker = 8;
+// Memory a slot keeps for the next file's text; a slot that held a larger
+// text gives it back, so that the window does not keep its largest texts.
+constexpr std::size_t kKeptSlotText = std::size_t{1} << 20;
 
 class FilePipeline {
  public:
   FilePipeline(GlobalData& run, int workers, const ScheduleHook& hook)
-      : run_(run), workers_(workers), window_(4 * workers), inOrder_(hook.order == ScheduleHook::Order::InOrder) {
+      : run_(run), workers_(workers), window_(kWindowPerWorker * workers), inOrder_(hook.order == ScheduleHook::Order::InOrder) {
     for (FileData& record : run.lists.files) files_.push_back(&record);
     order_ = TakeOrder(static_cast<int>(files_.size()), window_, hook);
     share_.macroNames = &run.macros.names;
@@ -223,6 +229,7 @@ class FilePipeline {
       MergeSharedRecords(run_, result, &share_.lock);
       MergeFileOutputs(run_, result);
     }
+    result.text.Shrink(kKeptSlotText);
     {
       std::lock_guard<std::mutex> hold(mutex_);
       slot.state = SlotState::Free;
