@@ -1,5 +1,6 @@
 #include "common/report_sink.h"
 
+#include <new>
 #include <utility>
 
 #include "common/format_writer.h"
@@ -18,9 +19,16 @@ ReportSink::ReportSink(FILE* through, std::size_t bound) : through_(through), bo
 
 void ReportSink::Reserve(std::size_t capacity) {
   if (through_ != nullptr && capacity > bound_) capacity = bound_;
-  auto data = std::make_unique_for_overwrite<char[]>(capacity > 0 ? capacity : 1);
-  if (size_ > 0) std::memcpy(data.get(), data_.get(), size_);
-  data_ = std::move(data);
+  if (capacity == 0) capacity = 1;
+  // An empty sink takes a fresh block; one holding text keeps it by realloc.
+  if (size_ == 0) {
+    data_.reset();
+    capacity_ = 0;
+  }
+  void* grown = size_ == 0 ? std::malloc(capacity) : std::realloc(data_.get(), capacity);
+  if (grown == nullptr) throw std::bad_alloc();  // the text held stays as it was
+  (void)data_.release();
+  data_.reset(static_cast<char*>(grown));
   capacity_ = capacity;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -58,7 +59,13 @@ class ReportSink {
   void Reserve(std::size_t capacity);
   // Writes text held, leaving out the pending piece when the run has it.
   void Write(FILE* stream);
-  std::unique_ptr<char[]> data_;
+  struct FreeText {
+    void operator()(char* p) const { std::free(p); }
+  };
+  // Held in memory of the C library's allocator, so that a text that grows
+  // to megabytes is moved by realloc, which for large blocks remaps pages
+  // instead of copying them.
+  std::unique_ptr<char, FreeText> data_;
   std::size_t size_ = 0;
   std::size_t capacity_ = 0;
   FILE* through_;
