@@ -66,6 +66,8 @@ constexpr std::size_t kBufferedTextBound = std::size_t{32} << 20;
 // Files a worker may be ahead of the merge: enough that a large file at the
 // head of the window does not leave the other workers idle.
 constexpr int kWindowPerWorker = 8;
+// Files done ahead of the merge before it is woken (unless the workers wait for it).
+constexpr int kMergeBatch = 4;
 // Memory a slot keeps for the next file's text; a slot that held a larger
 // text gives it back, so that the window does not keep its largest texts.
 constexpr std::size_t kKeptSlotText = std::size_t{1} << 20;
@@ -153,16 +155,36 @@ class FilePipeline {
     return index == merged_ || buffered_ < kBufferedTextBound || !inOrder_;
   }
 
+  // Whether the merge has work enough to be woken for: the file it waits
+  // for is done and so are the few after it, or the workers can take no
+  // more files until it merges. Waking it for every file would cost a
+  // sleep and a wake per file on both sides.
+  bool MergeDue() {
+    const int files = static_cast<int>(files_.size());
+    if (merged_ >= files || SlotOf(merged_).state != SlotState::Done) return false;
+    if (!Takeable()) return true;
+    for (int i = merged_ + 1; i < merged_ + kMergeBatch; ++i)
+      if (i < files && SlotOf(i).state != SlotState::Done) return false;
+    return true;
+  }
+
   void Work(GlobalData& own) {
     for (;;) {
       int index = 0;
+      bool due = false;
       {
         std::unique_lock<std::mutex> hold(mutex_);
+        if (!stop_ && !Takeable()) due = MergeDue();
+        if (due) done_.notify_one();
         takeable_.wait(hold, [this] { return stop_ || Takeable(); });
         if (stop_ || next_ >= order_.size()) return;
         index = order_[next_++];
         SlotOf(index).state = SlotState::Taken;
+        // Taking it may have filled the window: the merge must not wait
+        // for more files then.
+        due = MergeDue();
       }
+      if (due) done_.notify_one();
       Slot& slot = SlotOf(index);
       bool failed = false;
       if (!run_.udqn.definitions.empty()) {
@@ -183,16 +205,14 @@ class FilePipeline {
         // record serves the next file.
         failed = true;
       }
-      bool awaited = false;
       {
         std::lock_guard<std::mutex> hold(mutex_);
         slot.failed = failed;
         slot.state = SlotState::Done;
         buffered_ += slot.result->text.Size();
-        awaited = index == merged_;
+        due = MergeDue();
       }
-      // Only the file the merge waits for wakes it.
-      if (awaited) done_.notify_one();
+      if (due) done_.notify_one();
     }
   }
 
@@ -200,7 +220,11 @@ class FilePipeline {
     Slot& slot = SlotOf(index);
     {
       std::unique_lock<std::mutex> hold(mutex_);
-      done_.wait(hold, [&] { return slot.state == SlotState::Done; });
+      // Caught up with the workers: wait for a batch, then merge what is
+      // done without waiting again.
+      if (slot.state != SlotState::Done) merging_ = false;
+      done_.wait(hold, [&] { return slot.state == SlotState::Done && (merging_ || MergeDue()); });
+      merging_ = true;
     }
     FileResult& result = *slot.result;
     const std::size_t text = result.text.Size();
@@ -260,6 +284,7 @@ class FilePipeline {
   std::size_t buffered_ = 0;  // report text of the files analysed and not yet merged
   int reruns_ = 0;
   bool stop_ = false;
+  bool merging_ = false;  // the merge is going through files already done
 };
 
 }  // namespace
