@@ -45,8 +45,7 @@ constexpr NewerSwitchHelp kNewerHelp[] = {
     {"-j<n>", "Analyse the files on n worker threads: -j1 one, -j0 (the default)\n"
               "one per CPU this process may use. The report and every file\n"
               "written are byte for byte those of -j1. -p, -D, -xDEBUG,\n"
-              "-xUDQNSHOW, -w\"x ...\", -wd and a run of one file use one\n"
-              "thread"},
+              "-xUDQNSHOW, -w\"x ...\" and a run of one file use one thread"},
     {"-J", "JSON output mode: the data of -X (-T letters choose the reports,\n"
            "-Ta all of them) as one JSON document"},
     {"-x\"SARIF file\"", "Besides the report, write a SARIF 2.1.0 log of the notices to file\n"
