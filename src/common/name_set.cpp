@@ -110,8 +110,12 @@ void NameSet::Clear() {
   }
   count_ = 0;
   used_ = 0;
-  if (currentSize_ == 0) {
+  // The block short names went to is kept only when small: a set filled
+  // anew for each file would otherwise keep the largest block one file ever
+  // needed, and the parallel run keeps such sets for every file in its window.
+  if (currentSize_ == 0 || currentSize_ > kKeptBlock) {
     blocks_.clear();
+    currentSize_ = 0;
     return;
   }
   std::unique_ptr<char[]> kept = std::move(blocks_[current_]);

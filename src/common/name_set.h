@@ -28,8 +28,9 @@ class NameSet {
   bool Contains(std::string_view name, std::uint32_t hash) const;
   // Number of names.
   std::size_t size() const { return count_; }
-  // Forgets every name. The block short names went to and the table's memory
-  // are kept, so that a set filled anew for each file seldom allocates.
+  // Forgets every name. The table's first slots and the block short names
+  // went to (when it is small) are kept, so that a set filled anew for each
+  // file seldom allocates.
   void Clear();
 
  private:
@@ -46,6 +47,7 @@ class NameSet {
   // one file); each next one is twice the size, up to kBlock.
   static constexpr std::size_t kFirstBlock = 4096;
   static constexpr std::size_t kFirstTable = 1024;  // slots of a new table
+  static constexpr std::size_t kKeptBlock = std::size_t{1} << 16;  // the largest block Clear keeps
 
   const char* Text(std::uint32_t ref) const {
     return blocks_[(ref - 1) >> kOffsetBits].get() + ((ref - 1) & (kBlock - 1));

@@ -64,8 +64,9 @@ ScheduleHook TestSchedule() {
 // one the merge waits for.
 constexpr std::size_t kBufferedTextBound = std::size_t{32} << 20;
 // Files a worker may be ahead of the merge: enough that a large file at the
-// head of the window does not leave the other workers idle.
-constexpr int kWindowPerWorker = 8;
+// head of the window seldom leaves the other workers idle. (Each file's
+// result keeps little memory once merged, so the window costs little.)
+constexpr int kWindowPerWorker = 16;
 // Files done ahead of the merge before it is woken (unless the workers wait for it).
 constexpr int kMergeBatch = 4;
 // Memory a slot keeps for the next file's text; a slot that held a larger

@@ -59,6 +59,11 @@ TEST(NameSet, ClearedSetIsEmptyAndFillsAgain) {
   const char* a = set.Intern("a");
   EXPECT_STREQ(a, "a");
   EXPECT_EQ(set.Intern("a"), a);
+  // A set that stayed small keeps its block across Clear; the names are still gone.
+  set.Clear();
+  EXPECT_FALSE(set.Contains("a"));
+  EXPECT_STREQ(set.Intern("b"), "b");
+  EXPECT_TRUE(set.Contains("b"));
 }
 
 // Tables below 2 MB come from ordinary memory; larger ones start on a 2 MB
