@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "common/gcd.h"
@@ -53,6 +54,31 @@ Plan ListingPlan() {
   return plan;
 }
 
+// The first node of each block. Walking half a million nodes scattered in
+// memory takes a tenth of a second, so the threads find the blocks' starts as
+// they take them (in block order), each walking on from the last start found,
+// instead of the calling thread walking the whole list before they begin.
+class BlockStarts {
+ public:
+  BlockStarts(const Llist<NodeData>& list, std::size_t blockSize) : blockSize_(blockSize) {
+    starts_.push_back(list.head);
+  }
+  const LlistNode<NodeData>* Of(std::size_t block) {
+    std::lock_guard<std::mutex> hold(mutex_);
+    while (starts_.size() <= block) {
+      const LlistNode<NodeData>* node = starts_.back();
+      for (std::size_t i = 0; i < blockSize_ && node != nullptr; ++i) node = node->next;
+      starts_.push_back(node);
+    }
+    return starts_[block];
+  }
+
+ private:
+  const std::size_t blockSize_;
+  std::mutex mutex_;
+  std::vector<const LlistNode<NodeData>*> starts_;
+};
+
 }  // namespace
 
 void WriteListingEntries(const Llist<NodeData>& list, EntryWriter entry, GlobalData& gcd) {
@@ -63,9 +89,6 @@ void WriteListingEntries(const Llist<NodeData>& list, EntryWriter entry, GlobalD
     for (const NodeData& r : list) entry(r, language, gcd);
     return;
   }
-  std::vector<const NodeData*> records;
-  records.reserve(count);
-  for (const NodeData& r : list) records.push_back(&r);
   // Each thread writes with a record of its own: the entries make a file's
   // language current for its function points.
   RunShare share;
@@ -76,11 +99,13 @@ void WriteListingEntries(const Llist<NodeData>& list, EntryWriter entry, GlobalD
   blocks.blockSize = plan.blockSize;
   blocks.threads = gcd.drv.workers;
   std::vector<LanguageMark> marks((count + plan.blockSize - 1) / plan.blockSize);
+  BlockStarts starts(list, plan.blockSize);
   WriteOrderedBlocks(blocks, [&](int thread, std::size_t first, std::size_t last) {
     GlobalData& g = *own[static_cast<std::size_t>(thread)];
     g.lang.current = kUntouched;
     FileLanguage language;
-    for (std::size_t i = first; i < last; ++i) entry(*records[i], language, g);
+    const LlistNode<NodeData>* node = starts.Of(first / plan.blockSize);
+    for (std::size_t i = first; i < last && node != nullptr; ++i, node = node->next) entry(*node->data, language, g);
     if (g.lang.current != kUntouched) marks[first / plan.blockSize] = LanguageMark::Of(g.lang);
   });
   // The run's record ends with the language the last entry made current.
