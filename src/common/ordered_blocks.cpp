@@ -104,8 +104,7 @@ class BlockWriter {
 
   static void Write(ReportSink& text) {
     if (ReportSink* own = CurrentReportSink()) {
-      const std::string_view held = text.Text();
-      own->Append(held.data(), held.size());
+      text.AppendTextTo(*own);
       text.Reset(nullptr);
     } else {
       text.FlushTo(gLQAOUT);

@@ -1,5 +1,6 @@
 #include "common/report_sink.h"
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -10,6 +11,10 @@ namespace {
 thread_local ReportSink* tCurrentSink = nullptr;
 
 constexpr std::size_t kFirstCapacity = 4096;
+// A sink without a stream grows one block by realloc up to this size, then
+// goes on in new blocks of up to kLargestBlock bytes.
+constexpr std::size_t kBlockedFrom = std::size_t{1} << 16;
+constexpr std::size_t kLargestBlock = std::size_t{4} << 20;
 
 }  // namespace
 
@@ -32,7 +37,30 @@ void ReportSink::Reserve(std::size_t capacity) {
   capacity_ = capacity;
 }
 
+void ReportSink::StartBlock(std::size_t n) {
+  std::size_t size = std::min(capacity_ * 2, kLargestBlock);
+  while (size < n) size *= 2;
+  held_.reserve(held_.size() + 1);
+  Block fresh(static_cast<char*>(std::malloc(size)));
+  if (!fresh) throw std::bad_alloc();  // the text held stays as it was
+  held_.push_back({std::move(data_), size_});
+  heldBefore_ += size_;
+  data_ = std::move(fresh);
+  size_ = 0;
+  capacity_ = size;
+}
+
+void ReportSink::DropHeldBlocks() {
+  held_.clear();
+  heldBefore_ = 0;
+}
+
 void ReportSink::AppendMore(const char* text, std::size_t n) {
+  if (through_ == nullptr && capacity_ >= kBlockedFrom) {
+    StartBlock(n);
+    Append(text, n);
+    return;
+  }
   if (through_ != nullptr && size_ + n > bound_) {
     FlushTo(through_);
     // A piece larger than the bound goes through whole, never held.
@@ -65,32 +93,71 @@ void ReportSink::AppendOnce(const char* text, std::size_t n, int* written) {
   }
   Append(text, n);
   oncePending_ = true;
-  onceAt_ = size_ - n;
+  onceAt_ = Size() - n;
   onceSize_ = n;
 }
 
+void ReportSink::WriteRange(FILE* stream, std::size_t from, std::size_t to) const {
+  std::size_t base = 0;
+  auto part = [&](const char* data, std::size_t size) {
+    const std::size_t first = std::max(from, base);
+    const std::size_t last = std::min(to, base + size);
+    if (first < last) WriteBytes(stream, data + (first - base), last - first);
+    base += size;
+  };
+  for (const HeldBlock& block : held_) part(block.data.get(), block.size);
+  part(data_.get(), size_);
+}
+
 void ReportSink::Write(FILE* stream) {
+  const std::size_t size = Size();
   if (!oncePending_) {
-    WriteBytes(stream, data_.get(), size_);
+    WriteRange(stream, 0, size);
     return;
   }
   oncePending_ = false;
   if (*onceFlag_ == 0) {
     *onceFlag_ = 1;
-    WriteBytes(stream, data_.get(), size_);
+    WriteRange(stream, 0, size);
     return;
   }
-  WriteBytes(stream, data_.get(), onceAt_);
-  const std::size_t after = onceAt_ + onceSize_;
-  WriteBytes(stream, data_.get() + after, size_ - after);
+  WriteRange(stream, 0, onceAt_);
+  WriteRange(stream, onceAt_ + onceSize_, size);
 }
 
 void ReportSink::FlushTo(FILE* stream) {
   Write(stream);
+  DropHeldBlocks();
   size_ = 0;
 }
 
+std::string_view ReportSink::Text() {
+  if (!held_.empty()) {
+    // Joined once: only tests and short texts ask for the text whole.
+    const std::size_t size = Size();
+    Block whole(static_cast<char*>(std::malloc(size + 1)));
+    if (!whole) throw std::bad_alloc();
+    std::size_t at = 0;
+    for (const HeldBlock& block : held_) {
+      std::memcpy(whole.get() + at, block.data.get(), block.size);
+      at += block.size;
+    }
+    std::memcpy(whole.get() + at, data_.get(), size_);
+    DropHeldBlocks();
+    data_ = std::move(whole);
+    size_ = size;
+    capacity_ = size + 1;
+  }
+  return {data_.get(), size_};
+}
+
+void ReportSink::AppendTextTo(ReportSink& other) const {
+  for (const HeldBlock& block : held_) other.Append(block.data.get(), block.size);
+  other.Append(data_.get(), size_);
+}
+
 void ReportSink::Reset(FILE* through) {
+  DropHeldBlocks();
   size_ = 0;
   onceFlag_ = nullptr;
   oncePending_ = false;

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 class ReportSink {
  public:
@@ -41,9 +42,12 @@ class ReportSink {
   // else it is left out. Only the first piece of a flag since the last Reset
   // counts; the later ones are dropped at once.
   void AppendOnce(const char* text, std::size_t n, int* written);
-  // The text held, with a piece written once in it as though it went out.
-  std::string_view Text() const { return {data_.get(), size_}; }
-  std::size_t Size() const { return size_; }
+  // The text held, with a piece written once in it as though it went out
+  // (a text held in several blocks is joined into one first).
+  std::string_view Text();
+  // Appends the same text to another sink.
+  void AppendTextTo(ReportSink& other) const;
+  std::size_t Size() const { return heldBefore_ + size_; }
   // Writes the text held to the stream and empties the sink (its memory is
   // kept for the next file).
   void FlushTo(FILE* stream);
@@ -57,17 +61,30 @@ class ReportSink {
  private:
   void AppendMore(const char* text, std::size_t n);
   void Reserve(std::size_t capacity);
+  // Starts a new block for a sink that holds its text, keeping the full one.
+  void StartBlock(std::size_t n);
+  void DropHeldBlocks();
   // Writes text held, leaving out the pending piece when the run has it.
   void Write(FILE* stream);
+  // Writes the bytes [from, to) of the text held.
+  void WriteRange(FILE* stream, std::size_t from, std::size_t to) const;
   struct FreeText {
     void operator()(char* p) const { std::free(p); }
   };
-  // Held in memory of the C library's allocator, so that a text that grows
-  // to megabytes is moved by realloc, which for large blocks remaps pages
-  // instead of copying them.
-  std::unique_ptr<char, FreeText> data_;
+  using Block = std::unique_ptr<char, FreeText>;
+  struct HeldBlock {
+    Block data;
+    std::size_t size = 0;
+  };
+  // The text goes into the current block; a sink without a stream whose
+  // text outgrows a large block keeps it and goes on in a new one, twice
+  // the size up to a limit, so that a text of hundreds of megabytes is never
+  // copied to grow. Blocks come from the C library's allocator.
+  Block data_;
   std::size_t size_ = 0;
   std::size_t capacity_ = 0;
+  std::vector<HeldBlock> held_;  // the full blocks before the current one
+  std::size_t heldBefore_ = 0;   // their bytes
   FILE* through_;
   std::size_t bound_;
   // The flag of the piece taken since the last Reset, and where that piece

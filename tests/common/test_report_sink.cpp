@@ -150,4 +150,41 @@ TEST(ReportSink, PieceWrittenOnceGoesOutWithTheFirstSinkPassedOn) {
   EXPECT_EQ(written(), "aHbx123456abcdefHHH");
 }
 
+// A sink without a stream holds a text of many megabytes in several blocks:
+// it passes on, joins and copies the same bytes, with the piece written once
+// left out or kept wherever it lies, and is as good as new after a flush.
+TEST(ReportSink, LargeHeldTextKeepsItsBytesAcrossBlocks) {
+  for (const int runHasPiece : {0, 1}) {
+    MemoryStream stream;
+    int header = runHasPiece;
+    ReportSink sink;
+    std::string all, kept;
+    for (int i = 0; i < 400; ++i) {
+      // Pieces of 1 byte to 96 KB, so that some are larger than a block.
+      const std::string piece(static_cast<std::size_t>(1 + (i * 7919) % 98304), static_cast<char>('a' + i % 26));
+      sink.Append(piece.data(), piece.size());
+      all += piece;
+      if (i == 200) {
+        const std::string once(70000, 'H');
+        sink.AppendOnce(once.data(), once.size(), &header);
+        kept = all;
+        all += once;
+        if (runHasPiece == 0) kept += once;
+      }
+    }
+    const std::string rest = all.substr(kept.size() + (runHasPiece == 0 ? 0 : 70000));
+    kept += rest;
+    ASSERT_EQ(sink.Size(), all.size());
+    ReportSink copy;
+    sink.AppendTextTo(copy);
+    EXPECT_TRUE(copy.Text() == all);
+    sink.FlushTo(stream.file);
+    EXPECT_TRUE(stream.Text() == kept);
+    EXPECT_EQ(header, 1);
+    EXPECT_EQ(sink.Size(), 0u);
+    sink.Append("next", 4);
+    EXPECT_EQ(sink.Text(), "next");
+  }
+}
+
 }  // namespace
