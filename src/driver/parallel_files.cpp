@@ -71,12 +71,20 @@ constexpr int kWindowPerWorker = 16;
 constexpr int kMergeBatch = 4;
 // Memory a slot keeps for the next file's text; a slot that held a larger
 // text gives it back, so that the window does not keep its largest texts.
+// The slots of a window of many workers keep less each, so that together
+// they keep about the text bound: 1 MB each for up to two workers, down to
+// 64 KB.
 constexpr std::size_t kKeptSlotText = std::size_t{1} << 20;
+constexpr std::size_t kLeastKeptSlotText = std::size_t{1} << 16;
 
 class FilePipeline {
  public:
   FilePipeline(GlobalData& run, int workers, const ScheduleHook& hook)
-      : run_(run), workers_(workers), window_(kWindowPerWorker * workers), inOrder_(hook.order == ScheduleHook::Order::InOrder) {
+      : run_(run),
+        workers_(workers),
+        window_(kWindowPerWorker * workers),
+        keptText_(std::clamp(kBufferedTextBound / static_cast<std::size_t>(window_), kLeastKeptSlotText, kKeptSlotText)),
+        inOrder_(hook.order == ScheduleHook::Order::InOrder) {
     for (FileData& record : run.lists.files) files_.push_back(&record);
     order_ = TakeOrder(static_cast<int>(files_.size()), window_, hook);
     share_.macroNames = &run.macros.names;
@@ -254,7 +262,7 @@ class FilePipeline {
       MergeSharedRecords(run_, result, &share_.lock);
       MergeFileOutputs(run_, result);
     }
-    result.text.Shrink(kKeptSlotText);
+    result.text.Shrink(keptText_);
     {
       std::lock_guard<std::mutex> hold(mutex_);
       slot.state = SlotState::Free;
@@ -270,6 +278,7 @@ class FilePipeline {
   GlobalData& run_;
   const int workers_;
   const int window_;  // files analysed ahead of the merge, at most
+  const std::size_t keptText_;  // text memory a slot keeps once merged
   const bool inOrder_;
   std::vector<FileData*> files_;
   std::vector<int> order_;
