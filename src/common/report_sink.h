@@ -48,8 +48,8 @@ class ReportSink {
   // Appends the same text to another sink.
   void AppendTextTo(ReportSink& other) const;
   std::size_t Size() const { return heldBefore_ + size_; }
-  // Writes the text held to the stream and empties the sink (its memory is
-  // kept for the next file).
+  // Writes the text held to the stream and empties the sink (its current
+  // block is kept for the next file; the full blocks before it are freed).
   void FlushTo(FILE* stream);
   // Drops the text held and sets where text passes through.
   void Reset(FILE* through);
